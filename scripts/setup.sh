@@ -1,0 +1,38 @@
+# Shared by ./run and ./test: install what is missing, then configure and build a tree.
+
+# Debian packages needed to build the program and to run it.
+VIRELO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libfluidsynth-dev libasound2-dev)
+VIRELO_RUN_PACKAGES=(timgm6mb-soundfont fonts-liberation)
+
+# Installs the named Debian packages that are not installed yet, as root or through sudo.
+install_missing() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local as_root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || {
+            echo "Please install as root: apt-get install ${missing[*]}" >&2
+            return 1
+        }
+        as_root=(sudo)
+    fi
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+# build_tree <dir> [cmake options...]: configures once, then builds incrementally.
+build_tree() {
+    local dir=$1
+    shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    fi
+    cmake --build "$dir"
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "feedback/NotePlayer.h"
+#include "feedback/SoundFontSearch.h"
+
+#include <QStringList>
+
+#include <memory>
+#include <thread>
+
+// Plays MIDI files through FluidSynth. The SoundFont loads on a background thread started by the
+// constructor; the audio device is opened only while a file plays. Use from one thread only.
+class FluidSynthPlayer final : public NotePlayer {
+public:
+    // Loads the first usable SoundFont among the candidates.
+    explicit FluidSynthPlayer(QStringList soundFonts = standardSoundFonts());
+    ~FluidSynthPlayer() override;
+
+    FluidSynthPlayer(const FluidSynthPlayer&) = delete;
+    FluidSynthPlayer& operator=(const FluidSynthPlayer&) = delete;
+
+    // Blocks the caller, keeping the window painted, until the file has sounded.
+    void playFile(const QString& midiPath) override;
+
+    // Waits for the background load; false if no SoundFont could be loaded.
+    bool waitForSoundFont();
+
+private:
+    struct Engine;
+
+    std::unique_ptr<Engine> engine_;
+    std::thread loader_;
+    bool playing_ = false;
+};

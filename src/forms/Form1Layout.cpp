@@ -1,0 +1,142 @@
+// The main window as it stands before any of its code has run.
+#include "forms/Fonts.h"
+#include "forms/Twips.h"
+#include "training/Form1.h"
+#include "training/NoteModel.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+constexpr double ClientWidth = 11102;
+constexpr double ClientHeight = 7336;
+
+constexpr double StaffX1 = 3360;
+constexpr double StaffX2 = 6944;
+constexpr std::array<double, 5> StaffY = {1568, 1904, 2240, 2576, 2912};
+
+struct LedgerLine {
+    double x1, x2, y;
+};
+constexpr double AskedX1 = 4032, AskedX2 = 4592, ChosenX1 = 5922, ChosenX2 = 6482;
+constexpr std::array<LedgerLine, 14> LedgerLines = {{{AskedX1, AskedX2, 3248},
+                                                     {AskedX1, AskedX2, 3584},
+                                                     {AskedX1, AskedX2, 3920},
+                                                     {AskedX1, AskedX2, 1260},
+                                                     {AskedX1, AskedX2, 882},
+                                                     {AskedX1, AskedX2, 560},
+                                                     {AskedX1, AskedX2, 4256},
+                                                     {ChosenX1, ChosenX2, 4284},
+                                                     {ChosenX1, ChosenX2, 3948},
+                                                     {ChosenX1, ChosenX2, 3612},
+                                                     {ChosenX1, ChosenX2, 3276},
+                                                     {ChosenX1, ChosenX2, 560},
+                                                     {ChosenX1, ChosenX2, 882},
+                                                     {ChosenX1, ChosenX2, 1260}}};
+
+constexpr double AnswerLeft = 120, AnswerStep = 720, AnswerWidth = 735, AnswerHeight = 495;
+constexpr double ViolinRowTop = 5040, BassRowTop = 6360;
+
+QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
+    auto* b = new QPushButton(caption, parent);
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QPushButton* answerButton(QWidget* parent, const QString& clef, int index, double top) {
+    auto* b = button(parent, noteName(clef, index),
+                     twipsRect(AnswerLeft + AnswerStep * index, top, AnswerWidth, AnswerHeight));
+    QPalette palette = b->palette();
+    palette.setColor(QPalette::Button, fromVbColor(VbColor::White));
+    b->setPalette(palette);
+    b->setEnabled(false);
+    return b;
+}
+
+QLabel* rowLabel(QWidget* parent, const QString& caption, const QRect& geometry) {
+    auto* label = new QLabel(caption, parent);
+    label->setGeometry(geometry);
+    label->setFont(msSansSerif(11.64));
+    label->setEnabled(false);
+    return label;
+}
+
+QTimer* timer(QObject* parent, int intervalMs) {
+    auto* t = new QTimer(parent);
+    t->setInterval(intervalMs);
+    t->setTimerType(Qt::PreciseTimer);
+    return t;
+}
+
+DrawnLine horizontalLine(double x1, double x2, double y, bool visible) {
+    return {x1, y, x2, y, visible};
+}
+
+} // namespace
+
+void Form1::LayoutAnwenden() {
+    setWindowTitle(QStringLiteral("Virelo 5.50 (Build: b)"));
+    setFixedSize(twipsClientSize(ClientWidth, ClientHeight));
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, fromVbColor(VbColor::Blue));
+    setPalette(windowPalette);
+    setAutoFillBackground(true);
+
+    const QFont modeFont = msSansSerif(8, true);
+    cmdViolin = button(this, QStringLiteral("Violinschlüssel"), twipsRect(120, 120, 1455, 375));
+    cmdViolin->setFont(modeFont);
+    cmdBass = button(this, QStringLiteral("Bassschlüssel"), twipsRect(1680, 120, 1455, 375));
+    cmdBass->setFont(modeFont);
+    cmdViolinGehör = button(this, QStringLiteral("Gehör-Training"), twipsRect(120, 600, 1455, 255));
+    cmdBassGehör = button(this, QStringLiteral("Gehör-Training"), twipsRect(1680, 600, 1455, 255));
+    cmdÜbungAbbrechen =
+        button(this, QStringLiteral("Übung abbrechen"), twipsRect(120, 960, 3015, 375));
+    cmdÜbungAbbrechen->setEnabled(false);
+    cmdHilfe = button(this, QStringLiteral("Hilfe"), twipsRect(7080, 120, 1215, 375));
+    cmdInfo = button(this, QStringLiteral("Info"), twipsRect(8400, 120, 1215, 375));
+    cmdEnde = button(this, QStringLiteral("Ende"), twipsRect(9720, 120, 1215, 375));
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setGeometry(twipsRect(126, 1512, 3038, 392));
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(0);
+
+    Line1 = horizontalLine(StaffX1, StaffX2, StaffY[0], true);
+    Line2 = horizontalLine(StaffX1, StaffX2, StaffY[1], true);
+    Line3 = horizontalLine(StaffX1, StaffX2, StaffY[2], true);
+    Line4 = horizontalLine(StaffX1, StaffX2, StaffY[3], true);
+    Line5 = horizontalLine(StaffX1, StaffX2, StaffY[4], true);
+    for (std::size_t i = 0; i < LedgerLines.size(); ++i)
+        ZusatzLinie[i] =
+            horizontalLine(LedgerLines[i].x1, LedgerLines[i].x2, LedgerLines[i].y, false);
+    shpNote = {4920, 1440, 855, 375, VbColor::White, false};
+    shpNoteFalsch = {6174, 1386, 854, 378, VbColor::Red, false};
+
+    lblViolinschlüssel =
+        rowLabel(this, QStringLiteral("Violinschlüssel:"), twipsRect(120, 4440, 2535, 495));
+    lblBassschlüssel =
+        rowLabel(this, QStringLiteral("Bassschlüssel:"), twipsRect(120, 5880, 2535, 495));
+    for (int i = 0; i < NoteCount; ++i) {
+        cmdNoteViolin[i] = answerButton(this, ClefViolin, i, ViolinRowTop);
+        cmdNoteBass[i] = answerButton(this, ClefBass, i, BassRowTop);
+    }
+
+    // Interval 1 ms is raised to the 10 ms that make one tick a hundredth of a second.
+    tmrVorbei = timer(this, 10);
+    tmrWeg = timer(this, 1000);
+    tmrNoteFalsch = timer(this, 1);
+
+    QList<QWidget*> tabOrder = {cmdViolin, cmdBass, cmdViolinGehör, cmdBassGehör,
+                                cmdHilfe,  cmdInfo, cmdEnde};
+    tabOrder.append(QList<QWidget*>(cmdNoteViolin.begin(), cmdNoteViolin.end()));
+    tabOrder.append(QList<QWidget*>(cmdNoteBass.begin(), cmdNoteBass.end()));
+    tabOrder.append(cmdÜbungAbbrechen);
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    cmdViolin->setFocus();
+}

@@ -1,0 +1,27 @@
+#include "forms/MessageBox.h"
+
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon toQtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void showMessageBox(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) {
+    QMessageBox box(toQtIcon(icon), title.isEmpty() ? DefaultMessageTitle : title, text,
+                    QMessageBox::Ok, parent);
+    // The OK button holds the focus, so both Space and Enter close the box.
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+}

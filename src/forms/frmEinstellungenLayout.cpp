@@ -1,0 +1,94 @@
+// The settings dialog as it stands before any of its code has run.
+#include "forms/Fonts.h"
+#include "forms/Twips.h"
+#include "settings/frmEinstellungen.h"
+#include "training/NoteModel.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr double ClientWidth = 9716;
+constexpr double ClientHeight = 5698;
+constexpr double DialogPointSize = 9.45;
+
+QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
+    auto* b = new QPushButton(caption, parent);
+    b->setGeometry(geometry);
+    // No default button: Enter must not start an exercise.
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+QGroupBox* frame(QWidget* parent, const QString& caption, const QRect& geometry) {
+    auto* box = new QGroupBox(caption, parent);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QLabel* label(QWidget* parent, const QString& caption, const QRect& geometry) {
+    auto* l = new QLabel(caption, parent);
+    l->setGeometry(geometry);
+    return l;
+}
+
+QLineEdit* timeField(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* field = new QLineEdit(text, parent);
+    field->setGeometry(geometry);
+    return field;
+}
+
+// Boxes drawn as buttons that stay pressed while ticked; index 0 (lowest note) at the left.
+std::array<QPushButton*, 15> rangeBoxes(QGroupBox* parent, const QString& clef) {
+    std::array<QPushButton*, 15> boxes{};
+    for (int i = 0; i < NoteCount; ++i) {
+        boxes[i] = button(parent, noteName(clef, i), twipsRect(240 + 600 * i, 480, 615, 495));
+        boxes[i]->setCheckable(true);
+    }
+    return boxes;
+}
+
+} // namespace
+
+void frmEinstellungen::LayoutAnwenden() {
+    setWindowTitle(QStringLiteral("Einstellungen"));
+    setFont(msSansSerif(DialogPointSize));
+    setFixedSize(twipsClientSize(ClientWidth, ClientHeight));
+
+    frmZeit = frame(this, QStringLiteral("Zeiten"), twipsRect(120, 240, 3402, 1215));
+    Label1 = label(frmZeit, QStringLiteral("Zeit pro Note:"), twipsRect(126, 252, 1274, 266));
+    txtZeitVorbei = timeField(frmZeit, QStringLiteral("4"), twipsRect(2394, 252, 742, 360));
+    Label2 =
+        label(frmZeit, QStringLiteral("Note verschwindet nach:"), twipsRect(126, 756, 2156, 266));
+    txtZeitWeg = timeField(frmZeit, QStringLiteral("2"), twipsRect(2394, 756, 735, 322));
+
+    frmViolin = frame(this,
+                      QStringLiteral("Tonraum für Violinschlüssel  (nur tiefsten und höchsten "
+                                     "Ton wählen!)"),
+                      twipsRect(120, 1680, 9375, 1335));
+    frmViolin->setEnabled(false);
+    chkTonViolin = rangeBoxes(frmViolin, ClefViolin);
+    frmBass = frame(this,
+                    QStringLiteral("Tonraum für Bassschlüssel  (nur tiefsten und höchsten Ton "
+                                   "wählen!)"),
+                    twipsRect(120, 3240, 9375, 1335));
+    frmBass->setEnabled(false);
+    chkTonBass = rangeBoxes(frmBass, ClefBass);
+
+    cmdOk = button(this, QStringLiteral("Übung starten"), twipsRect(1320, 5040, 1815, 375));
+    cmdOk->setFont(msSansSerif(DialogPointSize, true));
+    cmdKeyboard = button(this, QStringLiteral("Übung mit Keyboard starten"),
+                         twipsRect(3480, 5040, 2655, 375));
+    cmdAbbrechen = button(this, QStringLiteral("Abbrechen"), twipsRect(6480, 5040, 1815, 375));
+
+    QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
+    tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
+    tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
+    tabOrder.append({cmdKeyboard, txtZeitWeg});
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}

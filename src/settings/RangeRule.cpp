@@ -1,0 +1,31 @@
+#include "settings/RangeRule.h"
+
+#include "training/NoteModel.h"
+
+namespace {
+
+QString clefInText(const QString& clef) {
+    return clef == ClefBass ? QStringLiteral("Bassschlüssel") : QStringLiteral("Violinschlüssel");
+}
+
+QString bothEndsMessage(const QString& clef, const QString& und) {
+    return QStringLiteral("Im ") + clefInText(clef) + QStringLiteral(" muss ein tiefster ") + und +
+           QStringLiteral(" ein höchster Ton ausgewählt werden.");
+}
+
+} // namespace
+
+std::variant<NoteRange, QString> rangeFromTicks(const std::array<bool, 15>& ticked,
+                                                const QString& clef) {
+    int lowest = 0;
+    while (lowest < NoteCount && !ticked[lowest])
+        ++lowest;
+    if (lowest == NoteCount)
+        return bothEndsMessage(clef, QStringLiteral("UND"));
+    int highest = NoteCount - 1;
+    while (!ticked[highest])
+        --highest;
+    if (highest == lowest)
+        return bothEndsMessage(clef, QStringLiteral("und"));
+    return NoteRange{lowest, highest};
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+class Form1;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The dialog through which every exercise starts: note range, the two times, start or cancel.
+// It is made anew for every opening and works directly on the main window's fields.
+class frmEinstellungen : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmEinstellungen(Form1& form);
+
+    QGroupBox* frmZeit = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* txtZeitVorbei = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* txtZeitWeg = nullptr;
+    QGroupBox* frmViolin = nullptr;
+    std::array<QPushButton*, 15> chkTonViolin{};
+    QGroupBox* frmBass = nullptr;
+    std::array<QPushButton*, 15> chkTonBass{};
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdKeyboard = nullptr;
+    QPushButton* cmdAbbrechen = nullptr;
+
+    void cmdOk_Click();
+    void cmdKeyboard_Click();
+    void cmdAbbrechen_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void LayoutAnwenden();
+    void Form_Load();
+    bool startExercise();
+    void refuse(const QString& text);
+
+    Form1& m_form;
+};

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "feedback/NotePlayer.h"
+#include "forms/MessageBox.h"
+#include "settings/SettingsStore.h"
+#include "training/Form1Services.h"
+
+#include <QDialog>
+#include <QList>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+struct ShownMessage {
+    QString text;
+    QString title;
+    MessageIcon icon;
+};
+
+class RecordingPlayer : public NotePlayer {
+public:
+    void playFile(const QString& midiPath) override { played.append(midiPath); }
+    QStringList played;
+};
+
+// Everything the main window reaches outside itself, recorded or scripted by the test.
+struct FakeWorld {
+    FakeWorld() {
+        QStandardPaths::setTestModeEnabled(true);
+        store = std::make_unique<SettingsStore>();
+    }
+
+    Form1Services services() {
+        Form1Services s;
+        s.message = [this](QWidget*, const QString& text, const QString& title, MessageIcon icon) {
+            messages.append({text, title, icon});
+            if (onMessage)
+                onMessage(messages.last());
+        };
+        s.player = &player;
+        s.random = [this] { return randomValue; };
+        s.store = store.get();
+        s.programDir = QStringLiteral("/opt/virelo");
+        s.runModal = [this](QDialog& dialog) {
+            ++dialogsShown;
+            if (onDialog)
+                onDialog(dialog);
+        };
+        return s;
+    }
+
+    RecordingPlayer player;
+    std::unique_ptr<SettingsStore> store;
+    double randomValue = 0;
+    QList<ShownMessage> messages;
+    int dialogsShown = 0;
+    std::function<void(QDialog&)> onDialog;
+    std::function<void(const ShownMessage&)> onMessage;
+};
+
+// An empty store for every test.
+inline void clearStore() {
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, SettingsApplication);
+    settings.clear();
+    settings.sync();
+}

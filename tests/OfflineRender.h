@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+// Plays a MIDI file through a SoundFont as fast as the CPU allows and returns the mono mix,
+// from the first tick up to the file's last one. Empty if the SoundFont cannot be loaded.
+std::vector<float> renderMidiFile(const QString& soundFont, const QString& midiFile,
+                                  double sampleRate);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A PulseAudio daemon of our own, in a private runtime folder, whose only output is a null sink
+// named "test". Tests and benchmarks play into it without needing or disturbing the user's sound.
+class PrivatePulseServer {
+public:
+    PrivatePulseServer();
+    ~PrivatePulseServer();
+
+    PrivatePulseServer(const PrivatePulseServer&) = delete;
+    PrivatePulseServer& operator=(const PrivatePulseServer&) = delete;
+
+    // False if pulseaudio is not installed or would not start.
+    bool isRunning() const { return pid_ > 0; }
+    // The value for PULSE_SERVER that makes clients use this daemon.
+    QString address() const;
+
+private:
+    QTemporaryDir runtimeDir_;
+    qint64 pid_ = 0;
+};

@@ -1,0 +1,289 @@
+#include "MonitorCapture.h"
+#include "OfflineRender.h"
+#include "PitchEstimate.h"
+#include "PrivatePulseServer.h"
+#include "StderrCapture.h"
+#include "feedback/FluidSynthPlayer.h"
+#include "feedback/NotePitches.h"
+#include "feedback/SoundFontSearch.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace {
+
+constexpr double sampleRate = 48000.0;
+constexpr std::size_t frameLength = 480; // 10 ms
+
+QString noteFile(std::string_view clef, int index) {
+    return QStringLiteral(VIRELO_PROGRAM_DIR "/sound/%1/%2.mid")
+        .arg(QString::fromUtf8(clef.data(), qsizetype(clef.size())))
+        .arg(index);
+}
+
+double midiNoteFrequency(double note) {
+    return 440.0 * std::exp2((note - 69.0) / 12.0);
+}
+
+double centsBetween(double frequency, double reference) {
+    return 1200.0 * std::log2(frequency / reference);
+}
+
+// Loudness of each 10 ms frame, in dB relative to the loudest frame.
+std::vector<double> frameLevels(const std::vector<float>& samples) {
+    std::vector<double> rms;
+    for (std::size_t start = 0; start + frameLength <= samples.size(); start += frameLength) {
+        double sum = 0.0;
+        for (std::size_t i = start; i < start + frameLength; ++i)
+            sum += double(samples[i]) * samples[i];
+        rms.push_back(std::sqrt(sum / double(frameLength)));
+    }
+    const double loudest = rms.empty() ? 0.0 : *std::max_element(rms.begin(), rms.end());
+    std::vector<double> levels;
+    for (double value : rms)
+        levels.push_back(20.0 * std::log10(std::max(value / loudest, 1e-12)));
+    return levels;
+}
+
+std::vector<float> tone(double fundamental, const QList<double>& harmonicAmplitudes) {
+    std::vector<float> samples(std::size_t(0.2 * sampleRate));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        double value = 0.0;
+        for (qsizetype h = 0; h < harmonicAmplitudes.size(); ++h)
+            value += harmonicAmplitudes[h] * std::sin(2.0 * std::numbers::pi * double(h + 1) *
+                                                      fundamental * double(i) / sampleRate);
+        samples[i] = float(value);
+    }
+    return samples;
+}
+
+} // namespace
+
+class NotePlaybackTest : public QObject {
+    Q_OBJECT
+
+private:
+    QString soundFont_;
+    std::unique_ptr<PrivatePulseServer> pulse_;
+    std::unique_ptr<MonitorCapture> capture_;
+    QTemporaryDir files_;
+
+    std::size_t sampleIndexAt(MonitorCapture::Clock::time_point time) const {
+        const std::chrono::duration<double> sinceStart = time - capture_->startTime();
+        return std::size_t(std::max(0.0, sinceStart.count() * MonitorCapture::sampleRate));
+    }
+
+    QString writeFile(const QString& name, const QByteArray& content) {
+        QFile file(files_.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(files_.isValid());
+        soundFont_ = findSoundFont(standardSoundFonts());
+        pulse_ = std::make_unique<PrivatePulseServer>();
+        if (!pulse_->isRunning())
+            return;
+        qputenv("PULSE_SERVER", pulse_->address().toLocal8Bit());
+        // A listener on the monitor makes the null sink play in real time like a sound card;
+        // until then it may have rendered two seconds ahead, and new streams wait for that.
+        capture_ = std::make_unique<MonitorCapture>();
+        QTest::qWait(2100);
+    }
+
+    void cleanupTestCase() {
+        capture_.reset();
+        qunsetenv("PULSE_SERVER");
+        pulse_.reset();
+    }
+
+    // The note check below is only as good as its pitch reading.
+    void fundamentalEstimate_data() {
+        QTest::addColumn<double>("fundamental");
+        QTest::addColumn<QList<double>>("harmonics");
+        QTest::newRow("pure low F") << 87.31 << QList<double>{1.0};
+        QTest::newRow("loud second harmonic") << 110.0 << QList<double>{0.3, 1.0, 0.2};
+        QTest::newRow("bright high F") << 698.46 << QList<double>{1.0, 0.7, 0.5, 0.3};
+    }
+
+    void fundamentalEstimate() {
+        QFETCH(double, fundamental);
+        QFETCH(QList<double>, harmonics);
+        const double estimate =
+            estimateFundamental(tone(fundamental, harmonics), sampleRate, 50.0, 1500.0);
+        QVERIFY2(std::abs(centsBetween(estimate, fundamental)) < 2.0,
+                 qPrintable(QStringLiteral("%1 Hz read as %2 Hz").arg(fundamental).arg(estimate)));
+    }
+
+    void noteSound_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("midiNote");
+        for (const ClefPitches& clef : clefPitches) {
+            for (int index = 0; index < int(clef.midiNotes.size()); ++index) {
+                const QByteArray folder(clef.folder.data(), qsizetype(clef.folder.size()));
+                QTest::addRow("%s/%d", folder.constData(), index)
+                    << noteFile(clef.folder, index) << clef.midiNotes[std::size_t(index)];
+            }
+        }
+    }
+
+    void noteSound() {
+        QFETCH(QString, file);
+        QFETCH(int, midiNote);
+        if (soundFont_.isEmpty())
+            QSKIP("no General MIDI SoundFont installed");
+        QVERIFY2(QFileInfo::exists(file), qPrintable(file));
+
+        const std::vector<float> sound = renderMidiFile(soundFont_, file, sampleRate);
+        const std::vector<double> levels = frameLevels(sound);
+        const auto audible = [](double level) { return level > -40.0; };
+        const auto first = std::find_if(levels.begin(), levels.end(), audible);
+        const auto last = std::find_if(levels.rbegin(), levels.rend(), audible).base();
+        QVERIFY(first != levels.end());
+        const double onsetSeconds = double(first - levels.begin()) * 0.01;
+        const double soundingSeconds = double(last - first) * 0.01;
+        QVERIFY2(onsetSeconds < 0.05, qPrintable(QString::number(onsetSeconds)));
+        QVERIFY2(soundingSeconds > 0.8 && soundingSeconds < 1.6,
+                 qPrintable(QString::number(soundingSeconds)));
+        // The player closes the stream at the file's end; a note still sounding there would click.
+        QVERIFY2(levels.back() < -35.0, qPrintable(QString::number(levels.back())));
+
+        // Past the attack, where the tone is steady.
+        const std::span<const float> steady =
+            std::span(sound).subspan(std::size_t(0.1 * sampleRate), std::size_t(0.2 * sampleRate));
+        const double frequency = estimateFundamental(steady, sampleRate, 50.0, 1500.0);
+        const double cents = centsBetween(frequency, midiNoteFrequency(midiNote));
+        QVERIFY2(std::abs(cents) < 25.0,
+                 qPrintable(QStringLiteral("%1 Hz is %2 cents off").arg(frequency).arg(cents)));
+    }
+
+    void failedPlayback_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("soundFonts");
+        QTest::addColumn<bool>("soundServer");
+        const QString note = noteFile("violin", 7);
+        QTest::newRow("missing file")
+            << files_.filePath("missing.mid") << standardSoundFonts() << true;
+        QTest::newRow("empty file") << writeFile("empty.mid", {}) << standardSoundFonts() << true;
+        QTest::newRow("garbage")
+            << writeFile("garbage.mid", QByteArray(300, '\x5a')) << standardSoundFonts() << true;
+        // Passes the header check, so the player does open the sound device for it.
+        QTest::newRow("broken after header")
+            << writeFile("broken.mid", QByteArrayLiteral("MThd\0\0\0\6garbage garbage garbage"))
+            << standardSoundFonts() << true;
+        QTest::newRow("no SoundFont")
+            << note << QStringList{files_.filePath("none.sf2"), note} << true;
+        QTest::newRow("no sound server") << note << standardSoundFonts() << false;
+    }
+
+    void failedPlayback() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, soundFonts);
+        QFETCH(bool, soundServer);
+        const QByteArray server = qgetenv("PULSE_SERVER");
+        if (!soundServer) {
+            qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(files_.filePath("no-server")));
+            // ALSA is the fallback; with no configuration it has no device either.
+            qputenv("ALSA_CONFIG_PATH", "/dev/null");
+        }
+        qint64 milliseconds = 0;
+        QByteArray printed;
+        {
+            StderrCapture capture;
+            {
+                FluidSynthPlayer player(soundFonts);
+                player.waitForSoundFont();
+                QElapsedTimer clock;
+                clock.start();
+                player.playFile(file);
+                milliseconds = clock.elapsed();
+            }
+            printed = capture.text();
+        }
+        qputenv("PULSE_SERVER", server);
+        qunsetenv("ALSA_CONFIG_PATH");
+        QVERIFY2(milliseconds < 1000, qPrintable(QString::number(milliseconds)));
+        QVERIFY2(printed.isEmpty(), printed.constData());
+    }
+
+    // Runs last: it ends the recording of the server's output.
+    void playbackThroughServer() {
+        if (!capture_ || !capture_->isRunning())
+            QSKIP("pulseaudio or parec is not installed or would not start");
+        FluidSynthPlayer player;
+        if (!player.waitForSoundFont())
+            QSKIP("no General MIDI SoundFont installed");
+
+        int ticks = 0;
+        qint64 nestedMilliseconds = -1;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, this, [&] {
+            if (++ticks == 1) {
+                QElapsedTimer clock;
+                clock.start();
+                player.playFile(noteFile("bass", 3));
+                nestedMilliseconds = clock.elapsed();
+            }
+        });
+        ticker.start(20);
+        QElapsedTimer clock;
+        QByteArray printed;
+        const MonitorCapture::Clock::time_point called = MonitorCapture::Clock::now();
+        {
+            StderrCapture stderrCapture;
+            clock.start();
+            player.playFile(noteFile("violin", 7));
+            printed = stderrCapture.text();
+        }
+        const qint64 milliseconds = clock.elapsed();
+        ticker.stop();
+        QTest::qWait(300);
+        capture_->stop();
+
+        // The file lasts 1.2 s: returning sooner cut the note, much later means the player's own
+        // end-of-song grace period was waited for.
+        QVERIFY2(milliseconds >= 1150 && milliseconds < 2000,
+                 qPrintable(QString::number(milliseconds)));
+        QVERIFY2(ticks > 20, "the event loop did not run while the note sounded");
+        QVERIFY2(nestedMilliseconds >= 0 && nestedMilliseconds < 500,
+                 "a second note started while the first sounded");
+        QVERIFY2(printed.isEmpty(), printed.constData());
+
+        // What the server played from the call on: the note, then silence once the stream closed.
+        const std::vector<std::int16_t>& played = capture_->samples();
+        const auto from = played.begin() + std::ptrdiff_t(sampleIndexAt(called));
+        QVERIFY(from < played.end());
+        const auto audible = [](std::int16_t sample) { return std::abs(sample) > 16; };
+        const auto onset = std::find_if(from, played.end(), audible);
+        QVERIFY2(onset != played.end(), "nothing reached the sound server");
+        const auto end = std::find_if(played.rbegin(), played.rend(), audible).base();
+        const double soundingSeconds = double(end - onset) / MonitorCapture::sampleRate;
+        const double silentSeconds = double(played.end() - end) / MonitorCapture::sampleRate;
+        QVERIFY2(soundingSeconds > 1.0 && soundingSeconds < 1.4,
+                 qPrintable(QString::number(soundingSeconds)));
+        QVERIFY2(silentSeconds > 0.2, qPrintable(QString::number(silentSeconds)));
+
+        QProcess pactl;
+        pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"),
+                                             QStringLiteral("sink-inputs")});
+        if (pactl.waitForFinished(5000) && pactl.exitCode() == 0)
+            QVERIFY2(pactl.readAllStandardOutput().trimmed().isEmpty(),
+                     "the audio stream is still open after the note");
+    }
+};
+
+QTEST_MAIN(NotePlaybackTest)
+#include "tst_noteplayback.moc"

@@ -1,0 +1,132 @@
+// The widget-free rules: note names, the range rule, time texts, the staff ladder.
+#include "settings/RangeRule.h"
+#include "settings/TimeText.h"
+#include "training/NoteModel.h"
+#include "training/StaffPlacement.h"
+
+#include <QTest>
+
+class RulesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void noteNames_data() {
+        QTest::addColumn<QString>("clef");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("name");
+        const QStringList treble = {"f",  "g",  "a",  "h",   "c'",  "d'",  "e'", "f'",
+                                    "g'", "a'", "h'", "c''", "d''", "e''", "f''"};
+        const QStringList bass = {"F", "G", "A", "H",  "c",  "d",  "e", "f",
+                                  "g", "a", "h", "c'", "d'", "e'", "f'"};
+        for (int i = 0; i < 15; ++i) {
+            QTest::addRow("Violin %d", i) << "Violin" << i << treble[i];
+            QTest::addRow("Bass %d", i) << "Bass" << i << bass[i];
+        }
+        for (const QString clef : {"Violin", "Bass"}) {
+            QTest::addRow("%s -1", qPrintable(clef)) << clef << -1 << QString();
+            QTest::addRow("%s 15", qPrintable(clef)) << clef << 15 << QString();
+        }
+        QTest::newRow("no clef") << QString() << 4 << QString();
+        QTest::newRow("clef compared exactly") << "violin" << 4 << QString();
+    }
+    void noteNames() {
+        QFETCH(QString, clef);
+        QFETCH(int, index);
+        QFETCH(QString, name);
+        QCOMPARE(noteName(clef, index), name);
+    }
+
+    void rangeRule_data() {
+        QTest::addColumn<QString>("clef");
+        QTest::addColumn<QList<int>>("ticked");
+        QTest::addColumn<int>("lowest");
+        QTest::addColumn<int>("highest");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("none treble")
+            << "Violin" << QList<int>{} << -1 << -1
+            << "Im Violinschlüssel muss ein tiefster UND ein höchster Ton ausgewählt werden.";
+        QTest::newRow("none bass")
+            << "Bass" << QList<int>{} << -1 << -1
+            << "Im Bassschlüssel muss ein tiefster UND ein höchster Ton ausgewählt werden.";
+        QTest::newRow("one treble")
+            << "Violin" << QList<int>{7} << -1 << -1
+            << "Im Violinschlüssel muss ein tiefster und ein höchster Ton ausgewählt werden.";
+        QTest::newRow("one bass")
+            << "Bass" << QList<int>{14} << -1 << -1
+            << "Im Bassschlüssel muss ein tiefster und ein höchster Ton ausgewählt werden.";
+        QTest::newRow("between ignored") << "Violin" << QList<int>{2, 5, 9} << 2 << 9 << QString();
+        QTest::newRow("full range") << "Bass" << QList<int>{0, 14} << 0 << 14 << QString();
+        QTest::newRow("neighbours") << "Bass" << QList<int>{3, 4} << 3 << 4 << QString();
+    }
+    void rangeRule() {
+        QFETCH(QString, clef);
+        QFETCH(QList<int>, ticked);
+        QFETCH(int, lowest);
+        QFETCH(int, highest);
+        QFETCH(QString, message);
+        std::array<bool, 15> boxes{};
+        for (int i : ticked)
+            boxes[i] = true;
+        const auto result = rangeFromTicks(boxes, clef);
+        if (message.isEmpty()) {
+            QVERIFY(std::holds_alternative<NoteRange>(result));
+            QCOMPARE(std::get<NoteRange>(result).lowest, lowest);
+            QCOMPARE(std::get<NoteRange>(result).highest, highest);
+        } else {
+            QVERIFY(std::holds_alternative<QString>(result));
+            QCOMPARE(std::get<QString>(result), message);
+        }
+    }
+
+    void timeText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("factor");
+        QTest::addColumn<int>("expected"); // -1: refused
+        QTest::newRow("2 s in ms") << "2" << 1000 << 2000;
+        QTest::newRow("4 s in 1/100") << "4" << 100 << 400;
+        QTest::newRow("9 s in ms") << "9" << 1000 << 9000;
+        QTest::newRow("tie to even down") << "0,125" << 100 << 12;
+        QTest::newRow("tie to even up") << "0,375" << 100 << 38;
+        QTest::newRow("one and a half") << "1,5" << 1000 << 1500;
+        QTest::newRow("zero") << "0" << 100 << 0;
+        QTest::newRow("surrounding spaces") << " 3 " << 100 << 300;
+        QTest::newRow("largest ms") << "32,767" << 1000 << 32767;
+        QTest::newRow("ms too large") << "33" << 1000 << -1;
+        QTest::newRow("largest 1/100") << "327,67" << 100 << 32767;
+        QTest::newRow("1/100 too large") << "99999999" << 100 << -1;
+        QTest::newRow("empty") << "" << 100 << -1;
+        QTest::newRow("letters") << "abc" << 100 << -1;
+        QTest::newRow("negative") << "-1" << 1000 << -1;
+        QTest::newRow("infinity") << "inf" << 100 << -1;
+        QTest::newRow("not a number") << "nan" << 100 << -1;
+    }
+    void timeText() {
+        QFETCH(QString, text);
+        QFETCH(int, factor);
+        QFETCH(int, expected);
+        const auto converted = convertTimeText(text, factor, QLocale(QLocale::German));
+        if (expected < 0)
+            QVERIFY(!converted.has_value());
+        else
+            QCOMPARE(converted.value_or(-1), expected);
+    }
+
+    void timeTextFollowsLocale() {
+        QCOMPARE(convertTimeText("1.5", 1000, QLocale(QLocale::English)).value_or(-1), 1500);
+        QCOMPARE(convertTimeText("1,5", 1000, QLocale(QLocale::German)).value_or(-1), 1500);
+    }
+
+    // Uneven rungs: the rule must read the heights, not assume a spacing.
+    void ladderReadsEveryHeight() {
+        const LineLadder ladder = {0, 10, 30, 60, 100, 150, 210, 280, 360, 450, 550};
+        QCOMPARE(placeOnLadder(ladder, 0)->top, (450 + 550) / 2.0);
+        QCOMPARE(placeOnLadder(ladder, 1)->top, 450.0);
+        QCOMPARE(placeOnLadder(ladder, 19)->top, 0.0);
+        QCOMPARE(placeOnLadder(ladder, 18)->top, 5.0);
+        QVERIFY(!placeOnLadder(ladder, -1));
+        QVERIFY(!placeOnLadder(ladder, 20));
+    }
+};
+
+QTEST_APPLESS_MAIN(RulesTest)
+#include "tst_rules.moc"

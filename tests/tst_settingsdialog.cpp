@@ -1,0 +1,284 @@
+// The settings dialog: its layout, the range and time checks, saving and starting.
+#include "FakeServices.h"
+#include "settings/frmEinstellungen.h"
+#include "training/Form1.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString Einstellungen = QStringLiteral("Einstellungen");
+
+// Opens the dialog through the given mode button; `act` works on it as the learner would.
+void openDialog(FakeWorld& world, QPushButton* modeButton,
+                const std::function<void(frmEinstellungen&)>& act) {
+    world.onDialog = [&](QDialog& dialog) { act(static_cast<frmEinstellungen&>(dialog)); };
+    modeButton->click();
+}
+
+QWidget* nextTabStop(QWidget* widget) {
+    QWidget* next = widget->nextInFocusChain();
+    while (!(next->focusPolicy() & Qt::TabFocus))
+        next = next->nextInFocusChain();
+    return next;
+}
+
+void tick(std::array<QPushButton*, 15>& boxes, std::initializer_list<int> indices) {
+    for (int i : indices)
+        boxes[i]->click();
+}
+
+} // namespace
+
+class SettingsDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        clearStore();
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+
+    void layoutBeforeStoredTimes() {
+        FakeWorld world;
+        Form1 form(world.services());
+        frmEinstellungen dialog(form);
+        QCOMPARE(dialog.windowTitle(), QString("Einstellungen"));
+        QCOMPARE(dialog.size(), QSize(648, 380));
+        QCOMPARE(dialog.frmViolin->title(),
+                 QString("Tonraum für Violinschlüssel  (nur tiefsten und höchsten Ton wählen!)"));
+        QCOMPARE(dialog.chkTonViolin[0]->text(), QString("f"));
+        QCOMPARE(dialog.chkTonBass[14]->text(), QString("f'"));
+        QCOMPARE(dialog.chkTonBass[14]->geometry(), QRect(576, 32, 41, 33));
+        QCOMPARE(dialog.cmdKeyboard->text(), QString("Übung mit Keyboard starten"));
+        for (QPushButton* b : {dialog.cmdOk, dialog.cmdKeyboard, dialog.cmdAbbrechen})
+            QVERIFY(!b->isDefault() && !b->autoDefault());
+        QCOMPARE(nextTabStop(dialog.txtZeitVorbei), dialog.cmdOk);
+        QCOMPARE(nextTabStop(dialog.cmdAbbrechen), dialog.chkTonViolin[0]);
+        QCOMPARE(nextTabStop(dialog.chkTonViolin[14]), dialog.chkTonBass[0]);
+        QCOMPARE(nextTabStop(dialog.cmdKeyboard), dialog.txtZeitWeg);
+    }
+
+    void framesFollowTheClef_data() {
+        QTest::addColumn<bool>("bass");
+        QTest::newRow("treble") << false;
+        QTest::newRow("bass") << true;
+    }
+    void framesFollowTheClef() {
+        QFETCH(bool, bass);
+        FakeWorld world;
+        Form1 form(world.services());
+        bool violinEnabled = false, bassEnabled = false;
+        openDialog(world, bass ? form.cmdBass : form.cmdViolin, [&](frmEinstellungen& d) {
+            violinEnabled = d.chkTonViolin[3]->isEnabled();
+            bassEnabled = d.chkTonBass[3]->isEnabled();
+            QCOMPARE(d.chkTonViolin[3]->isChecked(), false);
+            d.reject();
+        });
+        QCOMPARE(violinEnabled, !bass);
+        QCOMPARE(bassEnabled, bass);
+    }
+
+    void storedTimesShownUnconverted() {
+        FakeWorld world;
+        Form1 form(world.services()); // first start: "9" and "9"
+        world.store->SaveSetting(Einstellungen, "Zeitvorbei", "0,125");
+        QString vorbei, weg;
+        openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
+            vorbei = d.txtZeitVorbei->text();
+            weg = d.txtZeitWeg->text();
+            d.reject();
+        });
+        QCOMPARE(vorbei, QString("0,125"));
+        QCOMPARE(weg, QString("9"));
+    }
+
+    void typingLimitedToOneCharacter() {
+        FakeWorld world;
+        Form1 form(world.services());
+        frmEinstellungen dialog(form);
+        dialog.txtZeitVorbei->clear();
+        QTest::keyClicks(dialog.txtZeitVorbei, "57");
+        QCOMPARE(dialog.txtZeitVorbei->text(), QString("5"));
+        dialog.txtZeitWeg->setText("0,125");
+        dialog.txtZeitWeg->end(false);
+        QTest::keyClick(dialog.txtZeitWeg, Qt::Key_Backspace);
+        QCOMPARE(dialog.txtZeitWeg->text(), QString("0,12"));
+        QTest::keyClicks(dialog.txtZeitWeg, "9");
+        QCOMPARE(dialog.txtZeitWeg->text(), QString("0,12"));
+        dialog.txtZeitWeg->selectAll();
+        QTest::keyClicks(dialog.txtZeitWeg, "3");
+        QCOMPARE(dialog.txtZeitWeg->text(), QString("3"));
+    }
+
+    void rangeMessagesKeepDialogOpen_data() {
+        QTest::addColumn<bool>("bass");
+        QTest::addColumn<QList<int>>("ticked");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("treble none")
+            << false << QList<int>{}
+            << "Im Violinschlüssel muss ein tiefster UND ein höchster Ton ausgewählt werden.";
+        QTest::newRow("bass one")
+            << true << QList<int>{6}
+            << "Im Bassschlüssel muss ein tiefster und ein höchster Ton ausgewählt werden.";
+    }
+    void rangeMessagesKeepDialogOpen() {
+        QFETCH(bool, bass);
+        QFETCH(QList<int>, ticked);
+        QFETCH(QString, message);
+        FakeWorld world;
+        Form1 form(world.services());
+        bool stillOpen = false;
+        openDialog(world, bass ? form.cmdBass : form.cmdViolin, [&](frmEinstellungen& d) {
+            d.show();
+            auto& boxes = bass ? d.chkTonBass : d.chkTonViolin;
+            for (int i : ticked)
+                boxes[i]->click();
+            d.txtZeitWeg->setText("7");
+            d.cmdKeyboard->click();
+            stillOpen = d.isVisible() && d.result() == 0;
+            d.reject();
+        });
+        QVERIFY(stillOpen);
+        QCOMPARE(world.messages.size(), 1);
+        QCOMPARE(world.messages[0].text, message);
+        QCOMPARE(world.messages[0].title, QString("Fehler"));
+        QCOMPARE(world.messages[0].icon, MessageIcon::Warning);
+        QCOMPARE(form.state(), ExerciseState::Idle);
+        QVERIFY(!form.UebenMitKeyboard);
+        QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
+    }
+
+    void startWritesRangeTimesAndStore_data() {
+        QTest::addColumn<QString>("weg");
+        QTest::addColumn<QString>("vorbei");
+        QTest::addColumn<int>("zeitWeg");
+        QTest::addColumn<int>("zeitVorbei");
+        QTest::newRow("layout texts") << "2"
+                                      << "4" << 2000 << 400;
+        QTest::newRow("stored long texts") << "0,375"
+                                           << "0,125" << 375 << 12;
+        QTest::newRow("zero means no limit") << "0"
+                                             << "0" << 0 << 0;
+    }
+    void startWritesRangeTimesAndStore() {
+        QFETCH(QString, weg);
+        QFETCH(QString, vorbei);
+        QFETCH(int, zeitWeg);
+        QFETCH(int, zeitVorbei);
+        FakeWorld world;
+        Form1 form(world.services());
+        int result = -1;
+        openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
+            d.show();
+            tick(d.chkTonViolin, {2, 5, 9});
+            d.txtZeitWeg->setText(weg);
+            d.txtZeitVorbei->setText(vorbei);
+            d.cmdOk->click();
+            result = d.result();
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(form.state(), ExerciseState::Running);
+        QCOMPARE(form.NiedrigsterTon, 2);
+        QCOMPARE(form.HöchsterTon, 9);
+        QCOMPARE(form.ZeitWeg, zeitWeg);
+        QCOMPARE(form.ZeitVorbei, zeitVorbei);
+        QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), weg);
+        QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitvorbei"), vorbei);
+        QCOMPARE(world.player.played.size(), 1);
+        QVERIFY(!form.UebenMitKeyboard);
+    }
+
+    void keyboardStartSetsFlag() {
+        FakeWorld world;
+        Form1 form(world.services());
+        openDialog(world, form.cmdBass, [&](frmEinstellungen& d) {
+            tick(d.chkTonBass, {0, 14});
+            d.cmdKeyboard->click();
+        });
+        QVERIFY(form.UebenMitKeyboard);
+        QCOMPARE(form.state(), ExerciseState::Running);
+    }
+
+    void badTimesRefused_data() {
+        QTest::addColumn<QString>("weg");
+        QTest::addColumn<QString>("vorbei");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("empty per note") << "2"
+                                        << ""
+                                        << "Zeit pro Note";
+        QTest::newRow("letters disappearing") << "x"
+                                              << "4"
+                                              << "Note verschwindet nach";
+        QTest::newRow("negative per note") << "2"
+                                           << "-1"
+                                           << "Zeit pro Note";
+        QTest::newRow("too long per note") << "2"
+                                           << "99999999"
+                                           << "Zeit pro Note";
+        QTest::newRow("too long disappearing") << "40"
+                                               << "4"
+                                               << "Note verschwindet nach";
+    }
+    void badTimesRefused() {
+        QFETCH(QString, weg);
+        QFETCH(QString, vorbei);
+        QFETCH(QString, field);
+        FakeWorld world;
+        Form1 form(world.services());
+        bool stillOpen = false;
+        openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
+            d.show();
+            tick(d.chkTonViolin, {0, 1});
+            d.txtZeitWeg->setText(weg);
+            d.txtZeitVorbei->setText(vorbei);
+            d.cmdOk->click();
+            stillOpen = d.isVisible();
+            d.reject();
+        });
+        QVERIFY(stillOpen);
+        QCOMPARE(world.messages.size(), 1);
+        QVERIFY2(world.messages[0].text.contains(field), qPrintable(world.messages[0].text));
+        QCOMPARE(world.messages[0].title, QString("Fehler"));
+        QCOMPARE(world.messages[0].icon, MessageIcon::Warning);
+        QCOMPARE(form.state(), ExerciseState::Idle);
+        QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
+        QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitvorbei"), QString("9"));
+    }
+
+    void cancelStoresNothing_data() {
+        QTest::addColumn<int>("how"); // 0: Abbrechen, 1: Esc, 2: Enter in a time field
+        QTest::newRow("Abbrechen") << 0;
+        QTest::newRow("Esc") << 1;
+        QTest::newRow("Enter starts nothing") << 2;
+    }
+    void cancelStoresNothing() {
+        QFETCH(int, how);
+        FakeWorld world;
+        Form1 form(world.services());
+        bool open = true;
+        openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
+            d.show();
+            tick(d.chkTonViolin, {0, 14});
+            d.txtZeitWeg->setText("5");
+            if (how == 0)
+                d.cmdAbbrechen->click();
+            else if (how == 1)
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else
+                QTest::keyClick(d.txtZeitWeg, Qt::Key_Return);
+            open = d.isVisible();
+            d.reject();
+        });
+        QCOMPARE(open, how == 2);
+        QCOMPARE(form.state(), ExerciseState::Idle);
+        QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
+        QVERIFY(world.player.played.isEmpty());
+    }
+};
+
+QTEST_MAIN(SettingsDialogTest)
+#include "tst_settingsdialog.moc"
