@@ -6,7 +6,9 @@
 #include "training/TaskRandom.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
+#include <QProcess>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -21,6 +23,10 @@ int main(int argc, char* argv[]) {
     services.store = &store;
     services.programDir = QCoreApplication::applicationDirPath();
     services.runModal = [](QDialog& dialog) { dialog.exec(); };
+    services.startProgram = [](const QString& program, const QStringList& arguments) {
+        return QProcess::startDetached(program, arguments);
+    };
+    services.openUrl = QDesktopServices::openUrl;
 
     Form1 form(std::move(services));
     form.show();

@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -49,6 +50,14 @@ struct FakeWorld {
             if (onDialog)
                 onDialog(dialog);
         };
+        s.startProgram = [this](const QString& program, const QStringList& arguments) {
+            startedPrograms.append(QStringList{program} + arguments);
+            return programsStart;
+        };
+        s.openUrl = [this](const QUrl& url) {
+            openedUrls.append(url);
+            return urlsOpen;
+        };
         return s;
     }
 
@@ -59,6 +68,10 @@ struct FakeWorld {
     int dialogsShown = 0;
     std::function<void(QDialog&)> onDialog;
     std::function<void(const ShownMessage&)> onMessage;
+    QList<QStringList> startedPrograms; // program first, then its arguments
+    bool programsStart = true;
+    QList<QUrl> openedUrls;
+    bool urlsOpen = true;
 };
 
 // An empty store for every test.

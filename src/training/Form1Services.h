@@ -3,12 +3,14 @@
 #include "forms/MessageBox.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
 class NotePlayer;
 class SettingsStore;
 class QDialog;
+class QUrl;
 
 // What the main window needs from outside; main() wires the real ones, tests their own.
 struct Form1Services {
@@ -18,4 +20,8 @@ struct Form1Services {
     SettingsStore* store = nullptr;
     QString programDir;                     // holds sound/ and readme.txt
     std::function<void(QDialog&)> runModal; // shows a dialog modally until it closes
+    // Starts a program with its arguments, never through a shell; false when it did not start.
+    std::function<bool(const QString& program, const QStringList& arguments)> startProgram;
+    // Hands a file or web address to the desktop's handler for it; false when none took it.
+    std::function<bool(const QUrl& url)> openUrl;
 };
