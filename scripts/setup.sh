@@ -3,6 +3,8 @@
 # Debian packages needed to build the program and to run it.
 VIRELO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libfluidsynth-dev libasound2-dev)
 VIRELO_RUN_PACKAGES=(timgm6mb-soundfont fonts-liberation)
+# Only for the tests: a private sound server and its recorder.
+VIRELO_TEST_PACKAGES=(pulseaudio pulseaudio-utils)
 
 # Installs the named Debian packages that are not installed yet, as root or through sudo.
 install_missing() {

@@ -5,22 +5,12 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <iterator>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
-
-namespace {
-
-constexpr auto untrustedArrivals = std::chrono::seconds(2);
-
-std::chrono::nanoseconds samplesDuration(std::size_t count) {
-    return std::chrono::nanoseconds(
-        static_cast<std::int64_t>(count * 1'000'000'000ull / MonitorCapture::sampleRate));
-}
-
-} // namespace
 
 MonitorCapture::MonitorCapture() {
     int pipeEnds[2];
@@ -31,10 +21,10 @@ MonitorCapture::MonitorCapture() {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    // A short fragment keeps the sink rendering just in time and the arrival times precise.
-    const char* arguments[] = {"parec",          "--device=test.monitor", "--raw",
-                               "--format=s16le", "--rate=48000",          "--channels=1",
-                               "--latency-msec=5", nullptr};
+    // Short fragments keep the sink rendering just in time and the arrival times precise.
+    const char* arguments[] = {
+        "parec",        "--device=test.monitor", "--raw", "--format=s16le", "--rate=48000",
+        "--channels=1", "--latency-msec=1",      nullptr};
     pid_t pid = 0;
     const int spawned = posix_spawnp(&pid, "parec", &actions, nullptr,
                                      const_cast<char* const*>(arguments), environ);
@@ -61,12 +51,21 @@ void MonitorCapture::stop() {
     pid_ = 0;
 }
 
-MonitorCapture::Clock::time_point MonitorCapture::timeOf(std::size_t sample) const {
-    return startTime_ + samplesDuration(sample);
+std::size_t MonitorCapture::firstArrivedAfter(Clock::time_point time) const {
+    const auto later = std::upper_bound(
+        arrivals_.begin(), arrivals_.end(), time,
+        [](Clock::time_point t, const Arrival& arrival) { return t < arrival.time; });
+    return later == arrivals_.begin() ? 0 : std::prev(later)->end;
+}
+
+MonitorCapture::Clock::time_point MonitorCapture::arrivalOf(std::size_t sample) const {
+    const auto containing =
+        std::upper_bound(arrivals_.begin(), arrivals_.end(), sample,
+                         [](std::size_t s, const Arrival& arrival) { return s < arrival.end; });
+    return containing == arrivals_.end() ? Clock::time_point::max() : containing->time;
 }
 
 void MonitorCapture::read(int pipe) {
-    const Clock::time_point started = Clock::now();
     std::array<char, 4096> buffer;
     std::size_t pending = 0; // a sample split across reads
     for (;;) {
@@ -85,8 +84,7 @@ void MonitorCapture::read(int pipe) {
         pending = bytes % 2;
         if (pending != 0)
             buffer[0] = buffer[bytes - 1];
-        if (arrived - started > untrustedArrivals)
-            startTime_ = std::min(startTime_, arrived - samplesDuration(samples_.size()));
+        arrivals_.push_back({samples_.size(), arrived});
     }
     ::close(pipe);
 }

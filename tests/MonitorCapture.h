@@ -6,8 +6,8 @@
 #include <vector>
 
 // Records what the null sink "test" of the PulseAudio server named by PULSE_SERVER plays, as mono
-// 16-bit samples, through parec. Also estimates when each sample was played: sample n was played
-// no later than it arrived here, so the earliest arrival less n sample periods bounds the clock.
+// 16-bit samples, through parec, noting when each stretch of samples arrived. The server mixed a
+// sample no later than it arrived here, which bounds how late a sound reached it.
 class MonitorCapture {
 public:
     using Clock = std::chrono::steady_clock;
@@ -24,16 +24,20 @@ public:
     void stop();
 
     const std::vector<std::int16_t>& samples() const { return samples_; }
-    // When sample 0 was played. Until a low-latency client attaches, the null sink renders up to
-    // two seconds ahead, so arrivals from the first seconds are not trusted.
-    Clock::time_point startTime() const { return startTime_; }
-    Clock::time_point timeOf(std::size_t sample) const;
+    // Index of the first sample that arrived after `time`; samples().size() if none did.
+    std::size_t firstArrivedAfter(Clock::time_point time) const;
+    Clock::time_point arrivalOf(std::size_t sample) const;
 
 private:
+    struct Arrival {
+        std::size_t end; // one past the last sample of the stretch
+        Clock::time_point time;
+    };
+
     void read(int pipe);
 
     int pid_ = 0;
     std::thread reader_;
     std::vector<std::int16_t> samples_;
-    Clock::time_point startTime_ = Clock::time_point::max();
+    std::vector<Arrival> arrivals_;
 };

@@ -59,11 +59,12 @@ double estimateFundamental(std::span<const float> samples, double sampleRate, do
     if (peaks.empty())
         return 0.0;
 
-    const double highest = curve[*std::max_element(
-        peaks.begin(), peaks.end(), [&](std::size_t a, std::size_t b) { return curve[a] < curve[b]; })];
+    const double highest =
+        curve[*std::max_element(peaks.begin(), peaks.end(),
+                                [&](std::size_t a, std::size_t b) { return curve[a] < curve[b]; })];
     // Whole multiples of the period score about as high as the period itself; take the first.
-    const std::size_t lag =
-        *std::find_if(peaks.begin(), peaks.end(), [&](std::size_t p) { return curve[p] >= 0.9 * highest; });
+    const std::size_t lag = *std::find_if(peaks.begin(), peaks.end(),
+                                          [&](std::size_t p) { return curve[p] >= 0.9 * highest; });
     if (curve[lag] < 0.5)
         return 0.0;
 

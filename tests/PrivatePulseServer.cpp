@@ -48,8 +48,8 @@ PrivatePulseServer::~PrivatePulseServer() {
     if (!isRunning())
         return;
     ::kill(static_cast<pid_t>(pid_), SIGTERM);
-    // Not our child once daemonised, so it cannot be waited for. One of its last acts is removing the pid
-    // file, and the runtime folder must outlive it.
+    // Not our child once daemonised, so it cannot be waited for. One of its last acts is removing
+    // the pid file, and the runtime folder must outlive it.
     const QString pidFile = runtimeDir_.filePath(QStringLiteral("pulse/pid"));
     const QDeadlineTimer deadline(stopMilliseconds);
     while (QFileInfo::exists(pidFile) && !deadline.hasExpired())

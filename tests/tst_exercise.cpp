@@ -346,8 +346,22 @@ private slots:
         // Nothing of the ended exercise answers any more.
         e.form->cmdNoteViolin_Click(3);
         e.form->ZeitVergangen(400);
+        e.form->tmrNoteFalsch_Timer();
+        QCOMPARE(e.world.player.played.size(), 1);
         QCOMPARE(e.world.messages.size(), 1);
         QCOMPARE(e.form->fehler, 1);
+    }
+
+    void answersOutsideTheRowIgnored() {
+        Exercise e("Bass");
+        e.form->Start();
+        for (int index : {-1, 15, 32767}) {
+            e.answer(index);
+            QCOMPARE(e.form->fehler, 0);
+            QVERIFY(!e.form->tmrNoteFalsch->isActive());
+        }
+        e.answer(e.form->Note);
+        QCOMPARE(e.form->Aufgabe, 2);
     }
 
     void earTrainingShowsHeadOnlyWhenTold() {

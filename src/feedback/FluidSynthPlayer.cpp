@@ -18,8 +18,10 @@ using namespace std::chrono_literals;
 
 // 48 kHz is what most sound cards run at, so the server need not resample.
 constexpr double sampleRate = 48000.0;
-// PulseAudio buffers one period (10.7 ms); ALSA, used only without a sound server, two.
-constexpr int periodSize = 512;
+// PulseAudio buffers one period: 21 ms rides out a busy machine without dropouts, and the server
+// mixes a new stream in at once, so the note still starts within a few milliseconds. ALSA, used
+// only without a sound server, gets two periods.
+constexpr int periodSize = 1024;
 constexpr int periodCount = 2;
 // A single note at FluidSynth's default gain is barely audible.
 constexpr double gain = 1.0;
@@ -42,7 +44,7 @@ void silenceSoundLibraries() {
     static std::once_flag once;
     std::call_once(once, [] {
         for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-            (void)level;
+            fluid_set_log_function(level, nullptr, nullptr);
         snd_lib_error_set_handler(ignoreAlsaError);
     });
 }
@@ -111,8 +113,8 @@ FluidSynthPlayer::Engine::load(const QStringList& soundFonts) {
     fluid_settings_setint(settings, "player.reset-synth", 1);
 
     engine->synth.reset(new_fluid_synth(settings));
-    if (!engine->synth || fluid_synth_sfload(engine->synth.get(), soundFont.constData(), 1) ==
-                              FLUID_FAILED)
+    if (!engine->synth ||
+        fluid_synth_sfload(engine->synth.get(), soundFont.constData(), 1) == FLUID_FAILED)
         return nullptr;
     return engine;
 }
@@ -129,9 +131,8 @@ DriverPtr FluidSynthPlayer::Engine::openAudio() {
 
 FluidSynthPlayer::FluidSynthPlayer(QStringList soundFonts) {
     silenceSoundLibraries();
-    loader_ = std::thread([this, soundFonts = std::move(soundFonts)] {
-        engine_ = Engine::load(soundFonts);
-    });
+    loader_ = std::thread(
+        [this, soundFonts = std::move(soundFonts)] { engine_ = Engine::load(soundFonts); });
 }
 
 FluidSynthPlayer::~FluidSynthPlayer() {

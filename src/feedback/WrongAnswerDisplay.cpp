@@ -44,6 +44,9 @@ void Form1::NoteFalschAnzeigen(std::int16_t gefragt, std::int16_t gewaehlt) {
 }
 
 void Form1::tmrNoteFalsch_Timer() {
+    // Each display ends once; after an abort there is nothing left to end.
+    if (!tmrNoteFalsch->isActive())
+        return;
     for (int i = 0; i < NoteCount; ++i) {
         setBackColor(cmdNoteViolin[i], VbColor::White);
         setBackColor(cmdNoteBass[i], VbColor::White);

@@ -1,0 +1,89 @@
+// How far the time-out of a task lands from the time per note, with the other core kept busy.
+// Prints median and worst error over 20 time-outs of one second each; never fails on a timing.
+#include "feedback/NotePlayer.h"
+#include "training/Form1.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int Runs = 20;
+constexpr int TimePerNoteHundredths = 100;
+
+// The task's time starts when its note has sounded, that is when playFile returns.
+class ClockedPlayer : public NotePlayer {
+public:
+    explicit ClockedPlayer(QElapsedTimer& clock) : m_clock(clock) {}
+    void playFile(const QString&) override { taskStartMs = double(m_clock.nsecsElapsed()) / 1e6; }
+    double taskStartMs = 0;
+
+private:
+    QElapsedTimer& m_clock;
+};
+
+pid_t startBusyLoop() {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        volatile unsigned long spin = 0;
+        for (;;)
+            spin = spin + 1;
+    }
+    return pid;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+
+    QElapsedTimer clock;
+    clock.start();
+    ClockedPlayer player(clock);
+    std::vector<double> errors;
+
+    Form1Services services;
+    services.player = &player;
+    services.random = [] { return 0.5; };
+    services.runModal = [](QDialog&) {};
+    services.message = [&](QWidget*, const QString&, const QString&, MessageIcon) {
+        const double elapsed = double(clock.nsecsElapsed()) / 1e6 - player.taskStartMs;
+        errors.push_back(elapsed - TimePerNoteHundredths * 10.0);
+        if (errors.size() == Runs)
+            QCoreApplication::exit(0); // quit() would ask the main window to close; it refuses
+    };
+
+    Form1 form(services);
+    form.AusgewählterSchlüssel = QStringLiteral("Violin");
+    form.NiedrigsterTon = 0;
+    form.HöchsterTon = 14;
+    form.ZeitWeg = 0;
+    form.ZeitVorbei = TimePerNoteHundredths;
+    form.show();
+
+    const pid_t busy = startBusyLoop();
+    form.Start();
+    QApplication::exec();
+
+    kill(busy, SIGKILL);
+    waitpid(busy, nullptr, 0);
+
+    std::sort(errors.begin(), errors.end());
+    const double median = (errors[Runs / 2 - 1] + errors[Runs / 2]) / 2;
+    const double worst = std::max(std::abs(errors.front()), std::abs(errors.back()));
+    std::printf("time-out error against %d ms (other core busy), %d runs:\n",
+                TimePerNoteHundredths * 10, Runs);
+    std::printf("  median %+.2f ms   min %+.2f ms   max %+.2f ms   worst |error| %.2f ms\n", median,
+                errors.front(), errors.back(), worst);
+    return 0;
+}
