@@ -1,6 +1,7 @@
 #include "settings/frmEinstellungen.h"
 
 #include "forms/TypingLimit.h"
+#include "keyboard/frmKeyboard.h"
 #include "settings/RangeRule.h"
 #include "settings/SettingsStore.h"
 #include "settings/TimeText.h"
@@ -9,6 +10,7 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -70,6 +72,15 @@ void frmEinstellungen::cmdKeyboard_Click() {
         m_form.UebenMitKeyboard = false;
         return;
     }
+    auto* keyboard = new frmKeyboard(m_form);
+    keyboard->show();
+    // The window deletes itself when its close box is used; later markings must not reach it.
+    m_form.setKeyboardWindow(keyboard,
+                             [target = QPointer(keyboard)](int note, std::uint32_t colour) {
+                                 if (target)
+                                     target->Markieren(note, colour);
+                             });
+    keyboard->Beschriften();
     accept();
 }
 

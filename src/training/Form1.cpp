@@ -41,7 +41,8 @@ Form1::Form1(Form1Services services, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-Form1::~Form1() = default;
+// A keyboard window still open has no owner of its own; it goes with the main window.
+Form1::~Form1() { delete m_keyboard; }
 
 void Form1::Form_Load() {
     // The window has no close box; closeEvent refuses whatever close request still arrives.

@@ -1,0 +1,65 @@
+// The keyboard window as it stands before any of its code has run.
+#include "forms/DrawnElements.h"
+#include "forms/Fonts.h"
+#include "forms/Twips.h"
+#include "keyboard/KeyboardKey.h"
+#include "keyboard/frmKeyboard.h"
+#include "training/NoteModel.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace {
+
+constexpr double ClientWidth = 11032;
+constexpr double ClientHeight = 2170;
+
+constexpr std::uint32_t Black = 0;
+
+constexpr double KeyTop = 240;
+constexpr double WhiteLeft = 240, WhiteStep = 480, WhiteWidth = 495, WhiteHeight = 1575;
+constexpr double BlackOffset = 360, BlackWidth = 255, BlackHeight = 975;
+constexpr double LastBlackWidth = 135; // cut off at the right end of the last white key
+
+// The white keys a black key follows; none after 3, 6 and 10, as on a piano from F upwards.
+constexpr std::array<int, 11> BlackAfter = {0, 1, 2, 4, 5, 7, 8, 9, 11, 12, 14};
+
+void setBackground(QWidget* widget, std::uint32_t colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, fromVbColor(colour));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+void frmKeyboard::LayoutAnwenden() {
+    setWindowTitle(QStringLiteral("Keyboard"));
+    resize(twipsClientSize(ClientWidth, ClientHeight));
+    setBackground(this, VbColor::Blue);
+
+    for (int i = 0; i < NoteCount; ++i) {
+        auto* key = new KeyboardKey(this);
+        key->setGeometry(twipsRect(WhiteLeft + WhiteStep * i, KeyTop, WhiteWidth, WhiteHeight));
+        key->setBackColor(fromVbColor(VbColor::White));
+        picKeyboard[i] = key;
+
+        // The layout's first label only holds "f"; the bass clef's "F" needs the room the
+        // others have.
+        auto* label = new QLabel(QStringLiteral("f"), key);
+        label->setGeometry(twipsRect(120, 1080, 255, 495));
+        label->setFont(msSansSerif(11.64));
+        lblKeyboard[i] = label;
+    }
+
+    // Made after the white keys, so they lie above them and take the clicks on the covered parts.
+    for (std::size_t j = 0; j < BlackAfter.size(); ++j) {
+        auto* key = new QFrame(this);
+        const double width = j + 1 == BlackAfter.size() ? LastBlackWidth : BlackWidth;
+        key->setGeometry(twipsRect(WhiteLeft + BlackOffset + WhiteStep * BlackAfter[j], KeyTop,
+                                   width, BlackHeight));
+        key->setFrameStyle(QFrame::Box | QFrame::Plain);
+        setBackground(key, Black);
+        Picture1[j] = key;
+    }
+}

@@ -1,0 +1,318 @@
+// The on-screen keyboard: its keys, answers by real clicks, markings, placement, resizing, closing.
+#include "FakeServices.h"
+#include "keyboard/KeyboardKey.h"
+#include "keyboard/frmKeyboard.h"
+#include "settings/frmEinstellungen.h"
+#include "training/Form1.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor White(255, 255, 255);
+const QColor Red(255, 0, 0);
+const QColor Green(0, 255, 0);
+
+// The white key each black key follows.
+constexpr std::array<int, 11> BlackAfter = {0, 1, 2, 4, 5, 7, 8, 9, 11, 12, 14};
+
+frmKeyboard* shownKeyboard() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* keyboard = qobject_cast<frmKeyboard*>(widget); keyboard && keyboard->isVisible())
+            return keyboard;
+    return nullptr;
+}
+
+// An exercise over the whole range, started by "Übung mit Keyboard starten" without time limits.
+struct KeyboardExercise {
+    FakeWorld world;
+    std::unique_ptr<Form1> form;
+    QPointer<frmKeyboard> keyboard;
+
+    explicit KeyboardExercise(const QString& clef, int asked = 7) {
+        clearStore();
+        form = std::make_unique<Form1>(world.services());
+        form->show();
+        ask(asked);
+        world.onDialog = [clef](QDialog& dialog) {
+            auto& d = static_cast<frmEinstellungen&>(dialog);
+            auto& boxes = clef == "Bass" ? d.chkTonBass : d.chkTonViolin;
+            boxes[0]->click();
+            boxes[14]->click();
+            d.txtZeitVorbei->setText("0");
+            d.txtZeitWeg->setText("0");
+            d.cmdKeyboard->click();
+        };
+        // A tool window is raised when shown, which the offscreen platform cannot do.
+        QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
+        (clef == "Bass" ? form->cmdBass : form->cmdViolin)->click();
+        keyboard = shownKeyboard();
+    }
+    ~KeyboardExercise() { delete keyboard.data(); }
+
+    void ask(int note) { world.randomValue = (note + 0.5) / 15; }
+
+    // A click the window system delivers: the window picks the child under the point.
+    void clickAt(QPoint point) const {
+        QTest::mouseClick(keyboard->windowHandle(), Qt::LeftButton, {}, point);
+    }
+    void clickKey(int index) const {
+        const KeyboardKey* key = keyboard->picKeyboard[index];
+        clickAt(key->mapTo(keyboard.data(), QPoint(3, key->height() - 8)));
+    }
+
+    // The colour seen on the lower left of a white key, clear of its label and the black keys.
+    QColor keyColour(const QImage& shot, int index) const {
+        const KeyboardKey* key = keyboard->picKeyboard[index];
+        return shot.pixelColor(key->mapTo(keyboard.data(), QPoint(3, key->height() - 4)));
+    }
+};
+
+} // namespace
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void captionsRiseLeftToRight_data() {
+        QTest::addColumn<QString>("clef");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("treble") << "Violin"
+                                << QStringList{"f",  "g",  "a",  "h",   "c'",  "d'",  "e'", "f'",
+                                               "g'", "a'", "h'", "c''", "d''", "e''", "f''"};
+        QTest::newRow("bass") << "Bass" << QStringList{"F", "G", "A", "H",  "c",  "d",  "e", "f",
+                                                       "g", "a", "h", "c'", "d'", "e'", "f'"};
+    }
+    void captionsRiseLeftToRight() {
+        QFETCH(QString, clef);
+        QFETCH(QStringList, captions);
+        KeyboardExercise e(clef);
+        QVERIFY(e.keyboard);
+        for (int i = 0; i < 15; ++i) {
+            const QLabel* label = e.keyboard->lblKeyboard[i];
+            QCOMPARE(label->text(), captions[i]);
+            if (i > 0)
+                QVERIFY(e.keyboard->picKeyboard[i]->x() > e.keyboard->picKeyboard[i - 1]->x());
+            // Readable: whole, inside its key and not under a black key.
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->text()));
+            QVERIFY(label->parentWidget()->rect().contains(label->geometry()));
+            QCOMPARE(e.keyboard->childAt(label->mapTo(e.keyboard.data(), label->rect().center())),
+                     label);
+        }
+    }
+
+    void clicksAnswerOnlyOnWhiteKeys_data() {
+        QTest::addColumn<QString>("clef");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("answers");
+        QTest::newRow("treble key") << "Violin"
+                                    << "key" << 5 << true;
+        QTest::newRow("bass lowest key") << "Bass"
+                                         << "key" << 0 << true;
+        QTest::newRow("bass label") << "Bass"
+                                    << "label" << 12 << true;
+        QTest::newRow("treble highest label") << "Violin"
+                                              << "label" << 14 << true;
+        QTest::newRow("black key") << "Violin"
+                                   << "black" << 3 << false;
+        QTest::newRow("key covered on its left") << "Bass"
+                                                 << "covered left" << 5 << false;
+        QTest::newRow("key covered on its right") << "Violin"
+                                                  << "covered right" << 14 << false;
+        QTest::newRow("no clef") << ""
+                                 << "key" << 7 << false;
+    }
+    void clicksAnswerOnlyOnWhiteKeys() {
+        QFETCH(QString, clef);
+        QFETCH(QString, target);
+        QFETCH(int, index);
+        QFETCH(bool, answers);
+        // Asked is the white key clicked, or for a black key the white key to its right: a click
+        // that reaches a white key counts as right.
+        const int asked = target == "black" ? BlackAfter[index] + 1 : index;
+        KeyboardExercise e(clef.isEmpty() ? "Violin" : clef, asked);
+        QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
+        frmKeyboard* kb = e.keyboard;
+        if (clef.isEmpty())
+            e.form->AusgewählterSchlüssel.clear();
+
+        QWidget* aimed = nullptr;
+        QPoint point;
+        if (target == "key") {
+            aimed = kb->picKeyboard[index];
+            point = QPoint(3, aimed->height() - 8);
+        } else if (target == "label") {
+            aimed = kb->lblKeyboard[index];
+            point = aimed->rect().center();
+        } else if (target == "black") {
+            aimed = kb->Picture1[index];
+            point = aimed->rect().center();
+        } else {
+            aimed = kb->picKeyboard[index];
+            point = QPoint(target == "covered left" ? 2 : aimed->width() - 3, 10);
+        }
+        point = aimed->mapTo(kb, point);
+        QWidget* onTop = kb->childAt(point);
+        if (target.startsWith("covered"))
+            QVERIFY(std::find(kb->Picture1.begin(), kb->Picture1.end(), onTop) !=
+                    kb->Picture1.end());
+        else
+            QCOMPARE(onTop, aimed);
+
+        e.clickAt(point);
+        QCOMPARE(e.form->fehler, 0);
+        QCOMPARE(e.form->Aufgabe, answers ? 2 : 1);
+    }
+
+    void wrongAnswerMarksKeysUntilDisplayEnds_data() {
+        QTest::addColumn<QString>("clef");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("treble") << "Violin" << 9 << 2;
+        QTest::newRow("bass") << "Bass" << 0 << 14;
+    }
+    void wrongAnswerMarksKeysUntilDisplayEnds() {
+        QFETCH(QString, clef);
+        QFETCH(int, asked);
+        QFETCH(int, chosen);
+        KeyboardExercise e(clef, asked);
+        QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
+        e.clickKey(chosen);
+        QCOMPARE(e.form->fehler, 1);
+        QImage shot = e.keyboard->grab().toImage();
+        for (int i = 0; i < 15; ++i)
+            QCOMPARE(e.keyColour(shot, i), i == chosen ? Red : i == asked ? Green : White);
+
+        e.form->tmrNoteFalsch_Timer();
+        QCOMPARE(e.form->Aufgabe, 2);
+        shot = e.keyboard->grab().toImage();
+        for (int i = 0; i < 15; ++i)
+            QCOMPARE(e.keyColour(shot, i), White);
+    }
+
+    void staysAtTheMainWindowsLowerLeft() {
+        KeyboardExercise e("Violin");
+        QVERIFY(e.keyboard);
+        const auto corner = [&] { return e.keyboard->frameGeometry().bottomLeft(); };
+        QCOMPARE(corner(), e.form->frameGeometry().bottomLeft());
+
+        e.form->move(20, 100);
+        QTRY_COMPARE(corner(), e.form->frameGeometry().bottomLeft());
+
+        // A taller keyboard is brought back by the main window's next repaint.
+        e.keyboard->resize(e.keyboard->width(), e.keyboard->height() * 2);
+        QTRY_VERIFY(corner() != e.form->frameGeometry().bottomLeft());
+        e.form->repaint();
+        QTRY_COMPARE(corner(), e.form->frameGeometry().bottomLeft());
+    }
+
+    void keysScaleWithTheWindow_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("doubled") << QSize(1472, 290);
+        QTest::newRow("wider only") << QSize(1100, 145);
+        QTest::newRow("odd and smaller") << QSize(613, 101);
+    }
+    void keysScaleWithTheWindow() {
+        QFETCH(QSize, size);
+        KeyboardExercise e("Bass");
+        frmKeyboard* kb = e.keyboard;
+        const QSize design = kb->size();
+        const double sx = double(size.width()) / design.width();
+        const double sy = double(size.height()) / design.height();
+        kb->resize(size);
+        QTRY_COMPARE(kb->size(), size);
+
+        const auto near = [](double actual, double expected) {
+            return std::abs(actual - expected) <= 1.0;
+        };
+        for (int i = 0; i < 15; ++i) {
+            const QRect key = kb->picKeyboard[i]->geometry();
+            QVERIFY(near(key.x(), (240 + 480 * i) / 15.0 * sx));
+            QVERIFY(near(key.y(), 240 / 15.0 * sy));
+            QVERIFY(near(key.width(), 495 / 15.0 * sx));
+            QVERIFY(near(key.height(), 1575 / 15.0 * sy));
+        }
+        for (std::size_t j = 0; j < BlackAfter.size(); ++j) {
+            const QRect black = kb->Picture1[j]->geometry();
+            QVERIFY(near(black.height(), 975 / 15.0 * sy));
+            if (BlackAfter[j] == 14) {
+                QCOMPARE(black.right(), kb->picKeyboard[14]->geometry().right());
+                continue;
+            }
+            // Over the boundary of the two white keys, a quarter of the way along it.
+            const int boundary = kb->picKeyboard[BlackAfter[j] + 1]->x();
+            QVERIFY(black.left() < boundary && black.right() > boundary);
+            QVERIFY(near(boundary - black.left(), 120 / 15.0 * sx));
+            QCOMPARE(kb->childAt(black.center()), kb->Picture1[j]);
+        }
+        const QLabel* label = kb->lblKeyboard[3];
+        QCOMPARE(label->font().pointSizeF(), 11.64 * std::min(sx, sy));
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+    }
+
+    void closeBoxMidExerciseOnlyRemovesTheWindow() {
+        KeyboardExercise e("Violin", 4);
+        QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
+        // What the close box sends.
+        e.keyboard->windowHandle()->close();
+        QVERIFY(!shownKeyboard());
+        QCOMPARE(e.form->state(), ExerciseState::Running);
+
+        // Before and after the window is really gone: a wrong answer marks nothing visible.
+        e.form->cmdNoteViolin[6]->click();
+        QCOMPARE(e.form->fehler, 1);
+        QVERIFY(!shownKeyboard());
+        QTRY_VERIFY(e.keyboard.isNull());
+        e.form->tmrNoteFalsch_Timer();
+        QCOMPARE(e.form->Aufgabe, 2);
+        e.form->cmdNoteViolin[(e.form->Note + 1) % 15]->click();
+        QCOMPARE(e.form->fehler, 2);
+        e.form->tmrNoteFalsch_Timer();
+        QCOMPARE(e.form->Aufgabe, 3);
+        QVERIFY(!shownKeyboard());
+    }
+
+    void closesAfterTheResultMessage_data() {
+        QTest::addColumn<bool>("abort");
+        QTest::newRow("completed") << false;
+        QTest::newRow("aborted") << true;
+    }
+    void closesAfterTheResultMessage() {
+        QFETCH(bool, abort);
+        KeyboardExercise e("Bass");
+        QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
+        bool shownDuringMessage = false;
+        e.world.onMessage = [&](const ShownMessage&) {
+            shownDuringMessage = e.keyboard && e.keyboard->isVisible();
+        };
+        if (abort) {
+            e.form->cmdÜbungAbbrechen->click();
+        } else {
+            for (int task = 1; task <= 25; ++task) {
+                e.ask(task % 15);
+                e.clickKey(e.form->Note);
+            }
+            QCOMPARE(e.world.messages.last().text,
+                     QString("Du hast von 25 Aufgaben 0 falsch gemacht."));
+        }
+        QCOMPARE(e.world.messages.size(), 1);
+        QVERIFY(shownDuringMessage);
+        QVERIFY(!shownKeyboard());
+        QVERIFY(!e.form->UebenMitKeyboard);
+        QTRY_VERIFY(e.keyboard.isNull());
+    }
+};
+
+QTEST_MAIN(KeyboardTest)
+#include "tst_keyboard.moc"
