@@ -1,8 +1,8 @@
 # Shared by ./run and ./test: install what is missing, then configure and build a tree.
 
 # Debian packages needed to build the program and to run it.
-VIRELO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libfluidsynth-dev libasound2-dev)
-VIRELO_RUN_PACKAGES=(timgm6mb-soundfont fonts-liberation)
+VIRELO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libfluidsynth-dev libasound2-dev)
+VIRELO_RUN_PACKAGES=(timgm6mb-soundfont fonts-liberation libqt6svg6 fonts-oflb-euterpe xdg-utils)
 # Only for the tests: a private sound server and its recorder.
 VIRELO_TEST_PACKAGES=(pulseaudio pulseaudio-utils)
 

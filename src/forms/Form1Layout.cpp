@@ -1,5 +1,6 @@
 // The main window as it stands before any of its code has run.
 #include "forms/Fonts.h"
+#include "forms/Pictures.h"
 #include "forms/Twips.h"
 #include "training/Form1.h"
 #include "training/NoteModel.h"
@@ -80,6 +81,7 @@ DrawnLine horizontalLine(double x1, double x2, double y, bool visible) {
 
 void Form1::LayoutAnwenden() {
     setWindowTitle(QStringLiteral("Virelo 5.50 (Build: b)"));
+    setWindowIcon(staffIcon());
     setFixedSize(twipsClientSize(ClientWidth, ClientHeight));
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, fromVbColor(VbColor::Blue));

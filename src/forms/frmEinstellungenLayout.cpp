@@ -1,5 +1,6 @@
 // The settings dialog as it stands before any of its code has run.
 #include "forms/Fonts.h"
+#include "forms/Pictures.h"
 #include "forms/Twips.h"
 #include "settings/frmEinstellungen.h"
 #include "training/NoteModel.h"
@@ -56,6 +57,7 @@ std::array<QPushButton*, 15> rangeBoxes(QGroupBox* parent, const QString& clef) 
 
 void frmEinstellungen::LayoutAnwenden() {
     setWindowTitle(QStringLiteral("Einstellungen"));
+    setWindowIcon(staffIcon());
     setFont(msSansSerif(DialogPointSize));
     setFixedSize(twipsClientSize(ClientWidth, ClientHeight));
 

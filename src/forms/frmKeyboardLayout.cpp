@@ -1,6 +1,7 @@
 // The keyboard window as it stands before any of its code has run.
 #include "forms/DrawnElements.h"
 #include "forms/Fonts.h"
+#include "forms/Pictures.h"
 #include "forms/Twips.h"
 #include "keyboard/KeyboardKey.h"
 #include "keyboard/frmKeyboard.h"
@@ -35,6 +36,7 @@ void setBackground(QWidget* widget, std::uint32_t colour) {
 
 void frmKeyboard::LayoutAnwenden() {
     setWindowTitle(QStringLiteral("Keyboard"));
+    setWindowIcon(shuttleIcon());
     resize(twipsClientSize(ClientWidth, ClientHeight));
     setBackground(this, VbColor::Blue);
 

@@ -23,6 +23,8 @@ Form1::Form1(Form1Services services, QWidget* parent)
     connect(cmdViolinGehör, &QPushButton::clicked, this, &Form1::cmdViolinGehör_Click);
     connect(cmdBassGehör, &QPushButton::clicked, this, &Form1::cmdBassGehör_Click);
     connect(cmdÜbungAbbrechen, &QPushButton::clicked, this, &Form1::cmdÜbungAbbrechen_Click);
+    connect(cmdHilfe, &QPushButton::clicked, this, &Form1::cmdHilfe_Click);
+    connect(cmdInfo, &QPushButton::clicked, this, &Form1::cmdInfo_Click);
     connect(cmdEnde, &QPushButton::clicked, this, &Form1::cmdEnde_Click);
     for (int i = 0; i < NoteCount; ++i) {
         const auto index = std::int16_t(i);
@@ -42,7 +44,9 @@ Form1::Form1(Form1Services services, QWidget* parent)
 }
 
 // A keyboard window still open has no owner of its own; it goes with the main window.
-Form1::~Form1() { delete m_keyboard; }
+Form1::~Form1() {
+    delete m_keyboard;
+}
 
 void Form1::Form_Load() {
     // The window has no close box; closeEvent refuses whatever close request still arrives.

@@ -74,6 +74,8 @@ public:
     void cmdViolinGehör_Click();
     void cmdBassGehör_Click();
     void cmdÜbungAbbrechen_Click();
+    void cmdHilfe_Click();
+    void cmdInfo_Click();
     void cmdEnde_Click();
     void cmdNoteViolin_Click(std::int16_t Index);
     void cmdNoteBass_Click(std::int16_t Index);

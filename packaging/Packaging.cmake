@@ -1,0 +1,42 @@
+# Installs Virelo like a desktop program and describes its Debian package (cpack).
+
+include(GNUInstallDirs)
+
+# The program finds its sounds and readme.txt beside itself, so all of them go into the folder
+# that holds the sounds.
+cmake_path(GET VIRELO_SOUND_INSTALL_DIR PARENT_PATH VIRELO_INSTALL_DIR)
+
+configure_file(${PROJECT_SOURCE_DIR}/readme.txt ${VIRELO_PROGRAM_DIR}/readme.txt COPYONLY)
+install(TARGETS virelo RUNTIME DESTINATION ${VIRELO_INSTALL_DIR})
+install(FILES ${VIRELO_PROGRAM_DIR}/readme.txt DESTINATION ${VIRELO_INSTALL_DIR})
+
+# The command on the PATH is a relative link; the program resolves it to find its folder.
+file(RELATIVE_PATH virelo_command_target /prefix/${CMAKE_INSTALL_BINDIR}
+     /prefix/${VIRELO_INSTALL_DIR}/virelo)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging/bin)
+file(CREATE_LINK ${virelo_command_target} ${CMAKE_BINARY_DIR}/packaging/bin/virelo SYMBOLIC)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/bin/virelo DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/virelo.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/pictures/staff.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME virelo.svg)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME virelo)
+set(CPACK_PACKAGE_VENDOR "Virelo-Projekt")
+set(CPACK_PACKAGE_CONTACT "Virelo-Projekt <support@virelo.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Notenlese-Trainer für Violin- und Bassschlüssel")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Virelo übt das Lesen von Noten im Violin- und im Bassschlüssel, auch nach Gehör: 25 Aufgaben, Antwort per Notenname oder Klaviertaste, am Ende die Zahl der Fehler.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.virelo.example/")
+# What the program needs at run time: Qt with its SVG module, FluidSynth and a General MIDI
+# SoundFont for the notes, the fonts of the windows and of the clef signs, and xdg-utils to
+# find the web browser and open readme.txt.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), libfluidsynth3, libasound2, timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation, fonts-oflb-euterpe | fonts-noto-core, xdg-utils")
+include(CPack)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "forms/NoteChartModel.h"
+
+#include <QFrame>
+#include <QPainterPath>
+
+// A picture area showing the note chart of one clef, drawn for whatever size it has.
+class NoteChart : public QFrame {
+public:
+    NoteChart(const QString& clef, QWidget* parent);
+
+    // The chart as drawn now, relative to the inside of the border.
+    NoteChartModel chart() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_clef;
+    QPainterPath m_clefOutline;
+};

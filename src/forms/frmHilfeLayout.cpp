@@ -1,0 +1,40 @@
+// The help window as it stands before any of its code has run.
+#include "forms/NoteChart.h"
+#include "forms/Pictures.h"
+#include "forms/ProportionalResizer.h"
+#include "forms/Twips.h"
+#include "help/frmHilfe.h"
+#include "training/NoteModel.h"
+
+#include <QPushButton>
+
+namespace {
+
+constexpr double ClientWidth = 9660;
+constexpr double ClientHeight = 5152;
+
+} // namespace
+
+void frmHilfe::LayoutAnwenden() {
+    setWindowTitle(QStringLiteral("Hilfe"));
+    setWindowIcon(informationIcon());
+    resize(twipsClientSize(ClientWidth, ClientHeight));
+
+    Picture1 = new NoteChart(ClefViolin, this);
+    Picture1->setGeometry(twipsRect(126, 378, 9380, 1806));
+    Picture2 = new NoteChart(ClefBass, this);
+    Picture2->setGeometry(twipsRect(126, 2520, 9394, 1820));
+
+    Ok = new QPushButton(QStringLiteral("Schließen"), this);
+    Ok->setGeometry(twipsRect(126, 4620, 1575, 375));
+    Ok->setToolTip(QStringLiteral("Schließt den Dialog"));
+    Ok->setDefault(true);
+    cmdDrucken = new QPushButton(QStringLiteral("Hilfe &drucken"), this);
+    cmdDrucken->setGeometry(twipsRect(1806, 4620, 1575, 375));
+    cmdDrucken->setAutoDefault(false);
+    cmdDrucken->setEnabled(false);
+    cmdDrucken->hide();
+    setTabOrder(Ok, cmdDrucken);
+
+    AutoResizer1 = new ProportionalResizer(this);
+}

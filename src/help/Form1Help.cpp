@@ -1,0 +1,25 @@
+// The main window's "Hilfe" and "Info" buttons.
+#include "help/MHyperJump.h"
+#include "help/RegisteredBrowser.h"
+#include "help/frmHilfe.h"
+#include "help/frmInfo.h"
+#include "training/Form1.h"
+
+namespace {
+
+// Lives as long as the program, so the browser is looked up once per run.
+MHyperJump& programHyperJump() {
+    static MHyperJump module([] { return registeredBrowserCommand(); });
+    return module;
+}
+
+} // namespace
+
+void Form1::cmdHilfe_Click() {
+    frmHilfe::showSingle(this);
+}
+
+void Form1::cmdInfo_Click() {
+    frmInfo dialog(m_services, programHyperJump(), this);
+    m_services.runModal(dialog);
+}

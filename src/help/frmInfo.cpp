@@ -1,0 +1,74 @@
+#include "help/frmInfo.h"
+
+#include "forms/Twips.h"
+#include "help/MHyperJump.h"
+#include "help/Publisher.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+
+namespace {
+
+const QString ReadmeName = QStringLiteral("readme.txt");
+
+} // namespace
+
+frmInfo::frmInfo(Form1Services services, MHyperJump& hyperJump, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint),
+      m_services(std::move(services)), m_hyperJump(hyperJump) {
+    LayoutAnwenden();
+    connect(cmdOk, &QPushButton::clicked, this, &frmInfo::cmdOk_Click);
+    connect(cmdReadme, &QPushButton::clicked, this, &frmInfo::cmdReadme_Click);
+    Label8->installEventFilter(this);
+
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void frmInfo::cmdOk_Click() {
+    accept();
+}
+
+void frmInfo::cmdReadme_Click() {
+    const QString path = QDir(m_services.programDir).filePath(ReadmeName);
+    QString problem;
+    if (!QFileInfo::exists(path))
+        problem = QStringLiteral("Die Datei „%1“ fehlt im Programmordner:\n%2");
+    else if (!m_services.openUrl(QUrl::fromLocalFile(path)))
+        problem = QStringLiteral("Die Datei „%1“ konnte nicht geöffnet werden. Es ist kein "
+                                 "Programm eingerichtet, das Textdateien anzeigt.\n%2");
+    if (!problem.isEmpty())
+        m_services.message(this, problem.arg(ReadmeName, QDir::toNativeSeparators(path)),
+                           QStringLiteral("Fehler"), MessageIcon::Warning);
+}
+
+void frmInfo::Label8_Click() {
+    m_hyperJump.HyperJump(Publisher::HomePage, true, m_services);
+}
+
+bool frmInfo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label8 && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            Label8->rect().contains(mouse->position().toPoint()))
+            Label8_Click();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmInfo::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.scale(1 / TwipsPerPixel, 1 / TwipsPerPixel);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), TwipsPerPixel));
+    if (Line1.Visible)
+        painter.drawLine(QPointF(Line1.X1, Line1.Y1), QPointF(Line1.X2, Line1.Y2));
+}

@@ -1,0 +1,490 @@
+// The help window with its note charts, the about dialog, the documentation file and the
+// program's pictures.
+#include "FakeServices.h"
+#include "forms/ClefGlyph.h"
+#include "forms/NoteChart.h"
+#include "forms/NoteChartModel.h"
+#include "forms/Pictures.h"
+#include "forms/Twips.h"
+#include "help/MHyperJump.h"
+#include "help/Publisher.h"
+#include "help/frmHilfe.h"
+#include "help/frmInfo.h"
+#include "training/Form1.h"
+#include "training/NoteModel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// A settings file of the suite's own: suites run side by side and must not share one.
+struct HelpWorld : FakeWorld {
+    HelpWorld() { store = std::make_unique<SettingsStore>(dir.filePath("virel542.ini")); }
+    QTemporaryDir dir;
+};
+
+QList<frmHilfe*> openHelpWindows() {
+    QList<frmHilfe*> found;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* help = dynamic_cast<frmHilfe*>(w); help && help->isVisible())
+            found.append(help);
+    }
+    return found;
+}
+
+void deleteClosedWindows() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A chart's line spacing is whole pixels; a tenth of a pixel is ample for rounding.
+constexpr double Tolerance = 0.1;
+
+QWidget* aboutControl(frmInfo& d, const QString& name) {
+    const QHash<QString, QWidget*> controls = {{"Label1", d.Label1},
+                                               {"Label9", d.Label9},
+                                               {"Label10", d.Label10},
+                                               {"support name", d.lblSupport[0]},
+                                               {"support phone", d.lblSupport[3]},
+                                               {"support mail", d.lblSupport[5]},
+                                               {"sales name", d.lblVertrieb[0]},
+                                               {"sales mail", d.lblVertrieb[5]},
+                                               {"Label17", d.Label17},
+                                               {"Label8", d.Label8},
+                                               {"cmdReadme", d.cmdReadme},
+                                               {"cmdOk", d.cmdOk}};
+    return controls.value(name);
+}
+
+} // namespace
+
+class HelpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() {
+        for (frmHilfe* help : openHelpWindows())
+            help->close();
+        deleteClosedWindows();
+    }
+
+    // Each note stands where the note table puts it against the chart's own staff.
+    void chartNotePlaces_data() {
+        QTest::addColumn<QString>("clef");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<double>("spacesBelowTopLine"); // of the head's centre
+        QTest::addColumn<QList<double>>("ledgerLines"); // the same measure
+        QTest::newRow("f on the third ledger line below")
+            << ClefViolin << 0 << 7.0 << QList<double>{5, 6, 7};
+        QTest::newRow("g below the second ledger line")
+            << ClefViolin << 1 << 6.5 << QList<double>{5, 6};
+        QTest::newRow("h below the first ledger line")
+            << ClefViolin << 3 << 5.5 << QList<double>{5};
+        QTest::newRow("c' on the first ledger line") << ClefViolin << 4 << 5.0 << QList<double>{5};
+        QTest::newRow("d' below the bottom line") << ClefViolin << 5 << 4.5 << QList<double>{};
+        QTest::newRow("h' on the middle line") << ClefViolin << 10 << 2.0 << QList<double>{};
+        QTest::newRow("f'' on the top line") << ClefViolin << 14 << 0.0 << QList<double>{};
+        QTest::newRow("F below the bottom line") << ClefBass << 0 << 4.5 << QList<double>{};
+        QTest::newRow("G on the bottom line") << ClefBass << 1 << 4.0 << QList<double>{};
+        QTest::newRow("a on the top line") << ClefBass << 9 << 0.0 << QList<double>{};
+        QTest::newRow("h above the staff") << ClefBass << 10 << -0.5 << QList<double>{};
+        QTest::newRow("c' on the first ledger line above")
+            << ClefBass << 11 << -1.0 << QList<double>{-1};
+        QTest::newRow("e' on the second ledger line above")
+            << ClefBass << 13 << -2.0 << QList<double>{-1, -2};
+        QTest::newRow("f' above the second ledger line")
+            << ClefBass << 14 << -2.5 << QList<double>{-1, -2};
+    }
+    void chartNotePlaces() {
+        QFETCH(QString, clef);
+        QFETCH(int, index);
+        QFETCH(double, spacesBelowTopLine);
+        QFETCH(QList<double>, ledgerLines);
+        const NoteChartModel chart = noteChart(clef, QSizeF(621, 116));
+        QCOMPARE(chart.notes.size(), std::size_t(NoteCount));
+        const double s = chart.lineSpacing;
+        const double topLine = chart.staffLines[0].y1();
+        for (int line = 0; line < 5; ++line)
+            QCOMPARE(chart.staffLines[line].y1(), topLine + line * s);
+
+        const ChartNote& note = chart.notes[index];
+        QCOMPARE(note.name, noteName(clef, index));
+        QVERIFY(std::abs(note.head.center().y() - (topLine + spacesBelowTopLine * s)) < Tolerance);
+        QVERIFY(std::abs(note.head.height() - s) < Tolerance);
+        QList<double> ledgerPlaces;
+        for (const QLineF& ledger : note.ledgerLines) {
+            ledgerPlaces.append(std::round((ledger.y1() - topLine) / s * 100) / 100);
+            QVERIFY(ledger.x1() < note.head.left() && ledger.x2() > note.head.right());
+        }
+        std::sort(ledgerPlaces.begin(), ledgerPlaces.end());
+        std::sort(ledgerLines.begin(), ledgerLines.end());
+        QCOMPARE(ledgerPlaces, ledgerLines);
+        // The stem grows out of the head.
+        QVERIFY(note.head.contains(note.stem.p1()));
+        QVERIFY(std::abs(note.stem.dy()) > 2 * s);
+    }
+
+    // The notes climb step by step from left to right, evenly spaced, names beneath them,
+    // everything inside the picture, at the layout's size and when the window enlarges it.
+    void chartAscends_data() {
+        QTest::addColumn<QString>("clef");
+        QTest::addColumn<QSizeF>("size");
+        QTest::newRow("treble, layout size") << ClefViolin << QSizeF(621, 116);
+        QTest::newRow("bass, layout size") << ClefBass << QSizeF(622, 117);
+        QTest::newRow("treble, enlarged") << ClefViolin << QSizeF(1250, 240);
+        QTest::newRow("bass, wider only") << ClefBass << QSizeF(1250, 117);
+    }
+    void chartAscends() {
+        QFETCH(QString, clef);
+        QFETCH(QSizeF, size);
+        const NoteChartModel chart = noteChart(clef, size);
+        const QRectF picture(QPointF(0, 0), size);
+        QVERIFY(picture.contains(chart.clefBox));
+        const double slot = chart.notes[1].head.center().x() - chart.notes[0].head.center().x();
+        QVERIFY(chart.notes[0].head.left() > chart.clefBox.right());
+        for (int i = 0; i < NoteCount; ++i) {
+            const ChartNote& note = chart.notes[i];
+            QCOMPARE(note.name, noteName(clef, i));
+            QVERIFY(picture.contains(note.head));
+            QVERIFY(picture.contains(note.nameBox));
+            QVERIFY(picture.contains(note.stem.p2()));
+            QVERIFY(std::abs(note.nameBox.center().x() - note.head.center().x()) < Tolerance);
+            QVERIFY(note.nameBox.top() > note.head.bottom());
+            QVERIFY(note.nameBox.top() > std::max(note.stem.y1(), note.stem.y2()));
+            if (i == 0)
+                continue;
+            const ChartNote& below = chart.notes[i - 1];
+            QVERIFY(std::abs(note.head.center().x() - below.head.center().x() - slot) < Tolerance);
+            QVERIFY(std::abs(below.head.center().y() - note.head.center().y() -
+                             chart.lineSpacing / 2) < Tolerance);
+        }
+    }
+
+    void chartsShareOneScale() {
+        const QSizeF size(621, 116);
+        QCOMPARE(noteChart(ClefViolin, size).lineSpacing, noteChart(ClefBass, size).lineSpacing);
+    }
+
+    // The signs come from a music font; a font without them gives no sign rather than a box.
+    void clefSign_data() {
+        QTest::addColumn<QString>("clef");
+        QTest::addColumn<QStringList>("families");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("treble") << ClefViolin << MusicFontFamilies << true;
+        QTest::newRow("bass") << ClefBass << MusicFontFamilies << true;
+        QTest::newRow("font without the sign") << ClefViolin << QStringList{"DejaVu Sans"} << false;
+        QTest::newRow("font not installed") << ClefBass << QStringList{"No Such Font"} << false;
+        QTest::newRow("no clef") << QString() << MusicFontFamilies << false;
+    }
+    void clefSign() {
+        QFETCH(QString, clef);
+        QFETCH(QStringList, families);
+        QFETCH(bool, drawn);
+        QCOMPARE(!clefOutline(clef, families).isEmpty(), drawn);
+    }
+
+    // "Hilfe" shows one modeless window of its own, at rest and during an exercise.
+    void helpOpensOnce_data() {
+        QTest::addColumn<bool>("exercise");
+        QTest::newRow("at rest") << false;
+        QTest::newRow("during an exercise") << true;
+    }
+    void helpOpensOnce() {
+        QFETCH(bool, exercise);
+        HelpWorld world;
+        Form1 form(world.services());
+        form.show();
+        if (exercise) {
+            form.AusgewählterSchlüssel = ClefViolin;
+            form.NiedrigsterTon = 0;
+            form.HöchsterTon = 14;
+            form.Start();
+        }
+        QVERIFY(form.cmdHilfe->isEnabled());
+        form.cmdHilfe->click();
+        form.cmdHilfe->click();
+        const QList<frmHilfe*> open = openHelpWindows();
+        QCOMPARE(open.size(), 1);
+        QCOMPARE(open.first()->parentWidget(), nullptr);
+        QVERIFY(!open.first()->isModal());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(form.state(), exercise ? ExerciseState::Running : ExerciseState::Idle);
+        if (exercise)
+            form.cmdÜbungAbbrechen_Click();
+    }
+
+    void helpLayout() {
+        frmHilfe* help = frmHilfe::showSingle(nullptr);
+        QCOMPARE(help->windowTitle(), QString("Hilfe"));
+        QVERIFY(!help->windowIcon().isNull());
+        QVERIFY(!(help->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(help->Picture1->geometry(), twipsRect(126, 378, 9380, 1806));
+        QCOMPARE(help->Picture2->geometry(), twipsRect(126, 2520, 9394, 1820));
+        QCOMPARE(help->Ok->text(), QString("Schließen"));
+        QCOMPARE(help->Ok->toolTip(), QString("Schließt den Dialog"));
+        QVERIFY(help->Ok->isDefault());
+        QCOMPARE(help->cmdDrucken->text(), QString("Hilfe &drucken"));
+        QVERIFY(help->cmdDrucken->isHidden());
+        QVERIFY(!help->cmdDrucken->isEnabled());
+    }
+
+    void printButtonNotReachedByTab() {
+        frmHilfe* help = frmHilfe::showSingle(nullptr);
+        help->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        help->Ok->setFocus();
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(QApplication::focusWidget() != help->cmdDrucken);
+        }
+        QCOMPARE(QApplication::focusWidget(), help->Ok);
+    }
+
+    void helpCloses_data() {
+        QTest::addColumn<int>("key"); // 0: the button is clicked
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Schließen") << 0;
+    }
+    void helpCloses() {
+        QFETCH(int, key);
+        QPointer<frmHilfe> help = frmHilfe::showSingle(nullptr);
+        if (key == 0)
+            help->Ok->click();
+        else
+            QTest::keyClick(help, Qt::Key(key));
+        deleteClosedWindows();
+        QVERIFY(help.isNull());
+        QVERIFY(openHelpWindows().isEmpty());
+    }
+
+    // Enlarging the window enlarges the charts, which stay whole and inside with the button.
+    void helpResizes_data() {
+        QTest::addColumn<double>("factor");
+        QTest::newRow("doubled") << 2.0;
+        QTest::newRow("one and a half") << 1.5;
+    }
+    void helpResizes() {
+        QFETCH(double, factor);
+        frmHilfe* help = frmHilfe::showSingle(nullptr);
+        const double designSpacing = help->Picture1->chart().lineSpacing;
+        help->resize((QSizeF(help->size()) * factor).toSize());
+        QTRY_VERIFY(help->Picture1->width() > twipsRect(0, 0, 9380, 0).width());
+        for (NoteChart* picture : {help->Picture1, help->Picture2}) {
+            QVERIFY(help->rect().contains(picture->geometry()));
+            const NoteChartModel chart = picture->chart();
+            QVERIFY(chart.lineSpacing > designSpacing);
+            const QRectF inside(QPointF(0, 0), picture->contentsRect().size());
+            for (const ChartNote& note : chart.notes)
+                QVERIFY(inside.contains(note.head) && inside.contains(note.nameBox));
+        }
+        QVERIFY(help->rect().contains(help->Ok->geometry()));
+    }
+
+    void aboutLayout_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("geometry"); // a label may only grow to its text
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<double>("pointSize"); // 0: the program's default font
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("Label1") << "Label1" << twipsRect(126, 126, 6524, 616) << "Virelo 5.50 b"
+                                << 23.28 << false;
+        QTest::newRow("Label9") << "Label9" << twipsRect(126, 1134, 966, 252) << "Support:" << 11.64
+                                << true;
+        QTest::newRow("Label10") << "Label10" << twipsRect(3654, 1176, 1092, 252)
+                                 << "Vertrieb:" << 11.64 << true;
+        QTest::newRow("support name") << "support name" << twipsRect(126, 1512, 3402, 252)
+                                      << Publisher::Support[0] << 11.64 << true;
+        QTest::newRow("support phone") << "support phone" << twipsRect(126, 2646, 3402, 266)
+                                       << Publisher::Support[3] << 11.64 << false;
+        QTest::newRow("support mail") << "support mail" << twipsRect(126, 3402, 3402, 378)
+                                      << Publisher::Support[5] << 11.64 << false;
+        QTest::newRow("sales name") << "sales name" << twipsRect(3654, 1512, 3402, 252)
+                                    << Publisher::Vertrieb[0] << 11.64 << true;
+        QTest::newRow("sales mail") << "sales mail" << twipsRect(3654, 3402, 3402, 252)
+                                    << Publisher::Vertrieb[5] << 11.64 << false;
+        QTest::newRow("Label17") << "Label17" << twipsRect(0, 4158, 6818, 266)
+                                 << "weitere Informationen und Bestellung:" << 10.18 << false;
+        QTest::newRow("Label8") << "Label8" << twipsRect(0, 4410, 6762, 504)
+                                << "https://www.virelo.example/" << 12.37 << true;
+        QTest::newRow("cmdReadme")
+            << "cmdReadme" << twipsRect(5010, 5096, 1575, 255) << "Readme.txt" << 0.0 << false;
+        QTest::newRow("cmdOk") << "cmdOk" << twipsRect(252, 5670, 1935, 375) << "Ok" << 0.0
+                               << false;
+    }
+    void aboutLayout() {
+        QFETCH(QString, control);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, caption);
+        QFETCH(double, pointSize);
+        QFETCH(bool, bold);
+        HelpWorld world;
+        MHyperJump hyperJump([] { return QString(); });
+        frmInfo dialog(world.services(), hyperJump, nullptr);
+        QWidget* widget = aboutControl(dialog, control);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry().topLeft(), geometry.topLeft());
+        QVERIFY(widget->width() >= geometry.width() && widget->height() >= geometry.height());
+        QCOMPARE(widget->property("text").toString(), caption);
+        QCOMPARE(widget->font().pointSizeF(),
+                 pointSize > 0 ? pointSize : QApplication::font().pointSizeF());
+        QCOMPARE(widget->font().bold(), bold);
+        // No caption is cut off by the substitute fonts.
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            QVERIFY(label->sizeHint().width() <= label->width());
+            QVERIFY(label->sizeHint().height() <= label->height());
+        } else {
+            QVERIFY(widget->fontMetrics().horizontalAdvance(caption) < widget->width() - 4);
+        }
+    }
+
+    void aboutFrame() {
+        HelpWorld world;
+        MHyperJump hyperJump([] { return QString(); });
+        frmInfo dialog(world.services(), hyperJump, nullptr);
+        QCOMPARE(dialog.windowTitle(), QString("Info"));
+        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+        QCOMPARE(dialog.size(), twipsClientSize(6762, 6272));
+        QCOMPARE(dialog.Label8->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(dialog.Label8->cursor().shape(), Qt::BitmapCursor);
+        QVERIFY(dialog.cmdOk->isDefault());
+        QVERIFY(!dialog.cmdReadme->isDefault());
+    }
+
+    // "Info" shows the about dialog modally over the main window, centred on the screen.
+    void aboutOpensCentred() {
+        HelpWorld world;
+        Form1 form(world.services());
+        bool shown = false;
+        world.onDialog = [&](QDialog& dialog) {
+            shown = dynamic_cast<frmInfo*>(&dialog) != nullptr;
+            QCOMPARE(dialog.parentWidget(), &form);
+            const QPoint centre = form.screen()->availableGeometry().center();
+            QVERIFY((dialog.geometry().center() - centre).manhattanLength() <= 2);
+        };
+        form.cmdInfo->click();
+        QVERIFY(shown);
+    }
+
+    void aboutCloses_data() {
+        QTest::addColumn<int>("key"); // 0: the button is clicked
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Ok") << 0;
+    }
+    void aboutCloses() {
+        QFETCH(int, key);
+        HelpWorld world;
+        MHyperJump hyperJump([] { return QString(); });
+        frmInfo dialog(world.services(), hyperJump, nullptr);
+        dialog.show();
+        if (key == 0)
+            dialog.cmdOk->click();
+        else
+            QTest::keyClick(&dialog, Qt::Key(key));
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(world.messages.isEmpty() && world.openedUrls.isEmpty());
+    }
+
+    // "Readme.txt" hands the file beside the program to the desktop, or says why it can't.
+    void readme_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<bool>("urlsOpen");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<bool>("complaint");
+        QTest::newRow("opens") << "virelo" << true << true << true << false;
+        QTest::newRow("space in the folder") << "mein Virelo" << true << true << true << false;
+        QTest::newRow("no viewer") << "virelo" << true << false << true << true;
+        QTest::newRow("file missing") << "virelo" << false << true << false << true;
+    }
+    void readme() {
+        QFETCH(QString, folder);
+        QFETCH(bool, present);
+        QFETCH(bool, urlsOpen);
+        QFETCH(bool, opened);
+        QFETCH(bool, complaint);
+        QTemporaryDir temp;
+        const QString programDir = temp.filePath(folder);
+        QVERIFY(QDir().mkpath(programDir));
+        const QString path = programDir + "/readme.txt";
+        if (present) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        HelpWorld world;
+        world.urlsOpen = urlsOpen;
+        Form1Services services = world.services();
+        services.programDir = programDir;
+        MHyperJump hyperJump([] { return QString(); });
+        frmInfo dialog(services, hyperJump, nullptr);
+        dialog.cmdReadme->click();
+        QCOMPARE(world.openedUrls, opened ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
+        QCOMPARE(world.messages.size(), complaint ? 1 : 0);
+        if (complaint) {
+            QCOMPARE(world.messages[0].title, QString("Fehler"));
+            QCOMPARE(world.messages[0].icon, MessageIcon::Warning);
+            QVERIFY(world.messages[0].text.contains("readme.txt"));
+        }
+        QVERIFY(world.startedPrograms.isEmpty());
+    }
+
+    // A click on the address opens the home page in the browser the desktop names.
+    void homePageLink() {
+        HelpWorld world;
+        MHyperJump hyperJump([] { return QStringLiteral("/usr/bin/web %u"); });
+        frmInfo dialog(world.services(), hyperJump, nullptr);
+        dialog.show();
+        QTest::mouseClick(dialog.Label8, Qt::LeftButton, {}, dialog.Label8->rect().center());
+        QCOMPARE(world.startedPrograms,
+                 QList<QStringList>({{"/usr/bin/web", Publisher::HomePage}}));
+        QVERIFY(world.openedUrls.isEmpty());
+    }
+
+    // Each picture draws on a transparent background.
+    void pictures_data() {
+        QTest::addColumn<QIcon>("icon");
+        QTest::newRow("staff") << staffIcon();
+        QTest::newRow("information") << informationIcon();
+        QTest::newRow("shuttle") << shuttleIcon();
+    }
+    void pictures() {
+        QFETCH(QIcon, icon);
+        for (int size : {16, 32}) {
+            const QImage image = icon.pixmap(size).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            QCOMPARE(qAlpha(image.pixel(0, size - 1)), 0);
+            int opaque = 0;
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x)
+                    opaque += qAlpha(image.pixel(x, y)) == 255;
+            QVERIFY(opaque > size * size / 8);
+        }
+    }
+
+    // The hot spot lies on the tip of the finger, not beside it.
+    void handCursor() {
+        const QCursor cursor = ::handCursor();
+        QCOMPARE(cursor.hotSpot(), QPoint(12, 9));
+        const QImage image = cursor.pixmap().toImage();
+        QCOMPARE(image.size(), QSize(32, 32));
+        QCOMPARE(qAlpha(image.pixel(12, 9)), 255);
+        QCOMPARE(qAlpha(image.pixel(12, 4)), 0);
+    }
+};
+
+QTEST_MAIN(HelpTest)
+#include "tst_help.moc"
