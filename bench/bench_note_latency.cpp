@@ -4,6 +4,7 @@
 
 #include "MonitorCapture.h"
 #include "PrivatePulseServer.h"
+#include "Summary.h"
 #include "feedback/FluidSynthPlayer.h"
 #include "feedback/NotePitches.h"
 
@@ -31,20 +32,6 @@ double milliseconds(Clock::duration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
 }
 
-struct Summary {
-    double median;
-    double min;
-    double max;
-};
-
-Summary summarise(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    const double median =
-        values.size() % 2 != 0 ? values[middle] : 0.5 * (values[middle - 1] + values[middle]);
-    return {median, values.front(), values.back()};
-}
-
 void measureSoundFontLoad() {
     std::vector<double> construction;
     std::vector<double> load;
@@ -59,12 +46,8 @@ void measureSoundFontLoad() {
         construction.push_back(1000.0 * milliseconds(constructed - start));
         load.push_back(milliseconds(Clock::now() - start));
     }
-    const Summary built = summarise(construction);
-    const Summary loaded = summarise(load);
-    std::printf("construction:   median %.1f us, max %.1f us (%d runs)\n", built.median, built.max,
-                loadRuns);
-    std::printf("SoundFont load: median %.1f ms, min %.1f ms, max %.1f ms\n", loaded.median,
-                loaded.min, loaded.max);
+    printFigure("construction", construction, "us");
+    printFigure("SoundFont load", load, "ms");
 }
 
 QString noteFile(int run) {
@@ -114,9 +97,9 @@ void measureLatency() {
         std::printf("no note reached the sound server\n");
         return;
     }
-    const Summary latency = summarise(latencies);
-    std::printf("note latency:   median %.1f ms, min %.1f ms, max %.1f ms (%zu of %d notes)\n",
-                latency.median, latency.min, latency.max, latencies.size(), noteRuns);
+    printFigure("note latency", latencies, "ms");
+    if (latencies.size() < noteRuns)
+        std::printf("only %zu of %d notes reached the sound server\n", latencies.size(), noteRuns);
 }
 
 } // namespace

@@ -1,44 +1,40 @@
 // Start-up time of the program against a bare Qt window: from spawning a program to the first
 // paint of its main window, watched from outside through the X server's damage reports, so the
-// program needs no hooks. Run on a private X server where nothing else draws.
+// program needs no hooks. Run on a private X server where nothing else draws. Compares any two
+// programs that show a window of the main window's size: the second against the first.
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "ChildProcess.h"
+#include "Summary.h"
 
-#include <algorithm>
+#include <poll.h>
+#include <sys/wait.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-constexpr int measuredRuns = 7;
+constexpr int measuredRuns = 11;
 constexpr int windowWidth = 741;
 constexpr int windowHeight = 490;
 // Rounding of the logical size may cost a pixel or two.
 constexpr int sizeTolerance = 4;
 constexpr auto paintTimeout = 20s;
-constexpr auto terminateGrace = 2s;
 // Lets the server repaint the root window where the killed program's window was.
 constexpr auto pauseBetweenRuns = 500ms;
-constexpr double targetRatio = 1.3;
 
 struct Run {
-    const char* kind;
+    std::string name;
     const char* program;
     std::vector<double> milliseconds;
 };
@@ -64,38 +60,6 @@ int ignoreXError(Display*, XErrorEvent*) {
     return 0;
 }
 
-std::optional<pid_t> spawn(const char* program) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    char* argv[] = {const_cast<char*>(program), nullptr};
-    pid_t pid = 0;
-    const int error = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0)
-        return std::nullopt;
-    return pid;
-}
-
-bool exitedWithin(pid_t pid, Clock::duration limit) {
-    const auto deadline = Clock::now() + limit;
-    while (Clock::now() < deadline) {
-        if (waitpid(pid, nullptr, WNOHANG) == pid)
-            return true;
-        std::this_thread::sleep_for(10ms);
-    }
-    return false;
-}
-
-// The program ignores close requests, so it is ended by signal.
-void stop(pid_t pid) {
-    kill(pid, SIGTERM);
-    if (exitedWithin(pid, terminateGrace))
-        return;
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-}
-
 void discardEvents(Display* display) {
     XSync(display, False);
     while (XPending(display) > 0) {
@@ -108,7 +72,7 @@ void discardEvents(Display* display) {
 std::optional<double> measure(const Watch& watch, const char* program) {
     discardEvents(watch.display);
     const auto start = Clock::now();
-    const std::optional<pid_t> pid = spawn(program);
+    const std::optional<pid_t> pid = spawnProgram(program);
     if (!pid)
         return std::nullopt;
 
@@ -138,35 +102,36 @@ std::optional<double> measure(const Watch& watch, const char* program) {
         }
     }
     if (!exited)
-        stop(*pid);
+        stopProgram(*pid);
     std::this_thread::sleep_for(pauseBetweenRuns);
     return painted;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+std::string baseName(const char* path) {
+    const std::string text = path;
+    return text.substr(text.find_last_of('/') + 1);
 }
 
-void printTable(const std::vector<Run>& runs) {
+// Rounds are paired, so the per-round ratio and difference cancel what slows both alike.
+void printFigures(const Run& first, const Run& second) {
     std::printf("start to first painted window, %d runs each, interleaved\n", measuredRuns);
-    std::printf("%-8s %10s %10s %10s\n", "run", "median ms", "min ms", "max ms");
-    for (const Run& run : runs) {
-        const auto [low, high] =
-            std::minmax_element(run.milliseconds.begin(), run.milliseconds.end());
-        std::printf("%-8s %10.1f %10.1f %10.1f\n", run.kind, median(run.milliseconds), *low, *high);
+    printFigure(first.name.c_str(), first.milliseconds, "ms");
+    printFigure(second.name.c_str(), second.milliseconds, "ms");
+    std::vector<double> ratios;
+    std::vector<double> differences;
+    for (std::size_t i = 0; i < first.milliseconds.size(); ++i) {
+        ratios.push_back(second.milliseconds[i] / first.milliseconds[i]);
+        differences.push_back(second.milliseconds[i] - first.milliseconds[i]);
     }
-    const double ratio = median(runs[1].milliseconds) / median(runs[0].milliseconds);
-    std::printf("ratio %s/%s (medians): %.2f  (target <= %.2f)\n", runs[1].kind, runs[0].kind,
-                ratio, targetRatio);
+    printFigure((second.name + " / " + first.name).c_str(), ratios, "x", 2);
+    printFigure((second.name + " - " + first.name).c_str(), differences, "ms");
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s BARE_WINDOW_PROGRAM VIRELO_PROGRAM\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FIRST_PROGRAM SECOND_PROGRAM\n", argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -187,7 +152,7 @@ int main(int argc, char* argv[]) {
     XDamageCreate(display, root, XDamageReportRawRectangles);
     const Watch watch{display, damageEventBase};
 
-    std::vector<Run> runs = {{"bare", argv[1], {}}, {"virelo", argv[2], {}}};
+    std::vector<Run> runs = {{baseName(argv[1]), argv[1], {}}, {baseName(argv[2]), argv[2], {}}};
     // The first start of each fills the file cache; virelo's also writes its settings, so the
     // measured starts are second starts, as a learner's usually are.
     for (int round = -1; round < measuredRuns; ++round) {
@@ -203,7 +168,7 @@ int main(int argc, char* argv[]) {
                 run.milliseconds.push_back(*ms);
         }
     }
-    printTable(runs);
+    printFigures(runs[0], runs[1]);
     XCloseDisplay(display);
     return 0;
 }

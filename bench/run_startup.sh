@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Start-up time of virelo against a bare Qt window, on a private X server.
+# Start-up time of virelo against a bare Qt window, and what loading its SoundFont adds to it, on a
+# private X server.
 # Usage: bench/run_startup.sh [build-dir]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/setup.sh
+. bench/lib.sh
 
 install_missing "${VIRELO_BUILD_PACKAGES[@]}" "${VIRELO_RUN_PACKAGES[@]}" xvfb libx11-dev \
     libxdamage-dev
@@ -13,33 +15,46 @@ cmake --build "$dir" --target virelo bench_bare_window bench_startup
 
 # One settings folder for all starts: the warm-up start writes it, the measured ones read it.
 scratch=$(mktemp -d)
-xvfb=
 cleanup() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+    stop_private_xvfb
     rm -rf "$scratch"
 }
 trap cleanup EXIT
+start_private_xvfb "$scratch"
+use_scratch_home "$scratch"
 
-# The first free display from :77 on; Xvfb writes the number to fd 3 once it accepts clients.
-display=77
-while :; do
-    if [ ! -e "/tmp/.X$display-lock" ] && [ ! -e "/tmp/.X11-unix/X$display" ]; then
-        Xvfb ":$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -displayfd 3 \
-            3>"$scratch/ready" 2>"$scratch/xvfb.log" &
-        xvfb=$!
-        while kill -0 "$xvfb" 2>/dev/null && [ ! -s "$scratch/ready" ]; do sleep 0.05; done
-        [ -s "$scratch/ready" ] && break
-        wait "$xvfb" || true
-        xvfb=
-    fi
-    display=$((display + 1))
-    [ "$display" -lt 200 ] || {
-        echo "No free X display found" >&2
-        exit 1
-    }
+"$dir/bench/bench_startup" "$dir/bench/bench_bare_window" "$dir/bin/virelo"
+
+# The program has no switch to skip its SoundFont, so both starts below go through the same
+# wrapper into a mount namespace of their own: one with the SoundFont folders hidden, the other
+# with only an unused folder hidden.
+echo
+if ! unshare --mount true 2>/dev/null && ! unshare --mount --map-root-user true 2>/dev/null; then
+    echo "no mount namespaces here: what the SoundFont load adds to start-up is not measured"
+    exit 0
+fi
+hidden=()
+for folder in /usr/share/sounds /usr/share/soundfonts; do
+    [ -d "$folder" ] && hidden+=("$folder")
 done
-
-mkdir -m 700 "$scratch/runtime"
-env DISPLAY=":$display" QT_QPA_PLATFORM=xcb HOME="$scratch" XDG_CONFIG_HOME="$scratch/config" \
-    XDG_RUNTIME_DIR="$scratch/runtime" \
-    "$dir/bench/bench_startup" "$dir/bench/bench_bare_window" "$dir/bin/virelo"
+if [ ${#hidden[@]} -eq 0 ]; then
+    echo "no SoundFont folders here: what the SoundFont load adds to start-up is not measured"
+    exit 0
+fi
+virelo=$(realpath "$dir/bin/virelo")
+# wrapper <name> <folder>...: a program that starts virelo with the folders hidden.
+wrapper() {
+    local file=$scratch/$1
+    shift
+    {
+        echo '#!/usr/bin/env bash'
+        printf 'exec %q %q' "$PWD/bench/hide_folders.sh" "$virelo"
+        printf ' %q' "$@"
+        echo
+    } >"$file"
+    chmod +x "$file"
+}
+mkdir "$scratch/unused"
+wrapper virelo-with-soundfont "$scratch/unused"
+wrapper virelo-without-soundfont "${hidden[@]}"
+"$dir/bench/bench_startup" "$scratch/virelo-without-soundfont" "$scratch/virelo-with-soundfont"

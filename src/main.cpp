@@ -9,12 +9,17 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QProcess>
+#include <QTimer>
+
+namespace {
+constexpr int SoundLoadDelayMs = 300;
+}
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     applyApplicationLook();
 
-    FluidSynthPlayer player; // loads its SoundFont in the background
+    FluidSynthPlayer player;
     SettingsStore store;
     Form1Services services;
     services.message = showMessageBox;
@@ -30,5 +35,8 @@ int main(int argc, char* argv[]) {
 
     Form1 form(std::move(services));
     form.show();
+    // Sound is needed only once an exercise starts: load it in the background once the window
+    // is on screen, so that neither the library nor the SoundFont delays the first picture.
+    QTimer::singleShot(SoundLoadDelayMs, [&player] { player.startLoading(); });
     return QApplication::exec();
 }

@@ -5,10 +5,11 @@
 #include <QFile>
 #include <QTimer>
 
-#include <alsa/asoundlib.h>
-#include <fluidsynth.h>
+#include "feedback/FluidSynthLibrary.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <mutex>
 #include <string>
 
@@ -26,16 +27,28 @@ constexpr int periodCount = 2;
 // A single note at FluidSynth's default gain is barely audible.
 constexpr double gain = 1.0;
 constexpr auto pollInterval = 5ms;
-// Playback whose position stops moving means the sound device hangs; give up rather than block.
+// Until the file has loaded its length is unknown: a position that does not move for this long
+// means the sound device hangs; give up rather than block.
 constexpr qint64 stallMilliseconds = 500;
+// Once the length is known, a stopped position is waited for only as long as the rest of the file
+// would have taken plus this: a sound server that dies mid-note must not delay the next task.
+constexpr double lagMilliseconds = 30.0;
+
+// Objects exist only once the library has been opened, so their deleters can rely on it.
+const FluidSynthLibrary& fluid() {
+    return *FluidSynthLibrary::get();
+}
 
 template <auto destroy> struct FluidDeleter {
-    template <class T> void operator()(T* object) const { destroy(object); }
+    template <class T> void operator()(T* object) const { (fluid().*destroy)(object); }
 };
-using SettingsPtr = std::unique_ptr<fluid_settings_t, FluidDeleter<delete_fluid_settings>>;
-using SynthPtr = std::unique_ptr<fluid_synth_t, FluidDeleter<delete_fluid_synth>>;
-using MidiPlayerPtr = std::unique_ptr<fluid_player_t, FluidDeleter<delete_fluid_player>>;
-using DriverPtr = std::unique_ptr<fluid_audio_driver_t, FluidDeleter<delete_fluid_audio_driver>>;
+using SettingsPtr =
+    std::unique_ptr<fluid_settings_t, FluidDeleter<&FluidSynthLibrary::delete_settings>>;
+using SynthPtr = std::unique_ptr<fluid_synth_t, FluidDeleter<&FluidSynthLibrary::delete_synth>>;
+using MidiPlayerPtr =
+    std::unique_ptr<fluid_player_t, FluidDeleter<&FluidSynthLibrary::delete_player>>;
+using DriverPtr =
+    std::unique_ptr<fluid_audio_driver_t, FluidDeleter<&FluidSynthLibrary::delete_audio_driver>>;
 
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
@@ -44,34 +57,56 @@ void silenceSoundLibraries() {
     static std::once_flag once;
     std::call_once(once, [] {
         for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-            fluid_set_log_function(level, nullptr, nullptr);
-        snd_lib_error_set_handler(ignoreAlsaError);
+            fluid().set_log_function(level, nullptr, nullptr);
+        fluid().alsa_set_error_handler(ignoreAlsaError);
     });
 }
 
 bool finished(fluid_player_t* player) {
     // The player only reports it is done about two seconds after the last event, so compare
     // the position with the file's length as well.
-    const int total = fluid_player_get_total_ticks(player);
-    return fluid_player_get_status(player) != FLUID_PLAYER_PLAYING ||
-           (total > 0 && fluid_player_get_current_tick(player) >= total);
+    const int total = fluid().player_get_total_ticks(player);
+    return fluid().player_get_status(player) != FLUID_PLAYER_PLAYING ||
+           (total > 0 && fluid().player_get_current_tick(player) >= total);
+}
+
+// Ticks per quarter note from the header of a Standard MIDI File; 0 when unknown, as for a
+// time-code division, which gives no pace to compare with.
+int ticksPerQuarter(const QString& midiPath) {
+    QFile file(midiPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray header = file.read(14);
+    if (header.size() < 14 || (header[12] & 0x80) != 0)
+        return 0;
+    return (int(std::uint8_t(header[12])) << 8) | std::uint8_t(header[13]);
+}
+
+// How long the position may stand still at `tick` before playback is given up.
+double allowedStallMilliseconds(fluid_player_t* player, int tick, int division) {
+    const int total = fluid().player_get_total_ticks(player);
+    if (total <= 0 || division <= 0)
+        return stallMilliseconds;
+    const double msPerTick = fluid().player_get_midi_tempo(player) / 1000.0 / division;
+    return std::max(total - tick, 0) * msPerTick + lagMilliseconds;
 }
 
 // Runs the event loop, so the window keeps painting, until the file has played to its end.
 // Input arriving meanwhile is handled afterwards.
-void waitUntilFinished(fluid_player_t* player) {
+void waitUntilFinished(fluid_player_t* player, int division) {
     QEventLoop loop;
     QTimer poll;
     QElapsedTimer sinceProgress;
     sinceProgress.start();
     int lastTick = -1;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        const int tick = fluid_player_get_current_tick(player);
+        const int tick = fluid().player_get_current_tick(player);
         if (tick != lastTick) {
             lastTick = tick;
             sinceProgress.restart();
         }
-        if (finished(player) || sinceProgress.elapsed() > stallMilliseconds)
+        if (finished(player) ||
+            double(sinceProgress.elapsed()) > allowedStallMilliseconds(player, lastTick, division))
             loop.quit();
     });
     poll.start(pollInterval);
@@ -91,48 +126,54 @@ struct FluidSynthPlayer::Engine {
 
 std::unique_ptr<FluidSynthPlayer::Engine>
 FluidSynthPlayer::Engine::load(const QStringList& soundFonts) {
+    if (!FluidSynthLibrary::get())
+        return nullptr;
+    silenceSoundLibraries();
     const QByteArray soundFont = QFile::encodeName(findSoundFont(soundFonts));
     if (soundFont.isEmpty())
         return nullptr;
 
     auto engine = std::make_unique<Engine>();
-    engine->settings.reset(new_fluid_settings());
+    engine->settings.reset(fluid().new_settings());
     if (!engine->settings)
         return nullptr;
     fluid_settings_t* settings = engine->settings.get();
     char driver[64] = {};
-    fluid_settings_copystr(settings, "audio.driver", driver, sizeof driver);
+    fluid().settings_copystr(settings, "audio.driver", driver, sizeof driver);
     engine->defaultDriver = driver;
-    fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
-    fluid_settings_setnum(settings, "synth.gain", gain);
-    fluid_settings_setint(settings, "audio.period-size", periodSize);
-    fluid_settings_setint(settings, "audio.periods", periodCount);
+    fluid().settings_setnum(settings, "synth.sample-rate", sampleRate);
+    fluid().settings_setnum(settings, "synth.gain", gain);
+    fluid().settings_setint(settings, "audio.period-size", periodSize);
+    fluid().settings_setint(settings, "audio.periods", periodCount);
     // Driven by the rendered samples, the first note-on lands in the very first audio block.
-    fluid_settings_setstr(settings, "player.timing-source", "sample");
+    fluid().settings_setstr(settings, "player.timing-source", "sample");
     // Voices and reverb left over from the previous note are cut when the next file starts.
-    fluid_settings_setint(settings, "player.reset-synth", 1);
+    fluid().settings_setint(settings, "player.reset-synth", 1);
 
-    engine->synth.reset(new_fluid_synth(settings));
+    engine->synth.reset(fluid().new_synth(settings));
     if (!engine->synth ||
-        fluid_synth_sfload(engine->synth.get(), soundFont.constData(), 1) == FLUID_FAILED)
+        fluid().synth_sfload(engine->synth.get(), soundFont.constData(), 1) == FLUID_FAILED)
         return nullptr;
     return engine;
 }
 
 DriverPtr FluidSynthPlayer::Engine::openAudio() {
-    fluid_settings_setstr(settings.get(), "audio.driver", "pulseaudio");
-    DriverPtr driver(new_fluid_audio_driver(settings.get(), synth.get()));
+    fluid().settings_setstr(settings.get(), "audio.driver", "pulseaudio");
+    DriverPtr driver(fluid().new_audio_driver(settings.get(), synth.get()));
     if (!driver && defaultDriver != "pulseaudio") {
-        fluid_settings_setstr(settings.get(), "audio.driver", defaultDriver.c_str());
-        driver.reset(new_fluid_audio_driver(settings.get(), synth.get()));
+        fluid().settings_setstr(settings.get(), "audio.driver", defaultDriver.c_str());
+        driver.reset(fluid().new_audio_driver(settings.get(), synth.get()));
     }
     return driver;
 }
 
-FluidSynthPlayer::FluidSynthPlayer(QStringList soundFonts) {
-    silenceSoundLibraries();
-    loader_ = std::thread(
-        [this, soundFonts = std::move(soundFonts)] { engine_ = Engine::load(soundFonts); });
+FluidSynthPlayer::FluidSynthPlayer(QStringList soundFonts) : soundFonts_(std::move(soundFonts)) {}
+
+void FluidSynthPlayer::startLoading() {
+    if (loadStarted_)
+        return;
+    loadStarted_ = true;
+    loader_ = std::thread([this] { engine_ = Engine::load(soundFonts_); });
 }
 
 FluidSynthPlayer::~FluidSynthPlayer() {
@@ -141,6 +182,7 @@ FluidSynthPlayer::~FluidSynthPlayer() {
 }
 
 bool FluidSynthPlayer::waitForSoundFont() {
+    startLoading();
     if (loader_.joinable())
         loader_.join();
     return engine_ != nullptr;
@@ -151,12 +193,12 @@ void FluidSynthPlayer::playFile(const QString& midiPath) {
     if (playing_)
         return;
     const QByteArray path = QFile::encodeName(midiPath);
-    if (!fluid_is_midifile(path.constData()) || !waitForSoundFont())
+    if (!waitForSoundFont() || !fluid().is_midifile(path.constData()))
         return;
 
-    const MidiPlayerPtr player(new_fluid_player(engine_->synth.get()));
-    if (!player || fluid_player_add(player.get(), path.constData()) != FLUID_OK ||
-        fluid_player_play(player.get()) != FLUID_OK)
+    const MidiPlayerPtr player(fluid().new_player(engine_->synth.get()));
+    if (!player || fluid().player_add(player.get(), path.constData()) != FLUID_OK ||
+        fluid().player_play(player.get()) != FLUID_OK)
         return;
     // Opened last so that its first block already carries the note. Declared after the player,
     // it is closed first, before the player it drives goes away.
@@ -165,6 +207,6 @@ void FluidSynthPlayer::playFile(const QString& midiPath) {
         return;
 
     playing_ = true;
-    waitUntilFinished(player.get());
+    waitUntilFinished(player.get(), ticksPerQuarter(midiPath));
     playing_ = false;
 }

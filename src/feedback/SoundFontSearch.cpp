@@ -1,8 +1,8 @@
 #include "feedback/SoundFontSearch.h"
 
-#include <QFile>
+#include "feedback/FluidSynthLibrary.h"
 
-#include <fluidsynth.h>
+#include <QFile>
 
 QStringList standardSoundFonts() {
     return {
@@ -17,8 +17,11 @@ QStringList standardSoundFonts() {
 }
 
 QString findSoundFont(const QStringList& candidates) {
+    const FluidSynthLibrary* fluid = FluidSynthLibrary::get();
+    if (!fluid)
+        return {};
     for (const QString& candidate : candidates) {
-        if (fluid_is_soundfont(QFile::encodeName(candidate).constData()))
+        if (fluid->is_soundfont(QFile::encodeName(candidate).constData()))
             return candidate;
     }
     return {};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <alsa/asoundlib.h>
+#include <fluidsynth.h>
+
+// FluidSynth, opened at run time rather than linked: its forty-odd dependent libraries would
+// otherwise be loaded and relocated before the first window can be painted.
+struct FluidSynthLibrary {
+    decltype(&::fluid_set_log_function) set_log_function = nullptr;
+    decltype(&::new_fluid_settings) new_settings = nullptr;
+    decltype(&::delete_fluid_settings) delete_settings = nullptr;
+    decltype(&::fluid_settings_copystr) settings_copystr = nullptr;
+    decltype(&::fluid_settings_setnum) settings_setnum = nullptr;
+    decltype(&::fluid_settings_setint) settings_setint = nullptr;
+    decltype(&::fluid_settings_setstr) settings_setstr = nullptr;
+    decltype(&::new_fluid_synth) new_synth = nullptr;
+    decltype(&::delete_fluid_synth) delete_synth = nullptr;
+    decltype(&::fluid_synth_sfload) synth_sfload = nullptr;
+    decltype(&::fluid_is_midifile) is_midifile = nullptr;
+    decltype(&::fluid_is_soundfont) is_soundfont = nullptr;
+    decltype(&::new_fluid_player) new_player = nullptr;
+    decltype(&::delete_fluid_player) delete_player = nullptr;
+    decltype(&::fluid_player_add) player_add = nullptr;
+    decltype(&::fluid_player_play) player_play = nullptr;
+    decltype(&::fluid_player_get_status) player_get_status = nullptr;
+    decltype(&::fluid_player_get_current_tick) player_get_current_tick = nullptr;
+    decltype(&::fluid_player_get_total_ticks) player_get_total_ticks = nullptr;
+    decltype(&::fluid_player_get_midi_tempo) player_get_midi_tempo = nullptr;
+    decltype(&::new_fluid_audio_driver) new_audio_driver = nullptr;
+    decltype(&::delete_fluid_audio_driver) delete_audio_driver = nullptr;
+    // ALSA comes with FluidSynth; only its error printing is of interest.
+    decltype(&::snd_lib_error_set_handler) alsa_set_error_handler = nullptr;
+
+    // Opens the library once, on the first call (thread-safe); nullptr when it or one of its
+    // functions is missing.
+    static const FluidSynthLibrary* get();
+};
