@@ -56,6 +56,14 @@ PrivatePulseServer::~PrivatePulseServer() {
         QThread::msleep(10);
 }
 
+void PrivatePulseServer::kill() {
+    if (!isRunning())
+        return;
+    ::kill(static_cast<pid_t>(pid_), SIGKILL);
+    // Nothing is left to stop; its files go with the runtime folder.
+    pid_ = 0;
+}
+
 QString PrivatePulseServer::address() const {
     return QStringLiteral("unix:") + runtimeDir_.filePath(QStringLiteral("pulse/native"));
 }

@@ -17,6 +17,8 @@ public:
     bool isRunning() const { return pid_ > 0; }
     // The value for PULSE_SERVER that makes clients use this daemon.
     QString address() const;
+    // Kills the daemon at once, as a crash would, leaving its clients with a dead connection.
+    void kill();
 
 private:
     QTemporaryDir runtimeDir_;

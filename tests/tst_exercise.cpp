@@ -142,15 +142,24 @@ private slots:
 
     void drawCoversTheRange_data() {
         QTest::addColumn<double>("r");
+        QTest::addColumn<int>("lowest");
+        QTest::addColumn<int>("highest");
         QTest::addColumn<int>("note");
-        QTest::newRow("r = 0") << 0.0 << 3;
-        QTest::newRow("r just below 1") << std::nextafter(1.0, 0.0) << 7;
-        QTest::newRow("r middle") << 0.5 << 5;
+        const double belowOne = std::nextafter(1.0, 0.0);
+        QTest::newRow("r = 0") << 0.0 << 3 << 7 << 3;
+        QTest::newRow("r just below 1") << belowOne << 3 << 7 << 7;
+        QTest::newRow("r middle") << 0.5 << 3 << 7 << 5;
+        // Where the product rounds up to the next whole number.
+        QTest::newRow("r just below 1, 1..2") << belowOne << 1 << 2 << 2;
+        QTest::newRow("r just below 1, 2..9") << belowOne << 2 << 9 << 9;
+        QTest::newRow("r just below 1, 13..14") << belowOne << 13 << 14 << 14;
     }
     void drawCoversTheRange() {
         QFETCH(double, r);
+        QFETCH(int, lowest);
+        QFETCH(int, highest);
         QFETCH(int, note);
-        Exercise e("Violin", 3, 7);
+        Exercise e("Violin", lowest, highest);
         e.world.randomValue = r;
         e.form->Start();
         QCOMPARE(e.form->Note, note);

@@ -36,7 +36,9 @@ QString SettingsStore::GetSetting(const QString& section, const QString& key) co
 bool SettingsStore::SaveSetting(const QString& section, const QString& key, const QString& text) {
     m_settings->setValue(settingsKey(section, key), text);
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    // The status keeps the first error met: a damaged file read at the start leaves a
+    // FormatError behind, yet the value is written.
+    return m_settings->status() != QSettings::AccessError;
 }
 
 QString SettingsStore::fileName() const {

@@ -72,6 +72,11 @@ void frmEinstellungen::cmdKeyboard_Click() {
         m_form.UebenMitKeyboard = false;
         return;
     }
+    // An abort while the first note sounded has ended the exercise and its keyboard practice.
+    if (m_form.state() != ExerciseState::Running) {
+        accept();
+        return;
+    }
     auto* keyboard = new frmKeyboard(m_form);
     keyboard->show();
     // The window deletes itself when its close box is used; later markings must not reach it.

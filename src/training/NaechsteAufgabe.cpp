@@ -4,6 +4,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -18,7 +19,9 @@ void Form1::NaechsteAufgabe() {
     }
 
     const double r = m_services.random();
-    Note = std::int16_t(std::floor((HöchsterTon - NiedrigsterTon + 1) * r + NiedrigsterTon));
+    // An r within a rounding error of 1 would otherwise give the note one above the range.
+    Note = std::int16_t(std::min<double>(
+        std::floor((HöchsterTon - NiedrigsterTon + 1) * r + NiedrigsterTon), HöchsterTon));
 
     NoteSpielen(Note);
     // The playback waits in a loop of its own; an abort cannot come through it, but stay safe.

@@ -41,5 +41,7 @@ void Form1::ZeitVergangen(std::int32_t hundredths) {
                        QString(), MessageIcon::None);
     ++fehler;
     ZeitZaehler = 0;
-    NaechsteAufgabe();
+    // An abort while the message was open has ended the exercise: no task and no result follow.
+    if (m_state == ExerciseState::Running)
+        NaechsteAufgabe();
 }

@@ -1,0 +1,201 @@
+// A settings file or folder in a bad way: the program still starts, shows what it can, refuses
+// times it cannot use, and runs an exercise with usable ones.
+#include "FakeServices.h"
+#include "settings/TimeText.h"
+#include "settings/frmEinstellungen.h"
+#include "training/Form1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+const QString Einstellungen = QStringLiteral("Einstellungen");
+
+struct Opening {
+    QString shownVorbei;
+    QString shownWeg;
+    int refusals = 0;
+};
+
+// Opens the dialog, ticks a range and starts; a refused time is replaced by a typed "3".
+Opening startThroughDialog(FakeWorld& world, Form1& form) {
+    Opening opening;
+    world.onDialog = [&](QDialog& d) {
+        auto& dialog = static_cast<frmEinstellungen&>(d);
+        opening.shownVorbei = dialog.txtZeitVorbei->text();
+        opening.shownWeg = dialog.txtZeitWeg->text();
+        dialog.chkTonViolin[2]->click();
+        dialog.chkTonViolin[9]->click();
+        for (int attempt = 0; attempt < 3 && form.state() == ExerciseState::Choosing; ++attempt) {
+            const qsizetype before = world.messages.size();
+            dialog.cmdOk->click();
+            opening.refusals += int(world.messages.size() - before);
+            for (const auto& [field, factor] :
+                 {std::pair(dialog.txtZeitWeg, 1000), std::pair(dialog.txtZeitVorbei, 100)})
+                if (!convertTimeText(field->text(), factor)) {
+                    field->selectAll();
+                    QTest::keyClick(field, '3');
+                }
+        }
+    };
+    form.cmdViolin->click();
+    return opening;
+}
+
+QByteArray junk(int size) {
+    QByteArray bytes(size, '\0');
+    QRandomGenerator generator(542);
+    for (char& byte : bytes)
+        byte = char(generator.bounded(256));
+    return bytes;
+}
+
+} // namespace
+
+class RobustSettingsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+
+    void damagedFile_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("shownVorbei");
+        QTest::addColumn<QString>("shownWeg");
+        QTest::addColumn<QString>("refusedField"); // empty: the stored times are usable
+
+        const QByteArray started = "[Reg]\nStarted=1\n[Einstellungen]\n";
+        // Without the marker the first-start times replace whatever could be read.
+        QTest::newRow("empty") << QByteArray() << "9"
+                               << "9"
+                               << "";
+        QTest::newRow("binary junk") << junk(4096) << "9"
+                                     << "9"
+                                     << "";
+        QTest::newRow("cut in a key") << started + "Zeitvorbei=3\nZeitw"
+                                      << "3"
+                                      << "2"
+                                      << "";
+        QTest::newRow("cut in a section name") << QByteArray("[Reg]\nStarted=1\n[Einst") << "4"
+                                               << "2"
+                                               << "";
+        QTest::newRow("junk after the values")
+            << started + "Zeitvorbei=5\nZeitweg=1\n" + junk(300) << "5"
+            << "1"
+            << "";
+        QTest::newRow("absurd number") << started + "Zeitvorbei=99999999\nZeitweg=1"
+                                       << "99999999"
+                                       << "1"
+                                       << "Zeit pro Note";
+        QTest::newRow("letters") << started + "Zeitvorbei=5\nZeitweg=abc"
+                                 << "5"
+                                 << "abc"
+                                 << "Note verschwindet nach";
+        QTest::newRow("negative") << started + "Zeitvorbei=-1\nZeitweg=1"
+                                  << "-1"
+                                  << "1"
+                                  << "Zeit pro Note";
+        QTest::newRow("infinite") << started + "Zeitvorbei=inf\nZeitweg=1"
+                                  << "inf"
+                                  << "1"
+                                  << "Zeit pro Note";
+        // Shown whole, so that what is stored can be seen and replaced.
+        const QString long7 = QString(10000, u'7');
+        QTest::newRow("10,000 characters") << started + "Zeitvorbei=" + long7.toLatin1() + "\n"
+                                           << long7 << "2"
+                                           << "Zeit pro Note";
+    }
+    void damagedFile() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, shownVorbei);
+        QFETCH(QString, shownWeg);
+        QFETCH(QString, refusedField);
+        const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".ini");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+
+        FakeWorld world;
+        world.store = std::make_unique<SettingsStore>(path);
+        Form1 form(world.services());
+        const Opening opening = startThroughDialog(world, form);
+
+        QCOMPARE(opening.shownVorbei, shownVorbei);
+        QCOMPARE(opening.shownWeg, shownWeg);
+        QCOMPARE(opening.refusals, refusedField.isEmpty() ? 0 : 1);
+        if (!refusedField.isEmpty()) {
+            const QString& refusal = world.messages.first().text;
+            QCOMPARE(world.messages.first().title, QString("Fehler"));
+            QVERIFY2(refusal.contains(refusedField), qPrintable(refusal));
+            // The message quotes only the start of a long text.
+            QVERIFY2(refusal.size() < 150, qPrintable(refusal.left(200)));
+        }
+        QCOMPARE(form.state(), ExerciseState::Running);
+        QCOMPARE(form.NiedrigsterTon, 2);
+        QCOMPARE(form.HöchsterTon, 9);
+        QCOMPARE(world.player.played.size(), 1);
+
+        // The times of this start reached the file, and saving into it again is reported so.
+        QVERIFY(world.store->SaveSetting(Einstellungen, "Zeitweg", "4"));
+        SettingsStore reopened(path);
+        QCOMPARE(reopened.GetSetting(Einstellungen, "Zeitvorbei"),
+                 convertTimeText(shownVorbei, 100) ? shownVorbei : QString("3"));
+        QCOMPARE(reopened.GetSetting(Einstellungen, "Zeitweg"), QString("4"));
+    }
+
+    void unwritableFolder_data() {
+        QTest::addColumn<QString>("iniFile");
+        QFile plain(m_dir.filePath("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        QVERIFY(QDir(m_dir.path()).mkpath("folder.ini"));
+        QVERIFY(QDir(m_dir.path()).mkpath("readonly"));
+        QVERIFY(QFile::setPermissions(m_dir.filePath("readonly"),
+                                      QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QTest::newRow("folder that cannot be made") << m_dir.filePath("plain/config/virel542.ini");
+        QTest::newRow("settings file is a folder") << m_dir.filePath("folder.ini");
+        QTest::newRow("read-only folder") << m_dir.filePath("readonly/virel542.ini");
+    }
+    void unwritableFolder() {
+        QFETCH(QString, iniFile);
+        if (QTest::currentDataTag() == QByteArray("read-only folder") && ::geteuid() == 0)
+            QSKIP("the superuser writes into read-only folders");
+        FakeWorld world;
+        world.store = std::make_unique<SettingsStore>(iniFile);
+        Form1 form(world.services());
+        world.onDialog = [&](QDialog& d) {
+            auto& dialog = static_cast<frmEinstellungen&>(d);
+            dialog.chkTonViolin[0]->click();
+            dialog.chkTonViolin[4]->click();
+            dialog.txtZeitVorbei->selectAll();
+            QTest::keyClick(dialog.txtZeitVorbei, '5');
+            dialog.cmdOk->click();
+        };
+        form.cmdViolin->click();
+
+        QVERIFY(!world.store->SaveSetting(Einstellungen, "Zeitweg", "1"));
+        QCOMPARE(form.state(), ExerciseState::Running);
+        QCOMPARE(form.ZeitVorbei, 500);
+        QCOMPARE(world.player.played.size(), 1);
+        // Nothing is said about the lost save; the times hold for the rest of the session.
+        QVERIFY(world.messages.isEmpty());
+        QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitvorbei"), QString("5"));
+    }
+};
+
+QTEST_MAIN(RobustSettingsTest)
+#include "tst_robustsettings.moc"

@@ -1,0 +1,167 @@
+// Sound that fails while a note plays, and a program folder whose name a shell would misread.
+#include "FakeServices.h"
+#include "MonitorCapture.h"
+#include "PrivatePulseServer.h"
+#include "StderrCapture.h"
+#include "feedback/FluidSynthPlayer.h"
+#include "training/Form1.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+const QString ProgramDir = QStringLiteral(VIRELO_PROGRAM_DIR);
+// Every note file: 960 ticks of note and 288 of release at 960 ticks per second.
+constexpr qint64 NoteMilliseconds = 1300;
+// How far from its natural time the next task may start when the sound fails.
+constexpr qint64 AllowedDelayMilliseconds = 50;
+
+// A private sound server played in real time, as a sound card would.
+struct ListenedServer {
+    PrivatePulseServer server;
+    std::unique_ptr<MonitorCapture> capture;
+
+    bool start() {
+        if (!server.isRunning())
+            return false;
+        qputenv("PULSE_SERVER", server.address().toLocal8Bit());
+        capture = std::make_unique<MonitorCapture>();
+        if (!capture->isRunning())
+            return false;
+        // Until a listener arrived the null sink may have rendered two seconds ahead.
+        QTest::qWait(2100);
+        return true;
+    }
+    ~ListenedServer() { qunsetenv("PULSE_SERVER"); }
+};
+
+// Hands the path on to the real player and notes it, with how long the note took.
+class TimedPlayer : public NotePlayer {
+public:
+    explicit TimedPlayer(NotePlayer& player) : m_player(player) {}
+    void playFile(const QString& midiPath) override {
+        QElapsedTimer clock;
+        clock.start();
+        m_player.playFile(midiPath);
+        milliseconds = clock.elapsed();
+        played.append(midiPath);
+    }
+    QStringList played;
+    qint64 milliseconds = -1;
+
+private:
+    NotePlayer& m_player;
+};
+
+bool copyFolder(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to))
+        return false;
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files))
+        if (!QFile::copy(source.filePath(name), to + QLatin1Char('/') + name))
+            return false;
+    for (const QString& name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (!copyFolder(source.filePath(name), to + QLatin1Char('/') + name))
+            return false;
+    return true;
+}
+
+} // namespace
+
+class SoundRobustTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The server dies while a note sounds: the call still returns when the note would have
+    // ended, as timed by the same note played whole just before, and the next note, which finds
+    // no server, returns at once.
+    void serverKilledMidNote_data() {
+        QTest::addColumn<int>("killAfter");
+        QTest::newRow("early in the note") << 300;
+        QTest::newRow("in the release") << 1250;
+    }
+    void serverKilledMidNote() {
+        QFETCH(int, killAfter);
+        ListenedServer listened;
+        if (!listened.start())
+            QSKIP("pulseaudio or parec is not installed or would not start");
+        FluidSynthPlayer player;
+        if (!player.waitForSoundFont())
+            QSKIP("no General MIDI SoundFont installed");
+        const QString note = ProgramDir + QStringLiteral("/sound/violin/7.mid");
+
+        StderrCapture printed;
+        QElapsedTimer clock;
+        clock.start();
+        player.playFile(note);
+        const qint64 whole = clock.elapsed();
+        QTimer::singleShot(killAfter, [&] { listened.server.kill(); });
+        clock.restart();
+        player.playFile(note);
+        const qint64 overrun = clock.elapsed() - whole;
+        clock.restart();
+        player.playFile(note);
+        const qint64 next = clock.elapsed();
+
+        QVERIFY2(std::abs(overrun) < AllowedDelayMilliseconds,
+                 qPrintable(QStringLiteral("%1 ms from the note's end").arg(overrun)));
+        QVERIFY2(next < AllowedDelayMilliseconds, qPrintable(QString::number(next)));
+        QVERIFY2(printed.text().isEmpty(), printed.text().constData());
+    }
+
+    // Nothing reaches a shell: the folder's name is handed over as it is, and the note sounds.
+    void programFolderWithShellCharacters() {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const QString folder =
+            root.filePath(QStringLiteral("Noten \"üben\" & 'mehr'; $(touch pwned) `touch pwned`"));
+        QVERIFY(
+            copyFolder(ProgramDir + QStringLiteral("/sound"), folder + QStringLiteral("/sound")));
+        const QString note = folder + QStringLiteral("/sound/violin/7.mid");
+        QVERIFY(fluid_is_midifile(QFile::encodeName(note).constData()));
+
+        ListenedServer listened;
+        if (!listened.start())
+            QSKIP("pulseaudio or parec is not installed or would not start");
+        FluidSynthPlayer real;
+        if (!real.waitForSoundFont())
+            QSKIP("no General MIDI SoundFont installed");
+        TimedPlayer player(real);
+        clearStore();
+        FakeWorld world;
+        Form1Services services = world.services();
+        services.programDir = folder;
+        services.player = &player;
+        Form1 form(std::move(services));
+        form.AusgewählterSchlüssel = QStringLiteral("Violin");
+        form.NiedrigsterTon = 7;
+        form.HöchsterTon = 7;
+        form.Start();
+        listened.capture->stop();
+
+        QCOMPARE(player.played, QStringList{note});
+        QVERIFY2(player.milliseconds >= NoteMilliseconds - AllowedDelayMilliseconds,
+                 qPrintable(QString::number(player.milliseconds)));
+        const std::vector<std::int16_t>& heard = listened.capture->samples();
+        QVERIFY2(std::any_of(heard.begin(), heard.end(),
+                             [](std::int16_t sample) { return std::abs(sample) > 16; }),
+                 "nothing reached the sound server");
+        QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("pwned"))));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("pwned")));
+    }
+};
+
+QTEST_MAIN(SoundRobustTest)
+#include "tst_soundrobust.moc"
