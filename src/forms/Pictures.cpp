@@ -29,10 +29,10 @@ QPixmap render(const QString& name, int size) {
 }
 
 // Rendered here rather than through Qt's SVG icon plugin, so a missing plugin cannot leave a
-// window without its icon.
+// window without its icon. Window icons never need more than these sizes.
 QIcon icon(const QString& name) {
     QIcon result;
-    for (int size : {16, 24, 32, 48, 64, 128})
+    for (int size : {16, 24, 32, 48, 64})
         result.addPixmap(render(name, size));
     return result;
 }
@@ -43,16 +43,20 @@ constexpr int HotSpotY = 9;
 
 } // namespace
 
+// Each icon is rendered once per run: dialogs and the keyboard window are made anew each time.
 QIcon staffIcon() {
-    return icon(QStringLiteral("staff"));
+    static const QIcon staff = icon(QStringLiteral("staff"));
+    return staff;
 }
 
 QIcon informationIcon() {
-    return icon(QStringLiteral("information"));
+    static const QIcon information = icon(QStringLiteral("information"));
+    return information;
 }
 
 QIcon shuttleIcon() {
-    return icon(QStringLiteral("shuttle"));
+    static const QIcon shuttle = icon(QStringLiteral("shuttle"));
+    return shuttle;
 }
 
 QCursor handCursor() {
