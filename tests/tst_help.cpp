@@ -224,6 +224,20 @@ private slots:
             form.cmdÜbungAbbrechen_Click();
     }
 
+    // "Ende" ends the program with every window, the help window included.
+    void endeClosesHelp() {
+        HelpWorld world;
+        Form1 form(world.services());
+        form.show();
+        form.cmdHilfe->click();
+        QCOMPARE(openHelpWindows().size(), 1);
+        QVERIFY(openHelpWindows().first()->isVisible());
+        form.cmdEnde->click();
+        QVERIFY(!form.isVisible());
+        for (const frmHilfe* help : openHelpWindows())
+            QVERIFY(!help->isVisible());
+    }
+
     void helpLayout() {
         frmHilfe* help = frmHilfe::showSingle(nullptr);
         QCOMPARE(help->windowTitle(), QString("Hilfe"));
