@@ -1,0 +1,112 @@
+#include "AccessibleWindows.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+
+namespace {
+
+const QString sessionName = QStringLiteral("e2e-session");
+const QString accessibilityName = QStringLiteral("e2e-accessibility");
+const QString accessibleInterface = QStringLiteral("org.a11y.atspi.Accessible");
+constexpr int callMilliseconds = 5000;
+
+struct Accessible {
+    QString service;
+    QString path;
+};
+
+QDBusMessage call(const QDBusConnection& bus, const Accessible& object, const QString& interface,
+                  const QString& method, const QVariantList& arguments = {}) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(object.service, object.path, interface, method);
+    message.setArguments(arguments);
+    return bus.call(message, QDBus::Block, callMilliseconds);
+}
+
+QVariant firstResult(const QDBusMessage& reply) {
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return reply.arguments().constFirst();
+}
+
+QList<Accessible> children(const QDBusConnection& bus, const Accessible& object) {
+    const QVariant result = firstResult(call(bus, object, accessibleInterface, "GetChildren"));
+    QList<Accessible> found;
+    if (!result.canConvert<QDBusArgument>())
+        return found;
+    const auto list = result.value<QDBusArgument>();
+    list.beginArray();
+    while (!list.atEnd()) {
+        Accessible child;
+        QDBusObjectPath path;
+        list.beginStructure();
+        list >> child.service >> path;
+        list.endStructure();
+        child.path = path.path();
+        found.append(child);
+    }
+    list.endArray();
+    return found;
+}
+
+QString name(const QDBusConnection& bus, const Accessible& object) {
+    const QVariant result =
+        firstResult(call(bus, object, QStringLiteral("org.freedesktop.DBus.Properties"), "Get",
+                         {accessibleInterface, QStringLiteral("Name")}));
+    return result.value<QDBusVariant>().variant().toString();
+}
+
+QString roleName(const QDBusConnection& bus, const Accessible& object) {
+    return firstResult(call(bus, object, accessibleInterface, "GetRoleName")).toString();
+}
+
+void collectLabels(const QDBusConnection& bus, const Accessible& object, QStringList& texts) {
+    for (const Accessible& child : children(bus, object)) {
+        if (roleName(bus, child) == QStringLiteral("label")) {
+            const QString text = name(bus, child);
+            if (!text.isEmpty())
+                texts.append(text);
+        }
+        collectLabels(bus, child, texts);
+    }
+}
+
+// Asks the session's accessibility service to switch accessibility on and for the address of
+// the bus it runs.
+QString accessibilityBusAddress(const QString& sessionBusAddress) {
+    const QDBusConnection session = QDBusConnection::connectToBus(sessionBusAddress, sessionName);
+    const Accessible service{QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus")};
+    call(session, service, QStringLiteral("org.freedesktop.DBus.Properties"), "Set",
+         {QStringLiteral("org.a11y.Status"), QStringLiteral("IsEnabled"),
+          QVariant::fromValue(QDBusVariant(true))});
+    const QString address =
+        firstResult(call(session, service, QStringLiteral("org.a11y.Bus"), "GetAddress"))
+            .toString();
+    QDBusConnection::disconnectFromBus(sessionName);
+    return address;
+}
+
+} // namespace
+
+AccessibleWindows::AccessibleWindows(const QString& sessionBusAddress)
+    : bus_(QDBusConnection::connectToBus(accessibilityBusAddress(sessionBusAddress),
+                                         accessibilityName)) {}
+
+AccessibleWindows::~AccessibleWindows() {
+    QDBusConnection::disconnectFromBus(accessibilityName);
+}
+
+QStringList AccessibleWindows::labelTexts(const QString& title) const {
+    const Accessible registry{QStringLiteral("org.a11y.atspi.Registry"),
+                              QStringLiteral("/org/a11y/atspi/accessible/root")};
+    QStringList texts;
+    for (const Accessible& application : children(bus_, registry)) {
+        for (const Accessible& window : children(bus_, application)) {
+            if (name(bus_, window) == title)
+                collectLabels(bus_, window, texts);
+        }
+    }
+    return texts;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <optional>
+
+// Reading the main window from a screenshot as a learner reads it.
+
+// The window's client area as the screen shows it, with whatever lies above it.
+QImage grabWindow(quint64 window);
+
+// A note head in one column of the staff.
+struct Head {
+    enum class State { Shown, Hidden, Unclear };
+    State state = State::Unclear;
+    double top = 0; // upper edge in twips, when shown
+};
+// Looks down the column's middle for one head's light filling; something light of another
+// size (a dialog above the staff) leaves it unclear.
+Head headInColumn(const QImage& window, int columnX);
+
+// The note index 0..14 whose head stands at `top` in the clef ("Violin" or "Bass"), if any
+// stands near it.
+std::optional<int> noteAtHeadTop(const QString& clef, double top);
+
+enum class Tint { White, Red, Green, Other };
+// The colour family of a pixel: the style paints a button lighter than its colour but keeps
+// the hue.
+Tint tintAt(const QImage& image, QPoint point);

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <array>
+#include <cmath>
+
+// Where the test clicks and looks, in twips of each window's client area as its layout gives
+// them (15 twips = 1 pixel).
+namespace layout {
+
+inline QPoint pixel(double xTwips, double yTwips) {
+    return {int(std::lround(xTwips / 15.0)), int(std::lround(yTwips / 15.0))};
+}
+
+inline QPoint centre(double left, double top, double width, double height) {
+    return pixel(left + width / 2, top + height / 2);
+}
+
+// Main window.
+inline const QPoint violinButton = centre(120, 120, 1455, 375);
+inline const QPoint bassButton = centre(1680, 120, 1455, 375);
+inline const QPoint violinEarTrainingButton = centre(120, 600, 1455, 255);
+inline const QPoint abortButton = centre(120, 960, 3015, 375);
+inline const QPoint endButton = centre(9720, 120, 1215, 375);
+// Inside the bar, near its left end, where the first hundredths of a task show.
+inline const QPoint progressStart = pixel(126 + 150, 1512 + 196);
+
+inline double answerLeft(int index) {
+    return 120 + 720 * index;
+}
+inline double answerTop(const QString& clef) {
+    return clef == QStringLiteral("Bass") ? 6360 : 5040;
+}
+inline QPoint answerButton(const QString& clef, int index) {
+    return centre(answerLeft(index), answerTop(clef), 735, 495);
+}
+// On the button's face beside its caption.
+inline QPoint answerFace(const QString& clef, int index) {
+    return pixel(answerLeft(index) + 120, answerTop(clef) + 247);
+}
+
+// The vertical through the middle of each column's head, and the height band the heads use.
+inline const int askedColumnX = pixel(3884.5 + 855 / 2.0, 0).x();
+inline const int chosenColumnX = pixel(5774.5 + 855 / 2.0, 0).x();
+inline const int headBandTop = pixel(0, 450).y();
+inline const int headBandBottom = pixel(0, 4450).y();
+constexpr double headDiameter = 375;
+
+// Upper edge of the head of each note index, lowest note first.
+constexpr std::array<double, 15> trebleHeadTops = {3752, 3584, 3416, 3248, 3080, 2912, 2744, 2576,
+                                                   2408, 2240, 2072, 1904, 1736, 1568, 1414};
+constexpr std::array<double, 15> bassHeadTops = {2912, 2744, 2576, 2408, 2240, 2072, 1904, 1736,
+                                                 1568, 1414, 1260, 1071, 882,  721,  560};
+
+// Settings dialog.
+inline const QPoint timePerNoteField = centre(120 + 2394, 240 + 252, 742, 360);
+inline const QPoint disappearField = centre(120 + 2394, 240 + 756, 735, 322);
+inline QPoint rangeBox(const QString& clef, int index) {
+    const double frameTop = clef == QStringLiteral("Bass") ? 3240 : 1680;
+    return centre(120 + 240 + 600 * index, frameTop + 480, 615, 495);
+}
+inline const QPoint startButton = centre(1320, 5040, 1815, 375);
+inline const QPoint startWithKeyboardButton = centre(3480, 5040, 2655, 375);
+
+// Keyboard window: a white key is clicked low down, below the black keys, and its colour read
+// between the black keys' ends and its caption.
+inline QPoint whiteKey(int index) {
+    return pixel(240 + 480 * index + 247, 240 + 1450);
+}
+inline QPoint whiteKeyFace(int index) {
+    return pixel(240 + 480 * index + 247, 1267);
+}
+
+} // namespace layout
