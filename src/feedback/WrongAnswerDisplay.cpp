@@ -1,5 +1,5 @@
 // Showing a wrong answer for three seconds: the chosen note red beside the asked note green.
-#include "forms/Twips.h"
+#include "forms/BackColor.h"
 #include "training/Form1.h"
 #include "training/NoteModel.h"
 
@@ -9,12 +9,6 @@
 namespace {
 
 constexpr int DisplayMs = 3000;
-
-void setBackColor(QPushButton* button, std::uint32_t colour) {
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, fromVbColor(colour));
-    button->setPalette(palette);
-}
 
 } // namespace
 

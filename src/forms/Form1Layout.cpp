@@ -1,4 +1,5 @@
 // The main window as it stands before any of its code has run.
+#include "forms/BackColor.h"
 #include "forms/Fonts.h"
 #include "forms/Pictures.h"
 #include "forms/Twips.h"
@@ -51,9 +52,7 @@ QPushButton* button(QWidget* parent, const QString& caption, const QRect& geomet
 QPushButton* answerButton(QWidget* parent, const QString& clef, int index, double top) {
     auto* b = button(parent, noteName(clef, index),
                      twipsRect(AnswerLeft + AnswerStep * index, top, AnswerWidth, AnswerHeight));
-    QPalette palette = b->palette();
-    palette.setColor(QPalette::Button, fromVbColor(VbColor::White));
-    b->setPalette(palette);
+    setBackColor(b, VbColor::White);
     b->setEnabled(false);
     return b;
 }

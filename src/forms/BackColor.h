@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstdint>
+
+class QPushButton;
+
+// Paints a button's face in a layout colour (0x00BBGGRR); the answer buttons start white and
+// turn red or green during the wrong-answer display.
+void setBackColor(QPushButton* button, std::uint32_t colour);
