@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 namespace {
@@ -191,9 +193,20 @@ private slots:
         QCOMPARE(form.state(), ExerciseState::Running);
         QCOMPARE(form.ZeitVorbei, 500);
         QCOMPARE(world.player.played.size(), 1);
-        // Nothing is said about the lost save; the times hold for the rest of the session.
-        QVERIFY(world.messages.isEmpty());
-        QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitvorbei"), QString("5"));
+        // The learner is told once, before the first note, that the times are not kept.
+        const auto notices = [&] {
+            return std::count_if(world.messages.begin(), world.messages.end(),
+                                 [](const ShownMessage& m) { return m.title == "Hinweis"; });
+        };
+        QCOMPARE(world.messages.size(), 1);
+        QCOMPARE(notices(), 1);
+        QVERIFY2(world.messages.first().text.contains(QDir::toNativeSeparators(iniFile)),
+                 qPrintable(world.messages.first().text));
+
+        form.cmdÜbungAbbrechen->click();
+        form.cmdViolin->click();
+        QCOMPARE(form.state(), ExerciseState::Running);
+        QCOMPARE(notices(), 1);
     }
 };
 

@@ -8,6 +8,7 @@
 #include "training/Form1.h"
 #include "training/NoteModel.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -23,6 +24,13 @@ QString invalidTimeMessage(const QString& field, const QString& text, int maxSec
     return QStringLiteral("„%1“ ist bei „%2“ keine gültige Zeit.\nBitte eine Zahl von 0 bis %3 "
                           "Sekunden eingeben.")
         .arg(shown, field, QString::number(maxSeconds));
+}
+
+// Said once a session: a folder that cannot be written stays so until someone mends it.
+QString unsavedTimesMessage(const QString& file) {
+    return QStringLiteral("Die Zeiten konnten nicht gespeichert werden, weil die Datei „%1“ nicht "
+                          "beschrieben werden kann.\nDie Übung läuft mit den eingegebenen Zeiten.")
+        .arg(QDir::toNativeSeparators(file));
 }
 
 } // namespace
@@ -124,8 +132,13 @@ bool frmEinstellungen::startExercise() {
     }
 
     if (SettingsStore* store = m_form.services().store) {
-        store->SaveSetting(Section, QStringLiteral("Zeitweg"), txtZeitWeg->text());
-        store->SaveSetting(Section, QStringLiteral("Zeitvorbei"), txtZeitVorbei->text());
+        const bool savedWeg =
+            store->SaveSetting(Section, QStringLiteral("Zeitweg"), txtZeitWeg->text());
+        const bool savedVorbei =
+            store->SaveSetting(Section, QStringLiteral("Zeitvorbei"), txtZeitVorbei->text());
+        if (!(savedWeg && savedVorbei) && m_form.firstUnsavedTimes())
+            m_form.services().message(this, unsavedTimesMessage(store->fileName()),
+                                      QStringLiteral("Hinweis"), MessageIcon::Information);
     }
     const NoteRange noteRange = std::get<NoteRange>(range);
     m_form.NiedrigsterTon = std::int16_t(noteRange.lowest);

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 class QLabel;
 class QProgressBar;
@@ -67,6 +68,8 @@ public:
     void Start();
     ExerciseState state() const { return m_state; }
     const Form1Services& services() const { return m_services; }
+    // True only the first time in a session: the learner is told once that times were not kept.
+    bool firstUnsavedTimes() { return !std::exchange(m_unsavedTimesTold, true); }
 
     // Button handlers.
     void cmdViolin_Click();
@@ -121,6 +124,7 @@ private:
     ExerciseState m_state = ExerciseState::Idle;
     std::int32_t ZeitZaehler = 0;
     bool m_closeAllowed = false;
+    bool m_unsavedTimesTold = false;
     bool m_taskOpen = false; // a task is shown and waits for its answer or time-out
     QElapsedTimer m_taskClock;
     QPointer<QWidget> m_keyboard;
