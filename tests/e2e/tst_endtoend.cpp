@@ -2,25 +2,17 @@
 // learner drives it. What it shows is read from screenshots, its messages over the
 // accessibility bus as a screen reader reads them, its sound from a private sound server and
 // what it keeps from its settings file.
-#include "AccessibleWindows.h"
 #include "HeardPitch.h"
 #include "MonitorCapture.h"
-#include "PrivatePulseServer.h"
+#include "OwnDisplay.h"
+#include "ProgramSession.h"
 #include "ScreenReading.h"
-#include "SessionBus.h"
 #include "WindowLayout.h"
 #include "Xdotool.h"
-#include "XvfbDisplay.h"
 #include "feedback/NotePitches.h"
 
 #include <QColor>
-#include <QDir>
-#include <QFile>
-#include <QGuiApplication>
-#include <QProcess>
 #include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
@@ -34,12 +26,6 @@ namespace {
 
 const QString Violin = QStringLiteral("Violin");
 const QString Bass = QStringLiteral("Bass");
-
-const QString mainWindowTitle = QStringLiteral("^Virelo 5\\.50");
-const QString settingsTitle = QStringLiteral("^Einstellungen$");
-const QString keyboardTitle = QStringLiteral("^Keyboard$");
-const QString messageTitle = QStringLiteral("virel5");
-const QString errorTitle = QStringLiteral("Fehler");
 
 const QColor red(255, 0, 0);
 const QColor green(0, 255, 0);
@@ -72,17 +58,6 @@ int neighbourOf(int note) {
     return note == 14 ? 13 : note + 1;
 }
 
-QStringList missingTools() {
-    QStringList missing;
-    for (const char* tool : {"Xvfb", "xdotool", "dbus-daemon", "pulseaudio", "parec"}) {
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-            missing.append(QString::fromLatin1(tool));
-    }
-    if (!QFile::exists(QStringLiteral("/usr/share/dbus-1/services/org.a11y.Bus.service")))
-        missing.append(QStringLiteral("at-spi2-core"));
-    return missing;
-}
-
 } // namespace
 
 class EndToEndTest : public QObject {
@@ -95,91 +70,21 @@ public:
 private:
     QStringList missingTools_;
     bool onDisplay_;
-    QTemporaryDir home_;
-    std::unique_ptr<SessionBus> sessionBus_;
-    std::unique_ptr<AccessibleWindows> accessible_;
-    std::unique_ptr<PrivatePulseServer> pulse_;
+    std::unique_ptr<ProgramSession> session_;
     std::unique_ptr<MonitorCapture> capture_;
     MonitorCapture::Clock::time_point captureSettled_;
     // When the test had read each task's note from the screen: the note had sounded by then,
     // and the next one sounds only after the answer.
     std::vector<MonitorCapture::Clock::time_point> soundedBy_;
-    QProcess program_;
     quint64 mainWindow_ = 0;
 
-    QString configDir() const { return home_.filePath(QStringLiteral("config")); }
-    QString runtimeDir() const { return home_.filePath(QStringLiteral("runtime")); }
+    QImage mainWindowShot() const { return session_->mainWindowShot(); }
 
-    static quint64 waitForWindow(const QString& titlePattern, int milliseconds = 20000) {
-        quint64 found = 0;
-        const bool shown = QTest::qWaitFor(
-            [&] {
-                const QList<quint64> windows = xdotool::visibleWindows(titlePattern);
-                found = windows.isEmpty() ? 0 : windows.constFirst();
-                return found != 0;
-            },
-            milliseconds);
-        return shown ? found : 0;
-    }
-
-    static bool waitForNoWindow(const QString& titlePattern, int milliseconds = 20000) {
-        return QTest::qWaitFor([&] { return xdotool::visibleWindows(titlePattern).isEmpty(); },
-                               milliseconds);
-    }
-
-    QImage mainWindowShot() const { return grabWindow(mainWindow_); }
-
-    // Opens the settings dialog with a mode button of the main window; 0 if it did not come up
-    // ready for typing.
-    quint64 openSettings(QPoint modeButton) const {
-        if (!xdotool::click(mainWindow_, modeButton))
-            return 0;
-        const quint64 dialog = waitForWindow(settingsTitle);
-        const bool focused =
-            dialog != 0 && QTest::qWaitFor([&] { return xdotool::focusedWindow() == dialog; });
-        return focused ? dialog : 0;
-    }
-
-    // Watches the asked note's column until a head has shown and, with `untilGone`, gone
-    // again; returns the note the last head seen stands for. A head shown again at the same
-    // place after an answer is the next task's only if it went in between, which the short
-    // disappearing time set below makes sure of.
     std::optional<int> watchAskedNote(const QString& clef, bool untilGone) {
-        std::optional<double> lastTop;
-        const bool seen = QTest::qWaitFor(
-            [&] {
-                const Head head = headInColumn(mainWindowShot(), layout::askedColumnX);
-                if (head.state == Head::State::Shown)
-                    lastTop = head.top;
-                return lastTop && (!untilGone || head.state == Head::State::Hidden);
-            },
-            20000);
-        if (!seen)
-            return std::nullopt;
-        soundedBy_.push_back(MonitorCapture::Clock::now());
-        return noteAtHeadTop(clef, *lastTop);
-    }
-
-    // Waits for a message box, reads its text as a screen reader hears it and closes it with
-    // the space bar, as the learner is asked to. What went wrong instead of the text otherwise.
-    QString readAndCloseMessage(const QString& title) const {
-        const QString pattern = QStringLiteral("^%1$").arg(title);
-        const quint64 box = waitForWindow(pattern);
-        if (box == 0)
-            return QStringLiteral("(no message box titled %1 came up)").arg(title);
-        QStringList texts;
-        const bool read = QTest::qWaitFor(
-            [&] {
-                texts = accessible_->labelTexts(title);
-                return !texts.isEmpty();
-            },
-            10000);
-        if (!read)
-            return QStringLiteral("(the message box offers no text to a screen reader)");
-        const bool focused = QTest::qWaitFor([&] { return xdotool::focusedWindow() == box; });
-        if (!focused || !xdotool::key(QStringLiteral("space")) || !waitForNoWindow(pattern))
-            return QStringLiteral("(the message box did not close with the space bar)");
-        return texts.join(QLatin1Char('\n'));
+        const std::optional<int> note = session_->watchAskedNote(clef, untilGone);
+        if (note)
+            soundedBy_.push_back(MonitorCapture::Clock::now());
+        return note;
     }
 
     // The chosen note red beside the asked note green, on the buttons and on the staff. The
@@ -263,54 +168,26 @@ private slots:
             QSKIP(qPrintable(QStringLiteral("needs %1, which ./test installs")
                                  .arg(missingTools_.join(QStringLiteral(", ")))));
         QVERIFY2(onDisplay_, "Xvfb started on none of the displays :120 to :139");
-        QVERIFY(home_.isValid());
-        QVERIFY(QDir().mkpath(configDir()) && QDir().mkpath(runtimeDir()));
-        QVERIFY(QFile::setPermissions(runtimeDir(),
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-
-        sessionBus_ = std::make_unique<SessionBus>(runtimeDir());
-        QVERIFY2(sessionBus_->isRunning(), "dbus-daemon did not start");
-        accessible_ = std::make_unique<AccessibleWindows>(sessionBus_->address());
-        QVERIFY2(accessible_->isConnected(), "the accessibility bus did not start");
-        pulse_ = std::make_unique<PrivatePulseServer>();
-        QVERIFY2(pulse_->isRunning(), "pulseaudio did not start");
-        qputenv("PULSE_SERVER", pulse_->address().toLocal8Bit());
-
-        // Only the platform's own variables: where home, settings, sound and session bus are.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        environment.insert(QStringLiteral("HOME"), home_.path());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir());
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
-        environment.insert(QStringLiteral("PULSE_SERVER"), pulse_->address());
-        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus_->address());
-        program_.setProcessEnvironment(environment);
-        program_.setProcessChannelMode(QProcess::MergedChannels);
-        program_.start(QStringLiteral(VIRELO_PROGRAM), {});
-        QVERIFY2(program_.waitForStarted(), qPrintable(program_.errorString()));
-        mainWindow_ = waitForWindow(mainWindowTitle, 60000);
-        QVERIFY2(mainWindow_ != 0, "the main window did not show");
+        session_ = std::make_unique<ProgramSession>();
+        QVERIFY2(session_->problem().isEmpty(), qPrintable(session_->problem()));
+        QVERIFY2(session_->start(), "the main window did not show");
+        mainWindow_ = session_->mainWindow();
     }
 
     void cleanupTestCase() {
-        if (program_.state() != QProcess::NotRunning) {
-            program_.kill();
-            program_.waitForFinished(10000);
-        }
-        const QByteArray output = program_.isOpen() ? program_.readAll() : QByteArray();
+        capture_.reset();
+        if (!session_)
+            return;
+        const QByteArray output = session_->stop();
         if (!output.isEmpty())
             qInfo("The program wrote:\n%s", output.constData());
-        capture_.reset();
-        qunsetenv("PULSE_SERVER");
-        pulse_.reset();
-        accessible_.reset();
-        sessionBus_.reset();
+        session_.reset();
     }
 
     // Treble clef c' to e'': one wrong answer, one time-out, the rest right, to the result.
     void trebleExercise() {
         startCapture();
-        const quint64 dialog = openSettings(layout::violinButton);
+        const quint64 dialog = session_->openSettings(layout::violinButton);
         QVERIFY2(dialog != 0, "the settings dialog did not open");
         // Typing replaces what is selected.
         QVERIFY(xdotool::click(dialog, layout::timePerNoteField));
@@ -320,9 +197,9 @@ private slots:
         QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 4)));
         QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 13)));
         QVERIFY(xdotool::click(dialog, layout::startButton));
-        QVERIFY2(waitForNoWindow(settingsTitle), "the settings dialog stayed open");
+        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
 
-        const QSettings saved(configDir() + QStringLiteral("/virel542.ini"), QSettings::IniFormat);
+        const QSettings saved(session_->settingsFile(), QSettings::IniFormat);
         QCOMPARE(saved.value(QStringLiteral("Einstellungen/Zeitvorbei")).toString(),
                  QStringLiteral("4"));
         QCOMPARE(saved.value(QStringLiteral("Einstellungen/Zeitweg")).toString(),
@@ -347,7 +224,7 @@ private slots:
                     return;
                 ++mistakes;
             } else if (task == 3) {
-                QCOMPARE(readAndCloseMessage(messageTitle),
+                QCOMPARE(session_->readAndCloseMessage(titles::message),
                          QStringLiteral("Zeit vorbei. Gesucht wurde: %1\n( Leertaste drücken, "
                                         "um diese Meldung zu schließen )")
                              .arg(noteName(Violin, *note)));
@@ -356,7 +233,7 @@ private slots:
                 QVERIFY(xdotool::click(mainWindow_, layout::answerButton(Violin, *note)));
             }
         }
-        QCOMPARE(readAndCloseMessage(messageTitle),
+        QCOMPARE(session_->readAndCloseMessage(titles::message),
                  QStringLiteral("Du hast von 25 Aufgaben %1 falsch gemacht.").arg(mistakes));
         checkNotesHeard(Violin, asked);
     }
@@ -364,14 +241,14 @@ private slots:
     // Bass clef A to d' answered on the keyboard window, one answer wrong, aborted.
     void bassExerciseOnKeyboard() {
         startCapture();
-        const quint64 dialog = openSettings(layout::bassButton);
+        const quint64 dialog = session_->openSettings(layout::bassButton);
         QVERIFY2(dialog != 0, "the settings dialog did not open");
         QVERIFY(xdotool::click(dialog, layout::rangeBox(Bass, 2)));
         QVERIFY(xdotool::click(dialog, layout::rangeBox(Bass, 12)));
         QVERIFY(xdotool::click(dialog, layout::startWithKeyboardButton));
-        const quint64 keyboard = waitForWindow(keyboardTitle);
+        const quint64 keyboard = waitForWindow(titles::keyboard);
         QVERIFY2(keyboard != 0, "the keyboard window did not show");
-        QVERIFY2(waitForNoWindow(settingsTitle), "the settings dialog stayed open");
+        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
 
         const std::optional<QRect> main = xdotool::geometry(mainWindow_);
         QVERIFY(main);
@@ -412,23 +289,24 @@ private slots:
         note = nextNote(false);
         QVERIFY2(note, "the fourth note was not shown");
         QVERIFY(xdotool::click(mainWindow_, layout::abortButton));
-        QCOMPARE(readAndCloseMessage(messageTitle), abortText);
-        QVERIFY2(waitForNoWindow(keyboardTitle), "the keyboard window stayed after the exercise");
+        QCOMPARE(session_->readAndCloseMessage(titles::message), abortText);
+        QVERIFY2(waitForNoWindow(titles::keyboard),
+                 "the keyboard window stayed after the exercise");
         checkNotesHeard(Bass, asked);
     }
 
     // Ear training shows no note; starting without a range is refused first.
     void earTrainingAborted() {
-        const quint64 dialog = openSettings(layout::violinEarTrainingButton);
+        const quint64 dialog = session_->openSettings(layout::violinEarTrainingButton);
         QVERIFY2(dialog != 0, "the settings dialog did not open");
         QVERIFY(xdotool::click(dialog, layout::startButton));
-        QCOMPARE(readAndCloseMessage(errorTitle),
+        QCOMPARE(session_->readAndCloseMessage(titles::error),
                  QStringLiteral("Im Violinschlüssel muss ein tiefster UND ein höchster Ton "
                                 "ausgewählt werden."));
         QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 4)));
         QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 13)));
         QVERIFY(xdotool::click(dialog, layout::startButton));
-        QVERIFY2(waitForNoWindow(settingsTitle), "the settings dialog stayed open");
+        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
 
         // Once the time bar runs, the task is on.
         QVERIFY2(QTest::qWaitFor(
@@ -437,30 +315,19 @@ private slots:
                  "the time bar did not start");
         QCOMPARE(headInColumn(mainWindowShot(), layout::askedColumnX).state, Head::State::Hidden);
         QVERIFY(xdotool::click(mainWindow_, layout::abortButton));
-        QCOMPARE(readAndCloseMessage(messageTitle), abortText);
+        QCOMPARE(session_->readAndCloseMessage(titles::message), abortText);
     }
 
     void endButtonEndsProgram() {
         QVERIFY(xdotool::click(mainWindow_, layout::endButton));
-        QVERIFY2(program_.waitForFinished(30000), "the program did not end");
-        QCOMPARE(program_.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program_.exitCode(), 0);
+        QVERIFY2(session_->program().waitForFinished(30000), "the program did not end");
+        QCOMPARE(session_->program().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(session_->program().exitCode(), 0);
     }
 };
 
 int main(int argc, char* argv[]) {
-    const QStringList missing = missingTools();
-    std::unique_ptr<XvfbDisplay> display;
-    if (missing.isEmpty())
-        display = std::make_unique<XvfbDisplay>();
-    const bool onDisplay = display && display->isRunning();
-    if (onDisplay)
-        qputenv("DISPLAY", display->name().toLocal8Bit());
-    // The test's own application only takes screenshots, so it must look at the same screen.
-    qputenv("QT_QPA_PLATFORM", onDisplay ? "xcb" : "offscreen");
-    QGuiApplication app(argc, argv);
-    EndToEndTest test(missing, onDisplay);
-    return QTest::qExec(&test, argc, argv);
+    return runOnOwnDisplay<EndToEndTest>(argc, argv);
 }
 
 #include "tst_endtoend.moc"

@@ -1,0 +1,161 @@
+#include "ProgramSession.h"
+
+#include "ScreenReading.h"
+#include "WindowLayout.h"
+#include "Xdotool.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTest>
+
+ProgramSession::ProgramSession() {
+    if (!home_.isValid() || !QDir().mkpath(configDir()) || !QDir().mkpath(runtimeDir()) ||
+        !QFile::setPermissions(runtimeDir(),
+                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
+        problem_ = QStringLiteral("no home folder for the program");
+        return;
+    }
+    sessionBus_ = std::make_unique<SessionBus>(runtimeDir());
+    if (!sessionBus_->isRunning()) {
+        problem_ = QStringLiteral("dbus-daemon did not start");
+        return;
+    }
+    accessible_ = std::make_unique<AccessibleWindows>(sessionBus_->address());
+    if (!accessible_->isConnected()) {
+        problem_ = QStringLiteral("the accessibility bus did not start");
+        return;
+    }
+    pulse_ = std::make_unique<PrivatePulseServer>();
+    if (!pulse_->isRunning()) {
+        problem_ = QStringLiteral("pulseaudio did not start");
+        return;
+    }
+    qputenv("PULSE_SERVER", pulse_->address().toLocal8Bit());
+
+    // Only the platform's own variables: where home, settings, sound and session bus are.
+    environment_ = QProcessEnvironment::systemEnvironment();
+    environment_.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment_.insert(QStringLiteral("HOME"), home_.path());
+    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir());
+    environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
+    environment_.insert(QStringLiteral("PULSE_SERVER"), pulse_->address());
+    environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus_->address());
+}
+
+ProgramSession::~ProgramSession() {
+    stop();
+    qunsetenv("PULSE_SERVER");
+}
+
+QString ProgramSession::configDir() const {
+    return home_.filePath(QStringLiteral("config"));
+}
+
+QString ProgramSession::runtimeDir() const {
+    return home_.filePath(QStringLiteral("runtime"));
+}
+
+QString ProgramSession::settingsFile() const {
+    return configDir() + QStringLiteral("/virel542.ini");
+}
+
+void ProgramSession::prependToPath(const QString& folder) {
+    const QString path = environment_.value(QStringLiteral("PATH"));
+    environment_.insert(QStringLiteral("PATH"), folder + QLatin1Char(':') + path);
+}
+
+bool ProgramSession::start() {
+    program_.setProcessEnvironment(environment_);
+    program_.setProcessChannelMode(QProcess::MergedChannels);
+    program_.start(QStringLiteral(VIRELO_PROGRAM), {});
+    if (!program_.waitForStarted())
+        return false;
+    mainWindow_ = waitForWindow(titles::mainWindow, 60000);
+    return mainWindow_ != 0;
+}
+
+QByteArray ProgramSession::stop() {
+    if (program_.state() != QProcess::NotRunning) {
+        program_.kill();
+        program_.waitForFinished(10000);
+    }
+    mainWindow_ = 0;
+    return program_.isOpen() ? program_.readAll() : QByteArray();
+}
+
+QImage ProgramSession::mainWindowShot() const {
+    return grabWindow(mainWindow_);
+}
+
+quint64 ProgramSession::openSettings(QPoint modeButton) const {
+    if (!xdotool::click(mainWindow_, modeButton))
+        return 0;
+    const quint64 dialog = waitForWindow(titles::settings);
+    const bool focused =
+        dialog != 0 && QTest::qWaitFor([&] { return xdotool::focusedWindow() == dialog; });
+    return focused ? dialog : 0;
+}
+
+QString ProgramSession::readAndCloseMessage(const QString& title) const {
+    const QString pattern = QStringLiteral("^%1$").arg(title);
+    const quint64 box = waitForWindow(pattern);
+    if (box == 0)
+        return QStringLiteral("(no message box titled %1 came up)").arg(title);
+    QStringList texts;
+    const bool read = QTest::qWaitFor(
+        [&] {
+            texts = accessible_->labelTexts(title);
+            return !texts.isEmpty();
+        },
+        10000);
+    if (!read)
+        return QStringLiteral("(the message box offers no text to a screen reader)");
+    const bool focused = QTest::qWaitFor([&] { return xdotool::focusedWindow() == box; });
+    if (!focused || !xdotool::key(QStringLiteral("space")) || !waitForNoWindow(pattern))
+        return QStringLiteral("(the message box did not close with the space bar)");
+    return texts.join(QLatin1Char('\n'));
+}
+
+std::optional<int> ProgramSession::watchAskedNote(const QString& clef, bool untilGone) const {
+    std::optional<double> lastTop;
+    const bool seen = QTest::qWaitFor(
+        [&] {
+            const Head head = headInColumn(mainWindowShot(), layout::askedColumnX);
+            if (head.state == Head::State::Shown)
+                lastTop = head.top;
+            return lastTop && (!untilGone || head.state == Head::State::Hidden);
+        },
+        20000);
+    if (!seen)
+        return std::nullopt;
+    return noteAtHeadTop(clef, *lastTop);
+}
+
+quint64 waitForWindow(const QString& titlePattern, int milliseconds) {
+    quint64 found = 0;
+    const bool shown = QTest::qWaitFor(
+        [&] {
+            const QList<quint64> windows = xdotool::visibleWindows(titlePattern);
+            found = windows.isEmpty() ? 0 : windows.constFirst();
+            return found != 0;
+        },
+        milliseconds);
+    return shown ? found : 0;
+}
+
+bool waitForNoWindow(const QString& titlePattern, int milliseconds) {
+    return QTest::qWaitFor([&] { return xdotool::visibleWindows(titlePattern).isEmpty(); },
+                           milliseconds);
+}
+
+QStringList missingSessionTools() {
+    QStringList missing;
+    for (const char* tool : {"Xvfb", "xdotool", "dbus-daemon", "pulseaudio", "parec"}) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            missing.append(QString::fromLatin1(tool));
+    }
+    if (!QFile::exists(QStringLiteral("/usr/share/dbus-1/services/org.a11y.Bus.service")))
+        missing.append(QStringLiteral("at-spi2-core"));
+    return missing;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "AccessibleWindows.h"
+#include "PrivatePulseServer.h"
+#include "SessionBus.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+
+// The real program as a learner meets it, on the X server named by DISPLAY: with a home of its
+// own, a session bus whose accessibility bus reads its messages, and a private sound server
+// (also set as PULSE_SERVER for the test, so that recordings hear it). The program is given only
+// the platform's own variables.
+class ProgramSession {
+public:
+    ProgramSession();
+    ~ProgramSession();
+
+    ProgramSession(const ProgramSession&) = delete;
+    ProgramSession& operator=(const ProgramSession&) = delete;
+
+    // What did not come up, or empty when all is ready.
+    QString problem() const { return problem_; }
+    // Puts `folder` ahead of the program's search path, for stand-ins of desktop tools.
+    void prependToPath(const QString& folder);
+    QString settingsFile() const;
+
+    // Starts the program and waits for its main window.
+    bool start();
+    QProcess& program() { return program_; }
+    // Kills the program if it still runs and returns all it wrote.
+    QByteArray stop();
+
+    quint64 mainWindow() const { return mainWindow_; }
+    QImage mainWindowShot() const;
+
+    // Opens the settings dialog with a mode button of the main window; 0 if it did not come up
+    // ready for typing.
+    quint64 openSettings(QPoint modeButton) const;
+    // Waits for a message box, reads its text as a screen reader hears it and closes it with
+    // the space bar, as the learner is asked to. What went wrong instead of the text otherwise.
+    QString readAndCloseMessage(const QString& title) const;
+    // Watches the asked note's column until a head has shown and, with `untilGone`, gone
+    // again; returns the note the last head seen stands for. A head shown again at the same
+    // place after an answer is the next task's only if it went in between, which a short
+    // disappearing time makes sure of.
+    std::optional<int> watchAskedNote(const QString& clef, bool untilGone) const;
+
+private:
+    QString configDir() const;
+    QString runtimeDir() const;
+
+    QTemporaryDir home_;
+    std::unique_ptr<SessionBus> sessionBus_;
+    std::unique_ptr<AccessibleWindows> accessible_;
+    std::unique_ptr<PrivatePulseServer> pulse_;
+    QProcessEnvironment environment_;
+    QProcess program_;
+    quint64 mainWindow_ = 0;
+    QString problem_;
+};
+
+// The window titles the program uses.
+namespace titles {
+inline const QString mainWindow = QStringLiteral("^Virelo 5\\.50");
+inline const QString settings = QStringLiteral("^Einstellungen$");
+inline const QString keyboard = QStringLiteral("^Keyboard$");
+inline const QString message = QStringLiteral("virel5");
+inline const QString error = QStringLiteral("Fehler");
+} // namespace titles
+
+// The first visible window whose title matches, or 0 if none showed in time.
+quint64 waitForWindow(const QString& titlePattern, int milliseconds = 20000);
+bool waitForNoWindow(const QString& titlePattern, int milliseconds = 20000);
+
+// The tools a session needs that this machine lacks.
+QStringList missingSessionTools();
