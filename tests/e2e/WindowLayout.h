@@ -23,7 +23,10 @@ inline QPoint centre(double left, double top, double width, double height) {
 inline const QPoint violinButton = centre(120, 120, 1455, 375);
 inline const QPoint bassButton = centre(1680, 120, 1455, 375);
 inline const QPoint violinEarTrainingButton = centre(120, 600, 1455, 255);
+inline const QPoint bassEarTrainingButton = centre(1680, 600, 1455, 255);
 inline const QPoint abortButton = centre(120, 960, 3015, 375);
+inline const QPoint helpButton = centre(7080, 120, 1215, 375);
+inline const QPoint infoButton = centre(8400, 120, 1215, 375);
 inline const QPoint endButton = centre(9720, 120, 1215, 375);
 // Inside the bar, near its left end, where the first hundredths of a task show.
 inline const QPoint progressStart = pixel(126 + 150, 1512 + 196);
@@ -64,6 +67,7 @@ inline QPoint rangeBox(const QString& clef, int index) {
 }
 inline const QPoint startButton = centre(1320, 5040, 1815, 375);
 inline const QPoint startWithKeyboardButton = centre(3480, 5040, 2655, 375);
+inline const QPoint cancelButton = centre(6480, 5040, 1815, 375);
 
 // Keyboard window: a white key is clicked low down, below the black keys, and its colour read
 // between the black keys' ends and its caption.
@@ -73,5 +77,11 @@ inline QPoint whiteKey(int index) {
 inline QPoint whiteKeyFace(int index) {
     return pixel(240 + 480 * index + 247, 1267);
 }
+
+// Help and about windows.
+inline const QPoint helpCloseButton = centre(126, 4620, 1575, 375);
+inline const QPoint readmeButton = centre(5010, 5096, 1575, 255);
+inline const QPoint homePageLink = centre(0, 4410, 6762, 504);
+inline const QPoint infoOkButton = centre(252, 5670, 1935, 375);
 
 } // namespace layout

@@ -1,0 +1,393 @@
+// A child at the controls: a storm of random clicks and keys on every window of the real
+// program, aimed at its buttons, keys and fields or anywhere at all. The program must neither
+// crash nor get stuck: "Ende" may end it (cleanly), and afterwards it calms down and runs an
+// exercise as usual.
+#include "OwnDisplay.h"
+#include "ProgramSession.h"
+#include "ScreenReading.h"
+#include "WindowLayout.h"
+#include "Xdotool.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRect>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+const QString Violin = QStringLiteral("Violin");
+
+// How many clicks and keys; `./test --long` asks for more.
+int stormLength() {
+    const int asked = qEnvironmentVariableIntValue("VIRELO_STORM_EVENTS");
+    return asked > 0 ? asked : 2000;
+}
+
+// Events per call of xdotool, and a pause after each as short as a quick hand's.
+constexpr int eventsPerBurst = 20;
+const QString pauseSeconds = QStringLiteral("0.02");
+
+const QStringList keys = {"space", "Return", "Escape", "Tab",       "shift+Tab", "Left",
+                          "Right", "Up",     "Down",   "BackSpace", "Delete",    "ctrl+a",
+                          "0",     "1",      "4",      "9",         "comma",     "period",
+                          "minus", "x",      "alt+F4", "F1"};
+
+struct ShownWindow {
+    quint64 id = 0;
+    QString title;
+    QRect frame; // client area on the screen
+};
+
+// Every window the program shows, with its place on the screen, in one call of xdotool.
+QList<ShownWindow> shownWindows() {
+    QProcess xdotool;
+    xdotool.setStandardErrorFile(QProcess::nullDevice());
+    xdotool.start(QStringLiteral("xdotool"),
+                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                   QStringLiteral("--name"), QStringLiteral("."),
+                   QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
+                   QStringLiteral("%@"), QStringLiteral("getwindowname"), QStringLiteral("%@")});
+    QList<ShownWindow> windows;
+    if (!xdotool.waitForFinished(10000) || xdotool.exitCode() != 0)
+        return windows;
+    // First each window's geometry as assignments, then the titles in the same order.
+    static const QRegularExpression assignment(
+        QStringLiteral("^(WINDOW|X|Y|WIDTH|HEIGHT)=(\\d+)$"));
+    QStringList titles;
+    for (const QString& line : QString::fromUtf8(xdotool.readAllStandardOutput()).split('\n')) {
+        const QRegularExpressionMatch match = assignment.match(line);
+        if (!match.hasMatch()) {
+            if (!line.isEmpty() && !line.startsWith(QStringLiteral("SCREEN=")))
+                titles.append(line);
+            continue;
+        }
+        const QString name = match.captured(1);
+        const int value = match.captured(2).toInt();
+        if (name == QStringLiteral("WINDOW"))
+            windows.append({match.captured(2).toULongLong(), {}, {}});
+        else if (windows.isEmpty())
+            continue;
+        else if (name == QStringLiteral("X"))
+            windows.last().frame.moveLeft(value);
+        else if (name == QStringLiteral("Y"))
+            windows.last().frame.moveTop(value);
+        else if (name == QStringLiteral("WIDTH"))
+            windows.last().frame.setWidth(value);
+        else
+            windows.last().frame.setHeight(value);
+    }
+    if (titles.size() != windows.size())
+        return {};
+    for (qsizetype i = 0; i < windows.size(); ++i)
+        windows[i].title = titles[i];
+    return windows;
+}
+
+// What a child aims at in each window: its buttons, keys and fields, in the window's pixels.
+QList<QPoint> aimsIn(const QString& title) {
+    QList<QPoint> aims;
+    if (title.startsWith(QStringLiteral("Virelo"))) {
+        aims = {layout::violinButton,
+                layout::bassButton,
+                layout::violinEarTrainingButton,
+                layout::bassEarTrainingButton,
+                layout::abortButton,
+                layout::helpButton,
+                layout::infoButton};
+        for (int index = 0; index < 15; ++index)
+            aims << layout::answerButton(Violin, index)
+                 << layout::answerButton(QStringLiteral("Bass"), index);
+    } else if (title == QStringLiteral("Einstellungen")) {
+        aims = {layout::timePerNoteField, layout::disappearField, layout::startButton,
+                layout::startWithKeyboardButton, layout::cancelButton};
+        for (int index = 0; index < 15; ++index)
+            aims << layout::rangeBox(Violin, index)
+                 << layout::rangeBox(QStringLiteral("Bass"), index);
+    } else if (title == QStringLiteral("Keyboard")) {
+        for (int index = 0; index < 15; ++index)
+            aims << layout::whiteKey(index);
+    } else if (title == QStringLiteral("Hilfe")) {
+        aims = {layout::helpCloseButton};
+    } else if (title == QStringLiteral("Info")) {
+        aims = {layout::readmeButton, layout::homePageLink, layout::infoOkButton};
+    }
+    return aims;
+}
+
+// One burst of clicks and keys as arguments for xdotool: each a click on a random window, at
+// something aimed at or anywhere in it, or a key for whatever has the focus.
+QStringList burst(const QList<ShownWindow>& windows, QRandomGenerator& random) {
+    QStringList commands;
+    for (int event = 0; event < eventsPerBurst; ++event) {
+        if (windows.isEmpty() || random.bounded(5) == 0) {
+            commands << QStringLiteral("key") << keys.at(random.bounded(keys.size()));
+        } else {
+            const ShownWindow& window = windows.at(random.bounded(windows.size()));
+            const QList<QPoint> aims = aimsIn(window.title);
+            const QPoint point = !aims.isEmpty() && random.bounded(3) != 0
+                                     ? aims.at(random.bounded(aims.size()))
+                                     : QPoint(random.bounded(window.frame.width()),
+                                              random.bounded(window.frame.height()));
+            const QPoint onScreen = window.frame.topLeft() + point;
+            commands << QStringLiteral("mousemove") << QString::number(onScreen.x())
+                     << QString::number(onScreen.y()) << QStringLiteral("click")
+                     << QStringLiteral("--delay") << QStringLiteral("0") << QStringLiteral("1");
+        }
+        commands << QStringLiteral("sleep") << pauseSeconds;
+    }
+    return commands;
+}
+
+// The main window and the keyboard, which goes with the exercise.
+bool isLastingWindow(const ShownWindow& window) {
+    return window.title.startsWith(QStringLiteral("Virelo")) ||
+           window.title == QStringLiteral("Keyboard");
+}
+
+// The windows that close with the Escape key; the others are messages.
+bool isDialog(const ShownWindow& window) {
+    return window.title == QStringLiteral("Einstellungen") ||
+           window.title == QStringLiteral("Info") || window.title == QStringLiteral("Hilfe");
+}
+
+bool runXdotool(const QStringList& arguments) {
+    QProcess xdotool;
+    xdotool.setStandardErrorFile(QProcess::nullDevice());
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    return xdotool.waitForFinished(30000) && xdotool.exitCode() == 0;
+}
+
+// Stand-ins for the desktop's tools: no browser is registered, and whatever is handed to the
+// desktop to open is written down instead of opened.
+bool writeDesktopStandIns(const QString& folder, const QString& openedLog) {
+    const QList<std::pair<QString, QByteArray>> scripts = {
+        {QStringLiteral("xdg-open"),
+         "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + QFile::encodeName(openedLog) + "'\n"},
+        {QStringLiteral("xdg-settings"), "#!/bin/sh\nexit 1\n"},
+        {QStringLiteral("xdg-mime"), "#!/bin/sh\nexit 1\n"}};
+    for (const auto& [name, text] : scripts) {
+        QFile script(folder + QLatin1Char('/') + name);
+        if (!script.open(QIODevice::WriteOnly) || script.write(text) != text.size())
+            return false;
+        script.close();
+        if (!script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class ClickStormTest : public QObject {
+    Q_OBJECT
+
+public:
+    ClickStormTest(QStringList missingTools, bool onDisplay)
+        : missingTools_(std::move(missingTools)), onDisplay_(onDisplay) {}
+
+private:
+    QStringList missingTools_;
+    bool onDisplay_;
+    QTemporaryDir standIns_;
+    std::unique_ptr<ProgramSession> session_;
+    int endings_ = 0;
+
+    QString openedLog() const { return standIns_.filePath(QStringLiteral("opened.txt")); }
+
+    // "Ende" was clicked: the main window is gone or going.
+    bool hasEnded(const QList<ShownWindow>& windows) {
+        const quint64 main = session_->mainWindow();
+        return session_->program().state() == QProcess::NotRunning ||
+               std::none_of(windows.begin(), windows.end(),
+                            [main](const ShownWindow& window) { return window.id == main; });
+    }
+
+    // After "Ende" the program has gone as it should: it is started again.
+    void checkEndedCleanlyAndRestart() {
+        QProcess& program = session_->program();
+        QVERIFY2(program.waitForFinished(30000), "the program neither ran on nor ended");
+        const QByteArray output = session_->stop();
+        QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0,
+                 qPrintable(QStringLiteral("the program crashed (exit code %1); it wrote:\n%2")
+                                .arg(program.exitCode())
+                                .arg(QString::fromLocal8Bit(output))));
+        ++endings_;
+        QVERIFY2(session_->start(), "the main window did not show again");
+    }
+
+    // Closes every message and dialog the storm left open and aborts a running exercise, as a
+    // teacher would; false if the program would not come to rest.
+    bool calmDown() {
+        QElapsedTimer spent;
+        spent.start();
+        while (spent.elapsed() < 60000) {
+            QList<ShownWindow> open = shownWindows();
+            if (hasEnded(open)) {
+                checkEndedCleanlyAndRestart();
+                if (QTest::currentTestFailed())
+                    return false;
+                continue;
+            }
+            open.removeIf(isLastingWindow);
+            if (!open.isEmpty()) {
+                // Messages first: they stand above the dialogs that raised them; help last,
+                // since a modal dialog keeps keys from it.
+                const auto rank = [](const ShownWindow& window) {
+                    return !isDialog(window) ? 0 : window.title == QStringLiteral("Hilfe") ? 2 : 1;
+                };
+                const ShownWindow& first =
+                    *std::min_element(open.begin(), open.end(), [&](const auto& a, const auto& b) {
+                        return rank(a) < rank(b);
+                    });
+                runXdotool({QStringLiteral("windowfocus"), QString::number(first.id),
+                            QStringLiteral("key"),
+                            isDialog(first) ? QStringLiteral("Escape") : QStringLiteral("space")});
+                QTest::qWait(200);
+                continue;
+            }
+            // Nothing in the way: end an exercise that may still run. Its message says so.
+            if (!xdotool::click(session_->mainWindow(), layout::abortButton))
+                return false;
+            const bool messageCame = QTest::qWaitFor(
+                [] {
+                    const QList<ShownWindow> now = shownWindows();
+                    return !std::all_of(now.begin(), now.end(), isLastingWindow);
+                },
+                1500);
+            if (!messageCame)
+                return true;
+        }
+        return false;
+    }
+
+private slots:
+    void initTestCase() {
+        if (!missingTools_.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("needs %1, which ./test installs")
+                                 .arg(missingTools_.join(QStringLiteral(", ")))));
+        QVERIFY2(onDisplay_, "Xvfb started on none of the displays :120 to :139");
+        QVERIFY(standIns_.isValid());
+        QVERIFY(writeDesktopStandIns(standIns_.path(), openedLog()));
+        session_ = std::make_unique<ProgramSession>();
+        QVERIFY2(session_->problem().isEmpty(), qPrintable(session_->problem()));
+        session_->prependToPath(standIns_.path());
+        QVERIFY2(session_->start(), "the main window did not show");
+    }
+
+    void cleanupTestCase() {
+        if (!session_)
+            return;
+        const QByteArray output = session_->stop();
+        if (!output.isEmpty())
+            qInfo("The program wrote:\n%s", output.constData());
+        session_.reset();
+    }
+
+    void stormOfClicksAndKeys() {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        qInfo("%d clicks and keys, seed %u", stormLength(), seed);
+        QElapsedTimer spent;
+        spent.start();
+        QMap<QString, int> burstsSeen;
+        for (int sent = 0; sent < stormLength(); sent += eventsPerBurst) {
+            const QList<ShownWindow> windows = shownWindows();
+            if (hasEnded(windows)) {
+                checkEndedCleanlyAndRestart();
+                if (QTest::currentTestFailed())
+                    return;
+                continue;
+            }
+            for (const ShownWindow& window : windows)
+                ++burstsSeen[window.title];
+            runXdotool(burst(windows, random));
+        }
+        qInfo("storm sent in %.1f s", double(spent.elapsed()) / 1000);
+        for (auto seen = burstsSeen.cbegin(); seen != burstsSeen.cend(); ++seen)
+            qInfo("bursts with \"%s\" open: %d", qPrintable(seen.key()), seen.value());
+
+        const bool calm = calmDown();
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(calm, "the program did not come to rest after the storm");
+        qInfo("at rest %.1f s after the storm began; \"Ende\" ended the program %d times",
+              double(spent.elapsed()) / 1000, endings_);
+        QVERIFY2(calmDown(), "the program did not come to rest after the storm");
+        const QImage rest = session_->mainWindowShot();
+        QCOMPARE(headInColumn(rest, layout::askedColumnX).state, Head::State::Hidden);
+        QCOMPARE(headInColumn(rest, layout::chosenColumnX).state, Head::State::Hidden);
+    }
+
+    // Only the readme and the home page were ever handed to the desktop.
+    void onlyReadmeAndHomePageOpened() {
+        QFile log(openedLog());
+        if (!log.open(QIODevice::ReadOnly)) {
+            qInfo("nothing was handed to the desktop");
+            return;
+        }
+        for (const QByteArray& line : log.readAll().split('\n')) {
+            if (line.isEmpty())
+                continue;
+            const QString opened = QString::fromUtf8(line);
+            QVERIFY2(opened.endsWith(QStringLiteral("/readme.txt")) ||
+                         opened == QStringLiteral("https://www.virelo.example/"),
+                     qPrintable(opened));
+        }
+    }
+
+    // An exercise after the storm runs to its result like any other.
+    void exerciseRunsAfterwards() {
+        // An ear-training button followed by "Abbrechen" leaves ear training on until an
+        // exercise ends, so one is started and aborted first.
+        quint64 dialog = session_->openSettings(layout::violinButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 0)));
+        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 14)));
+        QVERIFY(xdotool::click(dialog, layout::startButton));
+        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
+        QVERIFY(xdotool::click(session_->mainWindow(), layout::abortButton));
+        QCOMPARE(session_->readAndCloseMessage(titles::message),
+                 QStringLiteral("Du hast die Übung abgebrochen. Es erfolgt keine Wertung."));
+
+        dialog = session_->openSettings(layout::violinButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(xdotool::click(dialog, layout::timePerNoteField));
+        QVERIFY(xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(QStringLiteral("0")));
+        QVERIFY(xdotool::click(dialog, layout::disappearField));
+        QVERIFY(xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(QStringLiteral("1")));
+        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 4)));
+        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 13)));
+        QVERIFY(xdotool::click(dialog, layout::startButton));
+        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
+        for (int task = 1; task <= 25; ++task) {
+            const std::optional<int> note = session_->watchAskedNote(Violin, true);
+            QVERIFY2(note && *note >= 4 && *note <= 13,
+                     qPrintable(QStringLiteral("task %1: no note of the range came").arg(task)));
+            QVERIFY(xdotool::click(session_->mainWindow(), layout::answerButton(Violin, *note)));
+        }
+        QCOMPARE(session_->readAndCloseMessage(titles::message),
+                 QStringLiteral("Du hast von 25 Aufgaben 0 falsch gemacht."));
+    }
+
+    void endButtonEndsProgram() {
+        QVERIFY(xdotool::click(session_->mainWindow(), layout::endButton));
+        QProcess& program = session_->program();
+        QVERIFY2(program.waitForFinished(30000), "the program did not end");
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+    }
+};
+
+int main(int argc, char* argv[]) {
+    return runOnOwnDisplay<ClickStormTest>(argc, argv);
+}
+
+#include "tst_clickstorm.moc"
