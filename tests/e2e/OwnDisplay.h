@@ -4,12 +4,34 @@
 #include "XvfbDisplay.h"
 
 #include <QGuiApplication>
+#include <QObject>
+#include <QStringList>
 #include <QTest>
 
 #include <memory>
 
-// The main of a test that drives the program on an X server of its own. `Test` is built from
-// the tools missing and whether the display came up, and skips or fails on them itself.
+// A test of the real program on an X server of its own: it knows what this machine lacks and
+// whether the server came up, and holds the program's session.
+class OwnDisplayTest : public QObject {
+public:
+    OwnDisplayTest(QStringList missingTools, bool onDisplay)
+        : missingTools_(std::move(missingTools)), onDisplay_(onDisplay) {}
+
+protected:
+    // Sets up a session ready to start the program; leaves none when the test has been skipped
+    // for want of tools, or has failed.
+    void openSession();
+    // Ends the program if it still runs and shows what it wrote.
+    void closeSession();
+
+    std::unique_ptr<ProgramSession> session_;
+
+private:
+    QStringList missingTools_;
+    bool onDisplay_;
+};
+
+// The main of such a test: starts the X server and builds `Test` from what it found.
 template <class Test> int runOnOwnDisplay(int argc, char* argv[]) {
     const QStringList missing = missingSessionTools();
     std::unique_ptr<XvfbDisplay> display;

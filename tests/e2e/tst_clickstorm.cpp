@@ -186,18 +186,14 @@ bool writeDesktopStandIns(const QString& folder, const QString& openedLog) {
 
 } // namespace
 
-class ClickStormTest : public QObject {
+class ClickStormTest : public OwnDisplayTest {
     Q_OBJECT
 
 public:
-    ClickStormTest(QStringList missingTools, bool onDisplay)
-        : missingTools_(std::move(missingTools)), onDisplay_(onDisplay) {}
+    using OwnDisplayTest::OwnDisplayTest;
 
 private:
-    QStringList missingTools_;
-    bool onDisplay_;
     QTemporaryDir standIns_;
-    std::unique_ptr<ProgramSession> session_;
     int endings_ = 0;
 
     QString openedLog() const { return standIns_.filePath(QStringLiteral("opened.txt")); }
@@ -270,26 +266,16 @@ private:
 
 private slots:
     void initTestCase() {
-        if (!missingTools_.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("needs %1, which ./test installs")
-                                 .arg(missingTools_.join(QStringLiteral(", ")))));
-        QVERIFY2(onDisplay_, "Xvfb started on none of the displays :120 to :139");
+        openSession();
+        if (!session_)
+            return;
         QVERIFY(standIns_.isValid());
         QVERIFY(writeDesktopStandIns(standIns_.path(), openedLog()));
-        session_ = std::make_unique<ProgramSession>();
-        QVERIFY2(session_->problem().isEmpty(), qPrintable(session_->problem()));
         session_->prependToPath(standIns_.path());
         QVERIFY2(session_->start(), "the main window did not show");
     }
 
-    void cleanupTestCase() {
-        if (!session_)
-            return;
-        const QByteArray output = session_->stop();
-        if (!output.isEmpty())
-            qInfo("The program wrote:\n%s", output.constData());
-        session_.reset();
-    }
+    void cleanupTestCase() { closeSession(); }
 
     void stormOfClicksAndKeys() {
         const quint32 seed = QRandomGenerator::global()->generate();

@@ -60,17 +60,13 @@ int neighbourOf(int note) {
 
 } // namespace
 
-class EndToEndTest : public QObject {
+class EndToEndTest : public OwnDisplayTest {
     Q_OBJECT
 
 public:
-    EndToEndTest(QStringList missingTools, bool onDisplay)
-        : missingTools_(std::move(missingTools)), onDisplay_(onDisplay) {}
+    using OwnDisplayTest::OwnDisplayTest;
 
 private:
-    QStringList missingTools_;
-    bool onDisplay_;
-    std::unique_ptr<ProgramSession> session_;
     std::unique_ptr<MonitorCapture> capture_;
     MonitorCapture::Clock::time_point captureSettled_;
     // When the test had read each task's note from the screen: the note had sounded by then,
@@ -164,24 +160,16 @@ private:
 
 private slots:
     void initTestCase() {
-        if (!missingTools_.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("needs %1, which ./test installs")
-                                 .arg(missingTools_.join(QStringLiteral(", ")))));
-        QVERIFY2(onDisplay_, "Xvfb started on none of the displays :120 to :139");
-        session_ = std::make_unique<ProgramSession>();
-        QVERIFY2(session_->problem().isEmpty(), qPrintable(session_->problem()));
+        openSession();
+        if (!session_)
+            return;
         QVERIFY2(session_->start(), "the main window did not show");
         mainWindow_ = session_->mainWindow();
     }
 
     void cleanupTestCase() {
         capture_.reset();
-        if (!session_)
-            return;
-        const QByteArray output = session_->stop();
-        if (!output.isEmpty())
-            qInfo("The program wrote:\n%s", output.constData());
-        session_.reset();
+        closeSession();
     }
 
     // Treble clef c' to e'': one wrong answer, one time-out, the rest right, to the result.

@@ -1,0 +1,26 @@
+#include "OwnDisplay.h"
+
+void OwnDisplayTest::openSession() {
+    if (!missingTools_.isEmpty()) {
+        const QString reason = QStringLiteral("needs %1, which ./test installs")
+                                   .arg(missingTools_.join(QStringLiteral(", ")));
+        QTest::qSkip(qPrintable(reason), __FILE__, __LINE__);
+        return;
+    }
+    if (!QTest::qVerify(onDisplay_, "onDisplay",
+                        "Xvfb started on none of the displays :120 to :139", __FILE__, __LINE__))
+        return;
+    auto session = std::make_unique<ProgramSession>();
+    const QString problem = session->problem();
+    if (QTest::qVerify(problem.isEmpty(), "session", qPrintable(problem), __FILE__, __LINE__))
+        session_ = std::move(session);
+}
+
+void OwnDisplayTest::closeSession() {
+    if (!session_)
+        return;
+    const QByteArray output = session_->stop();
+    if (!output.isEmpty())
+        qInfo("The program wrote:\n%s", output.constData());
+    session_.reset();
+}
