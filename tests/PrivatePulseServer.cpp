@@ -47,6 +47,7 @@ PrivatePulseServer::PrivatePulseServer() {
 PrivatePulseServer::~PrivatePulseServer() {
     if (!isRunning())
         return;
+    thaw();
     ::kill(static_cast<pid_t>(pid_), SIGTERM);
     // Not our child once daemonised, so it cannot be waited for. One of its last acts is removing
     // the pid file, and the runtime folder must outlive it.
@@ -62,6 +63,16 @@ void PrivatePulseServer::kill() {
     ::kill(static_cast<pid_t>(pid_), SIGKILL);
     // Nothing is left to stop; its files go with the runtime folder.
     pid_ = 0;
+}
+
+void PrivatePulseServer::freeze() {
+    if (isRunning() && !frozen_)
+        frozen_ = ::kill(static_cast<pid_t>(pid_), SIGSTOP) == 0;
+}
+
+void PrivatePulseServer::thaw() {
+    if (isRunning() && frozen_)
+        frozen_ = ::kill(static_cast<pid_t>(pid_), SIGCONT) != 0;
 }
 
 QString PrivatePulseServer::address() const {

@@ -19,8 +19,12 @@ public:
     QString address() const;
     // Kills the daemon at once, as a crash would, leaving its clients with a dead connection.
     void kill();
+    // Stops the daemon in its tracks, as a hung server would be, and lets it go on again.
+    void freeze();
+    void thaw();
 
 private:
     QTemporaryDir runtimeDir_;
     qint64 pid_ = 0;
+    bool frozen_ = false;
 };

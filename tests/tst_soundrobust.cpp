@@ -121,6 +121,87 @@ private slots:
         QVERIFY2(printed.text().isEmpty(), printed.text().constData());
     }
 
+    // The server hangs as a note's device closes, before a note or while it sounds. The call
+    // returns after at most 100 ms waiting for the device before to close, 500 ms for its own to
+    // open, or about when the note would have ended; once a device hangs, calls do not wait for
+    // it. When the server goes on, notes sound again, and a player that goes away meanwhile does
+    // not wait for it.
+    void serverHangs_data() {
+        QTest::addColumn<QString>("moment");
+        QTest::addColumn<qint64>("firstReturnsBy");
+        QTest::newRow("as the note before closes")
+            << QStringLiteral("closing") << qint64(100 + AllowedDelayMilliseconds);
+        QTest::newRow("before the note")
+            << QStringLiteral("before") << qint64(500 + AllowedDelayMilliseconds);
+        QTest::newRow("early in the note") << QStringLiteral("during") << qint64(0);
+    }
+    void serverHangs() {
+        QFETCH(QString, moment);
+        QFETCH(qint64, firstReturnsBy);
+        ListenedServer listened;
+        if (!listened.start())
+            QSKIP("pulseaudio or parec is not installed or would not start");
+        auto player = std::make_unique<FluidSynthPlayer>();
+        if (!player->waitForSoundFont())
+            QSKIP("no General MIDI SoundFont installed");
+        const QString note = ProgramDir + QStringLiteral("/sound/violin/7.mid");
+
+        StderrCapture printed;
+        // The first note also connects to the server, which takes longer.
+        player->playFile(note);
+        QElapsedTimer clock;
+        clock.start();
+        player->playFile(note);
+        const qint64 whole = clock.elapsed();
+        if (moment == QStringLiteral("closing")) {
+            listened.server.freeze();
+        } else {
+            // The note's device closes meanwhile.
+            QTest::qWait(200);
+            if (moment == QStringLiteral("before"))
+                listened.server.freeze();
+            else
+                QTimer::singleShot(300, [&] { listened.server.freeze(); });
+        }
+        clock.restart();
+        player->playFile(note);
+        const qint64 first = clock.elapsed();
+        clock.restart();
+        player->playFile(note);
+        const qint64 second = clock.elapsed();
+        clock.restart();
+        player->playFile(note);
+        const qint64 third = clock.elapsed();
+
+        if (firstReturnsBy > 0)
+            QVERIFY2(first < firstReturnsBy, qPrintable(QString::number(first)));
+        else
+            QVERIFY2(std::abs(first - whole) < AllowedDelayMilliseconds,
+                     qPrintable(QStringLiteral("%1 ms from the note's end").arg(first - whole)));
+        QVERIFY2(second < 100 + AllowedDelayMilliseconds, qPrintable(QString::number(second)));
+        QVERIFY2(third < AllowedDelayMilliseconds, qPrintable(QString::number(third)));
+
+        listened.server.thaw();
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                clock.restart();
+                player->playFile(note);
+                return std::abs(clock.elapsed() - whole) < AllowedDelayMilliseconds;
+            },
+            10000));
+
+        listened.server.freeze();
+        player->playFile(note);
+        clock.restart();
+        player.reset();
+        QVERIFY2(clock.elapsed() < 300 + AllowedDelayMilliseconds,
+                 qPrintable(QString::number(clock.elapsed())));
+        // The note left behind finishes once the server goes on, before the test ends.
+        listened.server.thaw();
+        QTest::qWait(1000);
+        QVERIFY2(printed.text().isEmpty(), printed.text().constData());
+    }
+
     // Nothing reaches a shell: the folder's name is handed over as it is, and the note sounds.
     void programFolderWithShellCharacters() {
         QTemporaryDir root;

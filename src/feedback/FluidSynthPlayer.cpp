@@ -8,10 +8,13 @@
 #include "feedback/FluidSynthLibrary.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -27,12 +30,16 @@ constexpr int periodCount = 2;
 // A single note at FluidSynth's default gain is barely audible.
 constexpr double gain = 1.0;
 constexpr auto pollInterval = 5ms;
+// The window looks more often, so that the task follows the note's end closely.
+constexpr auto windowPollInterval = 2ms;
 // Until the file has loaded its length is unknown: a position that does not move for this long
-// means the sound device hangs; give up rather than block.
+// means the sound device hangs; give up rather than block. An audio device that takes as long to
+// open belongs to a sound server that hangs.
 constexpr qint64 stallMilliseconds = 500;
-// Once the length is known, a stopped position is waited for only as long as the rest of the file
-// would have taken plus this: a sound server that dies mid-note must not delay the next task.
-constexpr double lagMilliseconds = 30.0;
+// Closing the previous note's device takes at most about one period; waited for this long.
+constexpr qint64 closeMilliseconds = 100;
+// How long a player that is going away waits for a note still closing its device.
+constexpr auto shutdownWait = 200ms;
 
 // Objects exist only once the library has been opened, so their deleters can rely on it.
 const FluidSynthLibrary& fluid() {
@@ -88,29 +95,44 @@ double allowedStallMilliseconds(fluid_player_t* player, int tick, int division) 
     if (total <= 0 || division <= 0)
         return stallMilliseconds;
     const double msPerTick = fluid().player_get_midi_tempo(player) / 1000.0 / division;
-    return std::max(total - tick, 0) * msPerTick + lagMilliseconds;
+    // Once the length is known, a stopped position is waited for only as long as the rest of the
+    // file would have taken: a sound server that dies mid-note must not delay the next task. The
+    // position runs ahead of what is heard by the device's buffer, which covers late looks.
+    return std::max(total - tick, 0) * msPerTick;
 }
 
-// Runs the event loop, so the window keeps painting, until the file has played to its end.
-// Input arriving meanwhile is handled afterwards.
-void waitUntilFinished(fluid_player_t* player, int division) {
-    QEventLoop loop;
-    QTimer poll;
-    QElapsedTimer sinceProgress;
-    sinceProgress.start();
+// Watches the file play on the sound thread until it has played to its end, its position stands
+// still for longer than the rest of the file would take, or the window no longer waits for it.
+void followUntilFinished(fluid_player_t* player, int division, const std::atomic<bool>& cancel) {
+    using Clock = std::chrono::steady_clock;
+    auto lastProgress = Clock::now();
     int lastTick = -1;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    while (!finished(player) && !cancel) {
+        std::this_thread::sleep_for(pollInterval);
         const int tick = fluid().player_get_current_tick(player);
+        const auto now = Clock::now();
         if (tick != lastTick) {
             lastTick = tick;
-            sinceProgress.restart();
+            lastProgress = now;
         }
-        if (finished(player) ||
-            double(sinceProgress.elapsed()) > allowedStallMilliseconds(player, lastTick, division))
+        const std::chrono::duration<double, std::milli> still = now - lastProgress;
+        if (still.count() > allowedStallMilliseconds(player, lastTick, division))
+            return;
+    }
+}
+
+// Runs the event loop, so the window keeps painting, until `done` holds. Input arriving
+// meanwhile is handled afterwards.
+template <class Condition> void waitInWindow(Condition done) {
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
             loop.quit();
     });
-    poll.start(pollInterval);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    poll.start(windowPollInterval);
+    if (!done())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace
@@ -167,6 +189,61 @@ DriverPtr FluidSynthPlayer::Engine::openAudio() {
     return driver;
 }
 
+// One file handed to the sound thread, and what the window learns of it.
+struct FluidSynthPlayer::Note {
+    QByteArray path;
+    int division = 0;
+    std::atomic<bool> sounding{false};  // the audio device is open
+    std::atomic<bool> over{false};      // played to its end, or given up on the sound thread
+    std::atomic<bool> abandoned{false}; // the window stopped waiting before it sounded
+
+    void play(Engine& engine);
+};
+
+void FluidSynthPlayer::Note::play(Engine& engine) {
+    const MidiPlayerPtr player(fluid().new_player(engine.synth.get()));
+    if (!player || fluid().player_add(player.get(), path.constData()) != FLUID_OK ||
+        fluid().player_play(player.get()) != FLUID_OK) {
+        over = true;
+        return;
+    }
+    // Opened last so that its first block already carries the note. Declared after the player,
+    // it is closed first, before the player it drives goes away. Either may hang on a sound
+    // server that hangs.
+    const DriverPtr driver = engine.openAudio();
+    if (driver && !abandoned) {
+        sounding = true;
+        followUntilFinished(player.get(), division, abandoned);
+    }
+    over = true;
+}
+
+struct FluidSynthPlayer::SoundThread {
+    std::shared_ptr<Engine> engine;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::shared_ptr<Note> next;
+    bool busy = false; // a note is queued, playing or closing its device
+    bool quit = false;
+
+    void run();
+};
+
+void FluidSynthPlayer::SoundThread::run() {
+    std::unique_lock lock(mutex);
+    for (;;) {
+        changed.wait(lock, [this] { return quit || next; });
+        if (quit)
+            return;
+        const std::shared_ptr<Note> note = std::move(next);
+        lock.unlock();
+        note->play(*engine);
+        lock.lock();
+        busy = false;
+        changed.notify_all();
+    }
+}
+
 FluidSynthPlayer::FluidSynthPlayer(QStringList soundFonts) : soundFonts_(std::move(soundFonts)) {}
 
 void FluidSynthPlayer::startLoading() {
@@ -179,6 +256,19 @@ void FluidSynthPlayer::startLoading() {
 FluidSynthPlayer::~FluidSynthPlayer() {
     if (loader_.joinable())
         loader_.join();
+    if (!soundThread_.joinable())
+        return;
+    std::unique_lock lock(sound_->mutex);
+    const bool idle =
+        sound_->changed.wait_for(lock, shutdownWait, [this] { return !sound_->busy; });
+    sound_->quit = true;
+    sound_->changed.notify_all();
+    lock.unlock();
+    // A thread stuck on a hung sound server is left to the end of the process.
+    if (idle)
+        soundThread_.join();
+    else
+        soundThread_.detach();
 }
 
 bool FluidSynthPlayer::waitForSoundFont() {
@@ -188,6 +278,34 @@ bool FluidSynthPlayer::waitForSoundFont() {
     return engine_ != nullptr;
 }
 
+void FluidSynthPlayer::startSoundThread() {
+    if (soundThread_.joinable())
+        return;
+    sound_ = std::make_shared<SoundThread>();
+    sound_->engine = engine_;
+    soundThread_ = std::thread([sound = sound_] { sound->run(); });
+}
+
+// The previous note closes its device right after its end; a device that does not close at all
+// is not waited for again until it has.
+bool FluidSynthPlayer::waitForIdleSound() {
+    const auto idle = [this] {
+        const std::lock_guard lock(sound_->mutex);
+        return !sound_->busy;
+    };
+    if (idle()) {
+        soundHangs_ = false;
+        return true;
+    }
+    if (soundHangs_)
+        return false;
+    QElapsedTimer waited;
+    waited.start();
+    waitInWindow([&] { return idle() || waited.elapsed() > closeMilliseconds; });
+    soundHangs_ = !idle();
+    return !soundHangs_;
+}
+
 void FluidSynthPlayer::playFile(const QString& midiPath) {
     // A timer firing while a note sounds must not start a second one on the same synth.
     if (playing_)
@@ -195,18 +313,25 @@ void FluidSynthPlayer::playFile(const QString& midiPath) {
     const QByteArray path = QFile::encodeName(midiPath);
     if (!waitForSoundFont() || !fluid().is_midifile(path.constData()))
         return;
-
-    const MidiPlayerPtr player(fluid().new_player(engine_->synth.get()));
-    if (!player || fluid().player_add(player.get(), path.constData()) != FLUID_OK ||
-        fluid().player_play(player.get()) != FLUID_OK)
-        return;
-    // Opened last so that its first block already carries the note. Declared after the player,
-    // it is closed first, before the player it drives goes away.
-    const DriverPtr driver = engine_->openAudio();
-    if (!driver)
-        return;
-
+    startSoundThread();
     playing_ = true;
-    waitUntilFinished(player.get(), ticksPerQuarter(midiPath));
+    if (waitForIdleSound()) {
+        auto note = std::make_shared<Note>();
+        note->path = path;
+        note->division = ticksPerQuarter(midiPath);
+        {
+            const std::lock_guard lock(sound_->mutex);
+            sound_->next = note;
+            sound_->busy = true;
+        }
+        sound_->changed.notify_all();
+        QElapsedTimer waited;
+        waited.start();
+        waitInWindow([&] {
+            return note->over || (!note->sounding && waited.elapsed() > stallMilliseconds);
+        });
+        if (!note->over)
+            note->abandoned = true;
+    }
     playing_ = false;
 }

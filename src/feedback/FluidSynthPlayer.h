@@ -9,8 +9,9 @@
 #include <thread>
 
 // Plays MIDI files through FluidSynth. The library and the SoundFont load on a background thread,
-// started by startLoading() or at the latest by the first file; the audio device is opened only
-// while a file plays. Use from one thread only.
+// started by startLoading() or at the latest by the first file. Files play on a sound thread,
+// which opens the audio device only while a file plays, so a sound server that hangs holds up
+// that thread and never the window. Use from one thread only.
 class FluidSynthPlayer final : public NotePlayer {
 public:
     // Will load the first usable SoundFont among the candidates.
@@ -20,7 +21,8 @@ public:
     FluidSynthPlayer(const FluidSynthPlayer&) = delete;
     FluidSynthPlayer& operator=(const FluidSynthPlayer&) = delete;
 
-    // Blocks the caller, keeping the window painted, until the file has sounded.
+    // Blocks the caller, keeping the window painted, until the file has sounded or the sound
+    // device is found to hang.
     void playFile(const QString& midiPath) override;
 
     // Starts loading in the background; later calls do nothing.
@@ -31,10 +33,19 @@ public:
 
 private:
     struct Engine;
+    struct Note;
+    struct SoundThread;
+
+    void startSoundThread();
+    bool waitForIdleSound();
 
     QStringList soundFonts_;
-    std::unique_ptr<Engine> engine_;
+    std::shared_ptr<Engine> engine_;
     std::thread loader_;
     bool loadStarted_ = false;
+    // Shared with the sound thread, which outlives the player if the device hangs for good.
+    std::shared_ptr<SoundThread> sound_;
+    std::thread soundThread_;
+    bool soundHangs_ = false;
     bool playing_ = false;
 };
