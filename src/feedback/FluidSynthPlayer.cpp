@@ -38,6 +38,8 @@ constexpr auto windowPollInterval = 2ms;
 constexpr qint64 stallMilliseconds = 500;
 // Closing the previous note's device takes at most about one period; waited for this long.
 constexpr qint64 closeMilliseconds = 100;
+// How long a note that cannot sound is waited for before the window's event loop runs.
+constexpr auto quickFailure = 1ms;
 // How long a player that is going away waits for a note still closing its device.
 constexpr auto shutdownWait = 200ms;
 
@@ -325,6 +327,11 @@ void FluidSynthPlayer::playFile(const QString& midiPath) {
             sound_->busy = true;
         }
         sound_->changed.notify_all();
+        // Without a sound device the note is over at once: no need to run the event loop then.
+        {
+            std::unique_lock lock(sound_->mutex);
+            sound_->changed.wait_for(lock, quickFailure, [this] { return !sound_->busy; });
+        }
         QElapsedTimer waited;
         waited.start();
         waitInWindow([&] {
