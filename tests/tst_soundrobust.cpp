@@ -1,4 +1,5 @@
 // Sound that fails while a note plays, and a program folder whose name a shell would misread.
+#include "CopyFolder.h"
 #include "FakeServices.h"
 #include "MonitorCapture.h"
 #include "PrivatePulseServer.h"
@@ -64,19 +65,6 @@ public:
 private:
     NotePlayer& m_player;
 };
-
-bool copyFolder(const QString& from, const QString& to) {
-    if (!QDir().mkpath(to))
-        return false;
-    const QDir source(from);
-    for (const QString& name : source.entryList(QDir::Files))
-        if (!QFile::copy(source.filePath(name), to + QLatin1Char('/') + name))
-            return false;
-    for (const QString& name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        if (!copyFolder(source.filePath(name), to + QLatin1Char('/') + name))
-            return false;
-    return true;
-}
 
 } // namespace
 

@@ -1,5 +1,8 @@
 #include "OwnDisplay.h"
 
+#include "WindowLayout.h"
+#include "Xdotool.h"
+
 void OwnDisplayTest::openSession() {
     if (!missingTools_.isEmpty()) {
         const QString reason = QStringLiteral("needs %1, which ./test installs")
@@ -23,4 +26,12 @@ void OwnDisplayTest::closeSession() {
     if (!output.isEmpty())
         qInfo("The program wrote:\n%s", output.constData());
     session_.reset();
+}
+
+void OwnDisplayTest::endWithEndButton() {
+    QVERIFY(xdotool::click(session_->mainWindow(), layout::endButton));
+    QProcess& program = session_->program();
+    QVERIFY2(program.waitForFinished(30000), "the program did not end");
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
 }

@@ -23,6 +23,8 @@ protected:
     void openSession();
     // Ends the program if it still runs and shows what it wrote.
     void closeSession();
+    // Clicks "Ende" and checks that the program ends, and cleanly.
+    void endWithEndButton();
 
     std::unique_ptr<ProgramSession> session_;
 

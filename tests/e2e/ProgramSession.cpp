@@ -9,7 +9,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
-ProgramSession::ProgramSession() {
+ProgramSession::ProgramSession() : programPath_(QStringLiteral(VIRELO_PROGRAM)) {
     if (!home_.isValid() || !QDir().mkpath(configDir()) || !QDir().mkpath(runtimeDir()) ||
         !QFile::setPermissions(runtimeDir(),
                                QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
@@ -68,7 +68,7 @@ void ProgramSession::prependToPath(const QString& folder) {
 bool ProgramSession::start() {
     program_.setProcessEnvironment(environment_);
     program_.setProcessChannelMode(QProcess::MergedChannels);
-    program_.start(QStringLiteral(VIRELO_PROGRAM), {});
+    program_.start(programPath_, {});
     if (!program_.waitForStarted())
         return false;
     mainWindow_ = waitForWindow(titles::mainWindow, 60000);

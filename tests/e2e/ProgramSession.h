@@ -30,6 +30,8 @@ public:
     QString problem() const { return problem_; }
     // Puts `folder` ahead of the program's search path, for stand-ins of desktop tools.
     void prependToPath(const QString& folder);
+    // Starts this copy of the program instead of the one built.
+    void setProgram(const QString& path) { programPath_ = path; }
     QString settingsFile() const;
 
     // Starts the program and waits for its main window.
@@ -62,6 +64,7 @@ private:
     std::unique_ptr<AccessibleWindows> accessible_;
     std::unique_ptr<PrivatePulseServer> pulse_;
     QProcessEnvironment environment_;
+    QString programPath_;
     QProcess program_;
     quint64 mainWindow_ = 0;
     QString problem_;

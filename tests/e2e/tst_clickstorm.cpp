@@ -2,6 +2,7 @@
 // program, aimed at its buttons, keys and fields or anywhere at all. The program must neither
 // crash nor get stuck: "Ende" may end it (cleanly), and afterwards it calms down and runs an
 // exercise as usual.
+#include "DesktopStandIns.h"
 #include "OwnDisplay.h"
 #include "ProgramSession.h"
 #include "ScreenReading.h"
@@ -9,13 +10,11 @@
 #include "Xdotool.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRect>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -165,25 +164,6 @@ bool runXdotool(const QStringList& arguments) {
     return xdotool.waitForFinished(30000) && xdotool.exitCode() == 0;
 }
 
-// Stand-ins for the desktop's tools: no browser is registered, and whatever is handed to the
-// desktop to open is written down instead of opened.
-bool writeDesktopStandIns(const QString& folder, const QString& openedLog) {
-    const QList<std::pair<QString, QByteArray>> scripts = {
-        {QStringLiteral("xdg-open"),
-         "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + QFile::encodeName(openedLog) + "'\n"},
-        {QStringLiteral("xdg-settings"), "#!/bin/sh\nexit 1\n"},
-        {QStringLiteral("xdg-mime"), "#!/bin/sh\nexit 1\n"}};
-    for (const auto& [name, text] : scripts) {
-        QFile script(folder + QLatin1Char('/') + name);
-        if (!script.open(QIODevice::WriteOnly) || script.write(text) != text.size())
-            return false;
-        script.close();
-        if (!script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 class ClickStormTest : public OwnDisplayTest {
@@ -193,10 +173,8 @@ public:
     using OwnDisplayTest::OwnDisplayTest;
 
 private:
-    QTemporaryDir standIns_;
+    DesktopStandIns desktop_;
     int endings_ = 0;
-
-    QString openedLog() const { return standIns_.filePath(QStringLiteral("opened.txt")); }
 
     // "Ende" was clicked: the main window is gone or going.
     bool hasEnded(const QList<ShownWindow>& windows) {
@@ -269,9 +247,8 @@ private slots:
         openSession();
         if (!session_)
             return;
-        QVERIFY(standIns_.isValid());
-        QVERIFY(writeDesktopStandIns(standIns_.path(), openedLog()));
-        session_->prependToPath(standIns_.path());
+        QVERIFY(desktop_.isReady());
+        session_->prependToPath(desktop_.folder());
         QVERIFY2(session_->start(), "the main window did not show");
     }
 
@@ -314,19 +291,12 @@ private slots:
 
     // Only the readme and the home page were ever handed to the desktop.
     void onlyReadmeAndHomePageOpened() {
-        QFile log(openedLog());
-        if (!log.open(QIODevice::ReadOnly)) {
-            qInfo("nothing was handed to the desktop");
-            return;
-        }
-        for (const QByteArray& line : log.readAll().split('\n')) {
-            if (line.isEmpty())
-                continue;
-            const QString opened = QString::fromUtf8(line);
-            QVERIFY2(opened.endsWith(QStringLiteral("/readme.txt")) ||
-                         opened == QStringLiteral("https://www.virelo.example/"),
-                     qPrintable(opened));
-        }
+        const QStringList opened = desktop_.opened();
+        qInfo("%d addresses handed to the desktop", int(opened.size()));
+        for (const QString& address : opened)
+            QVERIFY2(address.endsWith(QStringLiteral("/readme.txt")) ||
+                         address == QStringLiteral("https://www.virelo.example/"),
+                     qPrintable(address));
     }
 
     // An exercise after the storm runs to its result like any other.
@@ -363,13 +333,7 @@ private slots:
                  QStringLiteral("Du hast von 25 Aufgaben 0 falsch gemacht."));
     }
 
-    void endButtonEndsProgram() {
-        QVERIFY(xdotool::click(session_->mainWindow(), layout::endButton));
-        QProcess& program = session_->program();
-        QVERIFY2(program.waitForFinished(30000), "the program did not end");
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
-    }
+    void endButtonEndsProgram() { endWithEndButton(); }
 };
 
 int main(int argc, char* argv[]) {
