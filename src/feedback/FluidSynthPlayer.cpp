@@ -173,6 +173,9 @@ FluidSynthPlayer::Engine::load(const QStringList& soundFonts) {
     fluid().settings_setstr(settings, "player.timing-source", "sample");
     // Voices and reverb left over from the previous note are cut when the next file starts.
     fluid().settings_setint(settings, "player.reset-synth", 1);
+    // Only the samples of the instruments in use are kept in memory: the notes need the piano
+    // alone, and a large SoundFont would otherwise be read whole.
+    fluid().settings_setint(settings, "synth.dynamic-sample-loading", 1);
 
     engine->synth.reset(fluid().new_synth(settings));
     if (!engine->synth ||
