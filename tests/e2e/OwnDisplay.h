@@ -44,6 +44,10 @@ template <class Test> int runOnOwnDisplay(int argc, char* argv[]) {
         qputenv("DISPLAY", display->name().toLocal8Bit());
     // The test's own application only takes screenshots, so it must look at the same screen.
     qputenv("QT_QPA_PLATFORM", onDisplay ? "xcb" : "offscreen");
+    // A long click storm runs for many minutes; CTest's time limit bounds these tests instead of
+    // Qt Test's five minutes per function.
+    if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
+        qputenv("QTEST_FUNCTION_TIMEOUT", "3600000");
     QGuiApplication app(argc, argv);
     Test test(missing, onDisplay);
     return QTest::qExec(&test, argc, argv);
