@@ -97,6 +97,28 @@ quint64 ProgramSession::openSettings(QPoint modeButton) const {
     return focused ? dialog : 0;
 }
 
+bool ProgramSession::typeTimes(quint64 dialog, const QString& perNote,
+                               const QString& disappear) const {
+    // Typing replaces what is selected.
+    return xdotool::click(dialog, layout::timePerNoteField) &&
+           xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(perNote) &&
+           xdotool::click(dialog, layout::disappearField) &&
+           xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(disappear);
+}
+
+bool ProgramSession::startRange(quint64 dialog, const QString& clef, int lowest,
+                                int highest) const {
+    return xdotool::click(dialog, layout::rangeBox(clef, lowest)) &&
+           xdotool::click(dialog, layout::rangeBox(clef, highest)) &&
+           xdotool::click(dialog, layout::startButton) && waitForNoWindow(titles::settings);
+}
+
+QString ProgramSession::abortExercise() const {
+    if (!xdotool::click(mainWindow_, layout::abortButton))
+        return QStringLiteral("(the abort button could not be clicked)");
+    return readAndCloseMessage(titles::message);
+}
+
 QString ProgramSession::readAndCloseMessage(const QString& title) const {
     const QString pattern = QStringLiteral("^%1$").arg(title);
     const quint64 box = waitForWindow(pattern);

@@ -46,6 +46,12 @@ public:
     // Opens the settings dialog with a mode button of the main window; 0 if it did not come up
     // ready for typing.
     quint64 openSettings(QPoint modeButton) const;
+    // Types the two times into the settings dialog, each replacing what was there.
+    bool typeTimes(quint64 dialog, const QString& perNote, const QString& disappear) const;
+    // Ticks the ends of the range in the clef's row and starts; true once the dialog has gone.
+    bool startRange(quint64 dialog, const QString& clef, int lowest, int highest) const;
+    // Aborts the running exercise; the text of the message that says so, closed.
+    QString abortExercise() const;
     // Waits for a message box, reads its text as a screen reader hears it and closes it with
     // the space bar, as the learner is asked to. What went wrong instead of the text otherwise.
     QString readAndCloseMessage(const QString& title) const;
@@ -78,6 +84,9 @@ inline const QString keyboard = QStringLiteral("^Keyboard$");
 inline const QString message = QStringLiteral("virel5");
 inline const QString error = QStringLiteral("Fehler");
 } // namespace titles
+
+inline const QString abortedText =
+    QStringLiteral("Du hast die Übung abgebrochen. Es erfolgt keine Wertung.");
 
 // The first visible window whose title matches, or 0 if none showed in time.
 quint64 waitForWindow(const QString& titlePattern, int milliseconds = 20000);

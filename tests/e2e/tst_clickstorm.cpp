@@ -305,24 +305,13 @@ private slots:
         // exercise ends, so one is started and aborted first.
         quint64 dialog = session_->openSettings(layout::violinButton);
         QVERIFY2(dialog != 0, "the settings dialog did not open");
-        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 0)));
-        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 14)));
-        QVERIFY(xdotool::click(dialog, layout::startButton));
-        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
-        QVERIFY(xdotool::click(session_->mainWindow(), layout::abortButton));
-        QCOMPARE(session_->readAndCloseMessage(titles::message),
-                 QStringLiteral("Du hast die Übung abgebrochen. Es erfolgt keine Wertung."));
+        QVERIFY2(session_->startRange(dialog, Violin, 0, 14), "the exercise did not start");
+        QCOMPARE(session_->abortExercise(), abortedText);
 
         dialog = session_->openSettings(layout::violinButton);
         QVERIFY2(dialog != 0, "the settings dialog did not open");
-        QVERIFY(xdotool::click(dialog, layout::timePerNoteField));
-        QVERIFY(xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(QStringLiteral("0")));
-        QVERIFY(xdotool::click(dialog, layout::disappearField));
-        QVERIFY(xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(QStringLiteral("1")));
-        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 4)));
-        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 13)));
-        QVERIFY(xdotool::click(dialog, layout::startButton));
-        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("1")));
+        QVERIFY2(session_->startRange(dialog, Violin, 4, 13), "the exercise did not start");
         for (int task = 1; task <= 25; ++task) {
             const std::optional<int> note = session_->watchAskedNote(Violin, true);
             QVERIFY2(note && *note >= 4 && *note <= 13,

@@ -31,9 +31,6 @@ const QColor red(255, 0, 0);
 const QColor green(0, 255, 0);
 const QColor white(255, 255, 255);
 
-const QString abortText =
-    QStringLiteral("Du hast die Übung abgebrochen. Es erfolgt keine Wertung.");
-
 constexpr int tasksPerExercise = 25;
 constexpr double pitchToleranceCents = 35;
 
@@ -177,15 +174,8 @@ private slots:
         startCapture();
         const quint64 dialog = session_->openSettings(layout::violinButton);
         QVERIFY2(dialog != 0, "the settings dialog did not open");
-        // Typing replaces what is selected.
-        QVERIFY(xdotool::click(dialog, layout::timePerNoteField));
-        QVERIFY(xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(QStringLiteral("4")));
-        QVERIFY(xdotool::click(dialog, layout::disappearField));
-        QVERIFY(xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(QStringLiteral("1")));
-        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 4)));
-        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 13)));
-        QVERIFY(xdotool::click(dialog, layout::startButton));
-        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("4"), QStringLiteral("1")));
+        QVERIFY2(session_->startRange(dialog, Violin, 4, 13), "the settings dialog stayed open");
 
         const QSettings saved(session_->settingsFile(), QSettings::IniFormat);
         QCOMPARE(saved.value(QStringLiteral("Einstellungen/Zeitvorbei")).toString(),
@@ -276,8 +266,7 @@ private slots:
         // Aborted while the fourth note is shown.
         note = nextNote(false);
         QVERIFY2(note, "the fourth note was not shown");
-        QVERIFY(xdotool::click(mainWindow_, layout::abortButton));
-        QCOMPARE(session_->readAndCloseMessage(titles::message), abortText);
+        QCOMPARE(session_->abortExercise(), abortedText);
         QVERIFY2(waitForNoWindow(titles::keyboard),
                  "the keyboard window stayed after the exercise");
         checkNotesHeard(Bass, asked);
@@ -291,10 +280,7 @@ private slots:
         QCOMPARE(session_->readAndCloseMessage(titles::error),
                  QStringLiteral("Im Violinschlüssel muss ein tiefster UND ein höchster Ton "
                                 "ausgewählt werden."));
-        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 4)));
-        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 13)));
-        QVERIFY(xdotool::click(dialog, layout::startButton));
-        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
+        QVERIFY2(session_->startRange(dialog, Violin, 4, 13), "the settings dialog stayed open");
 
         // Once the time bar runs, the task is on.
         QVERIFY2(QTest::qWaitFor(
@@ -302,8 +288,7 @@ private slots:
                      10000),
                  "the time bar did not start");
         QCOMPARE(headInColumn(mainWindowShot(), layout::askedColumnX).state, Head::State::Hidden);
-        QVERIFY(xdotool::click(mainWindow_, layout::abortButton));
-        QCOMPARE(session_->readAndCloseMessage(titles::message), abortText);
+        QCOMPARE(session_->abortExercise(), abortedText);
     }
 
     void endButtonEndsProgram() { endWithEndButton(); }

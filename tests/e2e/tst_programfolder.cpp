@@ -75,18 +75,14 @@ private slots:
         QTest::qWait(2100);
         const quint64 dialog = session_->openSettings(layout::violinButton);
         QVERIFY2(dialog != 0, "the settings dialog did not open");
-        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 4)));
-        QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, 13)));
-        QVERIFY(xdotool::click(dialog, layout::startButton));
+        QVERIFY2(session_->startRange(dialog, Violin, 4, 13), "the exercise did not start");
         QVERIFY2(session_->watchAskedNote(Violin, false), "no note was shown");
         capture.stop();
         const std::vector<std::int16_t>& heard = capture.samples();
         QVERIFY2(std::any_of(heard.begin(), heard.end(),
                              [](std::int16_t sample) { return std::abs(sample) > 16; }),
                  "the note did not sound");
-        QVERIFY(xdotool::click(session_->mainWindow(), layout::abortButton));
-        QCOMPARE(session_->readAndCloseMessage(titles::message),
-                 QStringLiteral("Du hast die Übung abgebrochen. Es erfolgt keine Wertung."));
+        QCOMPARE(session_->abortExercise(), abortedText);
     }
 
     // The readme beside the program, then the home page, handed to the desktop as they are.
