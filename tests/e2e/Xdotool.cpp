@@ -7,17 +7,64 @@ namespace xdotool {
 
 namespace {
 
-std::optional<QString> run(const QStringList& arguments) {
+std::optional<QString> run(const QStringList& arguments, int milliseconds = 10000) {
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit ||
+    if (!process.waitForFinished(milliseconds) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
         return std::nullopt;
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
+// The windows described by "getwindowgeometry --shell" (WINDOW=, X=, Y=, WIDTH=, HEIGHT=
+// lines for each); the other lines, in order, into `rest`.
+QList<ShownWindow> parseGeometries(const QString& output, QStringList& rest) {
+    static const QRegularExpression assignment(
+        QStringLiteral("^(WINDOW|X|Y|WIDTH|HEIGHT|SCREEN)=(-?\\d+)$"));
+    QList<ShownWindow> windows;
+    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = assignment.match(line);
+        if (!match.hasMatch()) {
+            rest.append(line);
+            continue;
+        }
+        const QString name = match.captured(1);
+        const int value = match.captured(2).toInt();
+        if (name == QStringLiteral("WINDOW"))
+            windows.append({match.captured(2).toULongLong(), {}, {}});
+        else if (windows.isEmpty() || name == QStringLiteral("SCREEN"))
+            continue;
+        else if (name == QStringLiteral("X"))
+            windows.last().frame.moveLeft(value);
+        else if (name == QStringLiteral("Y"))
+            windows.last().frame.moveTop(value);
+        else if (name == QStringLiteral("WIDTH"))
+            windows.last().frame.setWidth(value);
+        else
+            windows.last().frame.setHeight(value);
+    }
+    return windows;
+}
+
 } // namespace
+
+QList<ShownWindow> shownWindows() {
+    const std::optional<QString> output =
+        run({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+             QStringLiteral("."), QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
+             QStringLiteral("%@"), QStringLiteral("getwindowname"), QStringLiteral("%@")});
+    if (!output)
+        return {};
+    // First each window's geometry, then the titles in the same order.
+    QStringList titles;
+    QList<ShownWindow> windows = parseGeometries(*output, titles);
+    if (titles.size() != windows.size())
+        return {};
+    for (qsizetype i = 0; i < windows.size(); ++i)
+        windows[i].title = titles[i];
+    return windows;
+}
 
 QList<quint64> visibleWindows(const QString& titlePattern) {
     QList<quint64> windows;
@@ -37,26 +84,11 @@ std::optional<QRect> geometry(quint64 window) {
         {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)});
     if (!output)
         return std::nullopt;
-    QRect rect;
-    static const QRegularExpression assignment(QStringLiteral("^(X|Y|WIDTH|HEIGHT)=(-?\\d+)$"),
-                                               QRegularExpression::MultilineOption);
-    int found = 0;
-    for (const QRegularExpressionMatch& match : assignment.globalMatch(*output)) {
-        const int value = match.captured(2).toInt();
-        const QString name = match.captured(1);
-        if (name == QStringLiteral("X"))
-            rect.moveLeft(value);
-        else if (name == QStringLiteral("Y"))
-            rect.moveTop(value);
-        else if (name == QStringLiteral("WIDTH"))
-            rect.setWidth(value);
-        else
-            rect.setHeight(value);
-        ++found;
-    }
-    if (found != 4)
+    QStringList rest;
+    const QList<ShownWindow> windows = parseGeometries(*output, rest);
+    if (windows.size() != 1 || windows.constFirst().frame.isEmpty())
         return std::nullopt;
-    return rect;
+    return windows.constFirst().frame;
 }
 
 quint64 focusedWindow() {
@@ -77,6 +109,11 @@ bool key(const QString& keys) {
 
 bool type(const QString& text) {
     return run({QStringLiteral("type"), text}).has_value();
+}
+
+// A burst of a storm may take a while.
+bool perform(const QStringList& commands) {
+    return run(commands, 30000).has_value();
 }
 
 } // namespace xdotool

@@ -14,7 +14,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRect>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <algorithm>
@@ -39,56 +38,8 @@ const QStringList keys = {"space", "Return", "Escape", "Tab",       "shift+Tab",
                           "0",     "1",      "4",      "9",         "comma",     "period",
                           "minus", "x",      "alt+F4", "F1"};
 
-struct ShownWindow {
-    quint64 id = 0;
-    QString title;
-    QRect frame; // client area on the screen
-};
-
-// Every window the program shows, with its place on the screen, in one call of xdotool.
-QList<ShownWindow> shownWindows() {
-    QProcess xdotool;
-    xdotool.setStandardErrorFile(QProcess::nullDevice());
-    xdotool.start(QStringLiteral("xdotool"),
-                  {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                   QStringLiteral("--name"), QStringLiteral("."),
-                   QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
-                   QStringLiteral("%@"), QStringLiteral("getwindowname"), QStringLiteral("%@")});
-    QList<ShownWindow> windows;
-    if (!xdotool.waitForFinished(10000) || xdotool.exitCode() != 0)
-        return windows;
-    // First each window's geometry as assignments, then the titles in the same order.
-    static const QRegularExpression assignment(
-        QStringLiteral("^(WINDOW|X|Y|WIDTH|HEIGHT)=(\\d+)$"));
-    QStringList titles;
-    for (const QString& line : QString::fromUtf8(xdotool.readAllStandardOutput()).split('\n')) {
-        const QRegularExpressionMatch match = assignment.match(line);
-        if (!match.hasMatch()) {
-            if (!line.isEmpty() && !line.startsWith(QStringLiteral("SCREEN=")))
-                titles.append(line);
-            continue;
-        }
-        const QString name = match.captured(1);
-        const int value = match.captured(2).toInt();
-        if (name == QStringLiteral("WINDOW"))
-            windows.append({match.captured(2).toULongLong(), {}, {}});
-        else if (windows.isEmpty())
-            continue;
-        else if (name == QStringLiteral("X"))
-            windows.last().frame.moveLeft(value);
-        else if (name == QStringLiteral("Y"))
-            windows.last().frame.moveTop(value);
-        else if (name == QStringLiteral("WIDTH"))
-            windows.last().frame.setWidth(value);
-        else
-            windows.last().frame.setHeight(value);
-    }
-    if (titles.size() != windows.size())
-        return {};
-    for (qsizetype i = 0; i < windows.size(); ++i)
-        windows[i].title = titles[i];
-    return windows;
-}
+using xdotool::ShownWindow;
+using xdotool::shownWindows;
 
 // What a child aims at in each window: its buttons, keys and fields, in the window's pixels.
 QList<QPoint> aimsIn(const QString& title) {
@@ -157,13 +108,6 @@ bool isDialog(const ShownWindow& window) {
            window.title == QStringLiteral("Info") || window.title == QStringLiteral("Hilfe");
 }
 
-bool runXdotool(const QStringList& arguments) {
-    QProcess xdotool;
-    xdotool.setStandardErrorFile(QProcess::nullDevice());
-    xdotool.start(QStringLiteral("xdotool"), arguments);
-    return xdotool.waitForFinished(30000) && xdotool.exitCode() == 0;
-}
-
 } // namespace
 
 class ClickStormTest : public OwnDisplayTest {
@@ -221,9 +165,10 @@ private:
                     *std::min_element(open.begin(), open.end(), [&](const auto& a, const auto& b) {
                         return rank(a) < rank(b);
                     });
-                runXdotool({QStringLiteral("windowfocus"), QString::number(first.id),
-                            QStringLiteral("key"),
-                            isDialog(first) ? QStringLiteral("Escape") : QStringLiteral("space")});
+                xdotool::perform(
+                    {QStringLiteral("windowfocus"), QString::number(first.id),
+                     QStringLiteral("key"),
+                     isDialog(first) ? QStringLiteral("Escape") : QStringLiteral("space")});
                 QTest::qWait(200);
                 continue;
             }
@@ -271,7 +216,7 @@ private slots:
             }
             for (const ShownWindow& window : windows)
                 ++burstsSeen[window.title];
-            runXdotool(burst(windows, random));
+            xdotool::perform(burst(windows, random));
         }
         qInfo("storm sent in %.1f s", double(spent.elapsed()) / 1000);
         for (auto seen = burstsSeen.cbegin(); seen != burstsSeen.cend(); ++seen)
