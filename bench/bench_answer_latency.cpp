@@ -6,7 +6,7 @@
 #include "PrivatePulseServer.h"
 #include "Summary.h"
 #include "feedback/FluidSynthPlayer.h"
-#include "training/Form1.h"
+#include "forms/Form1.h"
 #include "training/NoteModel.h"
 
 #include <QApplication>
@@ -82,11 +82,9 @@ int main(int argc, char* argv[]) {
     services.runModal = [](QDialog&) {};
     services.programDir = QStringLiteral(VIRELO_PROGRAM_DIR);
     Form1 form(services);
-    form.AusgewählterSchlüssel = ClefViolin;
-    form.NiedrigsterTon = 0;
-    form.HöchsterTon = NoteCount - 1;
+    form.exercise().chooseMode(ClefViolin, false);
     form.show();
-    form.Start();
+    form.exercise().Start({0, NoteCount - 1, 0, 0, false});
 
     struct Answer {
         Clock::time_point clicked;
@@ -97,7 +95,7 @@ int main(int argc, char* argv[]) {
         waitBetweenAnswers();
         const Clock::time_point clicked = Clock::now();
         // Returns once the next note has sounded.
-        form.cmdNoteViolin[std::size_t(form.Note)]->click();
+        form.cmdNoteViolin[std::size_t(form.exercise().askedNote())]->click();
         given.push_back({clicked, timed.entered});
     }
     capture.stop();

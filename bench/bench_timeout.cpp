@@ -2,7 +2,7 @@
 // Prints median, min and max of 20 time-outs of one second each; never fails on a timing.
 #include "Summary.h"
 #include "feedback/NotePlayer.h"
-#include "training/Form1.h"
+#include "forms/Form1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -63,15 +63,11 @@ int main(int argc, char* argv[]) {
     };
 
     Form1 form(services);
-    form.AusgewählterSchlüssel = QStringLiteral("Violin");
-    form.NiedrigsterTon = 0;
-    form.HöchsterTon = 14;
-    form.ZeitWeg = 0;
-    form.ZeitVorbei = TimePerNoteHundredths;
+    form.exercise().chooseMode(QStringLiteral("Violin"), false);
     form.show();
 
     const pid_t busy = startBusyLoop();
-    form.Start();
+    form.exercise().Start({0, 14, 0, TimePerNoteHundredths, false});
     QApplication::exec();
 
     kill(busy, SIGKILL);

@@ -1,8 +1,8 @@
 #include "feedback/FluidSynthPlayer.h"
 #include "forms/Fonts.h"
+#include "forms/Form1.h"
 #include "forms/MessageBox.h"
 #include "settings/SettingsStore.h"
-#include "training/Form1.h"
 #include "training/TaskRandom.h"
 
 #include <QApplication>

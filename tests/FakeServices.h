@@ -1,9 +1,10 @@
 #pragma once
 
 #include "feedback/NotePlayer.h"
+#include "forms/Form1Services.h"
 #include "forms/MessageBox.h"
 #include "settings/SettingsStore.h"
-#include "training/Form1Services.h"
+#include "training/ExerciseServices.h"
 
 #include <QDialog>
 #include <QList>
@@ -23,8 +24,13 @@ struct ShownMessage {
 
 class RecordingPlayer : public NotePlayer {
 public:
-    void playFile(const QString& midiPath) override { played.append(midiPath); }
+    void playFile(const QString& midiPath) override {
+        played.append(midiPath);
+        if (whilePlaying)
+            whilePlaying();
+    }
     QStringList played;
+    std::function<void()> whilePlaying; // what happens while a note sounds
 };
 
 // Everything the main window reaches outside itself, recorded or scripted by the test.
@@ -58,6 +64,20 @@ struct FakeWorld {
             openedUrls.append(url);
             return urlsOpen;
         };
+        return s;
+    }
+
+    // The same world for an exercise without a window.
+    ExerciseServices exerciseServices() {
+        ExerciseServices s;
+        s.message = [this](const QString& text, MessageIcon icon) {
+            messages.append({text, QString(), icon});
+            if (onMessage)
+                onMessage(messages.last());
+        };
+        s.player = &player;
+        s.random = [this] { return randomValue; };
+        s.programDir = QStringLiteral("/opt/virelo");
         return s;
     }
 

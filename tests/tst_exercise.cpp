@@ -1,40 +1,50 @@
 // Whole exercises through the seams: task generation, placement, timers, answers and the end.
 #include "FakeServices.h"
-#include "training/Form1.h"
+#include "forms/Form1.h"
+#include "training/Exercise.h"
 
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 namespace {
 
-struct Exercise {
+// An exercise over a range, alone or shown by the main window; nothing waits.
+struct Run {
     FakeWorld world;
     std::unique_ptr<Form1> form;
+    std::unique_ptr<Exercise> alone;
+    ExerciseSettings settings;
 
-    explicit Exercise(const QString& clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
-                      int zeitWeg = 2000, bool earTraining = false) {
+    enum class Shown { Alone, InWindow };
+    explicit Run(const QString& clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
+                 int zeitWeg = 2000, bool earTraining = false, Shown shown = Shown::InWindow) {
         clearStore();
-        form = std::make_unique<Form1>(world.services());
-        form->AusgewählterSchlüssel = clef;
-        form->Gehörtraining = earTraining;
-        form->NiedrigsterTon = std::int16_t(lowest);
-        form->HöchsterTon = std::int16_t(highest);
-        form->ZeitVorbei = std::int16_t(zeitVorbei);
-        form->ZeitWeg = std::int16_t(zeitWeg);
+        if (shown == Shown::InWindow)
+            form = std::make_unique<Form1>(world.services());
+        else
+            alone = std::make_unique<Exercise>(world.exerciseServices());
+        ex().chooseMode(clef, earTraining);
+        settings = {std::int16_t(lowest), std::int16_t(highest), std::int16_t(zeitWeg),
+                    std::int16_t(zeitVorbei), false};
     }
+    Exercise& ex() const { return form ? form->exercise() : *alone; }
+    void start() { ex().Start(settings); }
 
     // r that draws `note` from the range.
     void ask(int note) {
-        const int size = form->HöchsterTon - form->NiedrigsterTon + 1;
-        world.randomValue = (note - form->NiedrigsterTon + 0.5) / size;
+        const int size = settings.HöchsterTon - settings.NiedrigsterTon + 1;
+        world.randomValue = (note - settings.NiedrigsterTon + 0.5) / size;
     }
     void answer(int index) {
-        if (form->AusgewählterSchlüssel == "Bass")
+        if (form && ex().clef() == "Bass")
             form->cmdNoteBass_Click(std::int16_t(index));
-        else
+        else if (form)
             form->cmdNoteViolin_Click(std::int16_t(index));
+        else
+            ex().answer(index);
     }
     QList<int> visibleLedgerLines() const {
         QList<int> visible;
@@ -44,11 +54,12 @@ struct Exercise {
         return visible;
     }
     QPushButton* button(int index) const {
-        return form->AusgewählterSchlüssel == "Bass" ? form->cmdNoteBass[index]
-                                                     : form->cmdNoteViolin[index];
+        return ex().clef() == "Bass" ? form->cmdNoteBass[index] : form->cmdNoteViolin[index];
     }
     QColor colour(int index) const { return button(index)->palette().color(QPalette::Button); }
 };
+
+constexpr auto Alone = Run::Shown::Alone;
 
 const QColor White(255, 255, 255);
 const QColor Red(255, 0, 0);
@@ -108,10 +119,10 @@ private slots:
         QFETCH(int, index);
         QFETCH(double, top);
         QFETCH(QList<int>, ledger);
-        Exercise e(clef);
+        Run e(clef);
         e.ask(index);
-        e.form->Start();
-        QCOMPARE(e.form->Note, index);
+        e.start();
+        QCOMPARE(e.ex().askedNote(), index);
         QCOMPARE(e.form->shpNote.Top, top);
         QCOMPARE(e.form->shpNote.Left, 3884.5);
         QVERIFY(e.form->shpNote.Visible);
@@ -127,10 +138,10 @@ private slots:
         QFETCH(int, index);
         QFETCH(double, chosenTop);
         QFETCH(QList<int>, chosenLedger);
-        Exercise e(clef);
+        Run e(clef);
         const int asked = index == 7 ? 8 : 7; // no ledger lines of its own
         e.ask(asked);
-        e.form->Start();
+        e.start();
         e.answer(index);
         QCOMPARE(e.form->shpNoteFalsch.Top, chosenTop);
         QCOMPARE(e.form->shpNoteFalsch.Left, 5774.5);
@@ -159,39 +170,39 @@ private slots:
         QFETCH(int, lowest);
         QFETCH(int, highest);
         QFETCH(int, note);
-        Exercise e("Violin", lowest, highest);
+        Run e("Violin", lowest, highest, 400, 2000, false, Alone);
         e.world.randomValue = r;
-        e.form->Start();
-        QCOMPARE(e.form->Note, note);
+        e.start();
+        QCOMPARE(e.ex().askedNote(), note);
     }
 
     void allRightGivesZero() {
-        Exercise e("Bass", 2, 9);
-        e.form->Start();
+        Run e("Bass", 2, 9, 400, 2000, false, Alone);
+        e.start();
         for (int task = 1; task <= 25; ++task) {
-            QCOMPARE(e.form->Aufgabe, task);
+            QCOMPARE(e.ex().task(), task);
             e.ask(task % 8 + 2);
-            e.answer(e.form->Note);
+            e.answer(e.ex().askedNote());
         }
         QCOMPARE(e.world.player.played.size(), 25);
         QCOMPARE(e.world.messages.size(), 1);
         QCOMPARE(e.world.messages[0].text, QString("Du hast von 25 Aufgaben 0 falsch gemacht."));
         QCOMPARE(e.world.messages[0].title, QString());
         QCOMPARE(e.world.messages[0].icon, MessageIcon::Information);
-        QCOMPARE(e.form->state(), ExerciseState::Idle);
+        QCOMPARE(e.ex().state(), ExerciseState::Idle);
     }
 
     void wrongAnswersAndTimeOutsCount() {
-        Exercise e("Violin", 0, 14, 300);
-        e.form->Start();
+        Run e("Violin", 0, 14, 300, 2000, false, Alone);
+        e.start();
         for (int task = 1; task <= 25; ++task) {
             if (task % 5 == 0) {
-                e.answer((e.form->Note + 1) % 15);
-                e.form->tmrNoteFalsch_Timer();
+                e.answer((e.ex().askedNote() + 1) % 15);
+                e.ex().tmrNoteFalsch_Timer();
             } else if (task % 7 == 0) {
-                e.form->ZeitVergangen(300);
+                e.ex().ZeitVergangen(300);
             } else {
-                e.answer(e.form->Note);
+                e.answer(e.ex().askedNote());
             }
         }
         // Tasks 5, 10, 15, 20, 25 wrong; 7, 14, 21 timed out.
@@ -201,20 +212,19 @@ private slots:
     }
 
     void timeOutMessageAndNextTask() {
-        Exercise e("Violin", 9, 10, 400, 2000, true);
+        Run e("Violin", 9, 10, 400, 2000, true, Alone);
+        QSignalSpy headShown(&e.ex(), &Exercise::timedOut);
         e.ask(9);
-        e.form->Start();
-        QVERIFY(!e.form->shpNote.Visible);
+        e.start();
         bool headShownDuringMessage = false;
         bool timersOffDuringMessage = false;
         e.world.onMessage = [&](const ShownMessage&) {
-            headShownDuringMessage = e.form->shpNote.Visible;
-            timersOffDuringMessage = !e.form->tmrVorbei->isActive() && !e.form->tmrWeg->isActive();
+            headShownDuringMessage = headShown.count() == 1;
+            timersOffDuringMessage = !e.ex().tmrVorbei->isActive() && !e.ex().tmrWeg->isActive();
         };
-        e.form->ZeitVergangen(399);
+        e.ex().ZeitVergangen(399);
         QCOMPARE(e.world.messages.size(), 0);
-        QCOMPARE(e.form->ProgressBar1->value(), 399);
-        e.form->ZeitVergangen(400);
+        e.ex().ZeitVergangen(400);
         QCOMPARE(e.world.messages.size(), 1);
         QCOMPARE(e.world.messages[0].text,
                  QString("Zeit vorbei. Gesucht wurde: a'\n"
@@ -222,67 +232,73 @@ private slots:
         QCOMPARE(e.world.messages[0].icon, MessageIcon::None);
         QVERIFY(headShownDuringMessage);
         QVERIFY(timersOffDuringMessage);
-        QCOMPARE(e.form->fehler, 1);
-        QCOMPARE(e.form->Aufgabe, 2);
-        QCOMPARE(e.form->zeitZaehler(), 0);
-        QVERIFY(e.form->tmrVorbei->isActive());
+        QCOMPARE(e.ex().errors(), 1);
+        QCOMPARE(e.ex().task(), 2);
+        QCOMPARE(e.ex().zeitZaehler(), 0);
+        QVERIFY(e.ex().tmrVorbei->isActive());
     }
 
     void timeBarFollowsTheCount() {
-        Exercise e("Bass", 0, 14, 500);
-        e.form->Start();
+        Run e("Bass", 0, 14, 500);
+        e.start();
         QCOMPARE(e.form->ProgressBar1->minimum(), 0);
         QCOMPARE(e.form->ProgressBar1->maximum(), 500);
         QCOMPARE(e.form->ProgressBar1->value(), 0);
-        e.form->ZeitVergangen(1);
+        e.ex().ZeitVergangen(1);
         QCOMPARE(e.form->ProgressBar1->value(), 1);
-        e.form->ZeitVergangen(250);
+        e.ex().ZeitVergangen(250);
         QCOMPARE(e.form->ProgressBar1->value(), 250);
         // A late tick jumps to the real time; the bar never runs past its end.
-        e.form->ZeitVergangen(900);
-        QCOMPARE(e.form->fehler, 1);
+        e.ex().ZeitVergangen(900);
+        QCOMPARE(e.ex().errors(), 1);
         QCOMPARE(e.form->ProgressBar1->value(), 500);
-        e.form->ZeitVergangen(1);
+        e.ex().ZeitVergangen(1);
         QCOMPARE(e.form->ProgressBar1->value(), 1);
         e.form->cmdÜbungAbbrechen->click();
         QCOMPARE(e.form->ProgressBar1->value(), 0);
     }
 
     void noTimeLimit() {
-        Exercise e("Violin", 0, 14, 0, 0);
-        e.form->Start();
-        QVERIFY(!e.form->tmrVorbei->isActive());
-        QVERIFY(!e.form->tmrWeg->isActive());
+        Run e("Violin", 0, 14, 0, 0);
+        e.start();
+        QVERIFY(!e.ex().tmrVorbei->isActive());
+        QVERIFY(!e.ex().tmrWeg->isActive());
         QVERIFY(e.form->ProgressBar1->maximum() > e.form->ProgressBar1->minimum());
-        e.form->ZeitVergangen(100000);
+        e.ex().ZeitVergangen(100000);
         QCOMPARE(e.world.messages.size(), 0);
         QCOMPARE(e.form->ProgressBar1->value(), 0);
         QVERIFY(e.form->shpNote.Visible);
     }
 
     void noteDisappears() {
-        Exercise e("Violin", 0, 14, 400, 1000);
-        e.form->Start();
-        QVERIFY(e.form->tmrWeg->isActive());
-        QCOMPARE(e.form->tmrWeg->interval(), 1000);
-        e.form->tmrWeg_Timer();
+        Run e("Violin", 0, 14, 400, 1000);
+        e.start();
+        QVERIFY(e.ex().tmrWeg->isActive());
+        QCOMPARE(e.ex().tmrWeg->interval(), 1000);
+        e.ex().tmrWeg_Timer();
         QVERIFY(!e.form->shpNote.Visible);
         // Answering after the head vanished still shows the asked note in the display.
-        e.answer((e.form->Note + 3) % 15);
+        e.answer((e.ex().askedNote() + 3) % 15);
         QVERIFY(e.form->shpNote.Visible);
         QCOMPARE(e.form->shpNote.BackColor, VbColor::Green);
     }
 
     void wrongAnswerDisplayAndItsEnd() {
-        Exercise e("Violin");
+        Run e("Violin");
+        e.form->show();
+        e.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(e.form.get()));
         e.ask(9);
-        e.form->Start();
+        e.start();
         e.ask(4);
+        e.button(0)->setFocus();
         e.answer(0);
-        QCOMPARE(e.form->fehler, 1);
-        QVERIFY(e.form->tmrNoteFalsch->isActive());
-        QCOMPARE(e.form->tmrNoteFalsch->interval(), 3000);
-        QVERIFY(!e.form->tmrVorbei->isActive());
+        // The next space must not land on "Übung abbrechen".
+        QVERIFY(e.form->focusWidget() != e.form->cmdÜbungAbbrechen);
+        QCOMPARE(e.ex().errors(), 1);
+        QVERIFY(e.ex().tmrNoteFalsch->isActive());
+        QCOMPARE(e.ex().tmrNoteFalsch->interval(), 3000);
+        QVERIFY(!e.ex().tmrVorbei->isActive());
         QCOMPARE(e.colour(0), Red);
         QCOMPARE(e.colour(9), Green);
         for (int i = 0; i < 15; ++i)
@@ -292,13 +308,18 @@ private slots:
         // Answers that arrive during the display are ignored.
         e.answer(9);
         e.answer(3);
-        QCOMPARE(e.form->fehler, 1);
-        QCOMPARE(e.form->Aufgabe, 1);
+        QCOMPARE(e.ex().errors(), 1);
+        QCOMPARE(e.ex().task(), 1);
 
-        e.form->tmrNoteFalsch_Timer();
-        QVERIFY(!e.form->tmrNoteFalsch->isActive());
-        QCOMPARE(e.form->Aufgabe, 2);
-        QCOMPARE(e.form->Note, 4);
+        // While the next note sounds, no head stands without its ledger lines: the staff is empty.
+        bool headDuringSound = true;
+        e.world.player.whilePlaying = [&] { headDuringSound = e.form->shpNote.Visible; };
+        e.ex().tmrNoteFalsch_Timer();
+        QVERIFY(!headDuringSound);
+        QCOMPARE(e.form->focusWidget(), e.button(0));
+        QVERIFY(!e.ex().tmrNoteFalsch->isActive());
+        QCOMPARE(e.ex().task(), 2);
+        QCOMPARE(e.ex().askedNote(), 4);
         QCOMPARE(e.form->shpNote.BackColor, VbColor::White);
         QVERIFY(!e.form->shpNoteFalsch.Visible);
         QCOMPARE(e.visibleLedgerLines(), (QList<int>{0}));
@@ -306,31 +327,31 @@ private slots:
             QCOMPARE(e.colour(i), White);
             QVERIFY(e.form->cmdNoteViolin[i]->isEnabled());
         }
-        QVERIFY(e.form->tmrVorbei->isActive());
+        QVERIFY(e.ex().tmrVorbei->isActive());
     }
 
     void wrongAnswerOnLastTaskShowsDisplayFirst() {
-        Exercise e("Bass");
-        e.form->Start();
+        Run e("Bass", 0, 14, 400, 2000, false, Alone);
+        e.start();
         for (int task = 1; task < 25; ++task)
-            e.answer(e.form->Note);
-        e.answer((e.form->Note + 1) % 15);
+            e.answer(e.ex().askedNote());
+        e.answer((e.ex().askedNote() + 1) % 15);
         QVERIFY(e.world.messages.isEmpty());
-        QVERIFY(e.form->shpNoteFalsch.Visible);
-        e.form->tmrNoteFalsch_Timer();
+        QVERIFY(e.ex().tmrNoteFalsch->isActive());
+        e.ex().tmrNoteFalsch_Timer();
         QCOMPARE(e.world.messages.size(), 1);
         QCOMPARE(e.world.messages[0].text, QString("Du hast von 25 Aufgaben 1 falsch gemacht."));
     }
 
     void abortDuringDisplayLeavesRest() {
-        Exercise e("Violin", 0, 14, 400, 2000, true);
+        Run e("Violin", 0, 14, 400, 2000, true);
         e.ask(0);
-        e.form->Start();
+        e.start();
         e.answer(14);
         bool restDuringMessage = false;
         e.world.onMessage = [&](const ShownMessage&) {
-            restDuringMessage = !e.form->tmrNoteFalsch->isActive() &&
-                                !e.form->tmrVorbei->isActive() && !e.form->tmrWeg->isActive() &&
+            restDuringMessage = !e.ex().tmrNoteFalsch->isActive() &&
+                                !e.ex().tmrVorbei->isActive() && !e.ex().tmrWeg->isActive() &&
                                 !e.form->shpNote.Visible && !e.form->shpNoteFalsch.Visible &&
                                 e.visibleLedgerLines().isEmpty() && e.form->cmdViolin->isEnabled();
         };
@@ -346,51 +367,109 @@ private slots:
             QVERIFY(!e.form->cmdNoteBass[i]->isEnabled());
         }
         QCOMPARE(e.form->shpNote.BackColor, VbColor::White);
-        QVERIFY(!e.form->Gehörtraining);
-        QCOMPARE(e.form->AusgewählterSchlüssel, QString());
-        QCOMPARE(e.form->state(), ExerciseState::Idle);
+        QVERIFY(!e.ex().earTraining());
+        QCOMPARE(e.ex().clef(), QString());
+        QCOMPARE(e.ex().state(), ExerciseState::Idle);
         QCOMPARE(e.world.player.played.size(), 1);
-        QCOMPARE(e.form->fehler, 1);
+        QCOMPARE(e.ex().errors(), 1);
 
         // Nothing of the ended exercise answers any more.
-        e.form->cmdNoteViolin_Click(3);
-        e.form->ZeitVergangen(400);
-        e.form->tmrNoteFalsch_Timer();
+        e.ex().answer(3);
+        e.ex().ZeitVergangen(400);
+        e.ex().tmrNoteFalsch_Timer();
         QCOMPARE(e.world.player.played.size(), 1);
         QCOMPARE(e.world.messages.size(), 1);
-        QCOMPARE(e.form->fehler, 1);
+        QCOMPARE(e.ex().errors(), 1);
     }
 
     void answersOutsideTheRowIgnored() {
-        Exercise e("Bass");
-        e.form->Start();
+        Run e("Bass", 0, 14, 400, 2000, false, Alone);
+        e.start();
         for (int index : {-1, 15, 32767}) {
             e.answer(index);
-            QCOMPARE(e.form->fehler, 0);
-            QVERIFY(!e.form->tmrNoteFalsch->isActive());
+            QCOMPARE(e.ex().errors(), 0);
+            QVERIFY(!e.ex().tmrNoteFalsch->isActive());
         }
-        e.answer(e.form->Note);
-        QCOMPARE(e.form->Aufgabe, 2);
+        e.answer(e.ex().askedNote());
+        QCOMPARE(e.ex().task(), 2);
     }
 
     void earTrainingShowsHeadOnlyWhenTold() {
-        Exercise e("Bass", 0, 14, 400, 2000, true);
+        Run e("Bass", 0, 14, 400, 2000, true);
         e.ask(13);
-        e.form->Start();
+        e.start();
         QVERIFY(!e.form->shpNote.Visible);
         QCOMPARE(e.visibleLedgerLines(), (QList<int>{3, 4}));
         e.answer(2);
         QVERIFY(e.form->shpNote.Visible);
-        e.form->tmrNoteFalsch_Timer();
+        e.ex().tmrNoteFalsch_Timer();
         QVERIFY(!e.form->shpNote.Visible);
-        e.answer(e.form->Note);
+        e.answer(e.ex().askedNote());
         QVERIFY(!e.form->shpNote.Visible);
+    }
+
+    // Whatever the exercise is doing, an abort ends it at once with the abort message, and no
+    // answer, tick or display end of the ended exercise does anything afterwards.
+    void abortInEveryState_data() {
+        QTest::addColumn<QString>("when");
+        QTest::newRow("while choosing") << "choosing";
+        QTest::newRow("while the first note sounds") << "sound";
+        QTest::newRow("task open") << "task";
+        QTest::newRow("note disappeared") << "hidden";
+        QTest::newRow("wrong-answer display") << "display";
+        QTest::newRow("time-out message open") << "timeout";
+    }
+    void abortInEveryState() {
+        QFETCH(QString, when);
+        Run e("Violin", 0, 14, 400, 2000, false, Alone);
+        e.ask(5);
+        if (when == "sound")
+            e.world.player.whilePlaying = [&] { e.ex().abort(); };
+        if (when == "timeout")
+            e.world.onMessage = [&](const ShownMessage& m) {
+                if (m.text.startsWith("Zeit vorbei"))
+                    e.ex().abort();
+            };
+        if (when != "choosing")
+            e.start();
+        if (when == "hidden")
+            e.ex().tmrWeg_Timer();
+        if (when == "display")
+            e.answer(6);
+        if (when == "timeout")
+            e.ex().ZeitVergangen(400);
+        e.world.player.whilePlaying = nullptr;
+        e.ex().abort();
+
+        const qsizetype played = e.world.player.played.size();
+        const int errors = e.ex().errors();
+        const QStringList expected =
+            when == "choosing"
+                ? QStringList()
+                : QStringList{"Du hast die Übung abgebrochen. Es erfolgt keine Wertung."};
+        QStringList results;
+        for (const ShownMessage& m : e.world.messages)
+            if (!m.text.startsWith("Zeit vorbei"))
+                results.append(m.text);
+        QCOMPARE(results, expected);
+        QCOMPARE(e.ex().state(),
+                 when == "choosing" ? ExerciseState::Choosing : ExerciseState::Idle);
+        for (const QTimer* t : {e.ex().tmrVorbei, e.ex().tmrWeg, e.ex().tmrNoteFalsch})
+            QVERIFY(!t->isActive());
+        e.ex().answer(5);
+        e.ex().answer(6);
+        e.ex().ZeitVergangen(400);
+        e.ex().tmrNoteFalsch_Timer();
+        e.ex().abort();
+        QCOMPARE(e.world.player.played.size(), played);
+        QCOMPARE(e.ex().errors(), errors);
+        QCOMPARE(e.world.messages.size(), results.size() + (when == "timeout" ? 1 : 0));
     }
 
     // The real timers, at a short time per note: the time-out really comes.
     void realTimeOutComes() {
-        Exercise e("Violin", 0, 14, 5, 0);
-        e.form->Start();
+        Run e("Violin", 0, 14, 5, 0, false, Alone);
+        e.start();
         QTRY_COMPARE_WITH_TIMEOUT(e.world.messages.size(), 1, 5000);
         QVERIFY(e.world.messages[0].text.startsWith("Zeit vorbei. Gesucht wurde: "));
     }

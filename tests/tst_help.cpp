@@ -2,6 +2,7 @@
 // program's pictures.
 #include "FakeServices.h"
 #include "forms/ClefGlyph.h"
+#include "forms/Form1.h"
 #include "forms/NoteChart.h"
 #include "forms/NoteChartModel.h"
 #include "forms/Pictures.h"
@@ -10,7 +11,6 @@
 #include "help/Publisher.h"
 #include "help/frmHilfe.h"
 #include "help/frmInfo.h"
-#include "training/Form1.h"
 #include "training/NoteModel.h"
 
 #include <QApplication>
@@ -206,10 +206,8 @@ private slots:
         Form1 form(world.services());
         form.show();
         if (exercise) {
-            form.AusgewählterSchlüssel = ClefViolin;
-            form.NiedrigsterTon = 0;
-            form.HöchsterTon = 14;
-            form.Start();
+            form.exercise().chooseMode(ClefViolin, false);
+            form.exercise().Start({0, 14, 0, 0, false});
         }
         QVERIFY(form.cmdHilfe->isEnabled());
         form.cmdHilfe->click();
@@ -219,7 +217,7 @@ private slots:
         QCOMPARE(open.first()->parentWidget(), nullptr);
         QVERIFY(!open.first()->isModal());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
-        QCOMPARE(form.state(), exercise ? ExerciseState::Running : ExerciseState::Idle);
+        QCOMPARE(form.exercise().state(), exercise ? ExerciseState::Running : ExerciseState::Idle);
         if (exercise)
             form.cmdÜbungAbbrechen_Click();
     }

@@ -1,9 +1,9 @@
 // The on-screen keyboard: its keys, answers by real clicks, markings, placement, resizing, closing.
 #include "FakeServices.h"
+#include "forms/Form1.h"
 #include "keyboard/KeyboardKey.h"
 #include "keyboard/frmKeyboard.h"
 #include "settings/frmEinstellungen.h"
-#include "training/Form1.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -130,8 +130,6 @@ private slots:
                                                  << "covered left" << 5 << false;
         QTest::newRow("key covered on its right") << "Violin"
                                                   << "covered right" << 14 << false;
-        QTest::newRow("no clef") << ""
-                                 << "key" << 7 << false;
     }
     void clicksAnswerOnlyOnWhiteKeys() {
         QFETCH(QString, clef);
@@ -141,11 +139,9 @@ private slots:
         // Asked is the white key clicked, or for a black key the white key to its right: a click
         // that reaches a white key counts as right.
         const int asked = target == "black" ? BlackAfter[index] + 1 : index;
-        KeyboardExercise e(clef.isEmpty() ? "Violin" : clef, asked);
+        KeyboardExercise e(clef, asked);
         QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
         frmKeyboard* kb = e.keyboard;
-        if (clef.isEmpty())
-            e.form->AusgewählterSchlüssel.clear();
 
         QWidget* aimed = nullptr;
         QPoint point;
@@ -171,8 +167,8 @@ private slots:
             QCOMPARE(onTop, aimed);
 
         e.clickAt(point);
-        QCOMPARE(e.form->fehler, 0);
-        QCOMPARE(e.form->Aufgabe, answers ? 2 : 1);
+        QCOMPARE(e.form->exercise().errors(), 0);
+        QCOMPARE(e.form->exercise().task(), answers ? 2 : 1);
     }
 
     void wrongAnswerMarksKeysUntilDisplayEnds_data() {
@@ -189,13 +185,13 @@ private slots:
         KeyboardExercise e(clef, asked);
         QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
         e.clickKey(chosen);
-        QCOMPARE(e.form->fehler, 1);
+        QCOMPARE(e.form->exercise().errors(), 1);
         QImage shot = e.keyboard->grab().toImage();
         for (int i = 0; i < 15; ++i)
             QCOMPARE(e.keyColour(shot, i), i == chosen ? Red : i == asked ? Green : White);
 
-        e.form->tmrNoteFalsch_Timer();
-        QCOMPARE(e.form->Aufgabe, 2);
+        e.form->exercise().tmrNoteFalsch_Timer();
+        QCOMPARE(e.form->exercise().task(), 2);
         shot = e.keyboard->grab().toImage();
         for (int i = 0; i < 15; ++i)
             QCOMPARE(e.keyColour(shot, i), White);
@@ -267,19 +263,19 @@ private slots:
         // What the close box sends.
         e.keyboard->windowHandle()->close();
         QVERIFY(!shownKeyboard());
-        QCOMPARE(e.form->state(), ExerciseState::Running);
+        QCOMPARE(e.form->exercise().state(), ExerciseState::Running);
 
         // Before and after the window is really gone: a wrong answer marks nothing visible.
         e.form->cmdNoteViolin[6]->click();
-        QCOMPARE(e.form->fehler, 1);
+        QCOMPARE(e.form->exercise().errors(), 1);
         QVERIFY(!shownKeyboard());
         QTRY_VERIFY(e.keyboard.isNull());
-        e.form->tmrNoteFalsch_Timer();
-        QCOMPARE(e.form->Aufgabe, 2);
-        e.form->cmdNoteViolin[(e.form->Note + 1) % 15]->click();
-        QCOMPARE(e.form->fehler, 2);
-        e.form->tmrNoteFalsch_Timer();
-        QCOMPARE(e.form->Aufgabe, 3);
+        e.form->exercise().tmrNoteFalsch_Timer();
+        QCOMPARE(e.form->exercise().task(), 2);
+        e.form->cmdNoteViolin[(e.form->exercise().askedNote() + 1) % 15]->click();
+        QCOMPARE(e.form->exercise().errors(), 2);
+        e.form->exercise().tmrNoteFalsch_Timer();
+        QCOMPARE(e.form->exercise().task(), 3);
         QVERIFY(!shownKeyboard());
     }
 
@@ -301,7 +297,7 @@ private slots:
         } else {
             for (int task = 1; task <= 25; ++task) {
                 e.ask(task % 15);
-                e.clickKey(e.form->Note);
+                e.clickKey(e.form->exercise().askedNote());
             }
             QCOMPARE(e.world.messages.last().text,
                      QString("Du hast von 25 Aufgaben 0 falsch gemacht."));
@@ -309,7 +305,7 @@ private slots:
         QCOMPARE(e.world.messages.size(), 1);
         QVERIFY(shownDuringMessage);
         QVERIFY(!shownKeyboard());
-        QVERIFY(!e.form->UebenMitKeyboard);
+        QVERIFY(!e.form->exercise().keyboardPractice());
         QTRY_VERIFY(e.keyboard.isNull());
     }
 };

@@ -1,6 +1,6 @@
 // The main window at rest, its layout, the mode buttons and the start of an exercise.
 #include "FakeServices.h"
-#include "training/Form1.h"
+#include "forms/Form1.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -115,7 +115,7 @@ private slots:
     void idleState() {
         FakeWorld world;
         Form1 form(world.services());
-        QCOMPARE(form.state(), ExerciseState::Idle);
+        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
         for (QPushButton* b : modeAndCommandButtons(form))
             QVERIFY2(b->isEnabled(), qPrintable(b->text()));
         QVERIFY(form.cmdHilfe->isEnabled());
@@ -126,11 +126,11 @@ private slots:
             QVERIFY(!form.cmdNoteViolin[i]->isEnabled());
             QVERIFY(!form.cmdNoteBass[i]->isEnabled());
         }
-        QVERIFY(!form.tmrVorbei->isActive());
-        QVERIFY(!form.tmrWeg->isActive());
-        QVERIFY(!form.tmrNoteFalsch->isActive());
-        QVERIFY(!form.UebenMitKeyboard);
-        QCOMPARE(form.AusgewählterSchlüssel, QString());
+        QVERIFY(!form.exercise().tmrVorbei->isActive());
+        QVERIFY(!form.exercise().tmrWeg->isActive());
+        QVERIFY(!form.exercise().tmrNoteFalsch->isActive());
+        QVERIFY(!form.exercise().keyboardPractice());
+        QCOMPARE(form.exercise().clef(), QString());
     }
 
     void runningState_data() {
@@ -142,13 +142,9 @@ private slots:
         QFETCH(QString, clef);
         FakeWorld world;
         Form1 form(world.services());
-        form.AusgewählterSchlüssel = clef;
-        form.NiedrigsterTon = 0;
-        form.HöchsterTon = 14;
-        form.ZeitWeg = 2000;
-        form.ZeitVorbei = 400;
-        form.Start();
-        QCOMPARE(form.state(), ExerciseState::Running);
+        form.exercise().chooseMode(clef, false);
+        form.exercise().Start({0, 14, 2000, 400, false});
+        QCOMPARE(form.exercise().state(), ExerciseState::Running);
         for (QPushButton* b : modeAndCommandButtons(form))
             QVERIFY2(!b->isEnabled(), qPrintable(b->text()));
         QVERIFY(form.cmdHilfe->isEnabled());
@@ -157,9 +153,9 @@ private slots:
             QCOMPARE(form.cmdNoteViolin[i]->isEnabled(), clef == "Violin");
             QCOMPARE(form.cmdNoteBass[i]->isEnabled(), clef == "Bass");
         }
-        QCOMPARE(form.Aufgabe, 1);
-        QCOMPARE(form.fehler, 0);
-        QCOMPARE(form.tmrWeg->interval(), 2000);
+        QCOMPARE(form.exercise().task(), 1);
+        QCOMPARE(form.exercise().errors(), 0);
+        QCOMPARE(form.exercise().tmrWeg->interval(), 2000);
         QCOMPARE(form.ProgressBar1->maximum(), 400);
     }
 
@@ -206,8 +202,8 @@ private slots:
         ExerciseState stateSeen = ExerciseState::Idle;
         QWidget* owner = nullptr;
         world.onDialog = [&](QDialog& dialog) {
-            clefSeen = form.AusgewählterSchlüssel;
-            stateSeen = form.state();
+            clefSeen = form.exercise().clef();
+            stateSeen = form.exercise().state();
             owner = dialog.parentWidget();
             dialog.reject();
         };
@@ -221,8 +217,8 @@ private slots:
         QCOMPARE(stateSeen, ExerciseState::Choosing);
         QCOMPARE(owner, &form);
         // Cancelled: back at rest, the flag stays until an exercise ends.
-        QCOMPARE(form.state(), ExerciseState::Idle);
-        QCOMPARE(form.Gehörtraining, earTraining);
+        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
+        QCOMPARE(form.exercise().earTraining(), earTraining);
         QVERIFY(form.cmdViolin->isEnabled());
         QVERIFY(!form.cmdÜbungAbbrechen->isEnabled());
     }
@@ -233,8 +229,8 @@ private slots:
         world.onDialog = [](QDialog& dialog) { dialog.reject(); };
         form.cmdViolinGehör->click();
         form.cmdBass->click();
-        QVERIFY(form.Gehörtraining);
-        QCOMPARE(form.AusgewählterSchlüssel, QString("Bass"));
+        QVERIFY(form.exercise().earTraining());
+        QCOMPARE(form.exercise().clef(), QString("Bass"));
     }
 
     void tabOrderStartsAtViolin() {

@@ -1,9 +1,9 @@
 // A settings file or folder in a bad way: the program still starts, shows what it can, refuses
 // times it cannot use, and runs an exercise with usable ones.
 #include "FakeServices.h"
+#include "forms/Form1.h"
 #include "settings/TimeText.h"
 #include "settings/frmEinstellungen.h"
-#include "training/Form1.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +36,8 @@ Opening startThroughDialog(FakeWorld& world, Form1& form) {
         opening.shownWeg = dialog.txtZeitWeg->text();
         dialog.chkTonViolin[2]->click();
         dialog.chkTonViolin[9]->click();
-        for (int attempt = 0; attempt < 3 && form.state() == ExerciseState::Choosing; ++attempt) {
+        for (int attempt = 0; attempt < 3 && form.exercise().state() == ExerciseState::Choosing;
+             ++attempt) {
             const qsizetype before = world.messages.size();
             dialog.cmdOk->click();
             opening.refusals += int(world.messages.size() - before);
@@ -147,9 +148,9 @@ private slots:
             // The message quotes only the start of a long text.
             QVERIFY2(refusal.size() < 150, qPrintable(refusal.left(200)));
         }
-        QCOMPARE(form.state(), ExerciseState::Running);
-        QCOMPARE(form.NiedrigsterTon, 2);
-        QCOMPARE(form.HöchsterTon, 9);
+        QCOMPARE(form.exercise().state(), ExerciseState::Running);
+        QCOMPARE(form.exercise().lowest(), 2);
+        QCOMPARE(form.exercise().highest(), 9);
         QCOMPARE(world.player.played.size(), 1);
 
         // The times of this start reached the file, and saving into it again is reported so.
@@ -190,8 +191,8 @@ private slots:
         form.cmdViolin->click();
 
         QVERIFY(!world.store->SaveSetting(Einstellungen, "Zeitweg", "1"));
-        QCOMPARE(form.state(), ExerciseState::Running);
-        QCOMPARE(form.ZeitVorbei, 500);
+        QCOMPARE(form.exercise().state(), ExerciseState::Running);
+        QCOMPARE(form.exercise().zeitVorbei(), 500);
         QCOMPARE(world.player.played.size(), 1);
         // The learner is told once, before the first note, that the times are not kept.
         const auto notices = [&] {
@@ -205,7 +206,7 @@ private slots:
 
         form.cmdÜbungAbbrechen->click();
         form.cmdViolin->click();
-        QCOMPARE(form.state(), ExerciseState::Running);
+        QCOMPARE(form.exercise().state(), ExerciseState::Running);
         QCOMPARE(notices(), 1);
     }
 };

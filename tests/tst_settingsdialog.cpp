@@ -1,7 +1,7 @@
 // The settings dialog: its layout, the range and time checks, saving and starting.
 #include "FakeServices.h"
+#include "forms/Form1.h"
 #include "settings/frmEinstellungen.h"
-#include "training/Form1.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -45,7 +45,7 @@ private slots:
     void layoutBeforeStoredTimes() {
         FakeWorld world;
         Form1 form(world.services());
-        frmEinstellungen dialog(form);
+        frmEinstellungen dialog(form.exercise(), form.services(), &form);
         QCOMPARE(dialog.windowTitle(), QString("Einstellungen"));
         QCOMPARE(dialog.size(), QSize(648, 380));
         QCOMPARE(dialog.frmViolin->title(),
@@ -99,7 +99,7 @@ private slots:
     void typingLimitedToOneCharacter() {
         FakeWorld world;
         Form1 form(world.services());
-        frmEinstellungen dialog(form);
+        frmEinstellungen dialog(form.exercise(), form.services(), &form);
         dialog.txtZeitVorbei->clear();
         QTest::keyClicks(dialog.txtZeitVorbei, "57");
         QCOMPARE(dialog.txtZeitVorbei->text(), QString("5"));
@@ -147,8 +147,8 @@ private slots:
         QCOMPARE(world.messages[0].text, message);
         QCOMPARE(world.messages[0].title, QString("Fehler"));
         QCOMPARE(world.messages[0].icon, MessageIcon::Warning);
-        QCOMPARE(form.state(), ExerciseState::Idle);
-        QVERIFY(!form.UebenMitKeyboard);
+        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
+        QVERIFY(!form.exercise().keyboardPractice());
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
     }
 
@@ -181,15 +181,15 @@ private slots:
             result = d.result();
         });
         QCOMPARE(result, int(QDialog::Accepted));
-        QCOMPARE(form.state(), ExerciseState::Running);
-        QCOMPARE(form.NiedrigsterTon, 2);
-        QCOMPARE(form.HöchsterTon, 9);
-        QCOMPARE(form.ZeitWeg, zeitWeg);
-        QCOMPARE(form.ZeitVorbei, zeitVorbei);
+        QCOMPARE(form.exercise().state(), ExerciseState::Running);
+        QCOMPARE(form.exercise().lowest(), 2);
+        QCOMPARE(form.exercise().highest(), 9);
+        QCOMPARE(form.exercise().zeitWeg(), zeitWeg);
+        QCOMPARE(form.exercise().zeitVorbei(), zeitVorbei);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), weg);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitvorbei"), vorbei);
         QCOMPARE(world.player.played.size(), 1);
-        QVERIFY(!form.UebenMitKeyboard);
+        QVERIFY(!form.exercise().keyboardPractice());
     }
 
     void keyboardStartSetsFlag() {
@@ -199,8 +199,8 @@ private slots:
             tick(d.chkTonBass, {0, 14});
             d.cmdKeyboard->click();
         });
-        QVERIFY(form.UebenMitKeyboard);
-        QCOMPARE(form.state(), ExerciseState::Running);
+        QVERIFY(form.exercise().keyboardPractice());
+        QCOMPARE(form.exercise().state(), ExerciseState::Running);
     }
 
     void badTimesRefused_data() {
@@ -244,7 +244,7 @@ private slots:
         QVERIFY2(world.messages[0].text.contains(field), qPrintable(world.messages[0].text));
         QCOMPARE(world.messages[0].title, QString("Fehler"));
         QCOMPARE(world.messages[0].icon, MessageIcon::Warning);
-        QCOMPARE(form.state(), ExerciseState::Idle);
+        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitvorbei"), QString("9"));
     }
@@ -274,7 +274,7 @@ private slots:
             d.reject();
         });
         QCOMPARE(open, how == 2);
-        QCOMPARE(form.state(), ExerciseState::Idle);
+        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
         QVERIFY(world.player.played.isEmpty());
     }

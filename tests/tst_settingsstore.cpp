@@ -1,6 +1,6 @@
 // The per-user store and the values a first start leaves in it.
 #include "FakeServices.h"
-#include "training/Form1.h"
+#include "forms/Form1.h"
 
 #include <QTest>
 

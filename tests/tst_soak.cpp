@@ -2,11 +2,11 @@
 // step the window's state must agree with what the exercise should have done, and nothing of an
 // ended exercise may be left behind. Set VIRELO_SOAK_SEED to replay a failed run.
 #include "FakeServices.h"
+#include "forms/Form1.h"
 #include "keyboard/KeyboardKey.h"
 #include "keyboard/frmKeyboard.h"
 #include "settings/TimeText.h"
 #include "settings/frmEinstellungen.h"
-#include "training/Form1.h"
 #include "training/NoteModel.h"
 
 #include <QApplication>
@@ -148,7 +148,7 @@ private:
                         .arg(what)
                         .arg(m_seed)
                         .arg(m_started)
-                        .arg(m_form->Aufgabe)
+                        .arg(m_form->exercise().task())
                         .arg(m_log.join(QStringLiteral(" | ")));
     }
     void expect(bool condition, const char* what) {
@@ -211,8 +211,9 @@ private:
     // --- Checks ---
 
     void checkRest(bool keyboardMayShow) {
-        expect(!m_form->tmrVorbei->isActive() && !m_form->tmrWeg->isActive() &&
-                   !m_form->tmrNoteFalsch->isActive(),
+        expect(!m_form->exercise().tmrVorbei->isActive() &&
+                   !m_form->exercise().tmrWeg->isActive() &&
+                   !m_form->exercise().tmrNoteFalsch->isActive(),
                "a timer runs at rest");
         expect(!m_form->shpNote.Visible && !m_form->shpNoteFalsch.Visible, "a head shows at rest");
         expect(m_form->shpNote.BackColor == VbColor::White, "the head stays coloured at rest");
@@ -230,14 +231,15 @@ private:
     void checkRunning() {
         for (const QPushButton* button : otherRow())
             expect(!button->isEnabled(), "the other clef's row is enabled");
-        expect(m_form->Note >= m_form->NiedrigsterTon && m_form->Note <= m_form->HöchsterTon,
+        expect(m_form->exercise().askedNote() >= m_form->exercise().lowest() &&
+                   m_form->exercise().askedNote() <= m_form->exercise().highest(),
                "the note lies outside the range");
-        expect(m_expected.display == m_form->tmrNoteFalsch->isActive(),
+        expect(m_expected.display == m_form->exercise().tmrNoteFalsch->isActive(),
                "the wrong-answer display does not run as it should");
         const bool keyboardShown = m_keyboard && m_keyboard->isVisible();
         for (int i = 0; i < NoteCount; ++i) {
             QColor wanted = White;
-            if (m_expected.display && i == m_form->Note)
+            if (m_expected.display && i == m_form->exercise().askedNote())
                 wanted = Green;
             else if (m_expected.display && i == m_expected.chosen)
                 wanted = Red;
@@ -249,12 +251,14 @@ private:
                        "a key of the keyboard has the wrong colour");
         }
         if (m_expected.display) {
-            expect(!m_form->tmrVorbei->isActive() && !m_form->tmrWeg->isActive(),
+            expect(!m_form->exercise().tmrVorbei->isActive() &&
+                       !m_form->exercise().tmrWeg->isActive(),
                    "a task timer runs during the wrong-answer display");
             expect(m_form->shpNote.Visible && m_form->shpNoteFalsch.Visible,
                    "the display does not show both notes");
         } else if (m_expected.taskOpen) {
-            expect(m_form->tmrVorbei->isActive() == (m_form->ZeitVorbei > 0),
+            expect(m_form->exercise().tmrVorbei->isActive() ==
+                       (m_form->exercise().zeitVorbei() > 0),
                    "the time per note does not run as it should");
             expect(m_form->shpNote.Visible == !m_expected.headHidden,
                    "the head's visibility is wrong in the open task");
@@ -263,7 +267,7 @@ private:
     }
 
     void checkAll() {
-        const ExerciseState state = m_form->state();
+        const ExerciseState state = m_form->exercise().state();
         const ExerciseState wanted = m_expected.running             ? ExerciseState::Running
                                      : m_choosing && !m_startedHere ? ExerciseState::Choosing
                                                                     : ExerciseState::Idle;
@@ -278,11 +282,11 @@ private:
         else
             checkRest(false);
         expect(m_playedNow == m_expected.tasks, "notes sounded do not match the tasks");
-        expect(m_form->fehler == m_expected.errors, "the error count is wrong");
-        expect(m_form->fehler <= m_playedNow, "more errors than tasks asked");
+        expect(m_form->exercise().errors() == m_expected.errors, "the error count is wrong");
+        expect(m_form->exercise().errors() <= m_playedNow, "more errors than tasks asked");
         expect(m_timeOutMessages == m_expected.timeOuts, "time-out messages do not match");
         if (running)
-            expect(m_form->Aufgabe == m_expected.tasks, "the task number is wrong");
+            expect(m_form->exercise().task() == m_expected.tasks, "the task number is wrong");
         expect(!m_abortInPlay && !m_abortInMessage, "an expected note or message did not come");
     }
 
@@ -291,13 +295,17 @@ private:
     void played(const QString& path) {
         ++m_playedNow;
         const QString folder = bass() ? QStringLiteral("bass") : QStringLiteral("violin");
-        expect(path == QStringLiteral("/opt/virelo/sound/%1/%2.mid").arg(folder).arg(m_form->Note),
+        expect(path == QStringLiteral("/opt/virelo/sound/%1/%2.mid")
+                           .arg(folder)
+                           .arg(m_form->exercise().askedNote()),
                "the wrong file is played");
-        expect(m_form->Note >= m_form->NiedrigsterTon && m_form->Note <= m_form->HöchsterTon,
+        expect(m_form->exercise().askedNote() >= m_form->exercise().lowest() &&
+                   m_form->exercise().askedNote() <= m_form->exercise().highest(),
                "the note played lies outside the range");
-        expect(m_form->state() == ExerciseState::Running, "a note plays outside an exercise");
+        expect(m_form->exercise().state() == ExerciseState::Running,
+               "a note plays outside an exercise");
         expect(m_playedNow == m_expected.tasks, "a note plays that no task asked for");
-        expect(!m_form->tmrNoteFalsch->isActive() && !m_form->shpNoteFalsch.Visible,
+        expect(!m_form->exercise().tmrNoteFalsch->isActive() && !m_form->shpNoteFalsch.Visible,
                "a note plays during the wrong-answer display");
         for (const QPushButton* button : row())
             expect(colour(button) == White, "a note plays with a coloured button");
@@ -313,14 +321,17 @@ private:
     void shown(const ShownMessage& message) {
         if (message.text.startsWith(QStringLiteral("Zeit vorbei. Gesucht wurde: "))) {
             ++m_timeOutMessages;
-            expect(m_form->state() == ExerciseState::Running, "a time-out outside an exercise");
+            expect(m_form->exercise().state() == ExerciseState::Running,
+                   "a time-out outside an exercise");
             expect(m_form->shpNote.Visible, "the time-out message hides the asked note");
-            expect(!m_form->tmrVorbei->isActive() && !m_form->tmrWeg->isActive(),
+            expect(!m_form->exercise().tmrVorbei->isActive() &&
+                       !m_form->exercise().tmrWeg->isActive(),
                    "a task timer runs behind the time-out message");
         } else if (message.text.startsWith(QStringLiteral("Du hast "))) {
             ++m_endMessages;
             m_endText = message.text;
-            expect(m_form->state() == ExerciseState::Idle, "the result shows during an exercise");
+            expect(m_form->exercise().state() == ExerciseState::Idle,
+                   "the result shows during an exercise");
             // The keyboard goes only after this message.
             checkRest(true);
         } else {
@@ -330,7 +341,7 @@ private:
         }
         if (m_abortInMessage) {
             m_abortInMessage = false;
-            if (m_form->state() == ExerciseState::Running)
+            if (m_form->exercise().state() == ExerciseState::Running)
                 ++m_aborts[QStringLiteral("message open")];
             m_form->cmdÜbungAbbrechen->click();
         } else if (chance(10)) {
@@ -348,12 +359,12 @@ private:
             m_form->cmdNoteBass_Click(std::int16_t(pick(NoteCount)));
             break;
         case 2:
-            m_form->ZeitVergangen(std::numeric_limits<std::int32_t>::max());
+            m_form->exercise().ZeitVergangen(std::numeric_limits<std::int32_t>::max());
             break;
         case 3:
             // Ends a display that runs; after one it must do nothing.
             if (!m_expected.display)
-                m_form->tmrNoteFalsch_Timer();
+                m_form->exercise().tmrNoteFalsch_Timer();
             break;
         default:
             if (m_keyboard)
@@ -408,16 +419,17 @@ private:
             step(button->text());
             button->click();
             if (starts) {
-                expect(m_form->ZeitWeg == *zeitWeg && m_form->ZeitVorbei == *zeitVorbei,
+                expect(m_form->exercise().zeitWeg() == *zeitWeg &&
+                           m_form->exercise().zeitVorbei() == *zeitVorbei,
                        "the started times differ from the typed ones");
                 const QString stored = m_world.store->GetSetting(QStringLiteral("Einstellungen"),
                                                                  QStringLiteral("Zeitweg"));
                 expect(stored == dialog.txtZeitWeg->text(), "the typed time was not stored");
             }
-            if (starts && m_expected.running && button == dialog.cmdKeyboard) {
-                m_keyboard = shownKeyboard();
-                expect(m_keyboard != nullptr, "no keyboard window for a keyboard exercise");
-            }
+            // The keyboard window shows only once the dialog has closed.
+            m_keyboardWanted = starts && m_expected.running && button == dialog.cmdKeyboard;
+            expect(shownKeyboard() == nullptr,
+                   "the keyboard window shows before the dialog closed");
             expect(closed == (starts || button == dialog.cmdAbbrechen),
                    "the dialog closed when it should not, or stayed open");
             expect(m_refusals == refusalsBefore + (closed ? 0 : 1),
@@ -452,14 +464,14 @@ private:
         if (chance(10)) {
             step(QStringLiteral("stray at rest"));
             strayInput();
-            m_form->tmrVorbei_Timer();
-            m_form->tmrWeg_Timer();
+            m_form->exercise().tmrVorbei_Timer();
+            m_form->exercise().tmrWeg_Timer();
             m_form->cmdÜbungAbbrechen_Click();
             checkAll();
         }
         const int mode = pick(4);
         m_clef = mode % 2 == 0 ? ClefViolin : ClefBass;
-        m_earTraining = mode >= 2 || m_form->Gehörtraining;
+        m_earTraining = mode >= 2 || m_form->exercise().earTraining();
         for (const QString& key : {QStringLiteral("Zeitweg"), QStringLiteral("Zeitvorbei")})
             if (chance(30))
                 m_world.store->SaveSetting(QStringLiteral("Einstellungen"), key,
@@ -467,7 +479,12 @@ private:
         QPushButton* modeButton[] = {m_form->cmdViolin, m_form->cmdBass, m_form->cmdViolinGehör,
                                      m_form->cmdBassGehör};
         step(modeButton[mode]->text());
+        m_keyboardWanted = false;
         modeButton[mode]->click();
+        if (m_keyboardWanted) {
+            m_keyboard = shownKeyboard();
+            expect(m_keyboard != nullptr, "no keyboard window for a keyboard exercise");
+        }
         checkAll();
     }
 
@@ -479,7 +496,7 @@ private:
                 step(QStringLiteral("display ends"));
                 m_expected.display = false;
                 nextTask();
-                m_form->tmrNoteFalsch_Timer();
+                m_form->exercise().tmrNoteFalsch_Timer();
             } else if (roll < 75) {
                 abort(QStringLiteral("wrong answer shown"));
             } else {
@@ -487,20 +504,20 @@ private:
                 strayInput();
             }
         } else if (roll < 55) {
-            answer(m_form->Note);
+            answer(m_form->exercise().askedNote());
         } else if (roll < 68) {
-            answer((m_form->Note + 1 + pick(NoteCount - 1)) % NoteCount);
+            answer((m_form->exercise().askedNote() + 1 + pick(NoteCount - 1)) % NoteCount);
         } else if (roll < 78) {
             elapse();
         } else if (roll < 82) {
             step(QStringLiteral("note disappears"));
             m_expected.headHidden = true;
-            m_form->tmrWeg_Timer();
+            m_form->exercise().tmrWeg_Timer();
         } else if (roll < 85) {
             // Driven by the real clock, it must not end a task of three seconds or more here.
-            if (m_form->ZeitVorbei == 0 || m_form->ZeitVorbei >= 300) {
+            if (m_form->exercise().zeitVorbei() == 0 || m_form->exercise().zeitVorbei() >= 300) {
                 step(QStringLiteral("time tick"));
-                m_form->tmrVorbei_Timer();
+                m_form->exercise().tmrVorbei_Timer();
             }
         } else if (roll < 87) {
             abort(QStringLiteral("task shown"));
@@ -528,7 +545,7 @@ private:
         const bool fromKeyboard = m_keyboard && m_keyboard->isVisible() && chance(50);
         step(QStringLiteral("answer %1%2").arg(index).arg(fromKeyboard ? " on the keyboard" : ""));
         if (m_expected.taskOpen) {
-            if (index == m_form->Note) {
+            if (index == m_form->exercise().askedNote()) {
                 nextTask();
             } else {
                 m_expected.taskOpen = false;
@@ -544,13 +561,13 @@ private:
     }
 
     void elapse() {
-        const int limit = m_form->ZeitVorbei;
+        const int limit = m_form->exercise().zeitVorbei();
         const bool over = limit > 0 && chance(60);
         const std::int32_t hundredths = over ? limit + pick(3) : pick(std::max(limit, 1));
         step(QStringLiteral("%1 of %2 hundredths").arg(hundredths).arg(limit));
         if (over && m_expected.taskOpen)
             timeOut();
-        m_form->ZeitVergangen(hundredths);
+        m_form->exercise().ZeitVergangen(hundredths);
     }
 
     void abort(const QString& state) {
@@ -571,8 +588,8 @@ private:
                                  : QStringLiteral("Du hast die Übung abgebrochen. Es erfolgt "
                                                   "keine Wertung.")),
                "the result message is wrong");
-        expect(m_form->AusgewählterSchlüssel.isEmpty() && !m_form->Gehörtraining &&
-                   !m_form->UebenMitKeyboard,
+        expect(m_form->exercise().clef().isEmpty() && !m_form->exercise().earTraining() &&
+                   !m_form->exercise().keyboardPractice(),
                "the ended exercise left its mode behind");
         expect(m_form->ProgressBar1->value() == 0, "the time bar is not empty after the end");
         m_expected.end = Expected::End::None;
@@ -592,6 +609,7 @@ private:
     std::unique_ptr<Form1> m_form;
     qsizetype m_topLevelWidgets = 0;
     QPointer<frmKeyboard> m_keyboard;
+    bool m_keyboardWanted = false;
 
     QString m_clef;
     bool m_earTraining = false;
@@ -668,17 +686,17 @@ private slots:
         };
         form.cmdViolin->click();
         for (int task = 1; task < timedOutTask; ++task)
-            form.cmdNoteViolin[form.Note]->click();
+            form.cmdNoteViolin[form.exercise().askedNote()]->click();
         if (timedOutTask > 0)
-            form.ZeitVergangen(form.ZeitVorbei);
+            form.exercise().ZeitVergangen(form.exercise().zeitVorbei());
 
-        QCOMPARE(form.state(), ExerciseState::Idle);
+        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
         QCOMPARE(played, std::max(timedOutTask, 1));
         QCOMPARE(world.messages.last().text,
                  QString("Du hast die Übung abgebrochen. Es erfolgt keine Wertung."));
         QCOMPARE(world.messages.size(), timedOutTask > 0 ? 2 : 1);
         QCOMPARE(shownKeyboard(), nullptr);
-        QVERIFY(!form.UebenMitKeyboard);
+        QVERIFY(!form.exercise().keyboardPractice());
     }
 
     void thousandExercises() {

@@ -5,7 +5,7 @@
 #include "PrivatePulseServer.h"
 #include "StderrCapture.h"
 #include "feedback/FluidSynthPlayer.h"
-#include "training/Form1.h"
+#include "forms/Form1.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -214,10 +214,8 @@ private slots:
         services.programDir = folder;
         services.player = &player;
         Form1 form(std::move(services));
-        form.AusgewählterSchlüssel = QStringLiteral("Violin");
-        form.NiedrigsterTon = 7;
-        form.HöchsterTon = 7;
-        form.Start();
+        form.exercise().chooseMode(QStringLiteral("Violin"), false);
+        form.exercise().Start({7, 7, 0, 0, false});
         listened.capture->stop();
 
         QCOMPARE(player.played, QStringList{note});

@@ -1,15 +1,14 @@
 // The main window as it stands before any of its code has run.
 #include "forms/BackColor.h"
 #include "forms/Fonts.h"
+#include "forms/Form1.h"
 #include "forms/Pictures.h"
 #include "forms/Twips.h"
-#include "training/Form1.h"
 #include "training/NoteModel.h"
 
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -63,13 +62,6 @@ QLabel* rowLabel(QWidget* parent, const QString& caption, const QRect& geometry)
     label->setFont(msSansSerif(11.64));
     label->setEnabled(false);
     return label;
-}
-
-QTimer* timer(QObject* parent, int intervalMs) {
-    auto* t = new QTimer(parent);
-    t->setInterval(intervalMs);
-    t->setTimerType(Qt::PreciseTimer);
-    return t;
 }
 
 DrawnLine horizontalLine(double x1, double x2, double y, bool visible) {
@@ -126,11 +118,6 @@ void Form1::LayoutAnwenden() {
         cmdNoteViolin[i] = answerButton(this, ClefViolin, i, ViolinRowTop);
         cmdNoteBass[i] = answerButton(this, ClefBass, i, BassRowTop);
     }
-
-    // Interval 1 ms is raised to the 10 ms that make one tick a hundredth of a second.
-    tmrVorbei = timer(this, 10);
-    tmrWeg = timer(this, 1000);
-    tmrNoteFalsch = timer(this, 1);
 
     QList<QWidget*> tabOrder = {cmdViolin, cmdBass, cmdViolinGehör, cmdBassGehör,
                                 cmdHilfe,  cmdInfo, cmdEnde};

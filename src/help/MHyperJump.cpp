@@ -1,6 +1,6 @@
 #include "help/MHyperJump.h"
 
-#include "training/Form1Services.h"
+#include "forms/Form1Services.h"
 
 #include <QUrl>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/DrawnElements.h"
-#include "training/Form1Services.h"
+#include "forms/Form1Services.h"
 
 #include <QDialog>
 

@@ -1,17 +1,18 @@
 #include "keyboard/frmKeyboard.h"
 
+#include "forms/DrawnElements.h"
 #include "forms/ProportionalResizer.h"
 #include "forms/Twips.h"
 #include "keyboard/KeyboardKey.h"
-#include "training/Form1.h"
+#include "training/Exercise.h"
 #include "training/NoteModel.h"
 
 #include <QLabel>
 
-frmKeyboard::frmKeyboard(Form1& form)
+frmKeyboard::frmKeyboard(Exercise& exercise)
     : QWidget(nullptr,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_form(form) {
+      m_exercise(exercise) {
     setAttribute(Qt::WA_DeleteOnClose);
     LayoutAnwenden();
     new ProportionalResizer(this);
@@ -20,12 +21,15 @@ frmKeyboard::frmKeyboard(Form1& form)
         connect(picKeyboard[i], &KeyboardKey::clicked, this,
                 [this, index] { picKeyboard_Click(index); });
     }
+    connect(&m_exercise, &Exercise::mistakeShown, this, &frmKeyboard::markMistake);
+    connect(&m_exercise, &Exercise::mistakeCleared, this, &frmKeyboard::clearMarks);
+    connect(&m_exercise, &Exercise::keyboardPracticeEnded, this, &QWidget::close);
     Beschriften();
 }
 
 void frmKeyboard::Beschriften() {
     for (int i = 0; i < NoteCount; ++i)
-        lblKeyboard[i]->setText(m_form.NummerName(i));
+        lblKeyboard[i]->setText(m_exercise.NummerName(i));
 }
 
 void frmKeyboard::Markieren(int note, std::uint32_t colour) {
@@ -34,8 +38,15 @@ void frmKeyboard::Markieren(int note, std::uint32_t colour) {
 }
 
 void frmKeyboard::picKeyboard_Click(std::int16_t Index) {
-    if (m_form.AusgewählterSchlüssel == ClefViolin)
-        m_form.cmdNoteViolin_Click(Index);
-    else if (m_form.AusgewählterSchlüssel == ClefBass)
-        m_form.cmdNoteBass_Click(Index);
+    m_exercise.answer(Index);
+}
+
+void frmKeyboard::markMistake(int asked, int chosen) {
+    Markieren(chosen, VbColor::Red);
+    Markieren(asked, VbColor::Green);
+}
+
+void frmKeyboard::clearMarks() {
+    for (int i = 0; i < NoteCount; ++i)
+        Markieren(i, VbColor::White);
 }

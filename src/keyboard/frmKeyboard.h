@@ -5,19 +5,20 @@
 #include <array>
 #include <cstdint>
 
-class Form1;
+class Exercise;
 class KeyboardKey;
 class QFrame;
 class QLabel;
 
 // The on-screen keyboard of an exercise practised with it: a white key answers with its note
-// index as the main window's note button does. The main window keeps it at its lower left
-// corner and marks its keys; it is deleted when closed.
+// index as the main window's note button does, and the keys of a wrong answer are marked while
+// it is shown. The main window keeps it at its lower left corner; it closes when the keyboard
+// practice ends and is deleted when closed.
 class frmKeyboard : public QWidget {
     Q_OBJECT
 
 public:
-    explicit frmKeyboard(Form1& form);
+    explicit frmKeyboard(Exercise& exercise);
 
     std::array<KeyboardKey*, 15> picKeyboard{};
     std::array<QLabel*, 15> lblKeyboard{};
@@ -29,6 +30,8 @@ public:
 
 private:
     void LayoutAnwenden();
+    void markMistake(int asked, int chosen);
+    void clearMarks();
 
-    Form1& m_form;
+    Exercise& m_exercise;
 };

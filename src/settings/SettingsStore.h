@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <utility>
 
 class QSettings;
 
@@ -21,9 +22,12 @@ public:
     bool SaveSetting(const QString& section, const QString& key, const QString& text);
 
     QString fileName() const;
+    // True only the first time it is asked after a failed save: the learner is told once.
+    bool firstFailedSave() { return !std::exchange(m_failureTold, true); }
 
 private:
     std::unique_ptr<QSettings> m_settings;
+    bool m_failureTold = false;
 };
 
 inline const QString SettingsApplication = QStringLiteral("virel542");

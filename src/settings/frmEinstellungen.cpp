@@ -1,17 +1,16 @@
 #include "settings/frmEinstellungen.h"
 
+#include "forms/Form1Services.h"
 #include "forms/TypingLimit.h"
-#include "keyboard/frmKeyboard.h"
 #include "settings/RangeRule.h"
 #include "settings/SettingsStore.h"
 #include "settings/TimeText.h"
-#include "training/Form1.h"
+#include "training/Exercise.h"
 #include "training/NoteModel.h"
 
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -35,10 +34,11 @@ QString unsavedTimesMessage(const QString& file) {
 
 } // namespace
 
-frmEinstellungen::frmEinstellungen(Form1& form)
-    : QDialog(&form, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+frmEinstellungen::frmEinstellungen(Exercise& exercise, const Form1Services& services,
+                                   QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_form(form) {
+      m_exercise(exercise), m_services(services) {
     LayoutAnwenden();
     limitTypingToOneCharacter(txtZeitVorbei);
     limitTypingToOneCharacter(txtZeitWeg);
@@ -49,12 +49,12 @@ frmEinstellungen::frmEinstellungen(Form1& form)
 }
 
 void frmEinstellungen::Form_Load() {
-    if (m_form.AusgewählterSchlüssel == ClefBass)
+    if (m_exercise.clef() == ClefBass)
         frmBass->setEnabled(true);
-    else if (m_form.AusgewählterSchlüssel == ClefViolin)
+    else if (m_exercise.clef() == ClefViolin)
         frmViolin->setEnabled(true);
 
-    if (SettingsStore* store = m_form.services().store) {
+    if (SettingsStore* store = m_services.store) {
         const QString zeitWeg = store->GetSetting(Section, QStringLiteral("Zeitweg"));
         if (!zeitWeg.isEmpty())
             txtZeitWeg->setText(zeitWeg);
@@ -70,31 +70,14 @@ void frmEinstellungen::showEvent(QShowEvent* event) {
 }
 
 void frmEinstellungen::cmdOk_Click() {
-    if (startExercise())
+    if (startExercise(false))
         accept();
 }
 
+// The main window opens the keyboard window once this dialog has closed.
 void frmEinstellungen::cmdKeyboard_Click() {
-    m_form.UebenMitKeyboard = true;
-    if (!startExercise()) {
-        m_form.UebenMitKeyboard = false;
-        return;
-    }
-    // An abort while the first note sounded has ended the exercise and its keyboard practice.
-    if (m_form.state() != ExerciseState::Running) {
+    if (startExercise(true))
         accept();
-        return;
-    }
-    auto* keyboard = new frmKeyboard(m_form);
-    keyboard->show();
-    // The window deletes itself when its close box is used; later markings must not reach it.
-    m_form.setKeyboardWindow(keyboard,
-                             [target = QPointer(keyboard)](int note, std::uint32_t colour) {
-                                 if (target)
-                                     target->Markieren(note, colour);
-                             });
-    keyboard->Beschriften();
-    accept();
 }
 
 void frmEinstellungen::cmdAbbrechen_Click() {
@@ -102,16 +85,16 @@ void frmEinstellungen::cmdAbbrechen_Click() {
 }
 
 void frmEinstellungen::refuse(const QString& text) {
-    m_form.services().message(this, text, ErrorTitle, MessageIcon::Warning);
+    m_services.message(this, text, ErrorTitle, MessageIcon::Warning);
 }
 
-bool frmEinstellungen::startExercise() {
-    const bool bass = m_form.AusgewählterSchlüssel == ClefBass;
+bool frmEinstellungen::startExercise(bool withKeyboard) {
+    const bool bass = m_exercise.clef() == ClefBass;
     const auto& boxes = bass ? chkTonBass : chkTonViolin;
     std::array<bool, 15> ticked{};
     for (int i = 0; i < NoteCount; ++i)
         ticked[i] = boxes[i]->isChecked();
-    const auto range = rangeFromTicks(ticked, m_form.AusgewählterSchlüssel);
+    const auto range = rangeFromTicks(ticked, m_exercise.clef());
     if (const QString* message = std::get_if<QString>(&range)) {
         refuse(*message);
         return false;
@@ -131,20 +114,17 @@ bool frmEinstellungen::startExercise() {
         return false;
     }
 
-    if (SettingsStore* store = m_form.services().store) {
+    if (SettingsStore* store = m_services.store) {
         const bool savedWeg =
             store->SaveSetting(Section, QStringLiteral("Zeitweg"), txtZeitWeg->text());
         const bool savedVorbei =
             store->SaveSetting(Section, QStringLiteral("Zeitvorbei"), txtZeitVorbei->text());
-        if (!(savedWeg && savedVorbei) && m_form.firstUnsavedTimes())
-            m_form.services().message(this, unsavedTimesMessage(store->fileName()),
-                                      QStringLiteral("Hinweis"), MessageIcon::Information);
+        if (!(savedWeg && savedVorbei) && store->firstFailedSave())
+            m_services.message(this, unsavedTimesMessage(store->fileName()),
+                               QStringLiteral("Hinweis"), MessageIcon::Information);
     }
     const NoteRange noteRange = std::get<NoteRange>(range);
-    m_form.NiedrigsterTon = std::int16_t(noteRange.lowest);
-    m_form.HöchsterTon = std::int16_t(noteRange.highest);
-    m_form.ZeitWeg = *zeitWeg;
-    m_form.ZeitVorbei = *zeitVorbei;
-    m_form.Start();
+    m_exercise.Start({std::int16_t(noteRange.lowest), std::int16_t(noteRange.highest), *zeitWeg,
+                      *zeitVorbei, withKeyboard});
     return true;
 }

@@ -4,19 +4,20 @@
 
 #include <array>
 
-class Form1;
+class Exercise;
+struct Form1Services;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // The dialog through which every exercise starts: note range, the two times, start or cancel.
-// It is made anew for every opening and works directly on the main window's fields.
+// It is made anew for every opening; what it validates it hands to the exercise to start with.
 class frmEinstellungen : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmEinstellungen(Form1& form);
+    frmEinstellungen(Exercise& exercise, const Form1Services& services, QWidget* owner);
 
     QGroupBox* frmZeit = nullptr;
     QLabel* Label1 = nullptr;
@@ -41,8 +42,9 @@ protected:
 private:
     void LayoutAnwenden();
     void Form_Load();
-    bool startExercise();
+    bool startExercise(bool withKeyboard);
     void refuse(const QString& text);
 
-    Form1& m_form;
+    Exercise& m_exercise;
+    const Form1Services& m_services;
 };

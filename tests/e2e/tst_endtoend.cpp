@@ -101,6 +101,15 @@ private:
         QCOMPARE(QColor(shot.pixel(headInside(layout::chosenColumnX, chosenHead))), red);
     }
 
+    // The wrong-answer display ends with an empty staff while the next note sounds: no stale
+    // head is left standing without its ledger lines.
+    bool waitForDisplayEnd() const {
+        return QTest::qWaitFor([&] {
+            return headInColumn(mainWindowShot(), layout::askedColumnX).state ==
+                   Head::State::Hidden;
+        });
+    }
+
     // A point of a head's filling above its middle, where no ledger line runs.
     static QPoint headInside(int columnX, const Head& head) {
         return {columnX, int(std::lround((head.top + layout::headDiameter / 2 - 90) / 15))};
@@ -200,6 +209,7 @@ private slots:
                 checkWrongAnswerShown(Violin, *note, neighbourOf(*note));
                 if (QTest::currentTestFailed())
                     return;
+                QVERIFY2(waitForDisplayEnd(), "the wrong-answer display did not end");
                 ++mistakes;
             } else if (task == 3) {
                 QCOMPARE(session_->readAndCloseMessage(titles::message),
@@ -256,6 +266,7 @@ private slots:
                  "the key chosen did not turn red");
         QCOMPARE(keyColour(keyboard, *note), green);
         const int askedAfterWrong = *note;
+        QVERIFY2(waitForDisplayEnd(), "the wrong-answer display did not end");
 
         note = nextNote(true);
         QVERIFY2(note && *note >= 2 && *note <= 12, "no note in the range chosen was asked");

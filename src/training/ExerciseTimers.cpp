@@ -1,44 +1,40 @@
 // The note disappearing and the time per note running out.
-#include "training/Form1.h"
+#include "feedback/ResultText.h"
+#include "training/Exercise.h"
 
-#include <QProgressBar>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 constexpr qint64 MsPerHundredth = 10;
 }
 
-void Form1::tmrWeg_Timer() {
-    shpNote.Visible = false;
-    update();
+void Exercise::tmrWeg_Timer() {
+    emit headHidden();
 }
 
 // The count follows the monotonic task clock, so a late tick never makes the time-out late;
 // the next tick is aimed at the next full hundredth.
-void Form1::tmrVorbei_Timer() {
+void Exercise::tmrVorbei_Timer() {
     const qint64 elapsedMs = m_taskClock.elapsed();
     tmrVorbei->setInterval(int(MsPerHundredth - elapsedMs % MsPerHundredth));
     ZeitVergangen(std::int32_t(elapsedMs / MsPerHundredth));
 }
 
-void Form1::ZeitVergangen(std::int32_t hundredths) {
+void Exercise::ZeitVergangen(std::int32_t hundredths) {
     if (!m_taskOpen || ZeitVorbei <= 0)
         return;
     ZeitZaehler = std::min<std::int32_t>(std::max(hundredths, ZeitZaehler), ZeitVorbei);
-    ProgressBar1->setRange(0, ZeitVorbei);
-    ProgressBar1->setValue(ZeitZaehler);
+    emit timeCounted(ZeitZaehler, ZeitVorbei);
     if (ZeitZaehler < ZeitVorbei)
         return;
 
     m_taskOpen = false;
-    shpNote.Visible = true;
+    emit timedOut(Note);
     tmrVorbei->stop();
     tmrWeg->stop();
-    update();
-    m_services.message(this,
-                       QStringLiteral("Zeit vorbei. Gesucht wurde: ") + NummerName(Note) +
-                           QStringLiteral("\n( Leertaste drücken, um diese Meldung zu schließen )"),
-                       QString(), MessageIcon::None);
+    m_services.message(timeOutText(NummerName(Note)), MessageIcon::None);
     ++fehler;
     ZeitZaehler = 0;
     // An abort while the message was open has ended the exercise: no task and no result follow.

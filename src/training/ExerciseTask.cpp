@@ -1,5 +1,7 @@
 // Drawing, sounding and showing the next task.
-#include "training/Form1.h"
+#include "feedback/NoteFile.h"
+#include "feedback/NotePlayer.h"
+#include "training/Exercise.h"
 #include "training/NoteModel.h"
 
 #include <QTimer>
@@ -11,7 +13,7 @@ namespace {
 constexpr int TasksPerExercise = 25;
 }
 
-void Form1::NaechsteAufgabe() {
+void Exercise::NaechsteAufgabe() {
     ++Aufgabe;
     if (Aufgabe == TasksPerExercise + 1) {
         UebungBeenden(false);
@@ -28,7 +30,6 @@ void Form1::NaechsteAufgabe() {
     if (m_state != ExerciseState::Running)
         return;
 
-    shpNote.Visible = true;
     ZeitZaehler = 0;
     m_taskClock.start();
     if (ZeitVorbei > 0)
@@ -36,11 +37,12 @@ void Form1::NaechsteAufgabe() {
     // An interval of 0 would fire without pause: a disappearing time of 0 keeps the note.
     if (ZeitWeg > 0)
         tmrWeg->start(ZeitWeg);
-
-    hideLedgerLines(0, 11);
-    placeNote(shpNote, Column::Asked, staffStep(AusgewählterSchlüssel, Note));
-    if (Gehörtraining)
-        shpNote.Visible = false;
     m_taskOpen = true;
-    update();
+    emit taskShown(Note, staffStep(AusgewählterSchlüssel, Note), !Gehörtraining);
+}
+
+void Exercise::NoteSpielen(std::int16_t note) {
+    const QString file = noteFile(m_services.programDir, AusgewählterSchlüssel, note);
+    if (!file.isEmpty() && m_services.player)
+        m_services.player->playFile(file);
 }

@@ -1,21 +1,35 @@
-// Start-up, the mode and command buttons, and the start of an exercise.
-#include "training/Form1.h"
+// Start-up, the mode and command buttons, and the keyboard window of an exercise.
+#include "forms/Form1.h"
 
+#include "keyboard/frmKeyboard.h"
 #include "settings/SettingsStore.h"
 #include "settings/frmEinstellungen.h"
 #include "training/NoteModel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
+
+namespace {
+
+ExerciseServices exerciseServices(const Form1Services& services, QWidget* messageOwner) {
+    ExerciseServices s;
+    s.message = [message = services.message, messageOwner](const QString& text, MessageIcon icon) {
+        message(messageOwner, text, QString(), icon);
+    };
+    s.player = services.player;
+    s.random = services.random;
+    s.programDir = services.programDir;
+    return s;
+}
+
+} // namespace
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowMinimizeButtonHint),
-      m_services(std::move(services)) {
+      m_services(std::move(services)), m_exercise(exerciseServices(m_services, this)) {
     LayoutAnwenden();
 
     connect(cmdViolin, &QPushButton::clicked, this, &Form1::cmdViolin_Click);
@@ -33,9 +47,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
         connect(cmdNoteBass[i], &QPushButton::clicked, this,
                 [this, index] { cmdNoteBass_Click(index); });
     }
-    connect(tmrWeg, &QTimer::timeout, this, &Form1::tmrWeg_Timer);
-    connect(tmrVorbei, &QTimer::timeout, this, &Form1::tmrVorbei_Timer);
-    connect(tmrNoteFalsch, &QTimer::timeout, this, &Form1::tmrNoteFalsch_Timer);
+    connectExercise();
 
     Form_Load();
 
@@ -50,52 +62,49 @@ Form1::~Form1() {
 
 void Form1::Form_Load() {
     // The window has no close box; closeEvent refuses whatever close request still arrives.
-    UebenMitKeyboard = false;
     if (m_services.store)
         initialiseOnFirstStart(*m_services.store, m_services.programDir);
 }
 
-QString Form1::NummerName(int index) const {
-    return noteName(AusgewählterSchlüssel, index);
-}
-
 void Form1::cmdViolin_Click() {
-    AusgewählterSchlüssel = ClefViolin;
-    showSettingsDialog();
+    showSettingsDialog(ClefViolin, false);
 }
 
 void Form1::cmdBass_Click() {
-    AusgewählterSchlüssel = ClefBass;
-    showSettingsDialog();
+    showSettingsDialog(ClefBass, false);
 }
 
 void Form1::cmdViolinGehör_Click() {
-    AusgewählterSchlüssel = ClefViolin;
-    Gehörtraining = true;
-    showSettingsDialog();
+    showSettingsDialog(ClefViolin, true);
 }
 
 void Form1::cmdBassGehör_Click() {
-    AusgewählterSchlüssel = ClefBass;
-    Gehörtraining = true;
-    showSettingsDialog();
+    showSettingsDialog(ClefBass, true);
 }
 
-void Form1::showSettingsDialog() {
-    if (m_state != ExerciseState::Idle)
+// The keyboard window of a keyboard start shows only once the dialog has closed.
+void Form1::showSettingsDialog(const QString& clef, bool earTraining) {
+    if (!m_exercise.chooseMode(clef, earTraining))
         return;
-    m_state = ExerciseState::Choosing;
     {
-        frmEinstellungen dialog(*this);
+        frmEinstellungen dialog(m_exercise, m_services, this);
         m_services.runModal(dialog);
     }
-    if (m_state == ExerciseState::Choosing)
-        m_state = ExerciseState::Idle;
+    m_exercise.cancelChoosing();
+    if (m_exercise.state() == ExerciseState::Running && m_exercise.keyboardPractice())
+        openKeyboard();
 }
 
 void Form1::cmdÜbungAbbrechen_Click() {
-    if (m_state == ExerciseState::Running)
-        UebungBeenden(true);
+    m_exercise.abort();
+}
+
+void Form1::cmdNoteViolin_Click(std::int16_t Index) {
+    m_exercise.answer(Index);
+}
+
+void Form1::cmdNoteBass_Click(std::int16_t Index) {
+    m_exercise.answer(Index);
 }
 
 void Form1::cmdEnde_Click() {
@@ -110,25 +119,6 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
-}
-
-void Form1::Start() {
-    Aufgabe = 0;
-    fehler = 0;
-    m_state = ExerciseState::Running;
-    ButtonsSperren();
-    if (AusgewählterSchlüssel == ClefBass) {
-        for (QPushButton* b : cmdNoteBass)
-            b->setEnabled(true);
-    } else if (AusgewählterSchlüssel == ClefViolin) {
-        for (QPushButton* b : cmdNoteViolin)
-            b->setEnabled(true);
-    }
-    tmrWeg->setInterval(ZeitWeg);
-    // A bar with minimum = maximum turns into a busy indicator: without a time limit it stays
-    // empty.
-    ProgressBar1->setRange(0, ZeitVorbei > 0 ? ZeitVorbei : 1);
-    NaechsteAufgabe();
 }
 
 void Form1::ButtonsSperren() {
@@ -151,17 +141,12 @@ void Form1::ButtonsFreigeben() {
     cmdÜbungAbbrechen->setEnabled(false);
 }
 
-void Form1::setKeyboardWindow(QWidget* keyboard, KeyMarker markKey) {
+void Form1::openKeyboard() {
+    auto* keyboard = new frmKeyboard(m_exercise);
     m_keyboard = keyboard;
-    m_markKey = std::move(markKey);
+    keyboard->show();
     keepKeyboardAtCorner();
-}
-
-void Form1::closeKeyboard() {
-    if (m_keyboard)
-        m_keyboard->close();
-    m_keyboard = nullptr;
-    m_markKey = nullptr;
+    keyboard->Beschriften();
 }
 
 void Form1::moveEvent(QMoveEvent* event) {

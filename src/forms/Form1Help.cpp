@@ -1,9 +1,9 @@
 // The main window's "Hilfe" and "Info" buttons.
+#include "forms/Form1.h"
 #include "help/MHyperJump.h"
 #include "help/RegisteredBrowser.h"
 #include "help/frmHilfe.h"
 #include "help/frmInfo.h"
-#include "training/Form1.h"
 
 namespace {
 

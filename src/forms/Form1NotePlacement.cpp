@@ -1,5 +1,5 @@
 // Placing a head and its ledger lines in one of the two columns of the staff.
-#include "training/Form1.h"
+#include "forms/Form1.h"
 #include "training/StaffPlacement.h"
 
 namespace {

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "forms/DrawnElements.h"
+#include "forms/Form1Services.h"
+#include "training/Exercise.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class frmKeyboard;
+
+// The main window: a view of the exercise. It shows what the exercise tells it and forwards
+// what the learner does; the exercise itself lives in `exercise()`.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    Exercise& exercise() { return m_exercise; }
+    const Form1Services& services() const { return m_services; }
+
+    // Controls.
+    QPushButton* cmdViolin = nullptr;
+    QPushButton* cmdBass = nullptr;
+    QPushButton* cmdViolinGehör = nullptr;
+    QPushButton* cmdBassGehör = nullptr;
+    QPushButton* cmdÜbungAbbrechen = nullptr;
+    QPushButton* cmdHilfe = nullptr;
+    QPushButton* cmdInfo = nullptr;
+    QPushButton* cmdEnde = nullptr;
+    std::array<QPushButton*, 15> cmdNoteViolin{};
+    std::array<QPushButton*, 15> cmdNoteBass{};
+    QLabel* lblViolinschlüssel = nullptr;
+    QLabel* lblBassschlüssel = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+
+    // Drawn elements, in twips.
+    DrawnLine Line1, Line2, Line3, Line4, Line5;
+    std::array<DrawnLine, 14> ZusatzLinie{};
+    DrawnShape shpNote;
+    DrawnShape shpNoteFalsch;
+
+    // Button handlers.
+    void cmdViolin_Click();
+    void cmdBass_Click();
+    void cmdViolinGehör_Click();
+    void cmdBassGehör_Click();
+    void cmdÜbungAbbrechen_Click();
+    void cmdHilfe_Click();
+    void cmdInfo_Click();
+    void cmdEnde_Click();
+    void cmdNoteViolin_Click(std::int16_t Index);
+    void cmdNoteBass_Click(std::int16_t Index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void LayoutAnwenden();
+    void Form_Load();
+    void connectExercise();
+    void ButtonsSperren();
+    void ButtonsFreigeben();
+    void showSettingsDialog(const QString& clef, bool earTraining);
+    void openKeyboard();
+    void keepKeyboardAtCorner();
+
+    // What the exercise tells the window to show.
+    void showStart();
+    void showTask(int note, int staffStep, bool headVisible);
+    void hideHead();
+    void showTime(int hundredths, int of);
+    void showTimedOut();
+    void NoteFalschAnzeigen(int gefragt, int gewaehlt);
+    void clearMistake();
+    void showRest();
+
+    enum class Column { Asked, Chosen };
+    void placeNote(DrawnShape& head, Column column, int step);
+    void hideLedgerLines(int first, int last);
+    const std::array<QPushButton*, 15>* answerRow();
+    void setAnswerRowEnabled(bool enabled);
+
+    Form1Services m_services;
+    Exercise m_exercise;
+    bool m_closeAllowed = false;
+    QPointer<frmKeyboard> m_keyboard;
+    QPointer<QWidget> m_focusBeforeMistake; // the answer button that had focus
+};

@@ -1,0 +1,122 @@
+// What the main window shows of the exercise: the task, the time, a wrong answer, the rest.
+#include "forms/BackColor.h"
+#include "forms/Form1.h"
+#include "training/NoteModel.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <algorithm>
+
+void Form1::connectExercise() {
+    connect(&m_exercise, &Exercise::started, this, &Form1::showStart);
+    connect(&m_exercise, &Exercise::taskShown, this, &Form1::showTask);
+    connect(&m_exercise, &Exercise::headHidden, this, &Form1::hideHead);
+    connect(&m_exercise, &Exercise::timeCounted, this, &Form1::showTime);
+    connect(&m_exercise, &Exercise::timedOut, this, &Form1::showTimedOut);
+    connect(&m_exercise, &Exercise::mistakeShown, this, &Form1::NoteFalschAnzeigen);
+    connect(&m_exercise, &Exercise::mistakeCleared, this, &Form1::clearMistake);
+    connect(&m_exercise, &Exercise::ended, this, &Form1::showRest);
+}
+
+const std::array<QPushButton*, 15>* Form1::answerRow() {
+    if (m_exercise.clef() == ClefBass)
+        return &cmdNoteBass;
+    if (m_exercise.clef() == ClefViolin)
+        return &cmdNoteViolin;
+    return nullptr;
+}
+
+void Form1::showStart() {
+    ButtonsSperren();
+    if (const auto* row = answerRow())
+        for (QPushButton* b : *row)
+            b->setEnabled(true);
+    // A bar with minimum = maximum turns into a busy indicator: without a time limit it stays
+    // empty.
+    const int zeitVorbei = m_exercise.zeitVorbei();
+    ProgressBar1->setRange(0, zeitVorbei > 0 ? zeitVorbei : 1);
+}
+
+void Form1::showTask(int /*note*/, int staffStep, bool headVisible) {
+    shpNote.Visible = true;
+    hideLedgerLines(0, 11);
+    placeNote(shpNote, Column::Asked, staffStep);
+    shpNote.Visible = headVisible;
+    update();
+}
+
+void Form1::hideHead() {
+    shpNote.Visible = false;
+    update();
+}
+
+void Form1::showTime(int hundredths, int of) {
+    ProgressBar1->setRange(0, of);
+    ProgressBar1->setValue(hundredths);
+}
+
+void Form1::showTimedOut() {
+    shpNote.Visible = true;
+    update();
+}
+
+void Form1::NoteFalschAnzeigen(int gefragt, int gewaehlt) {
+    shpNote.BackColor = VbColor::Green;
+    shpNoteFalsch.Visible = true;
+    shpNote.Visible = true;
+    if (const auto* row = answerRow()) {
+        setBackColor((*row)[gewaehlt], VbColor::Red);
+        setBackColor((*row)[gefragt], VbColor::Green);
+        // Disabling the focused button would pass focus on to "Übung abbrechen", where the
+        // next space would abort: the window holds it until the row is back.
+        QWidget* focused = focusWidget();
+        if (focused && std::find(row->begin(), row->end(), focused) != row->end()) {
+            m_focusBeforeMistake = focused;
+            setFocus(Qt::OtherFocusReason);
+        }
+        setAnswerRowEnabled(false);
+    }
+    placeNote(shpNoteFalsch, Column::Chosen, staffStep(m_exercise.clef(), gewaehlt));
+    update();
+}
+
+// Both heads go with the ledger lines, so that the staff stays empty while the next note sounds.
+void Form1::clearMistake() {
+    for (int i = 0; i < NoteCount; ++i) {
+        setBackColor(cmdNoteViolin[i], VbColor::White);
+        setBackColor(cmdNoteBass[i], VbColor::White);
+    }
+    setAnswerRowEnabled(true);
+    if (m_focusBeforeMistake && m_focusBeforeMistake->isEnabled())
+        m_focusBeforeMistake->setFocus(Qt::OtherFocusReason);
+    m_focusBeforeMistake = nullptr;
+    shpNote.BackColor = VbColor::White;
+    shpNote.Visible = false;
+    shpNoteFalsch.Visible = false;
+    hideLedgerLines(0, 13);
+    update();
+}
+
+void Form1::setAnswerRowEnabled(bool enabled) {
+    if (const auto* row = answerRow())
+        for (QPushButton* button : *row)
+            button->setEnabled(enabled);
+}
+
+void Form1::showRest() {
+    ButtonsFreigeben();
+    shpNote.Visible = false;
+    shpNote.BackColor = VbColor::White;
+    shpNoteFalsch.Visible = false;
+    for (int i = 0; i < NoteCount; ++i) {
+        cmdNoteBass[i]->setEnabled(false);
+        setBackColor(cmdNoteBass[i], VbColor::White);
+        cmdNoteViolin[i]->setEnabled(false);
+        setBackColor(cmdNoteViolin[i], VbColor::White);
+    }
+    m_focusBeforeMistake = nullptr;
+    hideLedgerLines(0, 13);
+    ProgressBar1->setValue(0);
+    update();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "forms/MessageBox.h"
+
+#include <QString>
+
+#include <functional>
+
+class NotePlayer;
+
+// What the exercise reaches outside itself; its window wires the real ones, tests their own.
+struct ExerciseServices {
+    // A modal message with the program's title; returns when the learner has closed it.
+    std::function<void(const QString& text, MessageIcon icon)> message;
+    NotePlayer* player = nullptr;
+    std::function<double()> random; // uniform in [0, 1)
+    QString programDir;             // holds sound/
+};
