@@ -209,6 +209,9 @@ private slots:
                 checkWrongAnswerShown(Violin, *note, neighbourOf(*note));
                 if (QTest::currentTestFailed())
                     return;
+                // The key that closes the time-out message must not abort from the button the
+                // focus would otherwise fall to; the result below counts all 25 tasks.
+                QVERIFY(xdotool::key(QStringLiteral("space")));
                 QVERIFY2(waitForDisplayEnd(), "the wrong-answer display did not end");
                 ++mistakes;
             } else if (task == 3) {
