@@ -122,23 +122,18 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::ButtonsSperren() {
-    cmdViolin->setEnabled(false);
-    cmdBass->setEnabled(false);
-    cmdViolinGehör->setEnabled(false);
-    cmdBassGehör->setEnabled(false);
-    cmdInfo->setEnabled(false);
-    cmdEnde->setEnabled(false);
-    cmdÜbungAbbrechen->setEnabled(true);
+    enableModeButtons(false);
 }
 
 void Form1::ButtonsFreigeben() {
-    cmdViolin->setEnabled(true);
-    cmdBass->setEnabled(true);
-    cmdViolinGehör->setEnabled(true);
-    cmdBassGehör->setEnabled(true);
-    cmdInfo->setEnabled(true);
-    cmdEnde->setEnabled(true);
-    cmdÜbungAbbrechen->setEnabled(false);
+    enableModeButtons(true);
+}
+
+// The same seven buttons in the same order; "Übung abbrechen" does the opposite of the others.
+void Form1::enableModeButtons(bool enabled) {
+    for (QPushButton* button : {cmdViolin, cmdBass, cmdViolinGehör, cmdBassGehör, cmdInfo, cmdEnde})
+        button->setEnabled(enabled);
+    cmdÜbungAbbrechen->setEnabled(!enabled);
 }
 
 void Form1::openKeyboard() {

@@ -71,6 +71,7 @@ private:
     void connectExercise();
     void ButtonsSperren();
     void ButtonsFreigeben();
+    void enableModeButtons(bool enabled);
     void showSettingsDialog(const QString& clef, bool earTraining);
     void openKeyboard();
     void keepKeyboardAtCorner();
