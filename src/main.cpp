@@ -1,6 +1,7 @@
 #include "feedback/FluidSynthPlayer.h"
 #include "forms/Fonts.h"
 #include "forms/MessageBox.h"
+#include "forms/QtTranslations.h"
 #include "settings/SettingsStore.h"
 #include "training/Form1.h"
 #include "training/TaskRandom.h"
@@ -18,6 +19,7 @@ constexpr int SoundLoadDelayMs = 300;
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     applyApplicationLook();
+    installGermanQtTranslations(app);
 
     FluidSynthPlayer player;
     SettingsStore store;

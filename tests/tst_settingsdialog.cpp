@@ -1,12 +1,15 @@
 // The settings dialog: its layout, the range and time checks, saving and starting.
 #include "FakeServices.h"
+#include "forms/QtTranslations.h"
 #include "settings/frmEinstellungen.h"
 #include "training/Form1.h"
 
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
@@ -327,6 +330,22 @@ private slots:
         QCOMPARE(form.state(), ExerciseState::Idle);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
         QVERIFY(world.player.played.isEmpty());
+    }
+
+    // Last, since it changes Qt's texts for the whole run: in German, as the program starts.
+    void qtTextsInGerman() {
+        installGermanQtTranslations(*QCoreApplication::instance());
+        FakeWorld world;
+        Form1 form(world.services());
+        frmEinstellungen dialog(form);
+        const std::unique_ptr<QMenu> menu(dialog.txtZeitVorbei->createStandardContextMenu());
+        QStringList entries;
+        for (const QAction* action : menu->actions())
+            entries.append(action->text().section(u'\t', 0, 0));
+        for (const QString entry : {"&Rückgängig", "&Ausschneiden", "Einf&ügen", "Alles auswählen"})
+            QVERIFY2(entries.contains(entry), qPrintable(entries.join(" | ")));
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).buttons().value(0)->text(),
+                 QString("Abbrechen"));
     }
 };
 
