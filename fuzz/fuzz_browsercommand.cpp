@@ -1,6 +1,7 @@
-// Any command line cuts down to a part of itself.
+// Any command line cuts down to a part of itself, and any gives a call that carries the address.
 #include "help/MHyperJump.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -11,6 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     // A quoted program is taken without its quotes.
     if (command.startsWith(u'"') && command.indexOf(u'"', 1) > 0 && program.contains(u'"'))
+        std::abort();
+
+    const QString address = QStringLiteral("https://www.virelo.example/");
+    const ProgramCall call = browserCall(command, address);
+    if (std::none_of(call.arguments.begin(), call.arguments.end(),
+                     [&](const QString& argument) { return argument.contains(address); }))
         std::abort();
     return 0;
 }

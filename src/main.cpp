@@ -2,6 +2,7 @@
 #include "forms/Fonts.h"
 #include "forms/Form1.h"
 #include "forms/MessageBox.h"
+#include "forms/QtTranslations.h"
 #include "settings/SettingsStore.h"
 #include "training/TaskRandom.h"
 
@@ -18,6 +19,7 @@ constexpr int SoundLoadDelayMs = 300;
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     applyApplicationLook();
+    installGermanQtTranslations(app);
 
     FluidSynthPlayer player;
     SettingsStore store;

@@ -77,6 +77,14 @@ struct KeyboardExercise {
     }
 };
 
+// True when a dark pixel of a caption lies on row y within the given columns.
+bool rowHasInk(const QImage& image, const QRect& columns, int y) {
+    for (int x = columns.left(); x <= columns.right(); ++x)
+        if (qGray(image.pixel(x, y)) < 128)
+            return true;
+    return false;
+}
+
 } // namespace
 
 class KeyboardTest : public QObject {
@@ -108,6 +116,17 @@ private slots:
             QVERIFY(label->parentWidget()->rect().contains(label->geometry()));
             QCOMPARE(e.keyboard->childAt(label->mapTo(e.keyboard.data(), label->rect().center())),
                      label);
+            // The caption stands at the top of its label, as the layout puts it.
+            const QImage key = e.keyboard->picKeyboard[i]->grab().toImage();
+            int inkTop = label->y();
+            while (inkTop < label->geometry().bottom() &&
+                   !rowHasInk(key, label->geometry(), inkTop))
+                ++inkTop;
+            const QFontMetrics metrics = label->fontMetrics();
+            const int wanted = metrics.ascent() + metrics.tightBoundingRect(captions[i]).top();
+            QVERIFY2(
+                std::abs(inkTop - label->y() - wanted) <= 1,
+                qPrintable(QString("%1 px down, not %2").arg(inkTop - label->y()).arg(wanted)));
         }
     }
 

@@ -87,6 +87,11 @@ private slots:
         QTest::newRow("9 s in ms") << "9" << 1000 << 9000;
         QTest::newRow("tie to even down") << "0,125" << 100 << 12;
         QTest::newRow("tie to even up") << "0,375" << 100 << 38;
+        // Ties on the decimal number, which a binary double misses on either side.
+        QTest::newRow("decimal tie down") << "0,545" << 100 << 54;
+        QTest::newRow("decimal tie up") << "1,015" << 100 << 102;
+        QTest::newRow("just past a tie") << "0,12500000000000000001" << 100 << 13;
+        QTest::newRow("just short of a tie") << "0,37499999999999999999" << 100 << 37;
         QTest::newRow("one and a half") << "1,5" << 1000 << 1500;
         QTest::newRow("zero") << "0" << 100 << 0;
         QTest::newRow("surrounding spaces") << " 3 " << 100 << 300;

@@ -1,10 +1,16 @@
 // The settings dialog: its layout, the range and time checks, saving and starting.
 #include "FakeServices.h"
 #include "forms/Form1.h"
+#include "forms/QtTranslations.h"
 #include "settings/frmEinstellungen.h"
 
+#include <QClipboard>
+#include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 
@@ -96,22 +102,69 @@ private slots:
         QCOMPARE(weg, QString("9"));
     }
 
+    // Whatever the learner does, at most one character of theirs stays; a longer stored text
+    // stays as it is until shortened.
+    void typingLimitedToOneCharacter_data() {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("two keys after a digit") << "4" << QStringList{"keys:57"} << "4";
+        QTest::newRow("three keys into nothing") << "" << QStringList{"keys:15x"} << "1";
+        QTest::newRow("two keys after a stored text")
+            << "0,125" << QStringList{"keys:99"} << "0,125";
+        QTest::newRow("shortened, then a key")
+            << "0,125" << QStringList{"backspace", "keys:9"} << "0,12";
+        QTest::newRow("all replaced by two keys")
+            << "0,125" << QStringList{"select all", "keys:34"} << "3";
+        QTest::newRow("paste into nothing keeps its first character")
+            << "" << QStringList{"paste:789", "paste:1"} << "7";
+        QTest::newRow("paste after a digit") << "4" << QStringList{"paste:789"} << "4";
+        QTest::newRow("paste over all") << "4" << QStringList{"select all", "paste:789"} << "7";
+        QTest::newRow("undo after refused keys") << "" << QStringList{"keys:56", "undo"} << "";
+        QTest::newRow("undo and redo, then a key")
+            << "" << QStringList{"keys:5", "undo", "redo", "keys:6"} << "5";
+        QTest::newRow("undo a shortening, then a key")
+            << "0,125" << QStringList{"backspace", "undo", "keys:9"} << "0,125";
+        QTest::newRow("drop into nothing") << "" << QStringList{"drop:89", "drop:1"} << "8";
+        QTest::newRow("drop after a digit") << "4" << QStringList{"drop:8"} << "4";
+    }
     void typingLimitedToOneCharacter() {
+        QFETCH(QString, shown);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, left);
         FakeWorld world;
         Form1 form(world.services());
         frmEinstellungen dialog(form.exercise(), form.services(), &form);
-        dialog.txtZeitVorbei->clear();
-        QTest::keyClicks(dialog.txtZeitVorbei, "57");
-        QCOMPARE(dialog.txtZeitVorbei->text(), QString("5"));
-        dialog.txtZeitWeg->setText("0,125");
-        dialog.txtZeitWeg->end(false);
-        QTest::keyClick(dialog.txtZeitWeg, Qt::Key_Backspace);
-        QCOMPARE(dialog.txtZeitWeg->text(), QString("0,12"));
-        QTest::keyClicks(dialog.txtZeitWeg, "9");
-        QCOMPARE(dialog.txtZeitWeg->text(), QString("0,12"));
-        dialog.txtZeitWeg->selectAll();
-        QTest::keyClicks(dialog.txtZeitWeg, "3");
-        QCOMPARE(dialog.txtZeitWeg->text(), QString("3"));
+        for (QLineEdit* field : {dialog.txtZeitVorbei, dialog.txtZeitWeg}) {
+            field->setText(shown);
+            for (const QString& step : steps) {
+                const QString what = step.section(u':', 0, 0);
+                const QString text = step.section(u':', 1);
+                if (what == "keys") {
+                    QTest::keyClicks(field, text);
+                } else if (what == "paste") {
+                    QGuiApplication::clipboard()->setText(text);
+                    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+                } else if (what == "drop") {
+                    QMimeData data;
+                    data.setText(text);
+                    const QPoint end(field->width() - 2, field->height() / 2);
+                    QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton, {});
+                    QCoreApplication::sendEvent(field, &enter);
+                    QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, {});
+                    QCoreApplication::sendEvent(field, &drop);
+                } else if (what == "undo") {
+                    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+                } else if (what == "redo") {
+                    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+                } else if (what == "backspace") {
+                    QTest::keyClick(field, Qt::Key_Backspace);
+                } else {
+                    field->selectAll();
+                }
+            }
+            QCOMPARE(field->text(), left);
+        }
     }
 
     void rangeMessagesKeepDialogOpen_data() {
@@ -277,6 +330,22 @@ private slots:
         QCOMPARE(form.exercise().state(), ExerciseState::Idle);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
         QVERIFY(world.player.played.isEmpty());
+    }
+
+    // Last, since it changes Qt's texts for the whole run: in German, as the program starts.
+    void qtTextsInGerman() {
+        installGermanQtTranslations(*QCoreApplication::instance());
+        FakeWorld world;
+        Form1 form(world.services());
+        frmEinstellungen dialog(form.exercise(), form.services(), &form);
+        const std::unique_ptr<QMenu> menu(dialog.txtZeitVorbei->createStandardContextMenu());
+        QStringList entries;
+        for (const QAction* action : menu->actions())
+            entries.append(action->text().section(u'\t', 0, 0));
+        for (const QString entry : {"&Rückgängig", "&Ausschneiden", "Einf&ügen", "Alles auswählen"})
+            QVERIFY2(entries.contains(entry), qPrintable(entries.join(" | ")));
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).buttons().value(0)->text(),
+                 QString("Abbrechen"));
     }
 };
 

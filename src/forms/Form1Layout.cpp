@@ -74,10 +74,6 @@ void Form1::LayoutAnwenden() {
     setWindowTitle(QStringLiteral("Virelo 5.50 (Build: b)"));
     setWindowIcon(staffIcon());
     setFixedSize(twipsClientSize(ClientWidth, ClientHeight));
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, fromVbColor(VbColor::Blue));
-    setPalette(windowPalette);
-    setAutoFillBackground(true);
 
     const QFont modeFont = msSansSerif(8, true);
     cmdViolin = button(this, QStringLiteral("Violinschlüssel"), twipsRect(120, 120, 1455, 375));

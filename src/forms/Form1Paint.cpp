@@ -27,6 +27,8 @@ void drawHead(QPainter& painter, const DrawnShape& shape) {
 
 void Form1::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
+    // Painted, not set in the palette, which the window's controls would inherit.
+    painter.fillRect(rect(), fromVbColor(VbColor::Blue));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(1 / TwipsPerPixel, 1 / TwipsPerPixel);
     painter.setPen(QPen(palette().color(QPalette::WindowText), LineWidthPixels * TwipsPerPixel,

@@ -1,42 +1,71 @@
 #include "forms/TypingLimit.h"
 
 #include <QLineEdit>
+#include <QValidator>
 
 namespace {
 
-// Watches the learner's edits (typing, pasting, dropping) and takes back any that would leave
-// more than one character, unless they shorten a longer text the program had put there.
-class OneCharacterTyping : public QObject {
+// True when `shorter` is `text` with some of its characters left out.
+bool isLeftOf(const QString& shorter, const QString& text) {
+    qsizetype at = 0;
+    for (const QChar c : shorter) {
+        at = text.indexOf(c, at);
+        if (at < 0)
+            return false;
+        ++at;
+    }
+    return true;
+}
+
+// A validator, so that QLineEdit itself takes back a refused edit, whatever made it, and keeps
+// its undo history to accepted texts only.
+class OneCharacterTyping : public QValidator {
 public:
-    explicit OneCharacterTyping(QLineEdit* field) : QObject(field), m_field(field) {
-        m_accepted = field->text();
-        connect(field, &QLineEdit::textEdited, this, &OneCharacterTyping::onEdited);
-        connect(field, &QLineEdit::textChanged, this, [this](const QString& text) {
-            if (!m_reverting)
-                m_accepted = text;
-        });
+    explicit OneCharacterTyping(QLineEdit* field)
+        : QValidator(field), m_field(field), m_programText(field->text()), m_last(m_programText) {}
+
+    State validate(QString& text, int& cursor) const override {
+        // setText clears the undo history; every edit of the learner's leaves some.
+        if (!m_field->isUndoAvailable() && !m_field->isRedoAvailable())
+            m_programText = text;
+        else if (!fits(text) && !keepFirstInserted(text, cursor))
+            return Invalid;
+        m_last = text;
+        return Acceptable;
     }
 
 private:
-    void onEdited(const QString& text) {
-        if (text.size() <= 1 || text.size() < m_accepted.size()) {
-            m_accepted = text;
-            return;
-        }
-        const int cursor = m_field->cursorPosition() - int(text.size() - m_accepted.size());
-        m_reverting = true;
-        m_field->setText(m_accepted);
-        m_reverting = false;
-        m_field->setCursorPosition(qMax(0, cursor));
+    bool fits(const QString& text) const {
+        return text.size() <= 1 || isLeftOf(text, m_programText);
+    }
+
+    // Of several characters put in at once (pasted, dropped), the first one stays if that fits.
+    bool keepFirstInserted(QString& text, int& cursor) const {
+        qsizetype before = 0;
+        while (before < text.size() && before < m_last.size() && text[before] == m_last[before])
+            ++before;
+        qsizetype after = 0;
+        while (after < text.size() - before && after < m_last.size() - before &&
+               text[text.size() - 1 - after] == m_last[m_last.size() - 1 - after])
+            ++after;
+        const qsizetype inserted = text.size() - before - after;
+        if (inserted < 2)
+            return false;
+        const QString kept = text.left(before + 1) + text.right(after);
+        if (!fits(kept))
+            return false;
+        text = kept;
+        cursor = int(before + 1);
+        return true;
     }
 
     QLineEdit* m_field;
-    QString m_accepted;
-    bool m_reverting = false;
+    mutable QString m_programText; // what the program put there last
+    mutable QString m_last;        // the text last accepted
 };
 
 } // namespace
 
 void limitTypingToOneCharacter(QLineEdit* field) {
-    new OneCharacterTyping(field);
+    field->setValidator(new OneCharacterTyping(field));
 }

@@ -1,10 +1,14 @@
 #include "help/MHyperJump.h"
 
 #include "forms/Form1Services.h"
+#include "help/DesktopExec.h"
 
+#include <QPromise>
+#include <QThreadPool>
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
 
 QString cutBrowserCommand(const QString& command) {
     const qsizetype closingQuote = command.indexOf(u'"', 1);
@@ -18,19 +22,56 @@ QString cutBrowserCommand(const QString& command) {
     return space < 0 ? command : command.left(space);
 }
 
-MHyperJump::MHyperJump(BrowserCommandLookup lookup) : m_lookup(std::move(lookup)) {}
-
-QString MHyperJump::BrowserPath() {
-    if (m_browserPath.isEmpty())
-        m_browserPath = cutBrowserCommand(m_lookup());
-    return m_browserPath;
+ProgramCall browserCall(const QString& command, const QString& address) {
+    const std::optional<QStringList> parts = splitDesktopExec(command);
+    if (parts && parts->size() > 1)
+        return {parts->first(), expandFieldCodes(parts->sliced(1), address)};
+    return {cutBrowserCommand(command), {address}};
 }
 
-bool MHyperJump::HyperJump(const QString& address, bool newWindow, const Form1Services& services) {
-    if (newWindow) {
-        const QString browser = BrowserPath();
-        if (!browser.isEmpty() && services.startProgram(browser, {address}))
-            return true;
+MHyperJump::MHyperJump(BrowserCommandLookup lookup) : m_lookup(std::move(lookup)) {}
+
+MHyperJump::~MHyperJump() {
+    // The lookup may use what its creator lent it.
+    m_lookupRunning.waitForFinished();
+}
+
+void MHyperJump::HyperJump(const QString& address, bool newWindow, const Form1Services& services) {
+    if (!newWindow) {
+        services.openUrl(QUrl(address));
+    } else if (!m_browserCommand.isEmpty()) {
+        jump(address, services);
+    } else {
+        m_waitingJumps.push_back([this, address, services] { jump(address, services); });
+        lookUp();
     }
-    return services.openUrl(QUrl(address));
+}
+
+void MHyperJump::lookUp() {
+    if (m_lookupRunning.isRunning())
+        return;
+    auto promise = std::make_shared<QPromise<QString>>();
+    m_lookupRunning = promise->future();
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, lookup = m_lookup] {
+        promise->addResult(lookup());
+        promise->finish();
+    });
+    m_lookupRunning.then(&m_guiThread, [this](const QString& command) { lookupEnded(command); });
+}
+
+void MHyperJump::lookupEnded(const QString& command) {
+    if (!browserCall(command, QString()).program.isEmpty())
+        m_browserCommand = command;
+    for (const auto& waiting : std::exchange(m_waitingJumps, {}))
+        waiting();
+}
+
+void MHyperJump::jump(const QString& address, const Form1Services& services) const {
+    if (!m_browserCommand.isEmpty()) {
+        const ProgramCall call = browserCall(m_browserCommand, address);
+        if (services.startProgram(call.program, call.arguments))
+            return;
+    }
+    services.openUrl(QUrl(address));
 }

@@ -51,6 +51,7 @@ void frmKeyboard::LayoutAnwenden() {
         auto* label = new QLabel(QStringLiteral("f"), key);
         label->setGeometry(twipsRect(120, 1080, 255, 495));
         label->setFont(msSansSerif(11.64));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         lblKeyboard[i] = label;
     }
 

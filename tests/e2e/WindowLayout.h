@@ -44,6 +44,11 @@ inline QPoint answerButton(const QString& clef, int index) {
 inline QPoint answerFace(const QString& clef, int index) {
     return pixel(answerLeft(index) + 120, answerTop(clef) + 247);
 }
+// Just inside the face's upper left and lower right corners, clear of the button's edge.
+inline std::array<QPoint, 2> answerFaceCorners(const QString& clef, int index) {
+    return {pixel(answerLeft(index) + 60, answerTop(clef) + 60),
+            pixel(answerLeft(index) + 735 - 75, answerTop(clef) + 495 - 75)};
+}
 
 // The vertical through the middle of each column's head, and the height band the heads use.
 inline const int askedColumnX = pixel(3884.5 + 855 / 2.0, 0).x();

@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -80,8 +81,8 @@ private:
         return note;
     }
 
-    // The chosen note red beside the asked note green, on the buttons and on the staff. The
-    // style paints a button's colour lighter; the heads have it exactly.
+    // The chosen note red beside the asked note green, on the buttons and on the staff, each in
+    // its exact colour: the disabled row is neither shaded nor paled.
     void checkWrongAnswerShown(const QString& clef, int asked, int chosen) const {
         QImage shot;
         const bool marked = QTest::qWaitFor([&] {
@@ -89,7 +90,11 @@ private:
             return tintAt(shot, layout::answerFace(clef, chosen)) == Tint::Red;
         });
         QVERIFY2(marked, "the chosen answer button did not turn red");
-        QCOMPARE(tintAt(shot, layout::answerFace(clef, asked)), Tint::Green);
+        for (const auto& [index, colour] : {std::pair{chosen, red}, std::pair{asked, green}}) {
+            QCOMPARE(QColor(shot.pixel(layout::answerFace(clef, index))), colour);
+            for (const QPoint corner : layout::answerFaceCorners(clef, index))
+                QCOMPARE(QColor(shot.pixel(corner)), colour);
+        }
 
         const Head askedHead = headInColumn(shot, layout::askedColumnX);
         QCOMPARE(askedHead.state, Head::State::Shown);
