@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTimer>
 
+#include <malloc.h>
+
 #include "feedback/FluidSynthLibrary.h"
 
 #include <algorithm>
@@ -29,6 +31,12 @@ constexpr int periodSize = 1024;
 constexpr int periodCount = 2;
 // A single note at FluidSynth's default gain is barely audible.
 constexpr double gain = 1.0;
+// A piano note takes a few voices, the previous note's are cut when the next starts; each voice
+// of the default 256 costs memory.
+constexpr int polyphony = 16;
+// The notes play on the first channel; General MIDI gives channel 10 a drum kit, whose samples
+// would be loaded for nothing.
+constexpr int drumChannel = 9;
 constexpr auto pollInterval = 5ms;
 // The window looks more often, so that the task follows the note's end closely.
 constexpr auto windowPollInterval = 2ms;
@@ -176,11 +184,20 @@ FluidSynthPlayer::Engine::load(const QStringList& soundFonts) {
     // Only the samples of the instruments in use are kept in memory: the notes need the piano
     // alone, and a large SoundFont would otherwise be read whole.
     fluid().settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    fluid().settings_setint(settings, "synth.polyphony", polyphony);
 
     engine->synth.reset(fluid().new_synth(settings));
-    if (!engine->synth ||
-        fluid().synth_sfload(engine->synth.get(), soundFont.constData(), 1) == FLUID_FAILED)
+    if (!engine->synth)
         return nullptr;
+    fluid_synth_t* synth = engine->synth.get();
+    // Every channel selects the piano then, so the SoundFont load reads its samples alone.
+    fluid().synth_set_channel_type(synth, drumChannel, CHANNEL_TYPE_MELODIC);
+    fluid().synth_bank_select(synth, drumChannel, 0);
+    if (fluid().synth_sfload(synth, soundFont.constData(), 1) == FLUID_FAILED)
+        return nullptr;
+    // Reading the SoundFont's instrument tables leaves freed memory behind in this thread's
+    // arena, which the window would never reuse.
+    malloc_trim(0);
     return engine;
 }
 
