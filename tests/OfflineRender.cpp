@@ -1,5 +1,7 @@
 #include "OfflineRender.h"
 
+#include "feedback/PianoOnlyLoader.h"
+
 #include <QFile>
 
 #include <fluidsynth.h>
@@ -20,13 +22,15 @@ constexpr double maxSeconds = 10.0;
 } // namespace
 
 std::vector<float> renderMidiFile(const QString& soundFont, const QString& midiFile,
-                                  double sampleRate) {
+                                  double sampleRate, SoundFontPresets presets) {
     const std::unique_ptr<fluid_settings_t, FluidDeleter<delete_fluid_settings>> settings(
         new_fluid_settings());
     fluid_settings_setnum(settings.get(), "synth.sample-rate", sampleRate);
     fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
     const std::unique_ptr<fluid_synth_t, FluidDeleter<delete_fluid_synth>> synth(
         new_fluid_synth(settings.get()));
+    if (presets == SoundFontPresets::PianoOnly)
+        readPianoOnly(synth.get(), settings.get());
     if (fluid_synth_sfload(synth.get(), QFile::encodeName(soundFont).constData(), 1) ==
         FLUID_FAILED)
         return {};

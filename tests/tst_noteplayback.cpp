@@ -5,6 +5,7 @@
 #include "StderrCapture.h"
 #include "feedback/FluidSynthPlayer.h"
 #include "feedback/NotePitches.h"
+#include "feedback/PianoOnlySoundFont.h"
 #include "feedback/SoundFontSearch.h"
 
 #include <QElapsedTimer>
@@ -179,6 +180,11 @@ private slots:
         QVERIFY2(QFileInfo::exists(file), qPrintable(file));
 
         const std::vector<float> sound = renderMidiFile(soundFont, file, sampleRate);
+        // The player has FluidSynth read the piano's presets alone: the note must not change.
+        QFile soundFontFile(soundFont);
+        QVERIFY(soundFontFile.open(QIODevice::ReadOnly));
+        QVERIFY2(pianoOnlySoundFont(soundFontFile), "no piano found, the whole SoundFont is read");
+        QVERIFY(renderMidiFile(soundFont, file, sampleRate, SoundFontPresets::PianoOnly) == sound);
         const std::vector<double> levels = frameLevels(sound);
         const auto audible = [](double level) { return level > -40.0; };
         const auto first = std::find_if(levels.begin(), levels.end(), audible);

@@ -5,9 +5,8 @@
 #include <QFile>
 #include <QTimer>
 
-#include <malloc.h>
-
 #include "feedback/FluidSynthLibrary.h"
+#include "feedback/PianoOnlyLoader.h"
 
 #include <algorithm>
 #include <atomic>
@@ -34,9 +33,6 @@ constexpr double gain = 1.0;
 // A piano note takes a few voices, the previous note's are cut when the next starts; each voice
 // of the default 256 costs memory.
 constexpr int polyphony = 16;
-// The notes play on the first channel; General MIDI gives channel 10 a drum kit, whose samples
-// would be loaded for nothing.
-constexpr int drumChannel = 9;
 constexpr auto pollInterval = 5ms;
 // The window looks more often, so that the task follows the note's end closely.
 constexpr auto windowPollInterval = 2ms;
@@ -190,14 +186,10 @@ FluidSynthPlayer::Engine::load(const QStringList& soundFonts) {
     if (!engine->synth)
         return nullptr;
     fluid_synth_t* synth = engine->synth.get();
-    // Every channel selects the piano then, so the SoundFont load reads its samples alone.
-    fluid().synth_set_channel_type(synth, drumChannel, CHANNEL_TYPE_MELODIC);
-    fluid().synth_bank_select(synth, drumChannel, 0);
+    // The notes need the piano alone; a large SoundFont's other presets would take tens of MB.
+    readPianoOnly(synth, settings);
     if (fluid().synth_sfload(synth, soundFont.constData(), 1) == FLUID_FAILED)
         return nullptr;
-    // Reading the SoundFont's instrument tables leaves freed memory behind in this thread's
-    // arena, which the window would never reuse.
-    malloc_trim(0);
     return engine;
 }
 
