@@ -8,12 +8,10 @@
 #include "ProcessUsage.h"
 #include "ScreenDriver.h"
 #include "Summary.h"
-#include "feedback/SoundFontSearch.h"
 
 #include <X11/keysym.h>
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <cmath>
 #include <cstdio>
@@ -197,9 +195,6 @@ int main(int argc, char* argv[]) {
     }
     qputenv("PULSE_SERVER", server.address().toLocal8Bit());
 
-    const QFileInfo soundFont(findSoundFont(standardSoundFonts()));
-    std::printf("SoundFont: %s (%.1f MiB)\n", qPrintable(soundFont.canonicalFilePath()),
-                double(soundFont.size()) / (1024 * 1024));
     Figures figures;
     for (int run = 0; run < runs; ++run) {
         screen.discardEvents();

@@ -40,3 +40,22 @@ use_scratch_home() {
     mkdir -p -m 700 "$1/runtime"
     export HOME=$1 XDG_CONFIG_HOME=$1/config XDG_RUNTIME_DIR=$1/runtime
 }
+
+# wrapper <file> <command...>: writes a program to <file> that runs the command, for benchmarks
+# that start a program by its file name alone.
+wrapper() {
+    local file=$1
+    shift
+    {
+        echo '#!/usr/bin/env bash'
+        printf 'exec'
+        printf ' %q' "$@"
+        echo
+    } >"$file"
+    chmod +x "$file"
+}
+
+# namespaces_work: whether mount namespaces can be made here, as the SoundFont switches need.
+namespaces_work() {
+    unshare --mount true 2>/dev/null || unshare --mount --map-root-user true 2>/dev/null
+}

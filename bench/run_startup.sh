@@ -29,7 +29,7 @@ use_scratch_home "$scratch"
 # wrapper into a mount namespace of their own: one with the SoundFont folders hidden, the other
 # with only an unused folder hidden.
 echo
-if ! unshare --mount true 2>/dev/null && ! unshare --mount --map-root-user true 2>/dev/null; then
+if ! namespaces_work; then
     echo "no mount namespaces here: what the SoundFont load adds to start-up is not measured"
     exit 0
 fi
@@ -42,19 +42,7 @@ if [ ${#hidden[@]} -eq 0 ]; then
     exit 0
 fi
 virelo=$(realpath "$dir/bin/virelo")
-# wrapper <name> <folder>...: a program that starts virelo with the folders hidden.
-wrapper() {
-    local file=$scratch/$1
-    shift
-    {
-        echo '#!/usr/bin/env bash'
-        printf 'exec %q %q' "$PWD/bench/hide_folders.sh" "$virelo"
-        printf ' %q' "$@"
-        echo
-    } >"$file"
-    chmod +x "$file"
-}
 mkdir "$scratch/unused"
-wrapper virelo-with-soundfont "$scratch/unused"
-wrapper virelo-without-soundfont "${hidden[@]}"
+wrapper "$scratch/virelo-with-soundfont" "$PWD/bench/hide_folders.sh" "$virelo" "$scratch/unused"
+wrapper "$scratch/virelo-without-soundfont" "$PWD/bench/hide_folders.sh" "$virelo" "${hidden[@]}"
 "$dir/bench/bench_startup" "$scratch/virelo-without-soundfont" "$scratch/virelo-with-soundfont"

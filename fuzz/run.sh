@@ -8,7 +8,7 @@ seconds=${2:-10}
 seeds=$(cd "$(dirname "$0")" && pwd)/corpus
 
 status=0
-for target in timetext midiplayer browsercommand; do
+for target in timetext midiplayer browsercommand pianosoundfont; do
     mkdir -p "$build/corpus/$target" "$build/findings"
     log=$build/$target.log
     # An input that takes half a minute hangs: none needs more than a second even on a busy machine.

@@ -19,6 +19,27 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/bin/virelo DESTINATION ${CMAKE_INSTA
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/virelo.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/example.virelo.Virelo.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The change log and the manual pages go in compressed as Debian has them, without a time stamp
+# so that each build gives the same bytes.
+set(virelo_gzipped)
+function(virelo_install_gzipped source name destination)
+    set(output ${CMAKE_BINARY_DIR}/packaging/${destination}/${name}.gz)
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging/${destination}
+        COMMAND sh -c "gzip -9nc \"$1\" >\"$2\"" sh ${source} ${output}
+        DEPENDS ${source} VERBATIM)
+    install(FILES ${output} DESTINATION ${destination})
+    set(virelo_gzipped ${virelo_gzipped} ${output} PARENT_SCOPE)
+endfunction()
+virelo_install_gzipped(${PROJECT_SOURCE_DIR}/packaging/changelog changelog ${CMAKE_INSTALL_DOCDIR})
+virelo_install_gzipped(${PROJECT_SOURCE_DIR}/packaging/virelo.1 virelo.1 ${CMAKE_INSTALL_MANDIR}/man1)
+virelo_install_gzipped(${PROJECT_SOURCE_DIR}/packaging/virelo.de.1 virelo.1
+                       ${CMAKE_INSTALL_MANDIR}/de/man1)
+add_custom_target(packaging_docs ALL DEPENDS ${virelo_gzipped})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/pictures/staff.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME virelo.svg)
 
@@ -27,8 +48,11 @@ set(CPACK_PACKAGE_NAME virelo)
 set(CPACK_PACKAGE_VENDOR "Virelo-Projekt")
 set(CPACK_PACKAGE_CONTACT "Virelo-Projekt <support@virelo.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Notenlese-Trainer für Violin- und Bassschlüssel")
+# Debian wants the lines of the long description no longer than 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Virelo übt das Lesen von Noten im Violin- und im Bassschlüssel, auch nach Gehör: 25 Aufgaben, Antwort per Notenname oder Klaviertaste, am Ende die Zahl der Fehler.")
+    "Virelo übt das Lesen von Noten im Violin- und im Bassschlüssel, auch nach
+Gehör: 25 Aufgaben, Antwort per Notenname oder Klaviertaste, am Ende die Zahl
+der Fehler.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

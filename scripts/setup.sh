@@ -7,6 +7,10 @@ VIRELO_RUN_PACKAGES=(timgm6mb-soundfont fonts-liberation libqt6svg6 fonts-oflb-e
 VIRELO_TEST_PACKAGES=(pulseaudio pulseaudio-utils clang-14 libclang-rt-14-dev)
 # The end-to-end test: an X server of its own, xdotool, a session bus and the accessibility bus.
 VIRELO_TEST_PACKAGES+=(xvfb xdotool dbus-daemon at-spi2-core)
+# The notes must sound right with Debian's large General MIDI SoundFont as well as the small one.
+VIRELO_TEST_PACKAGES+=(fluid-soundfont-gm)
+# What a distribution checks of the package: lintian, the AppStream and desktop entry validators.
+VIRELO_TEST_PACKAGES+=(lintian appstream desktop-file-utils)
 
 # Installs the named Debian packages that are not installed yet, as root or through sudo.
 install_missing() {

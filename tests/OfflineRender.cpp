@@ -1,5 +1,7 @@
 #include "OfflineRender.h"
 
+#include "feedback/PianoOnlyLoader.h"
+
 #include <QFile>
 
 #include <fluidsynth.h>
@@ -17,18 +19,32 @@ constexpr int blockFrames = 64;
 // Far longer than any note file; stops a file that never ends.
 constexpr double maxSeconds = 10.0;
 
+int presetCount(fluid_synth_t* synth, int soundFontId) {
+    fluid_sfont_t* soundFont = fluid_synth_get_sfont_by_id(synth, soundFontId);
+    int count = 0;
+    fluid_sfont_iteration_start(soundFont);
+    while (fluid_sfont_iteration_next(soundFont))
+        ++count;
+    return count;
+}
+
 } // namespace
 
 std::vector<float> renderMidiFile(const QString& soundFont, const QString& midiFile,
-                                  double sampleRate) {
+                                  double sampleRate, SoundFontPresets presets) {
     const std::unique_ptr<fluid_settings_t, FluidDeleter<delete_fluid_settings>> settings(
         new_fluid_settings());
     fluid_settings_setnum(settings.get(), "synth.sample-rate", sampleRate);
     fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
     const std::unique_ptr<fluid_synth_t, FluidDeleter<delete_fluid_synth>> synth(
         new_fluid_synth(settings.get()));
-    if (fluid_synth_sfload(synth.get(), QFile::encodeName(soundFont).constData(), 1) ==
-        FLUID_FAILED)
+    if (presets == SoundFontPresets::PianoOnly)
+        readPianoOnly(synth.get(), settings.get());
+    const int id = fluid_synth_sfload(synth.get(), QFile::encodeName(soundFont).constData(), 1);
+    if (id == FLUID_FAILED)
+        return {};
+    // Where the piano-only view fails to load, FluidSynth's own loader reads the whole file.
+    if (presets == SoundFontPresets::PianoOnly && presetCount(synth.get(), id) != 1)
         return {};
     const std::unique_ptr<fluid_player_t, FluidDeleter<delete_fluid_player>> player(
         new_fluid_player(synth.get()));

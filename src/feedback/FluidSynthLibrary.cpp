@@ -25,6 +25,11 @@ bool resolveAll(void* handle, FluidSynthLibrary& f) {
            resolve(handle, "new_fluid_synth", f.new_synth) &&
            resolve(handle, "delete_fluid_synth", f.delete_synth) &&
            resolve(handle, "fluid_synth_sfload", f.synth_sfload) &&
+           resolve(handle, "fluid_synth_set_channel_type", f.synth_set_channel_type) &&
+           resolve(handle, "fluid_synth_bank_select", f.synth_bank_select) &&
+           resolve(handle, "new_fluid_defsfloader", f.new_defsfloader) &&
+           resolve(handle, "fluid_sfloader_set_callbacks", f.sfloader_set_callbacks) &&
+           resolve(handle, "fluid_synth_add_sfloader", f.synth_add_sfloader) &&
            resolve(handle, "fluid_is_midifile", f.is_midifile) &&
            resolve(handle, "fluid_is_soundfont", f.is_soundfont) &&
            resolve(handle, "new_fluid_player", f.new_player) &&

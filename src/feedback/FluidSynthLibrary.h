@@ -16,6 +16,11 @@ struct FluidSynthLibrary {
     decltype(&::new_fluid_synth) new_synth = nullptr;
     decltype(&::delete_fluid_synth) delete_synth = nullptr;
     decltype(&::fluid_synth_sfload) synth_sfload = nullptr;
+    decltype(&::fluid_synth_set_channel_type) synth_set_channel_type = nullptr;
+    decltype(&::fluid_synth_bank_select) synth_bank_select = nullptr;
+    decltype(&::new_fluid_defsfloader) new_defsfloader = nullptr;
+    decltype(&::fluid_sfloader_set_callbacks) sfloader_set_callbacks = nullptr;
+    decltype(&::fluid_synth_add_sfloader) synth_add_sfloader = nullptr;
     decltype(&::fluid_is_midifile) is_midifile = nullptr;
     decltype(&::fluid_is_soundfont) is_soundfont = nullptr;
     decltype(&::new_fluid_player) new_player = nullptr;

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "feedback/FluidSynthLibrary.h"
+#include "feedback/PianoOnlyLoader.h"
 
 #include <algorithm>
 #include <atomic>
@@ -29,6 +30,9 @@ constexpr int periodSize = 1024;
 constexpr int periodCount = 2;
 // A single note at FluidSynth's default gain is barely audible.
 constexpr double gain = 1.0;
+// A piano note takes a few voices, the previous note's are cut when the next starts; each voice
+// of the default 256 costs memory.
+constexpr int polyphony = 16;
 constexpr auto pollInterval = 5ms;
 // The window looks more often, so that the task follows the note's end closely.
 constexpr auto windowPollInterval = 2ms;
@@ -176,10 +180,15 @@ FluidSynthPlayer::Engine::load(const QStringList& soundFonts) {
     // Only the samples of the instruments in use are kept in memory: the notes need the piano
     // alone, and a large SoundFont would otherwise be read whole.
     fluid().settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    fluid().settings_setint(settings, "synth.polyphony", polyphony);
 
     engine->synth.reset(fluid().new_synth(settings));
-    if (!engine->synth ||
-        fluid().synth_sfload(engine->synth.get(), soundFont.constData(), 1) == FLUID_FAILED)
+    if (!engine->synth)
+        return nullptr;
+    fluid_synth_t* synth = engine->synth.get();
+    // The notes need the piano alone; a large SoundFont's other presets would take tens of MB.
+    readPianoOnly(synth, settings);
+    if (fluid().synth_sfload(synth, soundFont.constData(), 1) == FLUID_FAILED)
         return nullptr;
     return engine;
 }
