@@ -9,12 +9,14 @@
 
 namespace {
 
+// The kinds counted; Other stays last.
 enum class Kind { OtherClef, Octave, Neighbour, TimeOut, Other };
+constexpr std::size_t KindCount = std::size_t(Kind::Other) + 1;
 
-// Counted in steps between two indices, which are neighbouring white keys.
-constexpr std::array<const char*, NoteCount> IntervalNames = {
-    "",     "Sekunde", "Terz",     "Quarte",    "Quinte",    "Sexte",       "Septime",     "Oktave",
-    "None", "Dezime",  "Undezime", "Duodezime", "Tredezime", "Quartdezime", "Doppeloktave"};
+// By the steps between two indices, which are neighbouring white keys: 1 to 14.
+constexpr std::array<const char*, NoteCount - 1> IntervalNames = {
+    "Sekunde", "Terz",   "Quarte",   "Quinte",    "Sexte",     "Septime",     "Oktave",
+    "None",    "Dezime", "Undezime", "Duodezime", "Tredezime", "Quartdezime", "Doppeloktave"};
 
 constexpr int StepsPerOctave = 7;
 // A bass-clef note stands where the treble clef has the note this many steps above it.
@@ -47,7 +49,7 @@ QString mistakeLine(const QString& clef, const MissedTask& missed) {
     const int steps = *missed.chosen - missed.asked;
     line += QStringLiteral(", gewählt %1 (eine %2 %3")
                 .arg(noteName(clef, *missed.chosen),
-                     QString::fromLatin1(IntervalNames.at(std::size_t(std::abs(steps)))),
+                     QString::fromLatin1(IntervalNames.at(std::size_t(std::abs(steps) - 1))),
                      steps > 0 ? QStringLiteral("zu hoch") : QStringLiteral("zu tief"));
     if (readInOtherClef(clef, steps)) {
         line += clef == ClefBass ? QStringLiteral(" – wie im Violinschlüssel gelesen")
@@ -57,7 +59,7 @@ QString mistakeLine(const QString& clef, const MissedTask& missed) {
 }
 
 QString kindCounts(const QString& clef, const QList<MissedTask>& missed) {
-    std::array<int, 5> count{};
+    std::array<int, KindCount> count{};
     for (const MissedTask& task : missed)
         ++count.at(std::size_t(kindOf(clef, task)));
     const auto of = [&count](Kind kind) { return count.at(std::size_t(kind)); };
