@@ -78,7 +78,7 @@ int main(int argc, char* argv[]) {
     Form1Services services;
     services.player = &timed;
     services.random = [] { return double(std::rand()) / (double(RAND_MAX) + 1); };
-    services.message = [](QWidget*, const QString&, const QString&, MessageIcon) {};
+    services.message = [](QWidget*, const QString&, const QString&, MessageIcon, const QString&) {};
     services.runModal = [](QDialog&) {};
     services.programDir = QStringLiteral(VIRELO_PROGRAM_DIR);
     Form1 form(services);

@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
     services.player = &player;
     services.random = [] { return 0.5; };
     services.runModal = [](QDialog&) {};
-    services.message = [&](QWidget*, const QString&, const QString&, MessageIcon) {
+    services.message = [&](QWidget*, const QString&, const QString&, MessageIcon, const QString&) {
         const double elapsed = double(clock.nsecsElapsed()) / 1e6 - player.taskStartMs;
         errors.push_back(elapsed - TimePerNoteHundredths * 10.0);
         if (errors.size() == Runs)

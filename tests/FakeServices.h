@@ -20,6 +20,7 @@ struct ShownMessage {
     QString text;
     QString title;
     MessageIcon icon;
+    QString details;
 };
 
 class RecordingPlayer : public NotePlayer {
@@ -42,8 +43,9 @@ struct FakeWorld {
 
     Form1Services services() {
         Form1Services s;
-        s.message = [this](QWidget*, const QString& text, const QString& title, MessageIcon icon) {
-            messages.append({text, title, icon});
+        s.message = [this](QWidget*, const QString& text, const QString& title, MessageIcon icon,
+                           const QString& details) {
+            messages.append({text, title, icon, details});
             if (onMessage)
                 onMessage(messages.last());
         };
@@ -70,8 +72,8 @@ struct FakeWorld {
     // The same world for an exercise without a window.
     ExerciseServices exerciseServices() {
         ExerciseServices s;
-        s.message = [this](const QString& text, MessageIcon icon) {
-            messages.append({text, QString(), icon});
+        s.message = [this](const QString& text, MessageIcon icon, const QString& details) {
+            messages.append({text, QString(), icon, details});
             if (onMessage)
                 onMessage(messages.last());
         };

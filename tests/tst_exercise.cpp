@@ -209,6 +209,28 @@ private slots:
         QCOMPARE(e.world.messages.last().text,
                  QString("Du hast von 25 Aufgaben 8 falsch gemacht."));
         QCOMPARE(e.world.messages.size(), 4);
+        QCOMPARE(e.world.messages.last().details,
+                 QString("Aufgabe 5: gesucht f, gewählt g (eine Sekunde zu hoch)\n"
+                         "Aufgabe 7: gesucht f (Zeit vorbei)\n"
+                         "Aufgabe 10: gesucht f, gewählt g (eine Sekunde zu hoch)\n"
+                         "Aufgabe 14: gesucht f (Zeit vorbei)\n"
+                         "Aufgabe 15: gesucht f, gewählt g (eine Sekunde zu hoch)\n"
+                         "Aufgabe 20: gesucht f, gewählt g (eine Sekunde zu hoch)\n"
+                         "Aufgabe 21: gesucht f (Zeit vorbei)\n"
+                         "Aufgabe 25: gesucht f, gewählt g (eine Sekunde zu hoch)\n"
+                         "Oktave verwechselt: 0, Nachbarton: 5, anderer Schlüssel: 0, "
+                         "Zeit vorbei: 3, sonst: 0"));
+        for (const ShownMessage& timeOut : e.world.messages.first(3))
+            QCOMPARE(timeOut.details, QString());
+
+        // The next exercise starts with a clean slate.
+        e.ex().chooseMode("Violin", false);
+        e.start();
+        for (int task = 1; task <= 25; ++task)
+            e.answer(e.ex().askedNote());
+        QCOMPARE(e.world.messages.last().text,
+                 QString("Du hast von 25 Aufgaben 0 falsch gemacht."));
+        QCOMPARE(e.world.messages.last().details, QString());
     }
 
     void timeOutMessageAndNextTask() {
@@ -361,6 +383,7 @@ private slots:
         QCOMPARE(e.world.messages[0].text,
                  QString("Du hast die Übung abgebrochen. Es erfolgt keine Wertung."));
         QCOMPARE(e.world.messages[0].icon, MessageIcon::Information);
+        QCOMPARE(e.world.messages[0].details, QString());
         for (int i = 0; i < 15; ++i) {
             QCOMPARE(e.colour(i), White);
             QVERIFY(!e.form->cmdNoteViolin[i]->isEnabled());

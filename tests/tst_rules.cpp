@@ -1,10 +1,58 @@
-// The widget-free rules: note names, the range rule, time texts, the staff ladder.
+// The widget-free rules: note names, the range rule, time texts, the staff ladder, the naming of
+// mistakes.
+#include "feedback/MistakeNaming.h"
 #include "settings/RangeRule.h"
 #include "settings/TimeText.h"
 #include "training/NoteModel.h"
 #include "training/StaffPlacement.h"
 
+#include <QStringList>
 #include <QTest>
+
+#include <cstdlib>
+
+Q_DECLARE_METATYPE(MissedTask)
+
+namespace {
+
+// The letter of an index in a clef, also for places beyond its 15 notes.
+QChar letterOf(const QString& clef, int index) {
+    return noteName(clef, (index % 7 + 7) % 7).at(0).toLower();
+}
+
+// Whether `chosen` has the letter that the staff place of `asked` has in the other clef.
+bool isOtherClefReading(const QString& clef, int asked, int chosen) {
+    const QString other = clef == "Bass" ? "Violin" : "Bass";
+    const int otherIndex = staffStep(clef, asked) - staffStep(other, 0);
+    return letterOf(clef, chosen) == letterOf(other, otherIndex);
+}
+
+// The details of a wrong answer followed by a time-out on the same note, worked out by hand.
+QString expectedWrongThenTimeOut(const QString& clef, int asked, int chosen) {
+    static const QStringList intervals = {
+        "Sekunde", "Terz",   "Quarte",   "Quinte",    "Sexte",     "Septime",     "Oktave",
+        "None",    "Dezime", "Undezime", "Duodezime", "Tredezime", "Quartdezime", "Doppeloktave"};
+    const int distance = std::abs(chosen - asked);
+    const bool otherClef = isOtherClefReading(clef, asked, chosen);
+    const bool octave = distance == 7 || distance == 14;
+    const bool neighbour = distance == 1;
+    QString wrong = QString("Aufgabe 1: gesucht %1, gewählt %2 (eine %3 %4")
+                        .arg(noteName(clef, asked), noteName(clef, chosen), intervals[distance - 1],
+                             chosen > asked ? "zu hoch" : "zu tief");
+    if (otherClef)
+        wrong += clef == "Bass" ? " – wie im Violinschlüssel gelesen"
+                                : " – wie im Bassschlüssel gelesen";
+    return wrong + ")\n" +
+           QString("Aufgabe 2: gesucht %1 (Zeit vorbei)\n").arg(noteName(clef, asked)) +
+           QString("Oktave verwechselt: %1, Nachbarton: %2, anderer Schlüssel: %3, Zeit vorbei: 1, "
+                   "sonst: %4")
+               .arg(int(!otherClef && octave))
+               .arg(int(!otherClef && neighbour))
+               .arg(int(otherClef))
+               .arg(int(!otherClef && !octave && !neighbour));
+}
+
+} // namespace
 
 class RulesTest : public QObject {
     Q_OBJECT
@@ -119,6 +167,50 @@ private slots:
     void timeTextFollowsLocale() {
         QCOMPARE(convertTimeText("1.5", 1000, QLocale(QLocale::English)).value_or(-1), 1500);
         QCOMPARE(convertTimeText("1,5", 1000, QLocale(QLocale::German)).value_or(-1), 1500);
+    }
+
+    void mistakeDetails_data() {
+        QTest::addColumn<QString>("clef");
+        QTest::addColumn<QList<MissedTask>>("missed");
+        QTest::addColumn<QString>("details");
+        QTest::newRow("none") << "Violin" << QList<MissedTask>{} << QString();
+        QTest::newRow("one wrong") << "Violin" << QList<MissedTask>{{3, 11, 9}}
+                                   << "Aufgabe 3: gesucht c'', gewählt a' (eine Terz zu tief)";
+        QTest::newRow("one timed out") << "Bass" << QList<MissedTask>{{7, 6, std::nullopt}}
+                                       << "Aufgabe 7: gesucht e (Zeit vorbei)";
+        QTest::newRow("bass read as treble")
+            << "Bass" << QList<MissedTask>{{5, 1, 6}}
+            << "Aufgabe 5: gesucht G, gewählt e (eine Sexte zu hoch – wie im Violinschlüssel "
+               "gelesen)";
+        QTest::newRow("every kind")
+            << "Violin"
+            << QList<MissedTask>{{2, 4, 11}, {4, 5, 6}, {9, 9, 8}, {12, 7, 9}, {20, 3, {}}}
+            << "Aufgabe 2: gesucht c', gewählt c'' (eine Oktave zu hoch)\n"
+               "Aufgabe 4: gesucht d', gewählt e' (eine Sekunde zu hoch)\n"
+               "Aufgabe 9: gesucht a', gewählt g' (eine Sekunde zu tief)\n"
+               "Aufgabe 12: gesucht f', gewählt a' (eine Terz zu hoch – wie im Bassschlüssel "
+               "gelesen)\n"
+               "Aufgabe 20: gesucht h (Zeit vorbei)\n"
+               "Oktave verwechselt: 1, Nachbarton: 2, anderer Schlüssel: 1, Zeit vorbei: 1, "
+               "sonst: 0";
+        // Every wrong answer in both clefs; one wrong sign would hide in any of them.
+        for (const QString clef : {"Violin", "Bass"}) {
+            for (int asked = 0; asked < 15; ++asked) {
+                for (int chosen = 0; chosen < 15; ++chosen) {
+                    if (chosen == asked)
+                        continue;
+                    QTest::addRow("%s %d as %d", qPrintable(clef), asked, chosen)
+                        << clef << QList<MissedTask>{{1, asked, chosen}, {2, asked, {}}}
+                        << expectedWrongThenTimeOut(clef, asked, chosen);
+                }
+            }
+        }
+    }
+    void mistakeDetails() {
+        QFETCH(QString, clef);
+        QFETCH(QList<MissedTask>, missed);
+        QFETCH(QString, details);
+        QCOMPARE(::mistakeDetails(clef, missed), details);
     }
 
     // Uneven rungs: the rule must read the heights, not assume a spacing.

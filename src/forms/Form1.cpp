@@ -15,8 +15,9 @@ namespace {
 
 ExerciseServices exerciseServices(const Form1Services& services, QWidget* messageOwner) {
     ExerciseServices s;
-    s.message = [message = services.message, messageOwner](const QString& text, MessageIcon icon) {
-        message(messageOwner, text, QString(), icon);
+    s.message = [message = services.message, messageOwner](const QString& text, MessageIcon icon,
+                                                           const QString& details) {
+        message(messageOwner, text, QString(), icon, details);
     };
     s.player = services.player;
     s.random = services.random;

@@ -18,9 +18,12 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 
 } // namespace
 
-void showMessageBox(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) {
+void showMessageBox(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
+                    const QString& details) {
     QMessageBox box(toQtIcon(icon), title.isEmpty() ? DefaultMessageTitle : title, text,
                     QMessageBox::Ok, parent);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     // The OK button holds the focus, so both Space and Enter close the box.
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();

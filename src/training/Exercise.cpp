@@ -53,6 +53,7 @@ void Exercise::Start(const ExerciseSettings& settings) {
     UebenMitKeyboard = settings.UebenMitKeyboard;
     Aufgabe = 0;
     fehler = 0;
+    m_missed.clear();
     m_state = ExerciseState::Running;
     emit started();
     tmrWeg->setInterval(ZeitWeg);
@@ -65,6 +66,8 @@ void Exercise::abort() {
 }
 
 void Exercise::UebungBeenden(bool Abgebrochen) {
+    const QString details =
+        Abgebrochen ? QString() : mistakeDetails(AusgewählterSchlüssel, m_missed);
     m_taskOpen = false;
     m_state = ExerciseState::Idle;
     tmrWeg->stop();
@@ -75,7 +78,7 @@ void Exercise::UebungBeenden(bool Abgebrochen) {
     ZeitZaehler = 0;
     emit ended();
 
-    m_services.message(resultText(Abgebrochen, fehler), MessageIcon::Information);
+    m_services.message(resultText(Abgebrochen, fehler), MessageIcon::Information, details);
 
     if (UebenMitKeyboard) {
         UebenMitKeyboard = false;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "feedback/MistakeNaming.h"
 #include "training/ExerciseServices.h"
 #include "training/ExerciseSettings.h"
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -96,6 +98,7 @@ private:
     bool UebenMitKeyboard = false;
     std::int32_t ZeitZaehler = 0;
 
-    bool m_taskOpen = false; // a task is shown and waits for its answer or time-out
+    bool m_taskOpen = false;    // a task is shown and waits for its answer or time-out
+    QList<MissedTask> m_missed; // for the result's details
     QElapsedTimer m_taskClock;
 };

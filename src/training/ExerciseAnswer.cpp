@@ -22,6 +22,7 @@ void Exercise::answer(int index) {
         return;
     }
     ++fehler;
+    m_missed.append({Aufgabe, Note, index});
     NoteFalschAnzeigen(Note, std::int16_t(index));
 }
 

@@ -34,8 +34,9 @@ void Exercise::ZeitVergangen(std::int32_t hundredths) {
     emit timedOut(Note);
     tmrVorbei->stop();
     tmrWeg->stop();
-    m_services.message(timeOutText(NummerName(Note)), MessageIcon::None);
+    m_services.message(timeOutText(NummerName(Note)), MessageIcon::None, QString());
     ++fehler;
+    m_missed.append({Aufgabe, Note, std::nullopt});
     ZeitZaehler = 0;
     // An abort while the message was open has ended the exercise: no task and no result follow.
     if (m_state == ExerciseState::Running)

@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <algorithm>
+
 ProgramSession::ProgramSession() : programPath_(QStringLiteral(VIRELO_PROGRAM)) {
     if (!home_.isValid() || !QDir().mkpath(configDir()) || !QDir().mkpath(runtimeDir()) ||
         !QFile::setPermissions(runtimeDir(),
@@ -119,7 +121,7 @@ QString ProgramSession::abortExercise() const {
     return readAndCloseMessage(titles::message);
 }
 
-QString ProgramSession::readAndCloseMessage(const QString& title) const {
+QString ProgramSession::readAndCloseMessage(const QString& title, QString* details) const {
     const QString pattern = QStringLiteral("^%1$").arg(title);
     const quint64 box = waitForWindow(pattern);
     if (box == 0)
@@ -133,10 +135,42 @@ QString ProgramSession::readAndCloseMessage(const QString& title) const {
         10000);
     if (!read)
         return QStringLiteral("(the message box offers no text to a screen reader)");
+    if (details) {
+        *details = readMessageDetails(title);
+        if (!clickMessageButton(title, MessageButton::Ok) || !waitForNoWindow(pattern))
+            return QStringLiteral("(the message box did not close with a click on OK)");
+        return texts.join(QLatin1Char('\n'));
+    }
     const bool focused = QTest::qWaitFor([&] { return xdotool::focusedWindow() == box; });
     if (!focused || !xdotool::key(QStringLiteral("space")) || !waitForNoWindow(pattern))
         return QStringLiteral("(the message box did not close with the space bar)");
     return texts.join(QLatin1Char('\n'));
+}
+
+// The other button is told from OK by its caption only, so that its own may be in any language.
+bool ProgramSession::clickMessageButton(const QString& title, MessageButton which) const {
+    const QList<AccessibleButton> buttons = accessible_->buttons(title);
+    const auto button = std::find_if(buttons.begin(), buttons.end(), [which](const auto& b) {
+        return (b.name == QStringLiteral("OK")) == (which == MessageButton::Ok);
+    });
+    if (button == buttons.end() || button->place.isEmpty())
+        return false;
+    const QPoint centre = button->place.center();
+    return xdotool::perform({QStringLiteral("mousemove"), QString::number(centre.x()),
+                             QString::number(centre.y()), QStringLiteral("click"),
+                             QStringLiteral("1")});
+}
+
+QString ProgramSession::readMessageDetails(const QString& title) const {
+    if (!clickMessageButton(title, MessageButton::BesideOk))
+        return QStringLiteral("(the message box has no button beside OK)");
+    QStringList texts;
+    const bool shown = QTest::qWaitFor([&] {
+        texts = accessible_->shownTextAreaTexts(title);
+        return !texts.isEmpty();
+    });
+    return shown ? texts.join(QLatin1Char('\n'))
+                 : QStringLiteral("(the button beside OK showed no text to a screen reader)");
 }
 
 std::optional<int> ProgramSession::watchAskedNote(const QString& clef, bool untilGone) const {

@@ -54,7 +54,9 @@ public:
     QString abortExercise() const;
     // Waits for a message box, reads its text as a screen reader hears it and closes it with
     // the space bar, as the learner is asked to. What went wrong instead of the text otherwise.
-    QString readAndCloseMessage(const QString& title) const;
+    // With `details`, clicks the button beside OK instead and reads the details it shows into
+    // `details`; the box then closes with a click on OK, as the keys now reach that button.
+    QString readAndCloseMessage(const QString& title, QString* details = nullptr) const;
     // Watches the asked note's column until a head has shown and, with `untilGone`, gone
     // again; returns the note the last head seen stands for. A head shown again at the same
     // place after an answer is the next task's only if it went in between, which a short
@@ -62,6 +64,10 @@ public:
     std::optional<int> watchAskedNote(const QString& clef, bool untilGone) const;
 
 private:
+    enum class MessageButton { Ok, BesideOk };
+    bool clickMessageButton(const QString& title, MessageButton which) const;
+    // Clicks the message box's details button and reads the details it shows.
+    QString readMessageDetails(const QString& title) const;
     QString configDir() const;
     QString runtimeDir() const;
 

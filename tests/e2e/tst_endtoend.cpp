@@ -183,7 +183,8 @@ private slots:
         closeSession();
     }
 
-    // Treble clef c' to e'': one wrong answer, one time-out, the rest right, to the result.
+    // Treble clef c' to e'': one wrong answer, one time-out, the rest right, to the result and
+    // its details.
     void trebleExercise() {
         startCapture();
         const quint64 dialog = session_->openSettings(layout::violinButton);
@@ -200,6 +201,7 @@ private slots:
 
         QList<int> asked;
         int mistakes = 0;
+        QStringList missed;
         for (int task = 1; task <= tasksPerExercise; ++task) {
             const std::optional<int> note = watchAskedNote(Violin, true);
             QVERIFY2(note, qPrintable(QStringLiteral("task %1: no note came and went").arg(task)));
@@ -219,18 +221,27 @@ private slots:
                 QVERIFY(xdotool::key(QStringLiteral("space")));
                 QVERIFY2(waitForDisplayEnd(), "the wrong-answer display did not end");
                 ++mistakes;
+                missed.append(
+                    QStringLiteral("Aufgabe 2: gesucht %1, gewählt %2 (eine Sekunde zu hoch)")
+                        .arg(noteName(Violin, *note), noteName(Violin, neighbourOf(*note))));
             } else if (task == 3) {
                 QCOMPARE(session_->readAndCloseMessage(titles::message),
                          QStringLiteral("Zeit vorbei. Gesucht wurde: %1\n( Leertaste drücken, "
                                         "um diese Meldung zu schließen )")
                              .arg(noteName(Violin, *note)));
                 ++mistakes;
+                missed.append(QStringLiteral("Aufgabe 3: gesucht %1 (Zeit vorbei)")
+                                  .arg(noteName(Violin, *note)));
             } else {
                 QVERIFY(xdotool::click(mainWindow_, layout::answerButton(Violin, *note)));
             }
         }
-        QCOMPARE(session_->readAndCloseMessage(titles::message),
+        QString details;
+        QCOMPARE(session_->readAndCloseMessage(titles::message, &details),
                  QStringLiteral("Du hast von 25 Aufgaben %1 falsch gemacht.").arg(mistakes));
+        missed.append(QStringLiteral("Oktave verwechselt: 0, Nachbarton: 1, anderer Schlüssel: 0, "
+                                     "Zeit vorbei: 1, sonst: 0"));
+        QCOMPARE(details, missed.join(QLatin1Char('\n')));
         checkNotesHeard(Violin, asked);
     }
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// A task the learner missed: the note asked and the note chosen, or none when the time ran out.
+struct MissedTask {
+    int task = 0; // 1..25
+    int asked = 0;
+    std::optional<int> chosen;
+};
+
+// What the result message's details say about an exercise's missed tasks in the given clef: one
+// line per task naming what was chosen instead, by its interval and whether it is the note the
+// staff place has in the other clef, and with two or more a line that counts each kind of
+// mistake. Empty without missed tasks.
+QString mistakeDetails(const QString& clef, const QList<MissedTask>& missed);
