@@ -5,6 +5,8 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 
+#include <algorithm>
+
 namespace {
 
 const QString sessionName = QStringLiteral("e2e-session");
@@ -62,6 +64,40 @@ QString roleName(const QDBusConnection& bus, const Accessible& object) {
     return firstResult(call(bus, object, accessibleInterface, "GetRoleName")).toString();
 }
 
+// The state bits of AT-SPI that a learner notices.
+enum StateBit { Active = 1, Focused = 12, Modal = 16, Sensitive = 24, Showing = 25 };
+
+quint64 states(const QDBusConnection& bus, const Accessible& object) {
+    const QVariant result = firstResult(call(bus, object, accessibleInterface, "GetState"));
+    QList<uint> words;
+    if (result.canConvert<QDBusArgument>())
+        result.value<QDBusArgument>() >> words;
+    quint64 bits = 0;
+    for (qsizetype i = 0; i < std::min<qsizetype>(words.size(), 2); ++i)
+        bits |= quint64(words[i]) << (32 * i);
+    return bits;
+}
+
+bool has(quint64 bits, StateBit bit) {
+    return (bits >> bit) & 1;
+}
+
+// The labels' texts and the names of the buttons that take a click, below `object`.
+void collectReadable(const QDBusConnection& bus, const Accessible& object, QStringList& texts,
+                     QStringList& buttons) {
+    for (const Accessible& child : children(bus, object)) {
+        const QString role = roleName(bus, child);
+        const QString text = name(bus, child);
+        const quint64 bits = states(bus, child);
+        if (role == QStringLiteral("label") && !text.isEmpty() && has(bits, Showing))
+            texts.append(text);
+        else if (role.endsWith(QStringLiteral("button")) && has(bits, Sensitive) &&
+                 has(bits, Showing))
+            buttons.append(has(bits, Focused) ? text + QStringLiteral(" (focus)") : text);
+        collectReadable(bus, child, texts, buttons);
+    }
+}
+
 void collectLabels(const QDBusConnection& bus, const Accessible& object, QStringList& texts) {
     for (const Accessible& child : children(bus, object)) {
         if (roleName(bus, child) == QStringLiteral("label")) {
@@ -96,6 +132,30 @@ AccessibleWindows::AccessibleWindows(const QString& sessionBusAddress)
 
 AccessibleWindows::~AccessibleWindows() {
     QDBusConnection::disconnectFromBus(accessibilityName);
+}
+
+QStringList AccessibleWindows::describeWindows() const {
+    const Accessible registry{QStringLiteral("org.a11y.atspi.Registry"),
+                              QStringLiteral("/org/a11y/atspi/accessible/root")};
+    QStringList lines;
+    for (const Accessible& application : children(bus_, registry)) {
+        for (const Accessible& window : children(bus_, application)) {
+            const quint64 bits = states(bus_, window);
+            if (!has(bits, Showing))
+                continue;
+            QStringList texts;
+            QStringList buttons;
+            collectReadable(bus_, window, texts, buttons);
+            lines.append(QStringLiteral("\"%1\"%2%3: shows \"%4\"; buttons to press: %5")
+                             .arg(name(bus_, window),
+                                  has(bits, Active) ? QStringLiteral(", active") : QString(),
+                                  has(bits, Modal) ? QStringLiteral(", modal") : QString(),
+                                  texts.join(QStringLiteral("\" \"")),
+                                  buttons.isEmpty() ? QStringLiteral("none")
+                                                    : buttons.join(QStringLiteral(", "))));
+        }
+    }
+    return lines;
 }
 
 QStringList AccessibleWindows::labelTexts(const QString& title) const {

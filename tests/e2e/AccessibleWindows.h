@@ -18,6 +18,9 @@ public:
     bool isConnected() const { return bus_.isConnected(); }
     // The texts of the labels in every open window titled `title`, in the order offered.
     QStringList labelTexts(const QString& title) const;
+    // One line for each open window as a screen reader finds it: its title, whether it is
+    // active or modal, the texts it shows and the buttons that can be pressed.
+    QStringList describeWindows() const;
 
 private:
     QDBusConnection bus_;

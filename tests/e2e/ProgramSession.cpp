@@ -2,6 +2,7 @@
 
 #include "ScreenReading.h"
 #include "WindowLayout.h"
+#include "WindowProperties.h"
 #include "Xdotool.h"
 
 #include <QDir>
@@ -86,6 +87,50 @@ QByteArray ProgramSession::stop() {
 
 QImage ProgramSession::mainWindowShot() const {
     return grabWindow(mainWindow_);
+}
+
+namespace {
+
+QString headText(const QImage& shot, int columnX) {
+    switch (headInColumn(shot, columnX).state) {
+    case Head::State::Shown:
+        return QStringLiteral("a head");
+    case Head::State::Hidden:
+        return QStringLiteral("no head");
+    case Head::State::Unclear:
+        break;
+    }
+    return QStringLiteral("something unclear");
+}
+
+} // namespace
+
+QString ProgramSession::whatIsShown() const {
+    QStringList lines;
+    const quint64 focus = xdotool::focusedWindow();
+    for (const xdotool::ShownWindow& window : xdotool::shownWindows()) {
+        const QRect& frame = window.frame;
+        lines.append(QStringLiteral("window %1 \"%2\" at %3,%4 size %5x%6%7%8")
+                         .arg(window.id)
+                         .arg(window.title)
+                         .arg(frame.x())
+                         .arg(frame.y())
+                         .arg(frame.width())
+                         .arg(frame.height())
+                         .arg(window.id == focus ? QStringLiteral(", has the focus") : QString(),
+                              xprop::isModal(window.id) ? QStringLiteral(", modal") : QString()));
+    }
+    if (xdotool::visibleWindows(titles::mainWindow).isEmpty())
+        lines.append(QStringLiteral("the main window is not shown"));
+    if (accessible_)
+        lines.append(accessible_->describeWindows());
+    if (mainWindow_ != 0) {
+        const QImage shot = mainWindowShot();
+        lines.append(
+            QStringLiteral("staff: %1 in the asked column, %2 in the chosen column")
+                .arg(headText(shot, layout::askedColumnX), headText(shot, layout::chosenColumnX)));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 quint64 ProgramSession::openSettings(QPoint modeButton) const {

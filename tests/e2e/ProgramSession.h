@@ -42,6 +42,9 @@ public:
 
     quint64 mainWindow() const { return mainWindow_; }
     QImage mainWindowShot() const;
+    // What the screen shows, for a failure to explain itself: every window with its place,
+    // focus and modality, what a screen reader finds in each and what the staff shows.
+    QString whatIsShown() const;
 
     // Opens the settings dialog with a mode button of the main window; 0 if it did not come up
     // ready for typing.
