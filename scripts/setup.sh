@@ -5,8 +5,9 @@ VIRELO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev
 VIRELO_RUN_PACKAGES=(timgm6mb-soundfont fonts-liberation libqt6svg6 fonts-oflb-euterpe xdg-utils)
 # Only for the tests: a private sound server and its recorder; clang with libFuzzer for fuzzing.
 VIRELO_TEST_PACKAGES=(pulseaudio pulseaudio-utils clang-14 libclang-rt-14-dev)
-# The end-to-end test: an X server of its own, xdotool, a session bus and the accessibility bus.
-VIRELO_TEST_PACKAGES+=(xvfb xdotool dbus-daemon at-spi2-core)
+# The end-to-end test: an X server of its own, xdotool and xprop, a session bus and the
+# accessibility bus; a window manager, since learners have one.
+VIRELO_TEST_PACKAGES+=(xvfb xdotool x11-utils dbus-daemon at-spi2-core openbox)
 
 # Installs the named Debian packages that are not installed yet, as root or through sudo.
 install_missing() {

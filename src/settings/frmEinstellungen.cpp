@@ -1,6 +1,7 @@
 #include "settings/frmEinstellungen.h"
 
 #include "forms/TypingLimit.h"
+#include "forms/WindowPlacement.h"
 #include "keyboard/frmKeyboard.h"
 #include "settings/RangeRule.h"
 #include "settings/SettingsStore.h"
@@ -46,6 +47,7 @@ frmEinstellungen::frmEinstellungen(Form1& form)
     connect(cmdKeyboard, &QPushButton::clicked, this, &frmEinstellungen::cmdKeyboard_Click);
     connect(cmdAbbrechen, &QPushButton::clicked, this, &frmEinstellungen::cmdAbbrechen_Click);
     Form_Load();
+    centreOnWindow(*this, form);
 }
 
 void frmEinstellungen::Form_Load() {
@@ -86,13 +88,13 @@ void frmEinstellungen::cmdKeyboard_Click() {
         return;
     }
     auto* keyboard = new frmKeyboard(m_form);
-    keyboard->show();
     // The window deletes itself when its close box is used; later markings must not reach it.
     m_form.setKeyboardWindow(keyboard,
                              [target = QPointer(keyboard)](int note, std::uint32_t colour) {
                                  if (target)
                                      target->Markieren(note, colour);
                              });
+    keyboard->show();
     keyboard->Beschriften();
     accept();
 }

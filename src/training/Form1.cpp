@@ -1,6 +1,7 @@
 // Start-up, the mode and command buttons, and the start of an exercise.
 #include "training/Form1.h"
 
+#include "forms/WindowPlacement.h"
 #include "settings/SettingsStore.h"
 #include "settings/frmEinstellungen.h"
 #include "training/NoteModel.h"
@@ -9,7 +10,6 @@
 #include <QCloseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 Form1::Form1(Form1Services services, QWidget* parent)
@@ -38,9 +38,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     connect(tmrNoteFalsch, &QTimer::timeout, this, &Form1::tmrNoteFalsch_Timer);
 
     Form_Load();
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 // A keyboard window still open has no owner of its own; it goes with the main window.
@@ -154,7 +152,8 @@ void Form1::ButtonsFreigeben() {
 void Form1::setKeyboardWindow(QWidget* keyboard, KeyMarker markKey) {
     m_keyboard = keyboard;
     m_markKey = std::move(markKey);
-    keepKeyboardAtCorner();
+    keepAbove(*keyboard, *this);
+    placeAtLowerLeft(*keyboard, *this);
 }
 
 void Form1::closeKeyboard() {
@@ -170,11 +169,6 @@ void Form1::moveEvent(QMoveEvent* event) {
 }
 
 void Form1::keepKeyboardAtCorner() {
-    if (!m_keyboard || !m_keyboard->isVisible())
-        return;
-    const QRect main = frameGeometry();
-    const QRect keyboard = m_keyboard->frameGeometry();
-    const QPoint target(main.left(), main.bottom() - keyboard.height() + 1);
-    if (keyboard.topLeft() != target)
-        m_keyboard->move(target);
+    if (m_keyboard && m_keyboard->isVisible())
+        placeAtLowerLeft(*m_keyboard, *this);
 }

@@ -10,8 +10,10 @@ void OwnDisplayTest::openSession() {
         QTest::qSkip(qPrintable(reason), __FILE__, __LINE__);
         return;
     }
-    if (!QTest::qVerify(onDisplay_, "onDisplay",
-                        "Xvfb started on none of the displays :120 to :139", __FILE__, __LINE__))
+    if (!QTest::qVerify(
+            onDisplay_, "onDisplay",
+            "Xvfb (with the window manager asked for) started on none of the displays :120 to :139",
+            __FILE__, __LINE__))
         return;
     auto session = std::make_unique<ProgramSession>();
     const QString problem = session->problem();

@@ -218,7 +218,7 @@ bool waitForNoWindow(const QString& titlePattern, int milliseconds) {
 
 QStringList missingSessionTools() {
     QStringList missing;
-    for (const char* tool : {"Xvfb", "xdotool", "dbus-daemon", "pulseaudio", "parec"}) {
+    for (const char* tool : {"Xvfb", "xdotool", "xprop", "dbus-daemon", "pulseaudio", "parec"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             missing.append(QString::fromLatin1(tool));
     }

@@ -1,5 +1,7 @@
 #include "WindowProperties.h"
 
+#include "Xdotool.h"
+
 #include <QProcess>
 
 namespace xprop {
@@ -32,6 +34,13 @@ std::optional<QMargins> frameExtents(quint64 window) {
     if (sides.size() != 4)
         return std::nullopt;
     return QMargins(sides[0].toInt(), sides[2].toInt(), sides[1].toInt(), sides[3].toInt());
+}
+
+std::optional<QRect> frameOnScreen(quint64 window) {
+    const std::optional<QRect> client = xdotool::geometry(window);
+    if (!client)
+        return std::nullopt;
+    return client->marginsAdded(frameExtents(window).value_or(QMargins()));
 }
 
 bool isModal(quint64 window) {

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QMargins>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,9 @@ QStringList values(quint64 window, const QString& property);
 
 // How far the window manager's frame reaches beyond the client area; nullopt without one.
 std::optional<QMargins> frameExtents(quint64 window);
+// The window with its frame, as a learner sees it on the screen; the client area alone on a
+// server without a window manager.
+std::optional<QRect> frameOnScreen(quint64 window);
 // The window asks to be treated as modal.
 bool isModal(quint64 window);
 // The managed windows from bottom to top, as the window manager stacks them.
