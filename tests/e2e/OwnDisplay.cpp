@@ -24,6 +24,9 @@ void OwnDisplayTest::openSession() {
 void OwnDisplayTest::closeSession() {
     if (!session_)
         return;
+    const QProcess& program = session_->program();
+    if (program.state() == QProcess::NotRunning && program.exitStatus() == QProcess::CrashExit)
+        qInfo("The program had crashed");
     const QByteArray output = session_->stop();
     if (!output.isEmpty())
         qInfo("The program wrote:\n%s", output.constData());

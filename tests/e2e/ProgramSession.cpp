@@ -107,6 +107,12 @@ QString headText(const QImage& shot, int columnX) {
 
 QString ProgramSession::whatIsShown() const {
     QStringList lines;
+    if (program_.state() == QProcess::NotRunning)
+        lines.append(QStringLiteral("the program has ended, %1 (exit code %2)")
+                         .arg(program_.exitStatus() == QProcess::CrashExit
+                                  ? QStringLiteral("crashed")
+                                  : QStringLiteral("normally"))
+                         .arg(program_.exitCode()));
     const quint64 focus = xdotool::focusedWindow();
     for (const xdotool::ShownWindow& window : xdotool::shownWindows()) {
         const QRect& frame = window.frame;

@@ -48,6 +48,11 @@ bool isModal(quint64 window) {
         .contains(QStringLiteral("_NET_WM_STATE_MODAL"));
 }
 
+bool isMinimised(quint64 window) {
+    return values(window, QStringLiteral("_NET_WM_STATE"))
+        .contains(QStringLiteral("_NET_WM_STATE_HIDDEN"));
+}
+
 QList<quint64> stackingOrder() {
     QList<quint64> windows;
     for (const QString& id : values(0, QStringLiteral("_NET_CLIENT_LIST_STACKING")))

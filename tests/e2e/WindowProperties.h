@@ -23,6 +23,8 @@ std::optional<QMargins> frameExtents(quint64 window);
 std::optional<QRect> frameOnScreen(quint64 window);
 // The window asks to be treated as modal.
 bool isModal(quint64 window);
+// The window manager has minimised the window.
+bool isMinimised(quint64 window);
 // The managed windows from bottom to top, as the window manager stacks them.
 QList<quint64> stackingOrder();
 
