@@ -21,7 +21,9 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 void showMessageBox(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) {
     QMessageBox box(toQtIcon(icon), title.isEmpty() ? DefaultMessageTitle : title, text,
                     QMessageBox::Ok, parent);
-    // The OK button holds the focus, so both Space and Enter close the box.
+    // The OK button holds the focus, so both Space and Enter close the box; a click on the text
+    // must not take the focus from it, since the time-out message asks for the space bar.
     box.setDefaultButton(QMessageBox::Ok);
+    box.setTextInteractionFlags(Qt::NoTextInteraction);
     box.exec();
 }

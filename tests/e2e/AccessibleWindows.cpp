@@ -139,6 +139,14 @@ QStringList AccessibleWindows::describeWindows() const {
                               QStringLiteral("/org/a11y/atspi/accessible/root")};
     QStringList lines;
     for (const Accessible& application : children(bus_, registry)) {
+        // A program that does not answer is busy: asking about each of its controls would take
+        // minutes.
+        const QDBusMessage reply = call(bus_, application, accessibleInterface, "GetChildren");
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            lines.append(QStringLiteral("a program does not answer the screen reader: %1")
+                             .arg(reply.errorMessage()));
+            continue;
+        }
         for (const Accessible& window : children(bus_, application)) {
             const quint64 bits = states(bus_, window);
             if (!has(bits, Showing))
@@ -156,6 +164,44 @@ QStringList AccessibleWindows::describeWindows() const {
         }
     }
     return lines;
+}
+
+namespace {
+
+std::optional<QPoint> firstLabelCentre(const QDBusConnection& bus, const Accessible& object) {
+    for (const Accessible& child : children(bus, object)) {
+        if (roleName(bus, child) == QStringLiteral("label") && !name(bus, child).isEmpty()) {
+            // Extents on the screen: x, y, width, height.
+            const QDBusMessage reply = call(bus, child, QStringLiteral("org.a11y.atspi.Component"),
+                                            "GetExtents", {uint(0)});
+            const QVariant extents = firstResult(reply);
+            if (!extents.canConvert<QDBusArgument>())
+                return std::nullopt;
+            int x = 0, y = 0, width = 0, height = 0;
+            const auto box = extents.value<QDBusArgument>();
+            box.beginStructure();
+            box >> x >> y >> width >> height;
+            box.endStructure();
+            return QPoint(x + width / 2, y + height / 2);
+        }
+        if (const std::optional<QPoint> found = firstLabelCentre(bus, child))
+            return found;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QPoint> AccessibleWindows::labelCentre(const QString& title) const {
+    const Accessible registry{QStringLiteral("org.a11y.atspi.Registry"),
+                              QStringLiteral("/org/a11y/atspi/accessible/root")};
+    for (const Accessible& application : children(bus_, registry)) {
+        for (const Accessible& window : children(bus_, application)) {
+            if (name(bus_, window) == title)
+                return firstLabelCentre(bus_, window);
+        }
+    }
+    return std::nullopt;
 }
 
 QStringList AccessibleWindows::labelTexts(const QString& title) const {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // What the windows on a session bus tell assistive technology, read over the accessibility bus
 // as a screen reader reads it. Turning accessibility on is what a screen reader does too; a
@@ -18,6 +21,8 @@ public:
     bool isConnected() const { return bus_.isConnected(); }
     // The texts of the labels in every open window titled `title`, in the order offered.
     QStringList labelTexts(const QString& title) const;
+    // The middle of the first label with text in the window titled `title`, on the screen.
+    std::optional<QPoint> labelCentre(const QString& title) const;
     // One line for each open window as a screen reader finds it: its title, whether it is
     // active or modal, the texts it shows and the buttons that can be pressed.
     QStringList describeWindows() const;

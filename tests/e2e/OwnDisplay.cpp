@@ -34,7 +34,9 @@ void OwnDisplayTest::closeSession() {
 }
 
 void OwnDisplayTest::endWithEndButton() {
-    QVERIFY(xdotool::click(session_->mainWindow(), layout::endButton));
+    if (!xdotool::click(session_->mainWindow(), layout::endButton))
+        QFAIL(qPrintable(QStringLiteral("the main window could not be clicked; shown:\n") +
+                         session_->whatIsShown()));
     QProcess& program = session_->program();
     QVERIFY2(program.waitForFinished(30000), "the program did not end");
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);

@@ -190,6 +190,17 @@ QString ProgramSession::readAndCloseMessage(const QString& title) const {
     return texts.join(QLatin1Char('\n'));
 }
 
+bool ProgramSession::clickMessageText(const QString& title) const {
+    if (waitForWindow(QStringLiteral("^%1$").arg(title)) == 0)
+        return false;
+    std::optional<QPoint> text;
+    const bool found =
+        QTest::qWaitFor([&] { return (text = accessible_->labelCentre(title)).has_value(); });
+    return found && xdotool::perform({QStringLiteral("mousemove"), QString::number(text->x()),
+                                      QString::number(text->y()), QStringLiteral("click"),
+                                      QStringLiteral("1")});
+}
+
 std::optional<int> ProgramSession::watchAskedNote(const QString& clef, bool untilGone) const {
     std::optional<double> lastTop;
     const bool seen = QTest::qWaitFor(

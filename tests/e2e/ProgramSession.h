@@ -58,6 +58,8 @@ public:
     // Waits for a message box, reads its text as a screen reader hears it and closes it with
     // the space bar, as the learner is asked to. What went wrong instead of the text otherwise.
     QString readAndCloseMessage(const QString& title) const;
+    // Clicks on the text of the message box titled `title`, as a learner reading it may.
+    bool clickMessageText(const QString& title) const;
     // Watches the asked note's column until a head has shown and, with `untilGone`, gone
     // again; returns the note the last head seen stands for. A head shown again at the same
     // place after an answer is the next task's only if it went in between, which a short

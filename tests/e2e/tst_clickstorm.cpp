@@ -284,7 +284,11 @@ private slots:
                 QFAIL(qPrintable(QStringLiteral("task %1: no note of the range came; shown:\n%2")
                                      .arg(task)
                                      .arg(session_->whatIsShown())));
-            QVERIFY(xdotool::click(session_->mainWindow(), layout::answerButton(Violin, *note)));
+            if (!xdotool::click(session_->mainWindow(), layout::answerButton(Violin, *note)))
+                QFAIL(qPrintable(QStringLiteral("task %1: the main window could not be clicked; "
+                                                "shown:\n%2")
+                                     .arg(task)
+                                     .arg(session_->whatIsShown())));
         }
         QCOMPARE(session_->readAndCloseMessage(titles::message),
                  QStringLiteral("Du hast von 25 Aufgaben 0 falsch gemacht."));

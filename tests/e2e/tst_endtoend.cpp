@@ -308,6 +308,8 @@ private slots:
                     return;
                 ++mistakes;
             } else if (task == 3) {
+                // The message asks for the space bar, also once its text has been clicked.
+                QVERIFY(session_->clickMessageText(titles::message));
                 QCOMPARE(session_->readAndCloseMessage(titles::message),
                          QStringLiteral("Zeit vorbei. Gesucht wurde: %1\n( Leertaste drücken, "
                                         "um diese Meldung zu schließen )")
