@@ -43,10 +43,8 @@ void moveFrame(QWidget& window, const FramePlace& place) {
     const QMargins margins = likelyFrameMargins(window);
     const QSize frame = window.size().grownBy(margins);
     const std::optional<QPoint> target = place(frame);
-    // By the inner area, which the window manager leaves where it is asked to: a position
-    // given as the frame's is taken as the inner area's by some window managers once the
-    // window exists.
-    // A shown window's position is that of its frame, and so is one moved before it shows.
+    // Set as the inner area's place, which window managers keep as asked: a frame position
+    // given for a window that already exists is taken as its inner area's by some of them.
     if (target && window.pos() != *target)
         window.setGeometry(QRect(*target + QPoint(margins.left(), margins.top()), window.size()));
 }
