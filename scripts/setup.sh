@@ -5,8 +5,9 @@ VIRELO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev
 VIRELO_RUN_PACKAGES=(timgm6mb-soundfont fonts-liberation libqt6svg6 fonts-oflb-euterpe xdg-utils qt6-translations-l10n)
 # Only for the tests: a private sound server and its recorder; clang with libFuzzer for fuzzing.
 VIRELO_TEST_PACKAGES=(pulseaudio pulseaudio-utils clang-14 libclang-rt-14-dev)
-# The end-to-end test: an X server of its own, xdotool, a session bus and the accessibility bus.
-VIRELO_TEST_PACKAGES+=(xvfb xdotool dbus-daemon at-spi2-core)
+# The end-to-end test: an X server of its own, xdotool and xprop, a session bus and the
+# accessibility bus; a window manager, since learners have one.
+VIRELO_TEST_PACKAGES+=(xvfb xdotool x11-utils dbus-daemon at-spi2-core openbox)
 # The notes must sound right with Debian's large General MIDI SoundFont as well as the small one.
 VIRELO_TEST_PACKAGES+=(fluid-soundfont-gm)
 # What a distribution checks of the package: lintian, the AppStream and desktop entry validators.

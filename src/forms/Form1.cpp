@@ -1,6 +1,7 @@
 // Start-up, the mode and command buttons, and the keyboard window of an exercise.
 #include "forms/Form1.h"
 
+#include "forms/WindowPlacement.h"
 #include "keyboard/frmKeyboard.h"
 #include "settings/SettingsStore.h"
 #include "settings/frmEinstellungen.h"
@@ -9,7 +10,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPushButton>
-#include <QScreen>
 
 namespace {
 
@@ -51,9 +51,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     connectExercise();
 
     Form_Load();
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 // A keyboard window still open has no owner of its own; it goes with the main window.
@@ -140,8 +138,9 @@ void Form1::enableModeButtons(bool enabled) {
 void Form1::openKeyboard() {
     auto* keyboard = new frmKeyboard(m_exercise);
     m_keyboard = keyboard;
+    keepAbove(*keyboard, *this);
+    placeAtLowerLeft(*keyboard, *this);
     keyboard->show();
-    keepKeyboardAtCorner();
     keyboard->Beschriften();
 }
 
@@ -151,11 +150,6 @@ void Form1::moveEvent(QMoveEvent* event) {
 }
 
 void Form1::keepKeyboardAtCorner() {
-    if (!m_keyboard || !m_keyboard->isVisible())
-        return;
-    const QRect main = frameGeometry();
-    const QRect keyboard = m_keyboard->frameGeometry();
-    const QPoint target(main.left(), main.bottom() - keyboard.height() + 1);
-    if (keyboard.topLeft() != target)
-        m_keyboard->move(target);
+    if (m_keyboard && m_keyboard->isVisible())
+        placeAtLowerLeft(*m_keyboard, *this);
 }

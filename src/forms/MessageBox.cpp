@@ -24,7 +24,9 @@ void showMessageBox(QWidget* parent, const QString& text, const QString& title, 
                     QMessageBox::Ok, parent);
     if (!details.isEmpty())
         box.setDetailedText(details);
-    // The OK button holds the focus, so both Space and Enter close the box.
+    // The OK button holds the focus, so both Space and Enter close the box; a click on the text
+    // must not take the focus from it, since the time-out message asks for the space bar.
     box.setDefaultButton(QMessageBox::Ok);
+    box.setTextInteractionFlags(Qt::NoTextInteraction);
     box.exec();
 }

@@ -1,5 +1,7 @@
 #include "help/frmHilfe.h"
 
+#include "forms/WindowPlacement.h"
+
 #include <QPointer>
 #include <QPushButton>
 
@@ -16,7 +18,7 @@ frmHilfe* frmHilfe::showSingle(const QWidget* mainWindow) {
     if (!open) {
         open = new frmHilfe;
         if (mainWindow)
-            open->move(mainWindow->geometry().center() - open->rect().center());
+            centreOnWindow(*open, *mainWindow);
     }
     if (open->isMinimized())
         open->showNormal();

@@ -1,17 +1,16 @@
 #include "help/frmInfo.h"
 
 #include "forms/Twips.h"
+#include "forms/WindowPlacement.h"
 #include "help/MHyperJump.h"
 #include "help/Publisher.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QUrl>
 
 namespace {
@@ -29,9 +28,7 @@ frmInfo::frmInfo(Form1Services services, MHyperJump& hyperJump, QWidget* owner)
     connect(cmdReadme, &QPushButton::clicked, this, &frmInfo::cmdReadme_Click);
     Label8->installEventFilter(this);
 
-    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this, owner);
 }
 
 void frmInfo::cmdOk_Click() {

@@ -2,6 +2,7 @@
 
 #include "forms/Form1Services.h"
 #include "forms/TypingLimit.h"
+#include "forms/WindowPlacement.h"
 #include "settings/RangeRule.h"
 #include "settings/SettingsStore.h"
 #include "settings/TimeText.h"
@@ -46,6 +47,8 @@ frmEinstellungen::frmEinstellungen(Exercise& exercise, const Form1Services& serv
     connect(cmdKeyboard, &QPushButton::clicked, this, &frmEinstellungen::cmdKeyboard_Click);
     connect(cmdAbbrechen, &QPushButton::clicked, this, &frmEinstellungen::cmdAbbrechen_Click);
     Form_Load();
+    if (owner)
+        centreOnWindow(*this, *owner);
 }
 
 void frmEinstellungen::Form_Load() {

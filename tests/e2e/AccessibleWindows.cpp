@@ -5,6 +5,8 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 
+#include <algorithm>
+
 namespace {
 
 const QString sessionName = QStringLiteral("e2e-session");
@@ -101,15 +103,43 @@ QRect extentsOnScreen(const QDBusConnection& bus, const Accessible& object) {
     return {x, y, width, height};
 }
 
+// The state bits of AT-SPI that a learner notices.
+enum StateBit { Active = 1, Focused = 12, Modal = 16, Sensitive = 24, Showing = 25 };
+
+quint64 states(const QDBusConnection& bus, const Accessible& object) {
+    const QVariant result = firstResult(call(bus, object, accessibleInterface, "GetState"));
+    QList<uint> words;
+    if (result.canConvert<QDBusArgument>())
+        result.value<QDBusArgument>() >> words;
+    quint64 bits = 0;
+    for (qsizetype i = 0; i < std::min<qsizetype>(words.size(), 2); ++i)
+        bits |= quint64(words[i]) << (32 * i);
+    return bits;
+}
+
+bool has(quint64 bits, StateBit bit) {
+    return (bits >> bit) & 1;
+}
+
 // Whether the object is on the screen, not merely made: a hidden widget is offered too.
 bool isShowing(const QDBusConnection& bus, const Accessible& object) {
-    constexpr int showingState = 25; // a bit in the first word of the state set
-    const QVariant result = firstResult(call(bus, object, accessibleInterface, "GetState"));
-    if (!result.canConvert<QDBusArgument>())
-        return false;
-    QList<uint> words;
-    result.value<QDBusArgument>() >> words;
-    return !words.isEmpty() && (words.constFirst() >> showingState & 1U) != 0;
+    return has(states(bus, object), Showing);
+}
+
+// The labels' texts and the names of the buttons that take a click, below `object`.
+void collectReadable(const QDBusConnection& bus, const Accessible& object, QStringList& texts,
+                     QStringList& buttons) {
+    for (const Accessible& child : children(bus, object)) {
+        const QString role = roleName(bus, child);
+        const QString text = name(bus, child);
+        const quint64 bits = states(bus, child);
+        if (role == QStringLiteral("label") && !text.isEmpty() && has(bits, Showing))
+            texts.append(text);
+        else if (role.endsWith(QStringLiteral("button")) && has(bits, Sensitive) &&
+                 has(bits, Showing))
+            buttons.append(has(bits, Focused) ? text + QStringLiteral(" (focus)") : text);
+        collectReadable(bus, child, texts, buttons);
+    }
 }
 
 // Asks the session's accessibility service to switch accessibility on and for the address of
@@ -164,4 +194,48 @@ QStringList AccessibleWindows::shownTextAreaTexts(const QString& title) const {
         texts.append(firstResult(reply).toString());
     }
     return texts;
+}
+
+std::optional<QPoint> AccessibleWindows::labelCentre(const QString& title) const {
+    for (const Accessible& label : objectsIn(bus_, title, QStringLiteral("label"))) {
+        if (name(bus_, label).isEmpty())
+            continue;
+        const QRect place = extentsOnScreen(bus_, label);
+        if (place.isEmpty())
+            return std::nullopt;
+        return place.center();
+    }
+    return std::nullopt;
+}
+
+QStringList AccessibleWindows::describeWindows() const {
+    const Accessible registry{QStringLiteral("org.a11y.atspi.Registry"),
+                              QStringLiteral("/org/a11y/atspi/accessible/root")};
+    QStringList lines;
+    for (const Accessible& application : children(bus_, registry)) {
+        // A program that does not answer is busy: asking about each of its controls would take
+        // minutes.
+        const QDBusMessage reply = call(bus_, application, accessibleInterface, "GetChildren");
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            lines.append(QStringLiteral("a program does not answer the screen reader: %1")
+                             .arg(reply.errorMessage()));
+            continue;
+        }
+        for (const Accessible& window : children(bus_, application)) {
+            const quint64 bits = states(bus_, window);
+            if (!has(bits, Showing))
+                continue;
+            QStringList texts;
+            QStringList buttons;
+            collectReadable(bus_, window, texts, buttons);
+            lines.append(QStringLiteral("\"%1\"%2%3: shows \"%4\"; buttons to press: %5")
+                             .arg(name(bus_, window),
+                                  has(bits, Active) ? QStringLiteral(", active") : QString(),
+                                  has(bits, Modal) ? QStringLiteral(", modal") : QString(),
+                                  texts.join(QStringLiteral("\" \"")),
+                                  buttons.isEmpty() ? QStringLiteral("none")
+                                                    : buttons.join(QStringLiteral(", "))));
+        }
+    }
+    return lines;
 }

@@ -2,9 +2,12 @@
 
 #include <QDBusConnection>
 #include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 struct AccessibleButton {
     QString name;
@@ -29,6 +32,11 @@ public:
     QList<AccessibleButton> buttons(const QString& title) const;
     // The contents of the text areas on screen in every open window titled `title`.
     QStringList shownTextAreaTexts(const QString& title) const;
+    // The middle of the first label with text in the window titled `title`, on the screen.
+    std::optional<QPoint> labelCentre(const QString& title) const;
+    // One line for each open window as a screen reader finds it: its title, whether it is
+    // active or modal, the texts it shows and the buttons that can be pressed.
+    QStringList describeWindows() const;
 
 private:
     QDBusConnection bus_;

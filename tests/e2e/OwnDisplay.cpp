@@ -10,8 +10,10 @@ void OwnDisplayTest::openSession() {
         QTest::qSkip(qPrintable(reason), __FILE__, __LINE__);
         return;
     }
-    if (!QTest::qVerify(onDisplay_, "onDisplay",
-                        "Xvfb started on none of the displays :120 to :139", __FILE__, __LINE__))
+    if (!QTest::qVerify(
+            onDisplay_, "onDisplay",
+            "Xvfb (with the window manager asked for) started on none of the displays :120 to :139",
+            __FILE__, __LINE__))
         return;
     auto session = std::make_unique<ProgramSession>();
     const QString problem = session->problem();
@@ -22,6 +24,9 @@ void OwnDisplayTest::openSession() {
 void OwnDisplayTest::closeSession() {
     if (!session_)
         return;
+    const QProcess& program = session_->program();
+    if (program.state() == QProcess::NotRunning && program.exitStatus() == QProcess::CrashExit)
+        qInfo("The program had crashed");
     const QByteArray output = session_->stop();
     if (!output.isEmpty())
         qInfo("The program wrote:\n%s", output.constData());
@@ -29,7 +34,9 @@ void OwnDisplayTest::closeSession() {
 }
 
 void OwnDisplayTest::endWithEndButton() {
-    QVERIFY(xdotool::click(session_->mainWindow(), layout::endButton));
+    if (!xdotool::click(session_->mainWindow(), layout::endButton))
+        QFAIL(qPrintable(QStringLiteral("the main window could not be clicked; shown:\n") +
+                         session_->whatIsShown()));
     QProcess& program = session_->program();
     QVERIFY2(program.waitForFinished(30000), "the program did not end");
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);

@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QObject>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTest>
 
@@ -16,6 +17,9 @@ class OwnDisplayTest : public QObject {
 public:
     OwnDisplayTest(QStringList missingTools, bool onDisplay)
         : missingTools_(std::move(missingTools)), onDisplay_(onDisplay) {}
+
+    // The window manager the display runs, named by VIRELO_WINDOW_MANAGER, or empty for none.
+    static QString windowManager() { return qEnvironmentVariable("VIRELO_WINDOW_MANAGER"); }
 
 protected:
     // Sets up a session ready to start the program; leaves none when the test has been skipped
@@ -35,10 +39,13 @@ private:
 
 // The main of such a test: starts the X server and builds `Test` from what it found.
 template <class Test> int runOnOwnDisplay(int argc, char* argv[]) {
-    const QStringList missing = missingSessionTools();
+    QStringList missing = missingSessionTools();
+    const QString windowManager = OwnDisplayTest::windowManager();
+    if (!windowManager.isEmpty() && QStandardPaths::findExecutable(windowManager).isEmpty())
+        missing.append(windowManager);
     std::unique_ptr<XvfbDisplay> display;
     if (missing.isEmpty())
-        display = std::make_unique<XvfbDisplay>();
+        display = std::make_unique<XvfbDisplay>(windowManager);
     const bool onDisplay = display && display->isRunning();
     if (onDisplay)
         qputenv("DISPLAY", display->name().toLocal8Bit());

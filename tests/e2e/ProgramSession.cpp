@@ -2,6 +2,7 @@
 
 #include "ScreenReading.h"
 #include "WindowLayout.h"
+#include "WindowProperties.h"
 #include "Xdotool.h"
 
 #include <QDir>
@@ -90,6 +91,56 @@ QImage ProgramSession::mainWindowShot() const {
     return grabWindow(mainWindow_);
 }
 
+namespace {
+
+QString headText(const QImage& shot, int columnX) {
+    switch (headInColumn(shot, columnX).state) {
+    case Head::State::Shown:
+        return QStringLiteral("a head");
+    case Head::State::Hidden:
+        return QStringLiteral("no head");
+    case Head::State::Unclear:
+        break;
+    }
+    return QStringLiteral("something unclear");
+}
+
+} // namespace
+
+QString ProgramSession::whatIsShown() const {
+    QStringList lines;
+    if (program_.state() == QProcess::NotRunning)
+        lines.append(QStringLiteral("the program has ended, %1 (exit code %2)")
+                         .arg(program_.exitStatus() == QProcess::CrashExit
+                                  ? QStringLiteral("crashed")
+                                  : QStringLiteral("normally"))
+                         .arg(program_.exitCode()));
+    const quint64 focus = xdotool::focusedWindow();
+    for (const xdotool::ShownWindow& window : xdotool::shownWindows()) {
+        const QRect& frame = window.frame;
+        lines.append(QStringLiteral("window %1 \"%2\" at %3,%4 size %5x%6%7%8")
+                         .arg(window.id)
+                         .arg(window.title)
+                         .arg(frame.x())
+                         .arg(frame.y())
+                         .arg(frame.width())
+                         .arg(frame.height())
+                         .arg(window.id == focus ? QStringLiteral(", has the focus") : QString(),
+                              xprop::isModal(window.id) ? QStringLiteral(", modal") : QString()));
+    }
+    if (xdotool::visibleWindows(titles::mainWindow).isEmpty())
+        lines.append(QStringLiteral("the main window is not shown"));
+    if (accessible_)
+        lines.append(accessible_->describeWindows());
+    if (mainWindow_ != 0) {
+        const QImage shot = mainWindowShot();
+        lines.append(
+            QStringLiteral("staff: %1 in the asked column, %2 in the chosen column")
+                .arg(headText(shot, layout::askedColumnX), headText(shot, layout::chosenColumnX)));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 quint64 ProgramSession::openSettings(QPoint modeButton) const {
     if (!xdotool::click(mainWindow_, modeButton))
         return 0;
@@ -173,6 +224,17 @@ QString ProgramSession::readMessageDetails(const QString& title) const {
                  : QStringLiteral("(the button beside OK showed no text to a screen reader)");
 }
 
+bool ProgramSession::clickMessageText(const QString& title) const {
+    if (waitForWindow(QStringLiteral("^%1$").arg(title)) == 0)
+        return false;
+    std::optional<QPoint> text;
+    const bool found =
+        QTest::qWaitFor([&] { return (text = accessible_->labelCentre(title)).has_value(); });
+    return found && xdotool::perform({QStringLiteral("mousemove"), QString::number(text->x()),
+                                      QString::number(text->y()), QStringLiteral("click"),
+                                      QStringLiteral("1")});
+}
+
 std::optional<int> ProgramSession::watchAskedNote(const QString& clef, bool untilGone) const {
     std::optional<double> lastTop;
     const bool seen = QTest::qWaitFor(
@@ -207,7 +269,7 @@ bool waitForNoWindow(const QString& titlePattern, int milliseconds) {
 
 QStringList missingSessionTools() {
     QStringList missing;
-    for (const char* tool : {"Xvfb", "xdotool", "dbus-daemon", "pulseaudio", "parec"}) {
+    for (const char* tool : {"Xvfb", "xdotool", "xprop", "dbus-daemon", "pulseaudio", "parec"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             missing.append(QString::fromLatin1(tool));
     }

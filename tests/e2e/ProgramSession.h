@@ -42,6 +42,9 @@ public:
 
     quint64 mainWindow() const { return mainWindow_; }
     QImage mainWindowShot() const;
+    // What the screen shows, for a failure to explain itself: every window with its place,
+    // focus and modality, what a screen reader finds in each and what the staff shows.
+    QString whatIsShown() const;
 
     // Opens the settings dialog with a mode button of the main window; 0 if it did not come up
     // ready for typing.
@@ -57,6 +60,8 @@ public:
     // With `details`, clicks the button beside OK instead and reads the details it shows into
     // `details`; the box then closes with a click on OK, as the keys now reach that button.
     QString readAndCloseMessage(const QString& title, QString* details = nullptr) const;
+    // Clicks on the text of the message box titled `title`, as a learner reading it may.
+    bool clickMessageText(const QString& title) const;
     // Watches the asked note's column until a head has shown and, with `untilGone`, gone
     // again; returns the note the last head seen stands for. A head shown again at the same
     // place after an answer is the next task's only if it went in between, which a short

@@ -26,6 +26,13 @@ QImage grabWindow(quint64 window) {
         .convertToFormat(QImage::Format_RGB32);
 }
 
+QImage grabScreen(const QRect& area) {
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
 Head headInColumn(const QImage& window, int columnX) {
     if (!window.valid(columnX, layout::headBandBottom))
         return {Head::State::Unclear, 0};

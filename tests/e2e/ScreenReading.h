@@ -9,6 +9,8 @@
 
 // The window's client area as the screen shows it, with whatever lies above it.
 QImage grabWindow(quint64 window);
+// A part of the screen, with whatever window lies on top there.
+QImage grabScreen(const QRect& area);
 
 // A note head in one column of the staff.
 struct Head {

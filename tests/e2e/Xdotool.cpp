@@ -1,5 +1,6 @@
 #include "Xdotool.h"
 
+#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -7,10 +8,11 @@ namespace xdotool {
 
 namespace {
 
-std::optional<QString> run(const QStringList& arguments, int milliseconds = 10000) {
+std::optional<QString> run(const QStringList& arguments, int milliseconds = 10000,
+                           const QString& program = QStringLiteral("xdotool")) {
     QProcess process;
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(QStringLiteral("xdotool"), arguments);
+    process.start(program, arguments);
     if (!process.waitForFinished(milliseconds) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
         return std::nullopt;
@@ -47,6 +49,43 @@ QList<ShownWindow> parseGeometries(const QString& output, QStringList& rest) {
     return windows;
 }
 
+// xdotool counts a framed window's offset in its frame twice; xwininfo tells where the client
+// area of each window lies on the screen, at the end of each line of its tree.
+QHash<quint64, QPoint> screenPositions() {
+    static const QRegularExpression line(
+        QStringLiteral("^\\s*(0x[0-9a-f]+) .*\\s\\+(-?\\d+)\\+(-?\\d+)\\s*$"));
+    const std::optional<QString> output =
+        run({QStringLiteral("-root"), QStringLiteral("-tree")}, 10000, QStringLiteral("xwininfo"));
+    QHash<quint64, QPoint> positions;
+    if (!output)
+        return positions;
+    for (const QString& text : output->split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = line.match(text);
+        if (match.hasMatch())
+            positions.insert(match.captured(1).toULongLong(nullptr, 16),
+                             {match.captured(2).toInt(), match.captured(3).toInt()});
+    }
+    return positions;
+}
+
+// The same for one window, from "Absolute upper-left X:  269" and its Y line.
+std::optional<QPoint> screenPosition(quint64 window) {
+    static const QRegularExpression corner(
+        QStringLiteral("Absolute upper-left ([XY]):\\s+(-?\\d+)"));
+    const std::optional<QString> output =
+        run({QStringLiteral("-id"), QString::number(window)}, 10000, QStringLiteral("xwininfo"));
+    if (!output)
+        return std::nullopt;
+    QPoint point;
+    int found = 0;
+    for (auto match = corner.globalMatch(*output); match.hasNext(); ++found) {
+        const QRegularExpressionMatch side = match.next();
+        (side.captured(1) == QStringLiteral("X") ? point.rx() : point.ry()) =
+            side.captured(2).toInt();
+    }
+    return found == 2 ? std::optional(point) : std::nullopt;
+}
+
 } // namespace
 
 QList<ShownWindow> shownWindows() {
@@ -61,8 +100,12 @@ QList<ShownWindow> shownWindows() {
     QList<ShownWindow> windows = parseGeometries(*output, titles);
     if (titles.size() != windows.size())
         return {};
-    for (qsizetype i = 0; i < windows.size(); ++i)
+    const QHash<quint64, QPoint> positions = screenPositions();
+    for (qsizetype i = 0; i < windows.size(); ++i) {
         windows[i].title = titles[i];
+        if (positions.contains(windows[i].id))
+            windows[i].frame.moveTopLeft(positions.value(windows[i].id));
+    }
     return windows;
 }
 
@@ -88,7 +131,10 @@ std::optional<QRect> geometry(quint64 window) {
     const QList<ShownWindow> windows = parseGeometries(*output, rest);
     if (windows.size() != 1 || windows.constFirst().frame.isEmpty())
         return std::nullopt;
-    return windows.constFirst().frame;
+    const std::optional<QPoint> position = screenPosition(window);
+    if (!position)
+        return std::nullopt;
+    return QRect(*position, windows.constFirst().frame.size());
 }
 
 quint64 focusedWindow() {
@@ -97,9 +143,12 @@ quint64 focusedWindow() {
 }
 
 bool click(quint64 window, QPoint point) {
-    return run({QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(window),
-                QString::number(point.x()), QString::number(point.y()), QStringLiteral("click"),
-                QStringLiteral("1")})
+    const std::optional<QRect> place = geometry(window);
+    if (!place)
+        return false;
+    const QPoint onScreen = place->topLeft() + point;
+    return run({QStringLiteral("mousemove"), QString::number(onScreen.x()),
+                QString::number(onScreen.y()), QStringLiteral("click"), QStringLiteral("1")})
         .has_value();
 }
 

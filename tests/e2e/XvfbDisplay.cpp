@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QThread>
 
 namespace {
 
@@ -14,22 +15,54 @@ bool displayTaken(int number) {
            QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number));
 }
 
+void stop(QProcess& process) {
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(5000))
+        process.kill();
+    process.waitForFinished(5000);
+}
+
 } // namespace
 
-XvfbDisplay::XvfbDisplay() {
+XvfbDisplay::XvfbDisplay(const QString& windowManager)
+    : windowManagerAsked_(!windowManager.isEmpty()) {
     for (int number = firstDisplay; number <= lastDisplay; ++number) {
-        if (!displayTaken(number) && startOn(number))
+        if (!displayTaken(number) && startOn(number)) {
+            if (windowManagerAsked_ && !startWindowManager(windowManager))
+                stop(server_);
             return;
+        }
     }
 }
 
 XvfbDisplay::~XvfbDisplay() {
-    if (server_.state() == QProcess::NotRunning)
-        return;
-    server_.terminate();
-    if (!server_.waitForFinished(5000))
-        server_.kill();
-    server_.waitForFinished(5000);
+    stop(windowManager_);
+    stop(server_);
+}
+
+// A window manager announces itself with a check window on the root window once it manages.
+bool XvfbDisplay::startWindowManager(const QString& program) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), name_);
+    windowManager_.setProcessEnvironment(environment);
+    windowManager_.setStandardOutputFile(QProcess::nullDevice());
+    windowManager_.setStandardErrorFile(QProcess::nullDevice());
+    windowManager_.start(program, {});
+    if (!windowManager_.waitForStarted())
+        return false;
+    const QDeadlineTimer deadline(readyMilliseconds);
+    while (windowManager_.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        QProcess probe;
+        probe.setProcessEnvironment(environment);
+        probe.start(QStringLiteral("xprop"),
+                    {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+        if (probe.waitForFinished(5000) && probe.readAllStandardOutput().contains("window id"))
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
 }
 
 // The server writes its display number to standard output once it takes clients; one that

@@ -8,10 +8,13 @@
 #include "ProgramSession.h"
 #include "ScreenReading.h"
 #include "WindowLayout.h"
+#include "WindowProperties.h"
 #include "Xdotool.h"
 #include "feedback/NotePitches.h"
 
 #include <QColor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
 
@@ -49,6 +52,55 @@ double midiNoteFrequency(int note) {
 
 int midiNoteOf(const QString& clef, int index) {
     return clefPitches[clef == Bass ? 1 : 0].midiNotes[std::size_t(index)];
+}
+
+// A point of the main window on the staff's right, where a click does nothing.
+const QPoint mainWindowBlank = layout::pixel(10500, 3000);
+
+QString frameText(quint64 window) {
+    const std::optional<QRect> frame = xprop::frameOnScreen(window);
+    if (!frame)
+        return QStringLiteral("nowhere");
+    return QStringLiteral("%1,%2 %3x%4")
+        .arg(frame->x())
+        .arg(frame->y())
+        .arg(frame->width())
+        .arg(frame->height());
+}
+
+// The window's frame is centred on the area, to the pixel that rounding leaves.
+bool centredOn(quint64 window, const QRect& area) {
+    const std::optional<QRect> frame = xprop::frameOnScreen(window);
+    if (!frame)
+        return false;
+    const QPoint off = frame->center() - area.center();
+    return std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1;
+}
+
+bool centredOnScreen(quint64 window) {
+    return centredOn(window, QGuiApplication::primaryScreen()->availableGeometry());
+}
+
+bool centredOnWindow(quint64 window, quint64 owner) {
+    const std::optional<QRect> frame = xprop::frameOnScreen(owner);
+    return frame && centredOn(window, *frame);
+}
+
+// A click on `lower`, which a window manager answers by raising it, leaves `upper` above it:
+// the screen where `upper` shows its content (its frame changes with the focus) looks the same
+// before and after, and the window manager stacks it higher.
+bool staysAbove(quint64 upper, quint64 lower, QPoint inLower) {
+    const std::optional<QRect> area = xdotool::geometry(upper);
+    if (!area)
+        return false;
+    const QImage before = grabScreen(*area);
+    if (!xdotool::click(lower, inLower))
+        return false;
+    QTest::qWait(500);
+    const QList<quint64> stacking = xprop::stackingOrder();
+    const bool stackedAbove =
+        stacking.isEmpty() || stacking.indexOf(upper) > stacking.indexOf(lower);
+    return stackedAbove && grabScreen(*area) == before;
 }
 
 // A wrong answer next to the right one.
@@ -163,6 +215,16 @@ private:
                  "something sounded after the last task");
     }
 
+    // The window manager's close (Alt+F4 in openbox); Escape without one, the key a learner
+    // has then.
+    static bool closeAsLearner(quint64 window) {
+        const QString key =
+            windowManager().isEmpty() ? QStringLiteral("Escape") : QStringLiteral("alt+F4");
+        return xdotool::perform({QStringLiteral("windowfocus"), QString::number(window),
+                                 QStringLiteral("sleep"), QStringLiteral("0.2"),
+                                 QStringLiteral("key"), key});
+    }
+
     static QColor keyColour(quint64 keyboard, int key) {
         const QImage shot = grabWindow(keyboard);
         const QPoint face = layout::whiteKeyFace(key);
@@ -181,6 +243,50 @@ private slots:
     void cleanupTestCase() {
         capture_.reset();
         closeSession();
+    }
+
+    // What a learner sees of each window is its frame: the main window's is centred on the
+    // screen, the help window's on the main window's, the about dialog's on the screen and the
+    // settings dialog's on the main window's, with its messages above it. The main window
+    // refuses to close; the others close.
+    void windowsPlacedByTheirFrames() {
+        QVERIFY2(QTest::qWaitFor([&] { return centredOnScreen(mainWindow_); }),
+                 qPrintable(QStringLiteral("the main window is at ") + frameText(mainWindow_)));
+        QVERIFY(closeAsLearner(mainWindow_));
+        QTest::qWait(1000);
+        QVERIFY2(session_->program().state() == QProcess::Running &&
+                     !xdotool::visibleWindows(titles::mainWindow).isEmpty(),
+                 "the main window closed");
+
+        QVERIFY(xdotool::click(mainWindow_, layout::helpButton));
+        const quint64 help = waitForWindow(QStringLiteral("^Hilfe$"));
+        QVERIFY2(help != 0, "the help window did not show");
+        QVERIFY2(QTest::qWaitFor([&] { return centredOnWindow(help, mainWindow_); }),
+                 qPrintable(QStringLiteral("the help window is at ") + frameText(help)));
+        QVERIFY(closeAsLearner(help));
+        QVERIFY2(waitForNoWindow(QStringLiteral("^Hilfe$")), "the help window stayed");
+
+        QVERIFY(xdotool::click(mainWindow_, layout::infoButton));
+        const quint64 about = waitForWindow(QStringLiteral("^Info$"));
+        QVERIFY2(about != 0, "the about dialog did not show");
+        QVERIFY2(QTest::qWaitFor([&] { return centredOnScreen(about); }),
+                 qPrintable(QStringLiteral("the about dialog is at ") + frameText(about)));
+        QVERIFY(closeAsLearner(about));
+        QVERIFY2(waitForNoWindow(QStringLiteral("^Info$")), "the about dialog stayed");
+
+        const quint64 dialog = session_->openSettings(layout::violinButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY2(QTest::qWaitFor([&] { return centredOnWindow(dialog, mainWindow_); }),
+                 qPrintable(QStringLiteral("the settings dialog is at ") + frameText(dialog)));
+        // Without a range the start is refused in a message, which stays above the dialog.
+        QVERIFY(xdotool::click(dialog, layout::startButton));
+        const quint64 refusal = waitForWindow(QStringLiteral("^%1$").arg(titles::error));
+        QVERIFY2(refusal != 0, "no message refused the start");
+        QVERIFY2(staysAbove(refusal, dialog, QPoint(5, 5)), "the message went below its dialog");
+        QVERIFY(session_->readAndCloseMessage(titles::error)
+                    .startsWith(QStringLiteral("Im Violinschlüssel")));
+        QVERIFY(closeAsLearner(dialog));
+        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed");
     }
 
     // Treble clef c' to e'': one wrong answer, one time-out, the rest right, to the result and
@@ -225,6 +331,8 @@ private slots:
                     QStringLiteral("Aufgabe 2: gesucht %1, gewählt %2 (eine Sekunde zu hoch)")
                         .arg(noteName(Violin, *note), noteName(Violin, neighbourOf(*note))));
             } else if (task == 3) {
+                // The message asks for the space bar, also once its text has been clicked.
+                QVERIFY(session_->clickMessageText(titles::message));
                 QCOMPARE(session_->readAndCloseMessage(titles::message),
                          QStringLiteral("Zeit vorbei. Gesucht wurde: %1\n( Leertaste drücken, "
                                         "um diese Meldung zu schließen )")
@@ -257,13 +365,16 @@ private slots:
         QVERIFY2(keyboard != 0, "the keyboard window did not show");
         QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
 
-        const std::optional<QRect> main = xdotool::geometry(mainWindow_);
-        QVERIFY(main);
-        QVERIFY2(QTest::qWaitFor([&] {
-                     const std::optional<QRect> keys = xdotool::geometry(keyboard);
-                     return keys && keys->bottomLeft() == main->bottomLeft();
-                 }),
-                 "the keyboard window is not at the main window's lower left corner");
+        // From the moment it shows, and above the main window when that is clicked.
+        const std::optional<QRect> keys = xprop::frameOnScreen(keyboard);
+        const std::optional<QRect> main = xprop::frameOnScreen(mainWindow_);
+        QVERIFY(keys && main);
+        QVERIFY2(keys->bottomLeft() == main->bottomLeft(),
+                 qPrintable(QStringLiteral("the keyboard window showed at %1, the main window "
+                                           "at %2")
+                                .arg(frameText(keyboard), frameText(mainWindow_))));
+        QVERIFY2(staysAbove(keyboard, mainWindow_, mainWindowBlank),
+                 "the keyboard window went below the main window");
 
         QList<int> asked;
         const auto nextNote = [&](bool untilGone) {
