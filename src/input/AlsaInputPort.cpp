@@ -9,7 +9,7 @@ namespace {
 
 class AlsaInputPort final : public InputPort {
 public:
-    AlsaInputPort(std::unique_ptr<SequencerScanner> scanner, std::unique_ptr<RtMidiIn> in)
+    AlsaInputPort(std::unique_ptr<SequencerScanner> scanner, std::unique_ptr<RtMidiPort> in)
         : scanner_(std::move(scanner)), in_(std::move(in)) {}
 
     void connectHardware() override {
@@ -23,16 +23,17 @@ public:
 
 private:
     std::unique_ptr<SequencerScanner> scanner_;
-    std::unique_ptr<RtMidiIn> in_;
+    std::unique_ptr<RtMidiPort> in_;
 };
 
 } // namespace
 
-std::unique_ptr<InputPort> openAlsaInput(const MidiInput::Received& received) {
-    std::unique_ptr<SequencerScanner> scanner = SequencerScanner::open();
+std::unique_ptr<InputPort> openAlsaInput(const MidiLibrary& library,
+                                         const MidiInput::Received& received) {
+    std::unique_ptr<SequencerScanner> scanner = SequencerScanner::open(library);
     if (!scanner)
         return nullptr;
-    std::unique_ptr<RtMidiIn> in = openRtMidiPort(RtMidi::LINUX_ALSA, received);
+    std::unique_ptr<RtMidiPort> in = RtMidiPort::open(library, RTMIDI_API_LINUX_ALSA, received);
     if (!in)
         return nullptr;
     return std::make_unique<AlsaInputPort>(std::move(scanner), std::move(in));

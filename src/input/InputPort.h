@@ -1,6 +1,7 @@
 #pragma once
 
 #include "input/MidiInput.h"
+#include "input/MidiLibrary.h"
 
 #include <memory>
 
@@ -15,6 +16,8 @@ public:
 };
 
 // Each opens the port where its system runs, quietly, and gives nothing where it does not.
-std::unique_ptr<InputPort> openAlsaInput(const MidiInput::Received& received);
+std::unique_ptr<InputPort> openAlsaInput(const MidiLibrary& library,
+                                         const MidiInput::Received& received);
 // Never starts a JACK server, only joins one that runs.
-std::unique_ptr<InputPort> openJackInput(const MidiInput::Received& received);
+std::unique_ptr<InputPort> openJackInput(const MidiLibrary& library,
+                                         const MidiInput::Received& received);

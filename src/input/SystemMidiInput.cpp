@@ -27,9 +27,12 @@ void SystemMidiInput::connectHardware() {
 
 // The port lives and goes on this thread; between requests it waits without a cost.
 void SystemMidiInput::run(const Received& received) {
-    std::unique_ptr<InputPort> port = openAlsaInput(received);
+    const MidiLibrary* library = MidiLibrary::get();
+    if (!library)
+        return;
+    std::unique_ptr<InputPort> port = openAlsaInput(*library, received);
     if (!port)
-        port = openJackInput(received);
+        port = openJackInput(*library, received);
     if (!port)
         return;
     std::unique_lock lock(mutex_);
