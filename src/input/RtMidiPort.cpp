@@ -6,6 +6,9 @@
 
 namespace {
 
+// RtMidi's own default; with a callback set, its queue is never used.
+constexpr unsigned int queueSize = 100;
+
 void forward(double, const unsigned char* message, size_t size, void* received) {
     if (message && size > 0)
         (*static_cast<const MidiInput::Received*>(received))(message, size);
@@ -15,7 +18,7 @@ void forward(double, const unsigned char* message, size_t size, void* received) 
 
 std::unique_ptr<RtMidiPort> RtMidiPort::open(const MidiLibrary& library, RtMidiApi api,
                                              const MidiInput::Received& received) {
-    RtMidiInPtr in = library.in_create(api, inputClientName, 0);
+    RtMidiInPtr in = library.in_create(api, inputClientName, queueSize);
     if (!in)
         return nullptr;
     std::unique_ptr<RtMidiPort> port(new RtMidiPort(library, in));
