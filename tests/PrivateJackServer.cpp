@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int startMilliseconds = 10000;
+constexpr int clientTimeoutMilliseconds = 10000;
 
 void ignoreJackMessage(const char*) {}
 
@@ -23,7 +24,7 @@ bool serverAnswers() {
 
 } // namespace
 
-PrivateJackServer::PrivateJackServer() {
+PrivateJackServer::PrivateJackServer(int periodFrames) {
     if (QStandardPaths::findExecutable(QStringLiteral("jackd")).isEmpty())
         return;
     const QString name = QStringLiteral("virelo-test-%1").arg(QCoreApplication::applicationPid());
@@ -33,11 +34,12 @@ PrivateJackServer::PrivateJackServer() {
     jack_set_info_function(ignoreJackMessage);
     jackd_.setStandardOutputFile(QProcess::nullDevice());
     jackd_.setStandardErrorFile(QProcess::nullDevice());
-    // No real-time scheduling, which an ordinary user may not have; a period of 5.3 ms.
     jackd_.start(QStringLiteral("jackd"),
-                 {QStringLiteral("--no-realtime"), QStringLiteral("--name"), name,
-                  QStringLiteral("-d"), QStringLiteral("dummy"), QStringLiteral("-r"),
-                  QStringLiteral("48000"), QStringLiteral("-p"), QStringLiteral("256")});
+                 {QStringLiteral("--no-realtime"), QStringLiteral("--sync"),
+                  QStringLiteral("--name"), name, QStringLiteral("--timeout"),
+                  QString::number(clientTimeoutMilliseconds), QStringLiteral("-d"),
+                  QStringLiteral("dummy"), QStringLiteral("-r"), QStringLiteral("48000"),
+                  QStringLiteral("-p"), QString::number(periodFrames)});
     if (!jackd_.waitForStarted())
         return;
     const QDeadlineTimer deadline(startMilliseconds);

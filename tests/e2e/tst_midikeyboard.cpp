@@ -50,6 +50,15 @@ private:
 
     QImage mainWindowShot() const { return session_->mainWindowShot(); }
 
+    // What the JACK server shows of the way the keys take, for a failure's message.
+    QString midiPath() const {
+        if (!keyboard_->portExists(input))
+            return QStringLiteral("the program's MIDI input has gone");
+        return keyboard_->connected(keyboard_->outputName(), input)
+                   ? QStringLiteral("the test's client is connected to the program's input")
+                   : QStringLiteral("the connection to the program's input has gone");
+    }
+
 private slots:
     void initTestCase() {
         // Before the session, whose program takes the server's name from this process.
@@ -89,7 +98,9 @@ private slots:
 
         for (int task = 1; task <= tasksPerExercise; ++task) {
             const std::optional<int> note = session_->watchAskedNote(Violin, true);
-            QVERIFY2(note, qPrintable(QStringLiteral("task %1: no note came and went").arg(task)));
+            QVERIFY2(note, qPrintable(QStringLiteral("task %1: no note came and went; %2")
+                                          .arg(task)
+                                          .arg(midiPath())));
             if (task == 2) {
                 const int wrong = neighbourOf(*note);
                 keyboard_->press(keyOf(wrong));
