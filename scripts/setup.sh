@@ -1,8 +1,10 @@
 # Shared by ./run and ./test: install what is missing, then configure and build a tree.
 
 # Debian packages needed to build the program and to run it.
-VIRELO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libfluidsynth-dev libasound2-dev)
-VIRELO_RUN_PACKAGES=(timgm6mb-soundfont fonts-liberation libqt6svg6 fonts-oflb-euterpe xdg-utils qt6-translations-l10n)
+VIRELO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libfluidsynth-dev libasound2-dev
+    librtmidi-dev libjack-jackd2-dev)
+VIRELO_RUN_PACKAGES=(timgm6mb-soundfont fonts-liberation libqt6svg6 fonts-oflb-euterpe xdg-utils qt6-translations-l10n
+    librtmidi6)
 # Only for the tests: a private sound server and its recorder; clang with libFuzzer for fuzzing.
 VIRELO_TEST_PACKAGES=(pulseaudio pulseaudio-utils clang-14 libclang-rt-14-dev)
 # The end-to-end test: an X server of its own, xdotool and xprop, a session bus and the
@@ -12,6 +14,9 @@ VIRELO_TEST_PACKAGES+=(xvfb xdotool x11-utils dbus-daemon at-spi2-core openbox)
 VIRELO_TEST_PACKAGES+=(fluid-soundfont-gm)
 # What a distribution checks of the package: lintian, the AppStream and desktop entry validators.
 VIRELO_TEST_PACKAGES+=(lintian appstream desktop-file-utils)
+# MIDI keys end to end: a JACK server of the test's own (its question about real-time priority is
+# answered with the default, as installs here are non-interactive).
+VIRELO_TEST_PACKAGES+=(jackd2)
 
 # Installs the named Debian packages that are not installed yet, as root or through sudo.
 install_missing() {

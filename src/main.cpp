@@ -3,6 +3,8 @@
 #include "forms/Form1.h"
 #include "forms/MessageBox.h"
 #include "forms/QtTranslations.h"
+#include "input/MidiAnswers.h"
+#include "input/SystemMidiInput.h"
 #include "settings/SettingsStore.h"
 #include "training/TaskRandom.h"
 
@@ -14,7 +16,8 @@
 
 namespace {
 constexpr int SoundLoadDelayMs = 300;
-}
+constexpr int MidiOpenDelayMs = 300;
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -40,5 +43,8 @@ int main(int argc, char* argv[]) {
     // Sound is needed only once an exercise starts: load it in the background once the window
     // is on screen, so that neither the library nor the SoundFont delays the first picture.
     QTimer::singleShot(SoundLoadDelayMs, [&player] { player.startLoading(); });
+    // A MIDI keyboard, likewise off the way to the first picture.
+    MidiAnswers midi(form.exercise(), std::make_unique<SystemMidiInput>());
+    QTimer::singleShot(MidiOpenDelayMs, &midi, &MidiAnswers::open);
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 // Whole exercises through the seams: task generation, placement, timers, answers and the end.
 #include "FakeServices.h"
 #include "forms/Form1.h"
+#include "input/MidiAnswers.h"
 #include "training/Exercise.h"
 
 #include <QProgressBar>
@@ -8,6 +9,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <thread>
 
 namespace {
 
@@ -60,6 +63,22 @@ struct Run {
 };
 
 constexpr auto Alone = Run::Shown::Alone;
+
+// A MIDI input without a MIDI system: the test presses the keys, on a thread of their own as a
+// real input's arrive.
+struct TestMidiInput final : MidiInput {
+    void open(const Received& r) override { received = &r; }
+    void connectHardware() override { ++connects; }
+    void press(int pitch, int velocity = 100) const {
+        const unsigned char message[] = {0x90, (unsigned char)pitch, (unsigned char)velocity};
+        std::thread([&] { (*received)(message, sizeof message); }).join();
+    }
+    const Received* received = nullptr;
+    int connects = 0;
+};
+
+// The treble clef's keys, index 0..14.
+constexpr int TrebleKeys[15] = {53, 55, 57, 59, 60, 62, 64, 65, 67, 69, 71, 72, 74, 76, 77};
 
 const QColor White(255, 255, 255);
 const QColor Red(255, 0, 0);
@@ -487,6 +506,56 @@ private slots:
         QCOMPARE(e.world.player.played.size(), played);
         QCOMPARE(e.ex().errors(), errors);
         QCOMPARE(e.world.messages.size(), results.size() + (when == "timeout" ? 1 : 0));
+    }
+
+    // Keys answer as clicks do, only an open task takes one, and a key pressed while a note
+    // sounds answers the task that note opens, the last one pressed.
+    void midiKeysAnswer() {
+        Run e("Violin", 0, 14, 0, 2000, false, Alone);
+        auto owned = std::make_unique<TestMidiInput>();
+        TestMidiInput& keys = *owned;
+        MidiAnswers answers(e.ex(), std::move(owned));
+        answers.open();
+        e.ask(3);
+        e.start();
+        QCOMPARE(keys.connects, 1);
+
+        e.ask(7);
+        keys.press(TrebleKeys[3]);
+        QTRY_COMPARE(e.ex().task(), 2);
+        keys.press(TrebleKeys[7] + 1); // a black key
+        keys.press(TrebleKeys[7], 0);  // a release
+        keys.press(48);                // outside the clef
+        QTest::qWait(50);
+        QCOMPARE(e.ex().task(), 2);
+        QVERIFY(e.ex().taskOpen());
+
+        keys.press(TrebleKeys[8]);
+        QTRY_COMPARE(e.ex().errors(), 1);
+        keys.press(TrebleKeys[7]); // during the wrong-answer display: dropped
+        QTest::qWait(50);
+        QCOMPARE(e.ex().task(), 2);
+        QCOMPARE(e.ex().errors(), 1);
+
+        // While task 3's note sounds, in the sound's own event loop as the player runs it, a
+        // wrong key and then the right one.
+        e.ask(11);
+        e.world.player.whilePlaying = [&] {
+            keys.press(TrebleKeys[2]);
+            keys.press(TrebleKeys[11]);
+            QTest::qWait(20);
+            QVERIFY(!e.ex().taskOpen());
+        };
+        e.ex().tmrNoteFalsch_Timer();
+        e.world.player.whilePlaying = nullptr;
+        QCOMPARE(e.ex().task(), 3);
+        QTRY_COMPARE(e.ex().task(), 4);
+        QCOMPARE(e.ex().errors(), 1);
+
+        e.ex().abort();
+        e.ex().chooseMode("Violin", false);
+        e.start();
+        QCOMPARE(keys.connects, 2);
     }
 
     // The real timers, at a short time per note: the time-out really comes.

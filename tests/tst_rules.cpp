@@ -1,6 +1,8 @@
 // The widget-free rules: note names, the range rule, time texts, the staff ladder, the naming of
-// mistakes.
+// mistakes, MIDI keys and the sequencer ports a keyboard is connected from.
 #include "feedback/MistakeNaming.h"
+#include "input/MidiNotes.h"
+#include "input/SequencerPorts.h"
 #include "settings/RangeRule.h"
 #include "settings/TimeText.h"
 #include "training/NoteModel.h"
@@ -10,6 +12,10 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <vector>
+
+using MidiMessage = std::vector<unsigned char>;
+Q_DECLARE_METATYPE(MidiMessage)
 
 Q_DECLARE_METATYPE(MissedTask)
 
@@ -211,6 +217,99 @@ private slots:
         QFETCH(QList<MissedTask>, missed);
         QFETCH(QString, details);
         QCOMPARE(::mistakeDetails(clef, missed), details);
+    }
+
+    // A MIDI message in a clef: the note index it answers with, -1 for none.
+    void midiKeys_data() {
+        QTest::addColumn<MidiMessage>("message");
+        QTest::addColumn<QString>("clef");
+        QTest::addColumn<int>("index");
+        const int treble[15] = {53, 55, 57, 59, 60, 62, 64, 65, 67, 69, 71, 72, 74, 76, 77};
+        const int bass[15] = {41, 43, 45, 47, 48, 50, 52, 53, 55, 57, 59, 60, 62, 64, 65};
+        for (int i = 0; i < 15; ++i) {
+            QTest::addRow("Violin %d", i)
+                << MidiMessage{0x90, (unsigned char)treble[i], 100} << "Violin" << i;
+            QTest::addRow("Bass %d", i)
+                << MidiMessage{0x90, (unsigned char)bass[i], 100} << "Bass" << i;
+        }
+        QTest::newRow("black key f# treble") << MidiMessage{0x90, 54, 100} << "Violin" << -1;
+        QTest::newRow("black key c#' treble") << MidiMessage{0x90, 61, 100} << "Violin" << -1;
+        QTest::newRow("black key B bass") << MidiMessage{0x90, 46, 100} << "Bass" << -1;
+        QTest::newRow("below treble") << MidiMessage{0x90, 52, 100} << "Violin" << -1;
+        QTest::newRow("above treble") << MidiMessage{0x90, 79, 100} << "Violin" << -1;
+        QTest::newRow("bass F in treble") << MidiMessage{0x90, 41, 100} << "Violin" << -1;
+        QTest::newRow("below bass") << MidiMessage{0x90, 40, 100} << "Bass" << -1;
+        QTest::newRow("treble f'' in bass") << MidiMessage{0x90, 77, 100} << "Bass" << -1;
+        QTest::newRow("no clef") << MidiMessage{0x90, 60, 100} << "" << -1;
+        QTest::newRow("clef compared exactly") << MidiMessage{0x90, 60, 100} << "violin" << -1;
+        QTest::newRow("velocity 0 is a release") << MidiMessage{0x90, 60, 0} << "Violin" << -1;
+        QTest::newRow("softest") << MidiMessage{0x90, 60, 1} << "Violin" << 4;
+        QTest::newRow("channel 2") << MidiMessage{0x91, 60, 64} << "Violin" << 4;
+        QTest::newRow("channel 10") << MidiMessage{0x99, 48, 64} << "Bass" << 4;
+        QTest::newRow("channel 16") << MidiMessage{0x9F, 77, 64} << "Violin" << 14;
+        QTest::newRow("note-off") << MidiMessage{0x80, 60, 64} << "Violin" << -1;
+        QTest::newRow("key pressure") << MidiMessage{0xA0, 60, 64} << "Violin" << -1;
+        QTest::newRow("controller") << MidiMessage{0xB0, 60, 64} << "Violin" << -1;
+        QTest::newRow("program change") << MidiMessage{0xC0, 60} << "Violin" << -1;
+        QTest::newRow("channel pressure") << MidiMessage{0xD0, 60} << "Violin" << -1;
+        QTest::newRow("pitch bend") << MidiMessage{0xE0, 60, 64} << "Violin" << -1;
+        QTest::newRow("song position") << MidiMessage{0xF2, 60, 64} << "Violin" << -1;
+        QTest::newRow("sysex") << MidiMessage{0xF0, 0x7E, 60, 64, 0xF7} << "Violin" << -1;
+        QTest::newRow("clock") << MidiMessage{0xF8} << "Violin" << -1;
+        QTest::newRow("empty") << MidiMessage{} << "Violin" << -1;
+        QTest::newRow("cut short") << MidiMessage{0x90, 60} << "Violin" << -1;
+        QTest::newRow("too long") << MidiMessage{0x90, 60, 64, 0} << "Violin" << -1;
+        QTest::newRow("key not a data byte") << MidiMessage{0x90, 0xBC, 64} << "Violin" << -1;
+        QTest::newRow("velocity not a data byte") << MidiMessage{0x90, 60, 0x80} << "Violin" << -1;
+    }
+    void midiKeys() {
+        QFETCH(MidiMessage, message);
+        QFETCH(QString, clef);
+        QFETCH(int, index);
+        const std::optional<int> pitch = pressedPitch(message);
+        const std::optional<int> answer = pitch ? noteIndexOfPitch(clef, *pitch) : std::nullopt;
+        QCOMPARE(answer.value_or(-1), index);
+    }
+
+    // The ALSA sequencer's ports as a machine with two keyboards shows them (the test machines
+    // have no sequencer): which ones the program connects to its input.
+    void sequencerSources() {
+        const auto port = [](int client, int number, const char* clientName, bool kernel,
+                             bool readable, int pid = 0) {
+            SequencerPort p;
+            p.address = {client, number};
+            p.clientName = clientName;
+            p.portName = "port";
+            p.kernelClient = kernel;
+            p.pid = pid;
+            p.readable = readable;
+            p.writable = true;
+            return p;
+        };
+        std::vector<SequencerPort> ports = {
+            port(0, 0, "System", true, true),              // timer
+            port(0, 1, "System", true, true),              // announcements
+            port(14, 0, "Midi Through", true, true),       // the kernel's loop
+            port(20, 0, "USB Keystation", true, true),     // a keyboard
+            port(24, 0, "Digital Piano", true, true),      // another, two ports
+            port(24, 1, "Digital Piano", true, true),      //
+            port(28, 0, "Synth Out Only", true, false),    // takes MIDI, sends none
+            port(128, 0, "Virelo", false, true, 4242),     // the program itself
+            port(129, 0, "Sequencer App", false, true, 7), // a program's output
+        };
+        ports[7].portName = "Eingang";
+        const std::vector<SequencerAddress> expected = {{20, 0}, {24, 0}, {24, 1}};
+        QVERIFY(hardwareSources(ports) == expected);
+
+        // The own input: of a program's client of this process, by its name, open to others.
+        QVERIFY(ownInput(ports, 4242, "Eingang") == (SequencerAddress{128, 0}));
+        QVERIFY(!ownInput(ports, 4243, "Eingang"));
+        QVERIFY(!ownInput(ports, 4242, "Ausgang"));
+        ports[7].writable = false;
+        QVERIFY(!ownInput(ports, 4242, "Eingang"));
+        ports[7].writable = true;
+        ports[7].kernelClient = true;
+        QVERIFY(!ownInput(ports, 4242, "Eingang"));
     }
 
     // Uneven rungs: the rule must read the heights, not assume a spacing.

@@ -56,6 +56,8 @@ public:
     int errors() const { return fehler; }
     std::int32_t zeitZaehler() const { return ZeitZaehler; }
     bool taskOpen() const { return m_taskOpen; }
+    // A task's note is playing; its task opens when it has sounded.
+    bool sounding() const { return m_sounding; }
 
     QTimer* const tmrVorbei;
     QTimer* const tmrWeg;
@@ -99,6 +101,7 @@ private:
     std::int32_t ZeitZaehler = 0;
 
     bool m_taskOpen = false;    // a task is shown and waits for its answer or time-out
+    bool m_sounding = false;
     QList<MissedTask> m_missed; // for the result's details
     QElapsedTimer m_taskClock;
 };

@@ -25,7 +25,9 @@ void Exercise::NaechsteAufgabe() {
     Note = std::int16_t(std::min<double>(
         std::floor((HöchsterTon - NiedrigsterTon + 1) * r + NiedrigsterTon), HöchsterTon));
 
+    m_sounding = true;
     NoteSpielen(Note);
+    m_sounding = false;
     // The playback waits in a loop of its own; an abort cannot come through it, but stay safe.
     if (m_state != ExerciseState::Running)
         return;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <span>
+
+// What a MIDI message means to an exercise.
+
+// The key of a note-on with a velocity above 0, on any channel; nothing for every other message
+// (a note-on with velocity 0 is how many keyboards release a key).
+std::optional<int> pressedPitch(std::span<const unsigned char> message);
+
+// The note index 0..14 that sounds `pitch` in the clef ("Violin" or "Bass"); nothing for keys
+// between or outside its 15 notes, or for no clef.
+std::optional<int> noteIndexOfPitch(const QString& clef, int pitch);

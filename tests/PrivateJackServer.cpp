@@ -1,0 +1,63 @@
+#include "PrivateJackServer.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <jack/jack.h>
+
+namespace {
+
+constexpr int startMilliseconds = 10000;
+constexpr int clientTimeoutMilliseconds = 10000;
+
+void ignoreJackMessage(const char*) {}
+
+bool serverAnswers() {
+    jack_client_t* probe = jack_client_open("probe", JackNoStartServer, nullptr);
+    if (!probe)
+        return false;
+    jack_client_close(probe);
+    return true;
+}
+
+} // namespace
+
+PrivateJackServer::PrivateJackServer(int periodFrames) {
+    if (QStandardPaths::findExecutable(QStringLiteral("jackd")).isEmpty())
+        return;
+    const QString name = QStringLiteral("virelo-test-%1").arg(QCoreApplication::applicationPid());
+    qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
+    // Only a client's complaints while the server comes up.
+    jack_set_error_function(ignoreJackMessage);
+    jack_set_info_function(ignoreJackMessage);
+    jackd_.setStandardOutputFile(QProcess::nullDevice());
+    jackd_.setStandardErrorFile(QProcess::nullDevice());
+    jackd_.start(QStringLiteral("jackd"),
+                 {QStringLiteral("--no-realtime"), QStringLiteral("--sync"),
+                  QStringLiteral("--name"), name, QStringLiteral("--timeout"),
+                  QString::number(clientTimeoutMilliseconds), QStringLiteral("-d"),
+                  QStringLiteral("dummy"), QStringLiteral("-r"), QStringLiteral("48000"),
+                  QStringLiteral("-p"), QString::number(periodFrames)});
+    if (!jackd_.waitForStarted())
+        return;
+    const QDeadlineTimer deadline(startMilliseconds);
+    while (!deadline.hasExpired() && jackd_.state() == QProcess::Running) {
+        if (serverAnswers()) {
+            running_ = true;
+            return;
+        }
+        QThread::msleep(50);
+    }
+}
+
+PrivateJackServer::~PrivateJackServer() {
+    if (jackd_.state() != QProcess::NotRunning) {
+        jackd_.terminate();
+        if (!jackd_.waitForFinished(3000))
+            jackd_.kill();
+        jackd_.waitForFinished();
+    }
+    qunsetenv("JACK_DEFAULT_SERVER");
+}
