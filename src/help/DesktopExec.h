@@ -6,7 +6,7 @@
 #include <optional>
 
 // The command line of a desktop entry (its Exec value, string escapes already resolved), read
-// by the quoting rules of the Desktop Entry Specification: program and arguments are separated
+// by the quoting rules of freedesktop.org desktop entries: program and arguments are separated
 // by spaces; a double-quoted part is taken as it stands, spaces included, where a backslash makes
 // a following ", `, $ or \ literal. Nothing for an unclosed quote or an empty line.
 std::optional<QStringList> splitDesktopExec(const QString& exec);

@@ -23,7 +23,7 @@ struct ProgramCall {
 
 // How to open the address in the browser whose command line is given. A desktop entry's command
 // with arguments (a browser started through flatpak, say) is split and its field codes replaced
-// as the Desktop Entry Specification says; a plain program path is cut by cutBrowserCommand and
+// as freedesktop.org desktop entries ask; a plain program path is cut by cutBrowserCommand and
 // gets the address as its one argument.
 ProgramCall browserCall(const QString& command, const QString& address);
 
