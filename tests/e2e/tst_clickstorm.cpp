@@ -138,6 +138,10 @@ private:
         if (std::any_of(windows.begin(), windows.end(),
                         [main](const ShownWindow& window) { return window.id == main; }))
             return false;
+        // A listing taken while another window closed comes back empty: ask about the main
+        // window itself.
+        if (xdotool::visibleWindows(titles::mainWindow).contains(main))
+            return false;
         if (!xprop::isMinimised(main))
             return true;
         ++restored_;
@@ -148,7 +152,13 @@ private:
     // After "Ende" the program has gone as it should: it is started again.
     void checkEndedCleanlyAndRestart() {
         QProcess& program = session_->program();
-        QVERIFY2(program.waitForFinished(30000), "the program neither ran on nor ended");
+        QVERIFY2(program.waitForFinished(30000),
+                 qPrintable(
+                     QStringLiteral("the program neither ran on nor ended; its main window "
+                                    "is in the state \"%1\", and shown is:\n%2")
+                         .arg(xprop::values(session_->mainWindow(), QStringLiteral("_NET_WM_STATE"))
+                                  .join(QLatin1Char(' ')),
+                              session_->whatIsShown())));
         const QByteArray output = session_->stop();
         QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0,
                  qPrintable(QStringLiteral("the program crashed (exit code %1); it wrote:\n%2")
