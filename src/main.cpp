@@ -3,20 +3,31 @@
 #include "forms/Form1.h"
 #include "forms/MessageBox.h"
 #include "forms/QtTranslations.h"
+#include "history/HistoryStore.h"
+#include "history/TaskRecorder.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
 #include "settings/SettingsStore.h"
+#include "statistics/StatisticsLauncher.h"
 #include "training/TaskRandom.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTimer>
 
 namespace {
 constexpr int SoundLoadDelayMs = 300;
 constexpr int MidiOpenDelayMs = 300;
+constexpr int HistoryOpenDelayMs = 300;
+
+// In the program's data folder, e.g. ~/.local/share/virelo/verlauf.sqlite.
+QString historyFile() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/verlauf.sqlite");
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -26,6 +37,10 @@ int main(int argc, char* argv[]) {
 
     FluidSynthPlayer player;
     SettingsStore store;
+    HistoryStore history(historyFile());
+    StatisticsLauncher statistics(
+        StatisticsLauncher::libraryBeside(QCoreApplication::applicationDirPath()),
+        history.fileName(), showMessageBox);
     Form1Services services;
     services.message = showMessageBox;
     services.player = &player;
@@ -37,6 +52,10 @@ int main(int argc, char* argv[]) {
         return QProcess::startDetached(program, arguments);
     };
     services.openUrl = QDesktopServices::openUrl;
+    services.noteRecords = [&history](const QString& clef, bool earTraining) {
+        return history.noteRecords(clef, earTraining);
+    };
+    services.openStatistics = [&statistics](QWidget* owner) { statistics.open(owner); };
 
     Form1 form(std::move(services));
     form.show();
@@ -46,5 +65,12 @@ int main(int argc, char* argv[]) {
     // A MIDI keyboard, likewise off the way to the first picture.
     MidiAnswers midi(form.exercise(), std::make_unique<SystemMidiInput>());
     QTimer::singleShot(MidiOpenDelayMs, &midi, &MidiAnswers::open);
+    // The record of every task, likewise.
+    TaskRecorder recorder(form.exercise(), history);
+    QObject::connect(&recorder, &TaskRecorder::recorded, &statistics, &StatisticsLauncher::refresh);
+    QObject::connect(&recorder, &TaskRecorder::notice, &form, [&form](const QString& text) {
+        showMessageBox(&form, text, QStringLiteral("Hinweis"), MessageIcon::Information, {});
+    });
+    QTimer::singleShot(HistoryOpenDelayMs, &recorder, &TaskRecorder::openStore);
     return QApplication::exec();
 }

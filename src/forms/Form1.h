@@ -34,6 +34,7 @@ public:
     QPushButton* cmdBassGehör = nullptr;
     QPushButton* cmdÜbungAbbrechen = nullptr;
     QPushButton* cmdHilfe = nullptr;
+    QPushButton* cmdStatistik = nullptr;
     QPushButton* cmdInfo = nullptr;
     QPushButton* cmdEnde = nullptr;
     std::array<QPushButton*, 15> cmdNoteViolin{};
@@ -55,6 +56,7 @@ public:
     void cmdBassGehör_Click();
     void cmdÜbungAbbrechen_Click();
     void cmdHilfe_Click();
+    void cmdStatistik_Click();
     void cmdInfo_Click();
     void cmdEnde_Click();
     void cmdNoteViolin_Click(std::int16_t Index);

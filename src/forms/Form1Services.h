@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/MessageBox.h"
+#include "training/WeakNotes.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,4 +25,8 @@ struct Form1Services {
     std::function<bool(const QString& program, const QStringList& arguments)> startProgram;
     // Hands a file or web address to the desktop's handler for it; false when none took it.
     std::function<bool(const QUrl& url)> openUrl;
+    // Each note's record in a clef and mode, for practising weak notes more often.
+    std::function<NoteRecords(const QString& clef, bool earTraining)> noteRecords;
+    // Opens the statistics window, or raises it when it is open.
+    std::function<void(QWidget* owner)> openStatistics;
 };

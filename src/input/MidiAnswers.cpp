@@ -31,10 +31,10 @@ void MidiAnswers::keyPressed(int pitch) {
     if (exercise_.sounding())
         held_ = index;
     else
-        exercise_.answer(*index);
+        exercise_.answer(*index, AnswerInput::Midi);
 }
 
 void MidiAnswers::giveHeldKey() {
     if (const std::optional<int> index = std::exchange(held_, std::nullopt))
-        exercise_.answer(*index);
+        exercise_.answer(*index, AnswerInput::Midi);
 }

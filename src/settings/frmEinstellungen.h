@@ -6,6 +6,7 @@
 
 class Exercise;
 struct Form1Services;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -31,6 +32,7 @@ public:
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdKeyboard = nullptr;
     QPushButton* cmdAbbrechen = nullptr;
+    QCheckBox* chkSchwacheNoten = nullptr;
 
     void cmdOk_Click();
     void cmdKeyboard_Click();

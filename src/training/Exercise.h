@@ -3,6 +3,7 @@
 #include "feedback/MistakeNaming.h"
 #include "training/ExerciseServices.h"
 #include "training/ExerciseSettings.h"
+#include "training/TaskOutcome.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 class QTimer;
 
@@ -31,7 +33,7 @@ public:
     void cancelChoosing();
     void Start(const ExerciseSettings& settings);
     // A note index chosen by any input; only an open task takes it.
-    void answer(int index);
+    void answer(int index, AnswerInput input = AnswerInput::Buttons);
     // "Übung abbrechen".
     void abort();
 
@@ -74,8 +76,10 @@ signals:
     void timedOut(int note);
     void mistakeShown(int asked, int chosen);
     void mistakeCleared();
+    // A task has ended, before anything is shown of its end.
+    void taskEnded(const TaskOutcome& outcome);
     // Back at rest, before the result message.
-    void ended();
+    void ended(bool aborted);
     // After the result message, when the exercise was practised on the keyboard window.
     void keyboardPracticeEnded();
 
@@ -100,8 +104,9 @@ private:
     bool UebenMitKeyboard = false;
     std::int32_t ZeitZaehler = 0;
 
-    bool m_taskOpen = false;    // a task is shown and waits for its answer or time-out
+    bool m_taskOpen = false; // a task is shown and waits for its answer or time-out
     bool m_sounding = false;
     QList<MissedTask> m_missed; // for the result's details
     QElapsedTimer m_taskClock;
+    std::vector<double> m_weights; // per note of the range; empty: every note alike
 };

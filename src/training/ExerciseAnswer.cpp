@@ -10,13 +10,14 @@ constexpr int DisplayMs = 3000;
 
 // Only an open task takes an answer: during the wrong-answer display, during a sound or after
 // the exercise an answer would otherwise close one task twice.
-void Exercise::answer(int index) {
+void Exercise::answer(int index, AnswerInput input) {
     if (!m_taskOpen || index < 0 || index >= NoteCount)
         return;
     m_taskOpen = false;
     tmrWeg->stop();
     tmrVorbei->stop();
     ZeitZaehler = 0;
+    emit taskEnded({Aufgabe, Note, index, index == Note, m_taskClock.elapsed(), input});
     if (index == Note) {
         NaechsteAufgabe();
         return;

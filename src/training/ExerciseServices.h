@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/MessageBox.h"
+#include "training/WeakNotes.h"
 
 #include <QString>
 
@@ -16,4 +17,7 @@ struct ExerciseServices {
     NotePlayer* player = nullptr;
     std::function<double()> random; // uniform in [0, 1)
     QString programDir;             // holds sound/
+    // Each note's record in a clef and mode (ear training or reading), for drawing weak notes
+    // more often; unset: no record.
+    std::function<NoteRecords(const QString& clef, bool earTraining)> noteRecords;
 };
