@@ -3,7 +3,6 @@
 #include "forms/Form1.h"
 #include "forms/MessageBox.h"
 #include "forms/QtTranslations.h"
-#include "history/HistoryStore.h"
 #include "history/TaskRecorder.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
@@ -37,10 +36,11 @@ int main(int argc, char* argv[]) {
 
     FluidSynthPlayer player;
     SettingsStore store;
-    HistoryStore history(historyFile());
+    const QString history = historyFile();
+    std::unique_ptr<TaskRecorder> recorder; // made with the exercise it records
     StatisticsLauncher statistics(
-        StatisticsLauncher::libraryBeside(QCoreApplication::applicationDirPath()),
-        history.fileName(), showMessageBox);
+        StatisticsLauncher::libraryBeside(QCoreApplication::applicationDirPath()), history,
+        showMessageBox);
     Form1Services services;
     services.message = showMessageBox;
     services.player = &player;
@@ -52,8 +52,8 @@ int main(int argc, char* argv[]) {
         return QProcess::startDetached(program, arguments);
     };
     services.openUrl = QDesktopServices::openUrl;
-    services.noteRecords = [&history](const QString& clef, bool earTraining) {
-        return history.noteRecords(clef, earTraining);
+    services.noteRecords = [&recorder](const QString& clef, bool earTraining) {
+        return recorder->noteRecords(clef, earTraining);
     };
     services.openStatistics = [&statistics](QWidget* owner) { statistics.open(owner); };
 
@@ -66,11 +66,12 @@ int main(int argc, char* argv[]) {
     MidiAnswers midi(form.exercise(), std::make_unique<SystemMidiInput>());
     QTimer::singleShot(MidiOpenDelayMs, &midi, &MidiAnswers::open);
     // The record of every task, likewise.
-    TaskRecorder recorder(form.exercise(), history);
-    QObject::connect(&recorder, &TaskRecorder::recorded, &statistics, &StatisticsLauncher::refresh);
-    QObject::connect(&recorder, &TaskRecorder::notice, &form, [&form](const QString& text) {
+    recorder = std::make_unique<TaskRecorder>(form.exercise(), history);
+    QObject::connect(recorder.get(), &TaskRecorder::recorded, &statistics,
+                     &StatisticsLauncher::refresh);
+    QObject::connect(recorder.get(), &TaskRecorder::notice, &form, [&form](const QString& text) {
         showMessageBox(&form, text, QStringLiteral("Hinweis"), MessageIcon::Information, {});
     });
-    QTimer::singleShot(HistoryOpenDelayMs, &recorder, &TaskRecorder::openStore);
+    QTimer::singleShot(HistoryOpenDelayMs, recorder.get(), &TaskRecorder::openStore);
     return QApplication::exec();
 }

@@ -52,8 +52,8 @@ QString unwritableNotice(const QString& file) {
 
 } // namespace
 
-HistoryStore::HistoryStore(QString file)
-    : m_file(std::move(file)), m_connection(connectionName(this)) {}
+HistoryStore::HistoryStore(QString file, Check check)
+    : m_file(std::move(file)), m_connection(connectionName(this)), m_check(check) {}
 
 HistoryStore::~HistoryStore() {
     close();
@@ -105,9 +105,12 @@ HistoryStore::Opened HistoryStore::tryOpen() {
     QSqlQuery query(db);
     // SQLite reads the file first here: anything but a sound database fails now. A file locked
     // by another copy past the busy time-out is not damaged.
-    if (!query.exec(QStringLiteral("PRAGMA quick_check(1)")))
+    const QString check = m_check == Check::Whole ? QStringLiteral("PRAGMA quick_check(1)")
+                                                  : QStringLiteral("PRAGMA schema_version");
+    if (!query.exec(check))
         return isDamage(query.lastError()) ? Opened::Damaged : Opened::Unwritable;
-    if (!query.next() || query.value(0).toString() != QLatin1String("ok"))
+    if (!query.next() ||
+        (m_check == Check::Whole && query.value(0).toString() != QLatin1String("ok")))
         return Opened::Damaged;
     if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !query.next() ||
         query.value(0).toString() != QLatin1String("wal"))

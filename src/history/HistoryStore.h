@@ -27,7 +27,10 @@ struct ExerciseStart {
 // be written leaves the record off and says so once in notice().
 class HistoryStore {
 public:
-    explicit HistoryStore(QString file);
+    // Whether opening reads the whole file for damage; the program does so once at its start,
+    // so that a second store on the same file need not.
+    enum class Check { Whole, Trusted };
+    explicit HistoryStore(QString file, Check check = Check::Whole);
     ~HistoryStore();
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
@@ -61,6 +64,7 @@ private:
 
     QString m_file;
     QString m_connection;
+    Check m_check;
     bool m_tried = false;
     bool m_open = false;
     QString m_notice;

@@ -26,7 +26,9 @@ const std::vector<QStringList>& schemaMigrations() {
                         " answer_ms INTEGER NOT NULL,"
                         " input TEXT CHECK (input IN"
                         " ('buttons', 'screen_keyboard', 'midi', 'microphone')))"),
-         QStringLiteral("CREATE INDEX task_by_exercise ON task(exercise_id)"),
+         // Covers what the statistics read of a task.
+         QStringLiteral("CREATE INDEX task_by_exercise"
+                        " ON task(exercise_id, asked, chosen, correct, answer_ms)"),
          QStringLiteral(
              "CREATE INDEX exercise_by_mode ON exercise(clef, ear_training, started_at)")},
     };

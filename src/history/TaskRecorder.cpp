@@ -4,46 +4,90 @@
 #include "training/Exercise.h"
 
 #include <QDateTime>
-#include <QTimer>
 
-TaskRecorder::TaskRecorder(Exercise& exercise, HistoryStore& store, QObject* parent)
-    : QObject(parent), m_exercise(exercise), m_store(store) {
+TaskRecorder::TaskRecorder(Exercise& exercise, const QString& file, QObject* parent)
+    : QObject(parent), m_exercise(exercise) {
+    m_thread.setObjectName(QStringLiteral("Verlauf"));
+    m_writer.moveToThread(&m_thread);
+    m_thread.start();
+    // The store's connection belongs to the thread that makes it.
+    QMetaObject::invokeMethod(
+        &m_writer, [this, file] { m_store = std::make_unique<HistoryStore>(file); },
+        Qt::BlockingQueuedConnection);
     connect(&exercise, &Exercise::started, this, &TaskRecorder::exerciseStarted);
     connect(&exercise, &Exercise::taskEnded, this, &TaskRecorder::taskEnded);
     connect(&exercise, &Exercise::ended, this, &TaskRecorder::exerciseEnded);
 }
 
+TaskRecorder::~TaskRecorder() {
+    QMetaObject::invokeMethod(
+        &m_writer, [this] { m_store.reset(); }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+}
+
+template <typename Work> void TaskRecorder::onWriter(Work work, bool tellRecorded) {
+    QMetaObject::invokeMethod(
+        &m_writer,
+        [this, work = std::move(work), tellRecorded] {
+            work();
+            const QString problem = m_store->takeNotice();
+            QMetaObject::invokeMethod(this, [this, problem, tellRecorded] {
+                if (!problem.isEmpty())
+                    m_pendingNotice = problem;
+                tellProblem();
+                if (tellRecorded)
+                    emit recorded();
+            });
+        },
+        Qt::QueuedConnection);
+}
+
 void TaskRecorder::openStore() {
-    m_store.open();
-    tellProblem();
+    onWriter([this] { m_store->open(); }, false);
+}
+
+void TaskRecorder::waitForWrites() {
+    QMetaObject::invokeMethod(
+        &m_writer, [] {}, Qt::BlockingQueuedConnection);
+}
+
+NoteRecords TaskRecorder::noteRecords(const QString& clef, bool earTraining) {
+    NoteRecords records{};
+    QMetaObject::invokeMethod(
+        &m_writer, [&] { records = m_store->noteRecords(clef, earTraining); },
+        Qt::BlockingQueuedConnection);
+    return records;
 }
 
 void TaskRecorder::exerciseStarted() {
-    m_current = m_store.beginExercise({QDateTime::currentDateTime(), m_exercise.clef(),
-                                       m_exercise.earTraining(), m_exercise.lowest(),
-                                       m_exercise.highest(), m_exercise.zeitWeg(),
-                                       m_exercise.zeitVorbei(), m_exercise.keyboardPractice()});
+    const ExerciseStart start{QDateTime::currentDateTime(), m_exercise.clef(),
+                              m_exercise.earTraining(),     m_exercise.lowest(),
+                              m_exercise.highest(),         m_exercise.zeitWeg(),
+                              m_exercise.zeitVorbei(),      m_exercise.keyboardPractice()};
+    onWriter([this, start] { m_current = m_store->beginExercise(start); }, false);
 }
 
 void TaskRecorder::taskEnded(const TaskOutcome& outcome) {
-    if (!m_current)
-        return;
-    m_store.recordTask(*m_current, outcome, QDateTime::currentDateTime());
-    emit recorded();
+    onWriter(
+        [this, outcome, at = QDateTime::currentDateTime()] {
+            if (m_current)
+                m_store->recordTask(*m_current, outcome, at);
+        },
+        true);
 }
 
 void TaskRecorder::exerciseEnded(bool aborted) {
-    if (const auto exercise = std::exchange(m_current, std::nullopt)) {
-        m_store.endExercise(*exercise, aborted, m_exercise.errors());
-        emit recorded();
-    }
-    // After the exercise's own result message has come up.
-    QTimer::singleShot(0, this, &TaskRecorder::tellProblem);
+    onWriter(
+        [this, aborted, errors = m_exercise.errors()] {
+            if (const auto exercise = std::exchange(m_current, std::nullopt))
+                m_store->endExercise(*exercise, aborted, errors);
+        },
+        true);
 }
 
 void TaskRecorder::tellProblem() {
-    if (m_exercise.state() == ExerciseState::Running)
+    if (m_exercise.state() == ExerciseState::Running || m_pendingNotice.isEmpty())
         return;
-    if (const QString text = m_store.takeNotice(); !text.isEmpty())
-        emit notice(text);
+    emit notice(std::exchange(m_pendingNotice, QString()));
 }

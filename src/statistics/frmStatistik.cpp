@@ -27,7 +27,7 @@ QString duration(qint64 ms) {
 } // namespace
 
 frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_store(historyFile) {
+    : QWidget(parent, Qt::Window), m_store(historyFile, HistoryStore::Check::Trusted) {
     LayoutAnwenden();
     for (QComboBox* box : {cboSchluessel, cboArt, cboZeitraum})
         connect(box, &QComboBox::currentIndexChanged, this, &frmStatistik::refresh);
