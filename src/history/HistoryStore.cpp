@@ -116,26 +116,34 @@ HistoryStore::Opened HistoryStore::tryOpen() {
         query.value(0).toString() != QLatin1String("wal"))
         return Opened::Unwritable;
     query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // Taking the write lock first keeps a second copy starting at the same moment from making
+    // the tables twice.
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return Opened::Unwritable;
+    const Opened migrated = migrate(query);
+    if (migrated != Opened::Ok || !query.exec(QStringLiteral("COMMIT"))) {
+        query.exec(QStringLiteral("ROLLBACK"));
+        return migrated == Opened::Ok ? Opened::Unwritable : migrated;
+    }
+    m_open = true;
+    return Opened::Ok;
+}
+
+// Brings the tables from the file's schema version to this program's.
+HistoryStore::Opened HistoryStore::migrate(QSqlQuery& query) {
     if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
         return Opened::Unwritable;
-
     const auto& migrations = schemaMigrations();
     const int version = query.value(0).toInt();
     if (version > int(migrations.size()))
         return Opened::Newer;
-    for (int step = version; step < int(migrations.size()); ++step) {
-        if (!db.transaction())
-            return Opened::Unwritable;
-        bool done = true;
+    for (int step = version; step < int(migrations.size()); ++step)
         for (const QString& statement : migrations[step])
-            done = done && query.exec(statement);
-        done = done && query.exec(QStringLiteral("PRAGMA user_version=%1").arg(step + 1));
-        if (!done || !db.commit()) {
-            db.rollback();
-            return Opened::Unwritable;
-        }
-    }
-    m_open = true;
+            if (!query.exec(statement))
+                return Opened::Unwritable;
+    if (version < int(migrations.size()) &&
+        !query.exec(QStringLiteral("PRAGMA user_version=%1").arg(migrations.size())))
+        return Opened::Unwritable;
     return Opened::Ok;
 }
 

@@ -57,6 +57,7 @@ public:
 private:
     enum class Opened { Ok, Damaged, Unwritable, Newer };
     Opened tryOpen();
+    Opened migrate(QSqlQuery& query);
     void close();
     QString setAside();
     bool run(QSqlQuery& query);
