@@ -209,6 +209,8 @@ private slots:
         QSignalSpy notices(first.recorder.get(), &TaskRecorder::notice);
         first.start();
         second.start();
+        first.recorder->waitForWrites();
+        second.recorder->waitForWrites();
         std::thread holder([&] {
             {
                 QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "holder");

@@ -3,10 +3,12 @@
 #include "history/Schema.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 
 namespace {
@@ -48,6 +50,22 @@ QString unwritableNotice(const QString& file) {
                           "beschrieben werden kann (Ordner schreibgeschützt oder voll).\nDie "
                           "Übungen laufen weiter, werden aber nicht aufgezeichnet.")
         .arg(shown(file));
+}
+
+// Switching the journal needs the file to itself and does not wait for a busy file: while a
+// second copy holds it, try again until the busy time-out.
+bool switchToWal(QSqlQuery& query) {
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && query.next())
+            return query.value(0).toString() == QLatin1String("wal");
+        // SQLITE_BUSY; anything else will not pass by waiting.
+        if (query.lastError().nativeErrorCode() != QLatin1String("5") ||
+            waited.elapsed() > BusyTimeoutMs)
+            return false;
+        QThread::msleep(20);
+    }
 }
 
 } // namespace
@@ -112,8 +130,7 @@ HistoryStore::Opened HistoryStore::tryOpen() {
     if (!query.next() ||
         (m_check == Check::Whole && query.value(0).toString() != QLatin1String("ok")))
         return Opened::Damaged;
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !query.next() ||
-        query.value(0).toString() != QLatin1String("wal"))
+    if (!switchToWal(query))
         return Opened::Unwritable;
     query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     // Taking the write lock first keeps a second copy starting at the same moment from making
