@@ -66,6 +66,7 @@ struct FakeWorld {
             openedUrls.append(url);
             return urlsOpen;
         };
+        s.noteRecords = [this](const QString&, bool) { return noteRecords(); };
         return s;
     }
 
@@ -80,7 +81,13 @@ struct FakeWorld {
         s.player = &player;
         s.random = [this] { return randomValue; };
         s.programDir = QStringLiteral("/opt/virelo");
+        s.noteRecords = [this](const QString&, bool) { return noteRecords(); };
         return s;
+    }
+
+    NoteRecords noteRecords() {
+        ++recordsAsked;
+        return records;
     }
 
     RecordingPlayer player;
@@ -94,6 +101,8 @@ struct FakeWorld {
     bool programsStart = true;
     QList<QUrl> openedUrls;
     bool urlsOpen = true;
+    NoteRecords records{}; // what the record says of each note
+    int recordsAsked = 0;
 };
 
 // An empty store for every test.

@@ -118,10 +118,10 @@ void Form1::LayoutAnwenden() {
     }
 
     QList<QWidget*> tabOrder = {cmdViolin, cmdBass, cmdViolinGehör, cmdBassGehör,
-                                cmdHilfe,  cmdInfo, cmdEnde,        cmdStatistik};
+                                cmdHilfe,  cmdInfo, cmdEnde};
     tabOrder.append(QList<QWidget*>(cmdNoteViolin.begin(), cmdNoteViolin.end()));
     tabOrder.append(QList<QWidget*>(cmdNoteBass.begin(), cmdNoteBass.end()));
-    tabOrder.append(cmdÜbungAbbrechen);
+    tabOrder.append({cmdÜbungAbbrechen, cmdStatistik});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     cmdViolin->setFocus();
