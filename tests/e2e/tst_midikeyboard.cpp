@@ -131,7 +131,12 @@ private slots:
                  QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
     }
 
-    void endButtonEndsProgram() { endWithEndButton(); }
+    // A JACK server that hangs must not hold the program's end.
+    void endButtonEndsProgramBesideHungServer() {
+        keyboard_.reset();
+        jack_->hang();
+        endWithEndButton();
+    }
 };
 
 int main(int argc, char* argv[]) {
