@@ -26,10 +26,10 @@ class Exercise : public QObject {
 public:
     explicit Exercise(ExerciseServices services, QObject* parent = nullptr);
 
-    // A mode button: sets the clef, and with ear training the flag (a plain mode leaves the flag
-    // as it is), while the settings dialog is open. False when an exercise is under way.
+    // A mode button: sets the clef, and with ear training the flag, while the settings dialog is
+    // open. False when an exercise is under way.
     bool chooseMode(const QString& clef, bool earTraining);
-    // The settings dialog closed without starting.
+    // The settings dialog closed without starting: the ear-training flag goes with it.
     void cancelChoosing();
     void Start(const ExerciseSettings& settings);
     // A note index chosen by any input; only an open task takes it.
