@@ -1,9 +1,12 @@
 // The record of the tasks: what an exercise leaves in it, and the files it cannot use as they are.
 #include "FakeServices.h"
+#include "history/CsvExport.h"
+#include "history/HistoryReport.h"
 #include "history/HistoryStore.h"
 #include "history/TaskRecorder.h"
 #include "training/Exercise.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -91,6 +94,32 @@ private slots:
                             " WHERE t.ended_at >= e.started_at AND t.answer_ms >= 0"),
                  QStringList{"25"});
         QVERIFY(r.world.messages.size() == 2); // the time-out and the result, no notice
+
+        HistoryStore reader(file, HistoryStore::Check::Trusted);
+        QVERIFY(reader.open());
+        const HistoryReport report =
+            readReport(reader.database(), {ClefViolin, ModeFilter::Both, {}});
+        QCOMPARE(report.tasks, 25);
+        QCOMPARE(report.wrong, 1);
+        QCOMPARE(report.timedOut, 1);
+        QCOMPARE(report.notes[4].missed, 2);
+        QVERIFY(report.notes[4].medianMs);
+        QCOMPARE(report.confusions.size(), 1);
+        QCOMPARE(report.confusions[0].chosen, 6);
+        QCOMPARE(report.finished.size(), 1);
+        QCOMPARE(report.finished[0].errors, 2);
+        QCOMPARE(readReport(reader.database(), {ClefViolin, ModeFilter::EarTraining, {}}).tasks, 0);
+        QCOMPARE(readReport(reader.database(), {ClefBass, ModeFilter::Both, {}}).tasks, 0);
+
+        QBuffer csv;
+        csv.open(QIODevice::WriteOnly);
+        QVERIFY(writeCsv(reader.database(), csv));
+        const QStringList lines = QString::fromUtf8(csv.data()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 26);
+        QVERIFY(csv.data().startsWith("\xEF\xBB\xBFZeitpunkt;Schlüssel;Art;Eingabe;"));
+        QVERIFY2(lines[2].contains(";Violinschlüssel;Lesen;Bildschirm-Keyboard;c';e';nein;"),
+                 qPrintable(lines[2]));
+        QVERIFY2(lines[3].contains(";Zeit abgelaufen;c';;nein;"), qPrintable(lines[3]));
     }
 
     void abortedExerciseKeepsItsFinishedTasks() {
@@ -103,6 +132,13 @@ private slots:
         r.recorder->waitForWrites();
         QCOMPARE(rows(file, TaskRows).size(), 2);
         QCOMPARE(rows(file, "SELECT outcome, errors FROM exercise"), QStringList{"aborted|0"});
+
+        // "Verlauf löschen…" leaves an empty record, and the settings as they were.
+        r.world.store->SaveSetting("Einstellungen", "Zeitweg", "3");
+        QVERIFY(HistoryStore(file, HistoryStore::Check::Trusted).clear());
+        QCOMPARE(rows(file, "SELECT COUNT(*) FROM task"), QStringList{"0"});
+        QCOMPARE(rows(file, "SELECT COUNT(*) FROM exercise"), QStringList{"0"});
+        QCOMPARE(r.world.store->GetSetting("Einstellungen", "Zeitweg"), QString("3"));
     }
 
     // Weak notes are judged by each note's own most recent tasks.
