@@ -38,7 +38,6 @@ public:
     // Opens the file on first use: creates or brings its tables up to date, and sets a damaged
     // file aside to start anew. False when nothing can be recorded.
     bool open();
-    const QString& fileName() const { return m_file; }
 
     std::optional<qint64> beginExercise(const ExerciseStart& start);
     void recordTask(qint64 exercise, const TaskOutcome& outcome, const QDateTime& at);
