@@ -5,12 +5,12 @@
 #include "JackTestKeyboard.h"
 #include "PrivateJackServer.h"
 #include "Summary.h"
-#include "feedback/NotePitches.h"
-#include "feedback/NotePlayer.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
+#include "training/NotePitches.h"
+#include "training/NotePlayer.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

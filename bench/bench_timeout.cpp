@@ -1,8 +1,8 @@
 // How far the time-out of a task lands from the time per note, with the other core kept busy.
 // Prints median, min and max of 20 time-outs of one second each; never fails on a timing.
 #include "Summary.h"
-#include "feedback/NotePlayer.h"
 #include "forms/Form1.h"
+#include "training/NotePlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

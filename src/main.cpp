@@ -1,12 +1,12 @@
 #include "feedback/FluidSynthPlayer.h"
-#include "forms/Fonts.h"
 #include "forms/Form1.h"
-#include "forms/MessageBox.h"
-#include "forms/QtTranslations.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
 #include "settings/SettingsStore.h"
 #include "training/TaskRandom.h"
+#include "widgets/Fonts.h"
+#include "widgets/MessageBox.h"
+#include "widgets/QtTranslations.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "feedback/NotePlayer.h"
 #include "forms/Form1Services.h"
-#include "forms/MessageBox.h"
 #include "settings/SettingsStore.h"
 #include "training/ExerciseServices.h"
+#include "training/NotePlayer.h"
+#include "widgets/MessageBox.h"
 
 #include <QDialog>
 #include <QList>

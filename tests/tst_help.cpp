@@ -1,17 +1,17 @@
 // The help window with its note charts, the about dialog, the documentation file and the
 // program's pictures.
 #include "FakeServices.h"
-#include "forms/ClefGlyph.h"
 #include "forms/Form1.h"
-#include "forms/NoteChart.h"
-#include "forms/NoteChartModel.h"
-#include "forms/Pictures.h"
-#include "forms/Twips.h"
+#include "help/ClefGlyph.h"
 #include "help/MHyperJump.h"
+#include "help/NoteChart.h"
+#include "help/NoteChartModel.h"
 #include "help/Publisher.h"
 #include "help/frmHilfe.h"
 #include "help/frmInfo.h"
 #include "training/NoteModel.h"
+#include "widgets/Pictures.h"
+#include "widgets/Twips.h"
 
 #include <QApplication>
 #include <QDir>

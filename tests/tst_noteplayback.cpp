@@ -4,9 +4,9 @@
 #include "PrivatePulseServer.h"
 #include "StderrCapture.h"
 #include "feedback/FluidSynthPlayer.h"
-#include "feedback/NotePitches.h"
 #include "feedback/PianoOnlySoundFont.h"
 #include "feedback/SoundFontSearch.h"
+#include "training/NotePitches.h"
 
 #include <QElapsedTimer>
 #include <QFile>

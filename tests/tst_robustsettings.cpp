@@ -2,8 +2,8 @@
 // times it cannot use, and runs an exercise with usable ones.
 #include "FakeServices.h"
 #include "forms/Form1.h"
-#include "settings/TimeText.h"
 #include "settings/frmEinstellungen.h"
+#include "training/TimeText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 // The widget-free rules: note names, the range rule, time texts, the staff ladder, the naming of
 // mistakes, MIDI keys and the sequencer ports a keyboard is connected from.
-#include "feedback/MistakeNaming.h"
 #include "input/MidiNotes.h"
 #include "input/SequencerPorts.h"
-#include "settings/RangeRule.h"
-#include "settings/TimeText.h"
+#include "training/MistakeNaming.h"
 #include "training/NoteModel.h"
+#include "training/RangeRule.h"
 #include "training/StaffPlacement.h"
+#include "training/TimeText.h"
 
 #include <QStringList>
 #include <QTest>

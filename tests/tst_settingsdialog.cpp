@@ -1,8 +1,8 @@
 // The settings dialog: its layout, the range and time checks, saving and starting.
 #include "FakeServices.h"
 #include "forms/Form1.h"
-#include "forms/QtTranslations.h"
 #include "settings/frmEinstellungen.h"
+#include "widgets/QtTranslations.h"
 
 #include <QClipboard>
 #include <QDialogButtonBox>

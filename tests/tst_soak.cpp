@@ -5,9 +5,9 @@
 #include "forms/Form1.h"
 #include "keyboard/KeyboardKey.h"
 #include "keyboard/frmKeyboard.h"
-#include "settings/TimeText.h"
 #include "settings/frmEinstellungen.h"
 #include "training/NoteModel.h"
+#include "training/TimeText.h"
 
 #include <QApplication>
 #include <QDir>

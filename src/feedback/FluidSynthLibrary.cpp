@@ -1,6 +1,6 @@
 #include "feedback/FluidSynthLibrary.h"
 
-#include "feedback/RuntimeLibrary.h"
+#include "platform/RuntimeLibrary.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "feedback/NotePlayer.h"
 #include "feedback/SoundFontSearch.h"
+#include "training/NotePlayer.h"
 
 #include <QStringList>
 

@@ -1,11 +1,11 @@
 // Start-up, the mode and command buttons, and the keyboard window of an exercise.
 #include "forms/Form1.h"
 
-#include "forms/WindowPlacement.h"
 #include "keyboard/frmKeyboard.h"
 #include "settings/SettingsStore.h"
 #include "settings/frmEinstellungen.h"
 #include "training/NoteModel.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>

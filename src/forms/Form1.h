@@ -1,8 +1,8 @@
 #pragma once
 
-#include "forms/DrawnElements.h"
 #include "forms/Form1Services.h"
 #include "training/Exercise.h"
+#include "widgets/DrawnElements.h"
 
 #include <QPointer>
 #include <QWidget>

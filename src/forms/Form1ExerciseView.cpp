@@ -1,7 +1,7 @@
 // What the main window shows of the exercise: the task, the time, a wrong answer, the rest.
-#include "forms/BackColor.h"
 #include "forms/Form1.h"
 #include "training/NoteModel.h"
+#include "widgets/BackColor.h"
 
 #include <QProgressBar>
 #include <QPushButton>

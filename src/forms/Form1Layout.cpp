@@ -1,10 +1,10 @@
 // The main window as it stands before any of its code has run.
-#include "forms/BackColor.h"
-#include "forms/Fonts.h"
 #include "forms/Form1.h"
-#include "forms/Pictures.h"
-#include "forms/Twips.h"
 #include "training/NoteModel.h"
+#include "widgets/BackColor.h"
+#include "widgets/Fonts.h"
+#include "widgets/Pictures.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <QProgressBar>

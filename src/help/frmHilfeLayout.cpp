@@ -1,10 +1,10 @@
 // The help window as it stands before any of its code has run.
-#include "forms/NoteChart.h"
-#include "forms/Pictures.h"
-#include "forms/ProportionalResizer.h"
-#include "forms/Twips.h"
+#include "help/NoteChart.h"
 #include "help/frmHilfe.h"
 #include "training/NoteModel.h"
+#include "widgets/Pictures.h"
+#include "widgets/ProportionalResizer.h"
+#include "widgets/Twips.h"
 
 #include <QPushButton>
 

@@ -1,9 +1,9 @@
 #include "help/frmInfo.h"
 
-#include "forms/Twips.h"
-#include "forms/WindowPlacement.h"
 #include "help/MHyperJump.h"
 #include "help/Publisher.h"
+#include "widgets/Twips.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/DrawnElements.h"
 #include "forms/Form1Services.h"
+#include "widgets/DrawnElements.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "input/MidiLibrary.h"
 
-#include "feedback/RuntimeLibrary.h"
+#include "platform/RuntimeLibrary.h"
 
 namespace {
 

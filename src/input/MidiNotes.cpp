@@ -1,7 +1,7 @@
 #include "input/MidiNotes.h"
 
-#include "feedback/NotePitches.h"
 #include "training/NoteModel.h"
+#include "training/NotePitches.h"
 
 #include <algorithm>
 

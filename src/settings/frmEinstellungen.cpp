@@ -1,13 +1,13 @@
 #include "settings/frmEinstellungen.h"
 
 #include "forms/Form1Services.h"
-#include "forms/TypingLimit.h"
-#include "forms/WindowPlacement.h"
-#include "settings/RangeRule.h"
 #include "settings/SettingsStore.h"
-#include "settings/TimeText.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
+#include "training/RangeRule.h"
+#include "training/TimeText.h"
+#include "widgets/TypingLimit.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QDir>
 #include <QGroupBox>

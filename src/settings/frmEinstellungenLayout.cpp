@@ -1,9 +1,9 @@
 // The settings dialog as it stands before any of its code has run.
-#include "forms/Fonts.h"
-#include "forms/Pictures.h"
-#include "forms/Twips.h"
 #include "settings/frmEinstellungen.h"
 #include "training/NoteModel.h"
+#include "widgets/Fonts.h"
+#include "widgets/Pictures.h"
+#include "widgets/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>

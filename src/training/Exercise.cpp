@@ -1,8 +1,8 @@
 // Choosing a mode, starting, aborting and ending an exercise.
 #include "training/Exercise.h"
 
-#include "feedback/ResultText.h"
 #include "training/NoteModel.h"
+#include "training/ResultText.h"
 
 #include <QTimer>
 

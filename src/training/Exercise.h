@@ -1,8 +1,8 @@
 #pragma once
 
-#include "feedback/MistakeNaming.h"
 #include "training/ExerciseServices.h"
 #include "training/ExerciseSettings.h"
+#include "training/MistakeNaming.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -100,7 +100,7 @@ private:
     bool UebenMitKeyboard = false;
     std::int32_t ZeitZaehler = 0;
 
-    bool m_taskOpen = false;    // a task is shown and waits for its answer or time-out
+    bool m_taskOpen = false; // a task is shown and waits for its answer or time-out
     bool m_sounding = false;
     QList<MissedTask> m_missed; // for the result's details
     QElapsedTimer m_taskClock;

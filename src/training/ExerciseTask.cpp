@@ -1,8 +1,8 @@
 // Drawing, sounding and showing the next task.
-#include "feedback/NoteFile.h"
-#include "feedback/NotePlayer.h"
 #include "training/Exercise.h"
+#include "training/NoteFile.h"
 #include "training/NoteModel.h"
+#include "training/NotePlayer.h"
 
 #include <QTimer>
 

@@ -1,7 +1,7 @@
-#include "forms/NoteChart.h"
+#include "help/NoteChart.h"
 
-#include "forms/ClefGlyph.h"
-#include "forms/Fonts.h"
+#include "help/ClefGlyph.h"
+#include "widgets/Fonts.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "forms/QtTranslations.h"
+#include "widgets/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

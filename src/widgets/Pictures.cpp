@@ -1,4 +1,4 @@
-#include "forms/Pictures.h"
+#include "widgets/Pictures.h"
 
 #include <QPainter>
 #include <QPixmap>

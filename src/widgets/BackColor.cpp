@@ -1,6 +1,6 @@
-#include "forms/BackColor.h"
+#include "widgets/BackColor.h"
 
-#include "forms/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QEvent>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "forms/MessageBox.h"
+#include "widgets/MessageBox.h"
 
 #include <QMessageBox>
 

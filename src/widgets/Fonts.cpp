@@ -1,4 +1,4 @@
-#include "forms/Fonts.h"
+#include "widgets/Fonts.h"
 
 #include <QApplication>
 #include <QStyleFactory>

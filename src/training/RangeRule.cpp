@@ -1,4 +1,4 @@
-#include "settings/RangeRule.h"
+#include "training/RangeRule.h"
 
 #include "training/NoteModel.h"
 

@@ -1,4 +1,4 @@
-#include "forms/NoteChartModel.h"
+#include "help/NoteChartModel.h"
 
 #include "training/NoteModel.h"
 #include "training/StaffPlacement.h"

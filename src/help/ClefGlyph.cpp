@@ -1,4 +1,4 @@
-#include "forms/ClefGlyph.h"
+#include "help/ClefGlyph.h"
 
 #include "training/NoteModel.h"
 

@@ -1,4 +1,4 @@
-#include "forms/WindowPlacement.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "feedback/NoteFile.h"
+#include "training/NoteFile.h"
 
 #include "training/NoteModel.h"
 

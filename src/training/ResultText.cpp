@@ -1,4 +1,4 @@
-#include "feedback/ResultText.h"
+#include "training/ResultText.h"
 
 QString resultText(bool aborted, int errors) {
     if (aborted)

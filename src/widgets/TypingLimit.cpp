@@ -1,4 +1,4 @@
-#include "forms/TypingLimit.h"
+#include "widgets/TypingLimit.h"
 
 #include <QLineEdit>
 #include <QValidator>

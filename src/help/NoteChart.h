@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/NoteChartModel.h"
+#include "help/NoteChartModel.h"
 
 #include <QFrame>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "settings/TimeText.h"
+#include "training/TimeText.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "forms/ProportionalResizer.h"
+#include "widgets/ProportionalResizer.h"
 
 #include <QEvent>
 #include <QResizeEvent>

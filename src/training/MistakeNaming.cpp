@@ -1,4 +1,4 @@
-#include "feedback/MistakeNaming.h"
+#include "training/MistakeNaming.h"
 
 #include "training/NoteModel.h"
 
