@@ -18,7 +18,6 @@ namespace {
 struct Run {
     FakeWorld world;
     std::unique_ptr<Form1> form;
-    std::unique_ptr<Exercise> alone;
     ExerciseSettings settings;
 
     enum class Shown { Alone, InWindow };
@@ -26,14 +25,12 @@ struct Run {
                  int zeitWeg = 2000, bool earTraining = false, Shown shown = Shown::InWindow) {
         clearStore();
         if (shown == Shown::InWindow)
-            form = std::make_unique<Form1>(world.services());
-        else
-            alone = std::make_unique<Exercise>(world.exerciseServices());
+            form = std::make_unique<Form1>(world.exercise, world.services());
         ex().chooseMode(clef, earTraining);
         settings = {std::int16_t(lowest), std::int16_t(highest), std::int16_t(zeitWeg),
                     std::int16_t(zeitVorbei), false};
     }
-    Exercise& ex() const { return form ? form->exercise() : *alone; }
+    Exercise& ex() { return world.exercise; }
     void start() { ex().Start(settings); }
 
     // r that draws `note` from the range.
@@ -49,17 +46,17 @@ struct Run {
         else
             ex().answer(index);
     }
-    QList<int> visibleLedgerLines() const {
+    QList<int> visibleLedgerLines() {
         QList<int> visible;
         for (int i = 0; i < 14; ++i)
             if (form->ZusatzLinie[i].Visible)
                 visible.append(i);
         return visible;
     }
-    QPushButton* button(int index) const {
+    QPushButton* button(int index) {
         return ex().clef() == "Bass" ? form->cmdNoteBass[index] : form->cmdNoteViolin[index];
     }
-    QColor colour(int index) const { return button(index)->palette().color(QPalette::Button); }
+    QColor colour(int index) { return button(index)->palette().color(QPalette::Button); }
 };
 
 constexpr auto Alone = Run::Shown::Alone;

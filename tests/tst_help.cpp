@@ -203,11 +203,11 @@ private slots:
     void helpOpensOnce() {
         QFETCH(bool, exercise);
         HelpWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         form.show();
         if (exercise) {
-            form.exercise().chooseMode(ClefViolin, false);
-            form.exercise().Start({0, 14, 0, 0, false});
+            world.exercise.chooseMode(ClefViolin, false);
+            world.exercise.Start({0, 14, 0, 0, false});
         }
         QVERIFY(form.cmdHilfe->isEnabled());
         form.cmdHilfe->click();
@@ -217,7 +217,7 @@ private slots:
         QCOMPARE(open.first()->parentWidget(), nullptr);
         QVERIFY(!open.first()->isModal());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
-        QCOMPARE(form.exercise().state(), exercise ? ExerciseState::Running : ExerciseState::Idle);
+        QCOMPARE(world.exercise.state(), exercise ? ExerciseState::Running : ExerciseState::Idle);
         if (exercise)
             form.cmdÜbungAbbrechen_Click();
     }
@@ -225,7 +225,7 @@ private slots:
     // "Ende" ends the program with every window, the help window included.
     void endeClosesHelp() {
         HelpWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         form.show();
         form.cmdHilfe->click();
         QCOMPARE(openHelpWindows().size(), 1);
@@ -344,7 +344,7 @@ private slots:
         QFETCH(bool, bold);
         HelpWorld world;
         MHyperJump hyperJump([] { return QString(); });
-        frmInfo dialog(world.services(), hyperJump, nullptr);
+        frmInfo dialog(world.infoServices(), hyperJump, nullptr);
         QWidget* widget = aboutControl(dialog, control);
         QVERIFY(widget);
         QCOMPARE(widget->geometry().topLeft(), geometry.topLeft());
@@ -365,7 +365,7 @@ private slots:
     void aboutFrame() {
         HelpWorld world;
         MHyperJump hyperJump([] { return QString(); });
-        frmInfo dialog(world.services(), hyperJump, nullptr);
+        frmInfo dialog(world.infoServices(), hyperJump, nullptr);
         QCOMPARE(dialog.windowTitle(), QString("Info"));
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
         QCOMPARE(dialog.size(), twipsClientSize(6762, 6272));
@@ -378,7 +378,7 @@ private slots:
     // "Info" shows the about dialog modally over the main window, centred on the screen.
     void aboutOpensCentred() {
         HelpWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         bool shown = false;
         world.onDialog = [&](QDialog& dialog) {
             shown = dynamic_cast<frmInfo*>(&dialog) != nullptr;
@@ -401,7 +401,7 @@ private slots:
         QFETCH(int, key);
         HelpWorld world;
         MHyperJump hyperJump([] { return QString(); });
-        frmInfo dialog(world.services(), hyperJump, nullptr);
+        frmInfo dialog(world.infoServices(), hyperJump, nullptr);
         dialog.show();
         if (key == 0)
             dialog.cmdOk->click();
@@ -439,7 +439,7 @@ private slots:
         }
         HelpWorld world;
         world.urlsOpen = urlsOpen;
-        Form1Services services = world.services();
+        InfoServices services = world.infoServices();
         services.programDir = programDir;
         MHyperJump hyperJump([] { return QString(); });
         frmInfo dialog(services, hyperJump, nullptr);
@@ -458,7 +458,7 @@ private slots:
     void homePageLink() {
         HelpWorld world;
         MHyperJump hyperJump([] { return QStringLiteral("/usr/bin/web %u"); });
-        frmInfo dialog(world.services(), hyperJump, nullptr);
+        frmInfo dialog(world.infoServices(), hyperJump, nullptr);
         dialog.show();
         QTest::mouseClick(dialog.Label8, Qt::LeftButton, {}, dialog.Label8->rect().center());
         QTRY_COMPARE(world.startedPrograms,

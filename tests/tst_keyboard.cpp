@@ -40,7 +40,7 @@ struct KeyboardExercise {
 
     explicit KeyboardExercise(const QString& clef, int asked = 7) {
         clearStore();
-        form = std::make_unique<Form1>(world.services());
+        form = std::make_unique<Form1>(world.exercise, world.services());
         form->show();
         ask(asked);
         world.onDialog = [clef](QDialog& dialog) {
@@ -186,8 +186,8 @@ private slots:
             QCOMPARE(onTop, aimed);
 
         e.clickAt(point);
-        QCOMPARE(e.form->exercise().errors(), 0);
-        QCOMPARE(e.form->exercise().task(), answers ? 2 : 1);
+        QCOMPARE(e.world.exercise.errors(), 0);
+        QCOMPARE(e.world.exercise.task(), answers ? 2 : 1);
     }
 
     void wrongAnswerMarksKeysUntilDisplayEnds_data() {
@@ -204,13 +204,13 @@ private slots:
         KeyboardExercise e(clef, asked);
         QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
         e.clickKey(chosen);
-        QCOMPARE(e.form->exercise().errors(), 1);
+        QCOMPARE(e.world.exercise.errors(), 1);
         QImage shot = e.keyboard->grab().toImage();
         for (int i = 0; i < 15; ++i)
             QCOMPARE(e.keyColour(shot, i), i == chosen ? Red : i == asked ? Green : White);
 
-        e.form->exercise().tmrNoteFalsch_Timer();
-        QCOMPARE(e.form->exercise().task(), 2);
+        e.world.exercise.tmrNoteFalsch_Timer();
+        QCOMPARE(e.world.exercise.task(), 2);
         shot = e.keyboard->grab().toImage();
         for (int i = 0; i < 15; ++i)
             QCOMPARE(e.keyColour(shot, i), White);
@@ -282,19 +282,19 @@ private slots:
         // What the close box sends.
         e.keyboard->windowHandle()->close();
         QVERIFY(!shownKeyboard());
-        QCOMPARE(e.form->exercise().state(), ExerciseState::Running);
+        QCOMPARE(e.world.exercise.state(), ExerciseState::Running);
 
         // Before and after the window is really gone: a wrong answer marks nothing visible.
         e.form->cmdNoteViolin[6]->click();
-        QCOMPARE(e.form->exercise().errors(), 1);
+        QCOMPARE(e.world.exercise.errors(), 1);
         QVERIFY(!shownKeyboard());
         QTRY_VERIFY(e.keyboard.isNull());
-        e.form->exercise().tmrNoteFalsch_Timer();
-        QCOMPARE(e.form->exercise().task(), 2);
-        e.form->cmdNoteViolin[(e.form->exercise().askedNote() + 1) % 15]->click();
-        QCOMPARE(e.form->exercise().errors(), 2);
-        e.form->exercise().tmrNoteFalsch_Timer();
-        QCOMPARE(e.form->exercise().task(), 3);
+        e.world.exercise.tmrNoteFalsch_Timer();
+        QCOMPARE(e.world.exercise.task(), 2);
+        e.form->cmdNoteViolin[(e.world.exercise.askedNote() + 1) % 15]->click();
+        QCOMPARE(e.world.exercise.errors(), 2);
+        e.world.exercise.tmrNoteFalsch_Timer();
+        QCOMPARE(e.world.exercise.task(), 3);
         QVERIFY(!shownKeyboard());
     }
 
@@ -316,7 +316,7 @@ private slots:
         } else {
             for (int task = 1; task <= 25; ++task) {
                 e.ask(task % 15);
-                e.clickKey(e.form->exercise().askedNote());
+                e.clickKey(e.world.exercise.askedNote());
             }
             QCOMPARE(e.world.messages.last().text,
                      QString("Du hast von 25 Aufgaben 0 falsch gemacht."));
@@ -324,7 +324,7 @@ private slots:
         QCOMPARE(e.world.messages.size(), 1);
         QVERIFY(shownDuringMessage);
         QVERIFY(!shownKeyboard());
-        QVERIFY(!e.form->exercise().keyboardPractice());
+        QVERIFY(!e.world.exercise.keyboardPractice());
         QTRY_VERIFY(e.keyboard.isNull());
     }
 };

@@ -30,7 +30,7 @@ private slots:
 
     void windowFrame() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         QCOMPARE(form.windowTitle(), QString("Virelo 5.50 (Build: b)"));
         QCOMPARE(form.size(), QSize(741, 490));
         QCOMPARE(form.minimumSize(), form.maximumSize());
@@ -68,7 +68,7 @@ private slots:
         QFETCH(QRect, geometry);
         QFETCH(QString, caption);
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         const QMap<QString, QWidget*> controls = {{"cmdViolin", form.cmdViolin},
                                                   {"cmdBassGehör", form.cmdBassGehör},
                                                   {"cmdÜbungAbbrechen", form.cmdÜbungAbbrechen},
@@ -90,14 +90,14 @@ private slots:
 
     void rightEdgesMeet() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         QCOMPARE(form.cmdEnde->geometry().right(), form.cmdNoteViolin[14]->geometry().right());
         QCOMPARE(form.cmdEnde->geometry().right(), form.cmdNoteBass[14]->geometry().right());
     }
 
     void drawnElementsAtRest() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         const QList<double> staff = {form.Line1.Y1, form.Line2.Y1, form.Line3.Y1, form.Line4.Y1,
                                      form.Line5.Y1};
         QCOMPARE(staff, (QList<double>{1568, 1904, 2240, 2576, 2912}));
@@ -120,8 +120,8 @@ private slots:
 
     void idleState() {
         FakeWorld world;
-        Form1 form(world.services());
-        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
+        Form1 form(world.exercise, world.services());
+        QCOMPARE(world.exercise.state(), ExerciseState::Idle);
         for (QPushButton* b : modeAndCommandButtons(form))
             QVERIFY2(b->isEnabled(), qPrintable(b->text()));
         QVERIFY(form.cmdHilfe->isEnabled());
@@ -132,11 +132,11 @@ private slots:
             QVERIFY(!form.cmdNoteViolin[i]->isEnabled());
             QVERIFY(!form.cmdNoteBass[i]->isEnabled());
         }
-        QVERIFY(!form.exercise().tmrVorbei->isActive());
-        QVERIFY(!form.exercise().tmrWeg->isActive());
-        QVERIFY(!form.exercise().tmrNoteFalsch->isActive());
-        QVERIFY(!form.exercise().keyboardPractice());
-        QCOMPARE(form.exercise().clef(), QString());
+        QVERIFY(!world.exercise.tmrVorbei->isActive());
+        QVERIFY(!world.exercise.tmrWeg->isActive());
+        QVERIFY(!world.exercise.tmrNoteFalsch->isActive());
+        QVERIFY(!world.exercise.keyboardPractice());
+        QCOMPARE(world.exercise.clef(), QString());
     }
 
     void runningState_data() {
@@ -147,10 +147,10 @@ private slots:
     void runningState() {
         QFETCH(QString, clef);
         FakeWorld world;
-        Form1 form(world.services());
-        form.exercise().chooseMode(clef, false);
-        form.exercise().Start({0, 14, 2000, 400, false});
-        QCOMPARE(form.exercise().state(), ExerciseState::Running);
+        Form1 form(world.exercise, world.services());
+        world.exercise.chooseMode(clef, false);
+        world.exercise.Start({0, 14, 2000, 400, false});
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
         for (QPushButton* b : modeAndCommandButtons(form))
             QVERIFY2(!b->isEnabled(), qPrintable(b->text()));
         QVERIFY(form.cmdHilfe->isEnabled());
@@ -159,15 +159,15 @@ private slots:
             QCOMPARE(form.cmdNoteViolin[i]->isEnabled(), clef == "Violin");
             QCOMPARE(form.cmdNoteBass[i]->isEnabled(), clef == "Bass");
         }
-        QCOMPARE(form.exercise().task(), 1);
-        QCOMPARE(form.exercise().errors(), 0);
-        QCOMPARE(form.exercise().tmrWeg->interval(), 2000);
+        QCOMPARE(world.exercise.task(), 1);
+        QCOMPARE(world.exercise.errors(), 0);
+        QCOMPARE(world.exercise.tmrWeg->interval(), 2000);
         QCOMPARE(form.ProgressBar1->maximum(), 400);
     }
 
     void closeRequestRefused() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         form.show();
         QVERIFY(!form.close());
         QVERIFY(form.isVisible());
@@ -179,7 +179,7 @@ private slots:
 
     void endeCloses() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         form.show();
         form.cmdEnde->click();
         QVERIFY(!form.isVisible());
@@ -203,13 +203,13 @@ private slots:
         QFETCH(QString, clef);
         QFETCH(bool, earTraining);
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         QString clefSeen;
         ExerciseState stateSeen = ExerciseState::Idle;
         QWidget* owner = nullptr;
         world.onDialog = [&](QDialog& dialog) {
-            clefSeen = form.exercise().clef();
-            stateSeen = form.exercise().state();
+            clefSeen = world.exercise.clef();
+            stateSeen = world.exercise.state();
             owner = dialog.parentWidget();
             dialog.reject();
         };
@@ -223,25 +223,25 @@ private slots:
         QCOMPARE(stateSeen, ExerciseState::Choosing);
         QCOMPARE(owner, &form);
         // Cancelled: back at rest, the flag stays until an exercise ends.
-        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
-        QCOMPARE(form.exercise().earTraining(), earTraining);
+        QCOMPARE(world.exercise.state(), ExerciseState::Idle);
+        QCOMPARE(world.exercise.earTraining(), earTraining);
         QVERIFY(form.cmdViolin->isEnabled());
         QVERIFY(!form.cmdÜbungAbbrechen->isEnabled());
     }
 
     void earTrainingFlagOutlivesCancel() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         world.onDialog = [](QDialog& dialog) { dialog.reject(); };
         form.cmdViolinGehör->click();
         form.cmdBass->click();
-        QVERIFY(form.exercise().earTraining());
-        QCOMPARE(form.exercise().clef(), QString("Bass"));
+        QVERIFY(world.exercise.earTraining());
+        QCOMPARE(world.exercise.clef(), QString("Bass"));
     }
 
     void tabOrderStartsAtViolin() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         QCOMPARE(form.cmdViolin->nextInFocusChain(), form.cmdBass);
         QCOMPARE(form.cmdEnde->nextInFocusChain(), form.cmdNoteViolin[0]);
         QCOMPARE(form.cmdNoteViolin[14]->nextInFocusChain(), form.cmdNoteBass[0]);

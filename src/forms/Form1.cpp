@@ -4,33 +4,17 @@
 #include "keyboard/frmKeyboard.h"
 #include "settings/SettingsStore.h"
 #include "settings/frmEinstellungen.h"
-#include "training/NoteModel.h"
+#include "training/Exercise.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPushButton>
 
-namespace {
-
-ExerciseServices exerciseServices(const Form1Services& services, QWidget* messageOwner) {
-    ExerciseServices s;
-    s.message = [message = services.message, messageOwner](const QString& text, MessageIcon icon,
-                                                           const QString& details) {
-        message(messageOwner, text, QString(), icon, details);
-    };
-    s.player = services.player;
-    s.random = services.random;
-    s.programDir = services.programDir;
-    return s;
-}
-
-} // namespace
-
-Form1::Form1(Form1Services services, QWidget* parent)
+Form1::Form1(Exercise& exercise, Form1Services services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowMinimizeButtonHint),
-      m_services(std::move(services)), m_exercise(exerciseServices(m_services, this)) {
+      m_exercise(exercise), m_services(std::move(services)) {
     LayoutAnwenden();
 
     connect(cmdViolin, &QPushButton::clicked, this, &Form1::cmdViolin_Click);
@@ -86,7 +70,7 @@ void Form1::showSettingsDialog(const QString& clef, bool earTraining) {
     if (!m_exercise.chooseMode(clef, earTraining))
         return;
     {
-        frmEinstellungen dialog(m_exercise, m_services, this);
+        frmEinstellungen dialog(m_exercise, {m_services.message, m_services.store}, this);
         m_services.runModal(dialog);
     }
     m_exercise.cancelChoosing();

@@ -1,6 +1,6 @@
 // What the main window shows of the exercise: the task, the time, a wrong answer, the rest.
 #include "forms/Form1.h"
-#include "training/NoteModel.h"
+#include "training/Exercise.h"
 #include "widgets/BackColor.h"
 
 #include <QProgressBar>
@@ -19,7 +19,7 @@ void Form1::connectExercise() {
     connect(&m_exercise, &Exercise::ended, this, &Form1::showRest);
 }
 
-const std::array<QPushButton*, 15>* Form1::answerRow() {
+const std::array<QPushButton*, NoteCount>* Form1::answerRow() {
     if (m_exercise.clef() == ClefBass)
         return &cmdNoteBass;
     if (m_exercise.clef() == ClefViolin)

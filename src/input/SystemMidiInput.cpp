@@ -1,6 +1,7 @@
 #include "input/SystemMidiInput.h"
 
 #include "input/InputPort.h"
+#include "input/MidiLog.h"
 
 SystemMidiInput::~SystemMidiInput() {
     {
@@ -33,8 +34,11 @@ void SystemMidiInput::run(const Received& received) {
     std::unique_ptr<InputPort> port = openAlsaInput(*library, received);
     if (!port)
         port = openJackInput(*library, received);
-    if (!port)
+    if (!port) {
+        qCInfo(midiLog)
+            << "no MIDI input: neither the ALSA sequencer nor a JACK server took a port";
         return;
+    }
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return quit_ || connectWanted_; });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QLoggingCategory>
+
 #include <dlfcn.h>
 
 #include <initializer_list>
@@ -13,16 +15,20 @@ template <class Function> bool resolveFunction(void* handle, const char* name, F
 }
 
 // Opens the first of `names` that has every function, once; it stays open for the rest of the
-// run. nullptr when none has.
+// run. nullptr when none has; `log` is told why.
 template <class Functions, class Resolve>
-const Functions* openRuntimeLibrary(std::initializer_list<const char*> names, Resolve resolveAll) {
+const Functions* openRuntimeLibrary(std::initializer_list<const char*> names, Resolve resolveAll,
+                                    const QLoggingCategory& log) {
     static Functions functions;
     for (const char* name : names) {
         void* handle = dlopen(name, RTLD_NOW | RTLD_LOCAL);
-        if (!handle)
+        if (!handle) {
+            qCInfo(log) << "cannot open" << name << ":" << dlerror();
             continue;
+        }
         if (resolveAll(handle, functions))
             return &functions;
+        qCInfo(log) << name << "lacks a function that is needed";
         dlclose(handle);
     }
     return nullptr;

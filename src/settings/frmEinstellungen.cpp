@@ -1,6 +1,5 @@
 #include "settings/frmEinstellungen.h"
 
-#include "forms/Form1Services.h"
 #include "settings/SettingsStore.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
@@ -35,11 +34,10 @@ QString unsavedTimesMessage(const QString& file) {
 
 } // namespace
 
-frmEinstellungen::frmEinstellungen(Exercise& exercise, const Form1Services& services,
-                                   QWidget* owner)
+frmEinstellungen::frmEinstellungen(Exercise& exercise, SettingsServices services, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_exercise(exercise), m_services(services) {
+      m_exercise(exercise), m_services(std::move(services)) {
     LayoutAnwenden();
     limitTypingToOneCharacter(txtZeitVorbei);
     limitTypingToOneCharacter(txtZeitWeg);
@@ -94,7 +92,7 @@ void frmEinstellungen::refuse(const QString& text) {
 bool frmEinstellungen::startExercise(bool withKeyboard) {
     const bool bass = m_exercise.clef() == ClefBass;
     const auto& boxes = bass ? chkTonBass : chkTonViolin;
-    std::array<bool, 15> ticked{};
+    std::array<bool, NoteCount> ticked{};
     for (int i = 0; i < NoteCount; ++i)
         ticked[i] = boxes[i]->isChecked();
     const auto range = rangeFromTicks(ticked, m_exercise.clef());

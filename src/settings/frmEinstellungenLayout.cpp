@@ -44,8 +44,8 @@ QLineEdit* timeField(QWidget* parent, const QString& text, const QRect& geometry
 }
 
 // Boxes drawn as buttons that stay pressed while ticked; index 0 (lowest note) at the left.
-std::array<QPushButton*, 15> rangeBoxes(QGroupBox* parent, const QString& clef) {
-    std::array<QPushButton*, 15> boxes{};
+std::array<QPushButton*, NoteCount> rangeBoxes(QGroupBox* parent, const QString& clef) {
+    std::array<QPushButton*, NoteCount> boxes{};
     for (int i = 0; i < NoteCount; ++i) {
         boxes[i] = button(parent, noteName(clef, i), twipsRect(240 + 600 * i, 480, 615, 495));
         boxes[i]->setCheckable(true);

@@ -2,6 +2,7 @@
 #include "training/Exercise.h"
 
 #include "training/NoteModel.h"
+#include "training/NotePlayer.h"
 #include "training/ResultText.h"
 
 #include <QTimer>
@@ -24,6 +25,10 @@ Exercise::Exercise(ExerciseServices services, QObject* parent)
     connect(tmrWeg, &QTimer::timeout, this, &Exercise::tmrWeg_Timer);
     connect(tmrVorbei, &QTimer::timeout, this, &Exercise::tmrVorbei_Timer);
     connect(tmrNoteFalsch, &QTimer::timeout, this, &Exercise::tmrNoteFalsch_Timer);
+    if (NotePlayer* player = m_services.player) {
+        connect(player, &NotePlayer::soundStarted, this, &Exercise::noteSoundStarted);
+        connect(player, &NotePlayer::soundEnded, this, &Exercise::noteSoundEnded);
+    }
 }
 
 QString Exercise::NummerName(int index) const {
@@ -69,6 +74,7 @@ void Exercise::UebungBeenden(bool Abgebrochen) {
     const QString details =
         Abgebrochen ? QString() : mistakeDetails(AusgewählterSchlüssel, m_missed);
     m_taskOpen = false;
+    m_heldAnswer.reset();
     m_state = ExerciseState::Idle;
     tmrWeg->stop();
     tmrVorbei->stop();

@@ -10,14 +10,15 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 class QTimer;
 
 enum class ExerciseState { Idle, Choosing, Running };
 
-// One exercise of 25 tasks, apart from any window: its state, its three timers and its routines.
-// Every way of answering calls answer(); the windows show what the signals tell them, which come
-// in the order of each routine's steps.
+// One exercise of its tasks, apart from any window: its state, its three timers and its routines.
+// Every way of answering calls answer() or answerFromInstrument(); the windows show what the
+// signals tell them, which come in the order of each routine's steps.
 class Exercise : public QObject {
     Q_OBJECT
 
@@ -32,6 +33,10 @@ public:
     void Start(const ExerciseSettings& settings);
     // A note index chosen by any input; only an open task takes it.
     void answer(int index);
+    // A note index played on an instrument (a MIDI keyboard, a microphone). One played while the
+    // task's note sounds is held and given to the task when it opens, the last one counting;
+    // otherwise it is an answer() like any other.
+    void answerFromInstrument(int index);
     // "Übung abbrechen".
     void abort();
 
@@ -56,8 +61,6 @@ public:
     int errors() const { return fehler; }
     std::int32_t zeitZaehler() const { return ZeitZaehler; }
     bool taskOpen() const { return m_taskOpen; }
-    // A task's note is playing; its task opens when it has sounded.
-    bool sounding() const { return m_sounding; }
 
     QTimer* const tmrVorbei;
     QTimer* const tmrWeg;
@@ -78,12 +81,17 @@ signals:
     void ended();
     // After the result message, when the exercise was practised on the keyboard window.
     void keyboardPracticeEnded();
+    // The player's own sound of a note began, and it has died away, release included; the end
+    // may come after the task has opened.
+    void noteSoundStarted();
+    void noteSoundEnded();
 
 private:
     void NaechsteAufgabe();
     void NoteSpielen(std::int16_t note);
     void NoteFalschAnzeigen(std::int16_t gefragt, std::int16_t gewaehlt);
     void UebungBeenden(bool Abgebrochen);
+    void giveHeldAnswer();
 
     ExerciseServices m_services;
     ExerciseState m_state = ExerciseState::Idle;
@@ -102,6 +110,7 @@ private:
 
     bool m_taskOpen = false; // a task is shown and waits for its answer or time-out
     bool m_sounding = false;
-    QList<MissedTask> m_missed; // for the result's details
+    std::optional<int> m_heldAnswer; // played while the note sounded
+    QList<MissedTask> m_missed;      // for the result's details
     QElapsedTimer m_taskClock;
 };

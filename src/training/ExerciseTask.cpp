@@ -9,10 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-constexpr int TasksPerExercise = 25;
-}
-
 void Exercise::NaechsteAufgabe() {
     ++Aufgabe;
     if (Aufgabe == TasksPerExercise + 1) {
@@ -41,6 +37,9 @@ void Exercise::NaechsteAufgabe() {
         tmrWeg->start(ZeitWeg);
     m_taskOpen = true;
     emit taskShown(Note, staffStep(AusgewählterSchlüssel, Note), !Gehörtraining);
+    // After the routine that showed the task has returned, as a click held back would come.
+    if (m_heldAnswer)
+        QMetaObject::invokeMethod(this, &Exercise::giveHeldAnswer, Qt::QueuedConnection);
 }
 
 void Exercise::NoteSpielen(std::int16_t note) {

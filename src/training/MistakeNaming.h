@@ -7,7 +7,7 @@
 
 // A task the learner missed: the note asked and the note chosen, or none when the time ran out.
 struct MissedTask {
-    int task = 0; // 1..25
+    int task = 0; // from 1
     int asked = 0;
     std::optional<int> chosen;
 };

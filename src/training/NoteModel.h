@@ -1,12 +1,12 @@
 #pragma once
 
+#include "training/ExerciseSize.h"
+
 #include <QString>
 
 // A clef is named by a text, compared exactly; any other text (also empty) means "no clef".
 inline const QString ClefViolin = QStringLiteral("Violin");
 inline const QString ClefBass = QStringLiteral("Bass");
-
-constexpr int NoteCount = 15;
 
 // German Helmholtz name of note index 0..14 in the given clef; empty for no clef or a bad index.
 QString noteName(const QString& clef, int index);

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "training/ExerciseSize.h"
+
 #include <array>
 #include <string_view>
 
-// Which MIDI note each of the 15 staff positions sounds, lowest first. The sound files are named
+// Which MIDI note each staff position sounds, lowest first. The sound files are named
 // after the position, so the generator and the sound check read the same table.
 struct ClefPitches {
     std::string_view folder;
-    std::array<int, 15> midiNotes;
+    std::array<int, NoteCount> midiNotes;
 };
 
 inline constexpr std::array<ClefPitches, 2> clefPitches{{

@@ -15,7 +15,7 @@ QString bothEndsMessage(const QString& clef, const QString& und) {
 
 } // namespace
 
-std::variant<NoteRange, QString> rangeFromTicks(const std::array<bool, 15>& ticked,
+std::variant<NoteRange, QString> rangeFromTicks(const std::array<bool, NoteCount>& ticked,
                                                 const QString& clef) {
     int lowest = 0;
     while (lowest < NoteCount && !ticked[lowest])

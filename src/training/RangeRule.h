@@ -1,5 +1,7 @@
 #pragma once
 
+#include "training/NoteModel.h"
+
 #include <QString>
 
 #include <array>
@@ -12,5 +14,5 @@ struct NoteRange {
 
 // The range from the lowest to the highest ticked box; boxes between them do not matter.
 // Fewer than two ticked boxes give the German message that asks for both ends.
-std::variant<NoteRange, QString> rangeFromTicks(const std::array<bool, 15>& ticked,
+std::variant<NoteRange, QString> rangeFromTicks(const std::array<bool, NoteCount>& ticked,
                                                 const QString& clef);

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// What the learner is told when an exercise ends: the errors out of 25, or that an aborted
+// What the learner is told when an exercise ends: the errors out of all tasks, or that an aborted
 // exercise is not assessed.
 QString resultText(bool aborted, int errors);
 

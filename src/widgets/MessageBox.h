@@ -1,5 +1,7 @@
 #pragma once
 
+#include "training/MessageIcon.h"
+
 #include <QString>
 
 #include <concepts>
@@ -7,8 +9,6 @@
 #include <utility>
 
 class QWidget;
-
-enum class MessageIcon { None, Information, Warning };
 
 // Shows a modal message with a single OK button and waits until it is closed. An empty title
 // stands for the program's own title; details, when not empty, lie behind the box's standard
