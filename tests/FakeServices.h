@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeExercise.h"
-#include "forms/Form1Services.h"
+#include "forms/Form1.h"
 #include "help/frmInfo.h"
 #include "settings/SettingsStore.h"
 #include "settings/frmEinstellungen.h"
