@@ -85,7 +85,7 @@ int main(int argc, char* argv[]) {
     Form1Services windowServices;
     windowServices.runModal = [](QDialog&) {};
     Form1 form(exercise, windowServices);
-    exercise.chooseMode(ClefViolin, false);
+    exercise.chooseMode(Clef::Violin, false);
     form.show();
     exercise.Start({0, NoteCount - 1, 0, 0, false});
 

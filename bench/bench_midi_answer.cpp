@@ -93,7 +93,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    exercise.chooseMode(ClefViolin, false);
+    exercise.chooseMode(Clef::Violin, false);
     exercise.Start({0, NoteCount - 1, 0, 0, false});
     std::vector<double> fromSent;
     std::vector<double> fromRequest;

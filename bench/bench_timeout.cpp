@@ -66,7 +66,7 @@ int main(int argc, char* argv[]) {
     Form1Services windowServices;
     windowServices.runModal = [](QDialog&) {};
     Form1 form(exercise, windowServices);
-    exercise.chooseMode(QStringLiteral("Violin"), false);
+    exercise.chooseMode(Clef::Violin, false);
     form.show();
 
     const pid_t busy = startBusyLoop();

@@ -17,7 +17,7 @@ struct Run {
     FakeExerciseWorld world;
     ExerciseSettings settings;
 
-    explicit Run(const QString& clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
+    explicit Run(Clef clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
                  int zeitWeg = 2000, bool earTraining = false) {
         ex().chooseMode(clef, earTraining);
         settings = {std::int16_t(lowest), std::int16_t(highest), std::int16_t(zeitWeg),
@@ -76,14 +76,14 @@ private slots:
         QFETCH(int, lowest);
         QFETCH(int, highest);
         QFETCH(int, note);
-        Run e("Violin", lowest, highest, 400, 2000);
+        Run e(Clef::Violin, lowest, highest, 400, 2000);
         e.world.randomValue = r;
         e.start();
         QCOMPARE(e.ex().askedNote(), note);
     }
 
     void allRightGivesZero() {
-        Run e("Bass", 2, 9, 400, 2000);
+        Run e(Clef::Bass, 2, 9, 400, 2000);
         e.start();
         for (int task = 1; task <= 25; ++task) {
             QCOMPARE(e.ex().task(), task);
@@ -99,7 +99,7 @@ private slots:
     }
 
     void wrongAnswersAndTimeOutsCount() {
-        Run e("Violin", 0, 14, 300, 2000);
+        Run e(Clef::Violin, 0, 14, 300, 2000);
         e.start();
         for (int task = 1; task <= 25; ++task) {
             if (task % 5 == 0) {
@@ -130,7 +130,7 @@ private slots:
             QCOMPARE(timeOut.details, QString());
 
         // The next exercise starts with a clean slate.
-        e.ex().chooseMode("Violin", false);
+        e.ex().chooseMode(Clef::Violin, false);
         e.start();
         for (int task = 1; task <= 25; ++task)
             e.answer(e.ex().askedNote());
@@ -140,7 +140,7 @@ private slots:
     }
 
     void timeOutMessageAndNextTask() {
-        Run e("Violin", 9, 10, 400, 2000, true);
+        Run e(Clef::Violin, 9, 10, 400, 2000, true);
         QSignalSpy headShown(&e.ex(), &Exercise::timedOut);
         e.ask(9);
         e.start();
@@ -167,7 +167,7 @@ private slots:
     }
 
     void wrongAnswerOnLastTaskShowsDisplayFirst() {
-        Run e("Bass", 0, 14, 400, 2000);
+        Run e(Clef::Bass, 0, 14, 400, 2000);
         e.start();
         for (int task = 1; task < 25; ++task)
             e.answer(e.ex().askedNote());
@@ -180,7 +180,7 @@ private slots:
     }
 
     void answersOutsideTheRowIgnored() {
-        Run e("Bass", 0, 14, 400, 2000);
+        Run e(Clef::Bass, 0, 14, 400, 2000);
         e.start();
         for (int index : {-1, 15, 32767}) {
             e.answer(index);
@@ -204,7 +204,7 @@ private slots:
     }
     void abortInEveryState() {
         QFETCH(QString, when);
-        Run e("Violin", 0, 14, 400, 2000);
+        Run e(Clef::Violin, 0, 14, 400, 2000);
         e.ask(5);
         if (when == "sound")
             e.world.player.whilePlaying = [&] { e.ex().abort(); };
@@ -252,7 +252,7 @@ private slots:
     // Keys answer as clicks do, only an open task takes one, and a key pressed while a note
     // sounds answers the task that note opens, the last one pressed.
     void midiKeysAnswer() {
-        Run e("Violin", 0, 14, 0, 2000);
+        Run e(Clef::Violin, 0, 14, 0, 2000);
         auto owned = std::make_unique<TestMidiInput>();
         TestMidiInput& keys = *owned;
         MidiAnswers answers(e.ex(), std::move(owned));
@@ -294,14 +294,14 @@ private slots:
         QCOMPARE(e.ex().errors(), 1);
 
         e.ex().abort();
-        e.ex().chooseMode("Violin", false);
+        e.ex().chooseMode(Clef::Violin, false);
         e.start();
         QCOMPARE(keys.connects, 2);
     }
 
     // The real timers, at a short time per note: the time-out really comes.
     void realTimeOutComes() {
-        Run e("Violin", 0, 14, 5, 0);
+        Run e(Clef::Violin, 0, 14, 5, 0);
         e.start();
         QTRY_COMPARE_WITH_TIMEOUT(e.world.messages.size(), 1, 5000);
         QVERIFY(e.world.messages[0].text.startsWith("Zeit vorbei. Gesucht wurde: "));

@@ -81,33 +81,34 @@ private slots:
 
     // Each note stands where the note table puts it against the chart's own staff.
     void chartNotePlaces_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<int>("index");
         QTest::addColumn<double>("spacesBelowTopLine"); // of the head's centre
         QTest::addColumn<QList<double>>("ledgerLines"); // the same measure
         QTest::newRow("f on the third ledger line below")
-            << ClefViolin << 0 << 7.0 << QList<double>{5, 6, 7};
+            << Clef::Violin << 0 << 7.0 << QList<double>{5, 6, 7};
         QTest::newRow("g below the second ledger line")
-            << ClefViolin << 1 << 6.5 << QList<double>{5, 6};
+            << Clef::Violin << 1 << 6.5 << QList<double>{5, 6};
         QTest::newRow("h below the first ledger line")
-            << ClefViolin << 3 << 5.5 << QList<double>{5};
-        QTest::newRow("c' on the first ledger line") << ClefViolin << 4 << 5.0 << QList<double>{5};
-        QTest::newRow("d' below the bottom line") << ClefViolin << 5 << 4.5 << QList<double>{};
-        QTest::newRow("h' on the middle line") << ClefViolin << 10 << 2.0 << QList<double>{};
-        QTest::newRow("f'' on the top line") << ClefViolin << 14 << 0.0 << QList<double>{};
-        QTest::newRow("F below the bottom line") << ClefBass << 0 << 4.5 << QList<double>{};
-        QTest::newRow("G on the bottom line") << ClefBass << 1 << 4.0 << QList<double>{};
-        QTest::newRow("a on the top line") << ClefBass << 9 << 0.0 << QList<double>{};
-        QTest::newRow("h above the staff") << ClefBass << 10 << -0.5 << QList<double>{};
+            << Clef::Violin << 3 << 5.5 << QList<double>{5};
+        QTest::newRow("c' on the first ledger line")
+            << Clef::Violin << 4 << 5.0 << QList<double>{5};
+        QTest::newRow("d' below the bottom line") << Clef::Violin << 5 << 4.5 << QList<double>{};
+        QTest::newRow("h' on the middle line") << Clef::Violin << 10 << 2.0 << QList<double>{};
+        QTest::newRow("f'' on the top line") << Clef::Violin << 14 << 0.0 << QList<double>{};
+        QTest::newRow("F below the bottom line") << Clef::Bass << 0 << 4.5 << QList<double>{};
+        QTest::newRow("G on the bottom line") << Clef::Bass << 1 << 4.0 << QList<double>{};
+        QTest::newRow("a on the top line") << Clef::Bass << 9 << 0.0 << QList<double>{};
+        QTest::newRow("h above the staff") << Clef::Bass << 10 << -0.5 << QList<double>{};
         QTest::newRow("c' on the first ledger line above")
-            << ClefBass << 11 << -1.0 << QList<double>{-1};
+            << Clef::Bass << 11 << -1.0 << QList<double>{-1};
         QTest::newRow("e' on the second ledger line above")
-            << ClefBass << 13 << -2.0 << QList<double>{-1, -2};
+            << Clef::Bass << 13 << -2.0 << QList<double>{-1, -2};
         QTest::newRow("f' above the second ledger line")
-            << ClefBass << 14 << -2.5 << QList<double>{-1, -2};
+            << Clef::Bass << 14 << -2.5 << QList<double>{-1, -2};
     }
     void chartNotePlaces() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(int, index);
         QFETCH(double, spacesBelowTopLine);
         QFETCH(QList<double>, ledgerLines);
@@ -138,15 +139,15 @@ private slots:
     // The notes climb step by step from left to right, evenly spaced, names beneath them,
     // everything inside the picture, at the layout's size and when the window enlarges it.
     void chartAscends_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<QSizeF>("size");
-        QTest::newRow("treble, layout size") << ClefViolin << QSizeF(621, 116);
-        QTest::newRow("bass, layout size") << ClefBass << QSizeF(622, 117);
-        QTest::newRow("treble, enlarged") << ClefViolin << QSizeF(1250, 240);
-        QTest::newRow("bass, wider only") << ClefBass << QSizeF(1250, 117);
+        QTest::newRow("treble, layout size") << Clef::Violin << QSizeF(621, 116);
+        QTest::newRow("bass, layout size") << Clef::Bass << QSizeF(622, 117);
+        QTest::newRow("treble, enlarged") << Clef::Violin << QSizeF(1250, 240);
+        QTest::newRow("bass, wider only") << Clef::Bass << QSizeF(1250, 117);
     }
     void chartAscends() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(QSizeF, size);
         const NoteChartModel chart = noteChart(clef, size);
         const QRectF picture(QPointF(0, 0), size);
@@ -173,22 +174,24 @@ private slots:
 
     void chartsShareOneScale() {
         const QSizeF size(621, 116);
-        QCOMPARE(noteChart(ClefViolin, size).lineSpacing, noteChart(ClefBass, size).lineSpacing);
+        QCOMPARE(noteChart(Clef::Violin, size).lineSpacing,
+                 noteChart(Clef::Bass, size).lineSpacing);
     }
 
     // The signs come from a music font; a font without them gives no sign rather than a box.
     void clefSign_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<QStringList>("families");
         QTest::addColumn<bool>("drawn");
-        QTest::newRow("treble") << ClefViolin << MusicFontFamilies << true;
-        QTest::newRow("bass") << ClefBass << MusicFontFamilies << true;
-        QTest::newRow("font without the sign") << ClefViolin << QStringList{"DejaVu Sans"} << false;
-        QTest::newRow("font not installed") << ClefBass << QStringList{"No Such Font"} << false;
-        QTest::newRow("no clef") << QString() << MusicFontFamilies << false;
+        QTest::newRow("treble") << Clef::Violin << MusicFontFamilies << true;
+        QTest::newRow("bass") << Clef::Bass << MusicFontFamilies << true;
+        QTest::newRow("font without the sign")
+            << Clef::Violin << QStringList{"DejaVu Sans"} << false;
+        QTest::newRow("font not installed") << Clef::Bass << QStringList{"No Such Font"} << false;
+        QTest::newRow("no clef") << Clef::None << MusicFontFamilies << false;
     }
     void clefSign() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(QStringList, families);
         QFETCH(bool, drawn);
         QCOMPARE(!clefOutline(clef, families).isEmpty(), drawn);
@@ -206,7 +209,7 @@ private slots:
         Form1 form(world.exercise, world.services());
         form.show();
         if (exercise) {
-            world.exercise.chooseMode(ClefViolin, false);
+            world.exercise.chooseMode(Clef::Violin, false);
             world.exercise.Start({0, 14, 0, 0, false});
         }
         QVERIFY(form.cmdHilfe->isEnabled());

@@ -26,7 +26,7 @@ struct Run {
     std::unique_ptr<Form1> form;
     ExerciseSettings settings;
 
-    explicit Run(const QString& clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
+    explicit Run(Clef clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
                  int zeitWeg = 2000, bool earTraining = false) {
         clearStore();
         form = std::make_unique<Form1>(world.exercise, world.services());
@@ -43,7 +43,7 @@ struct Run {
         world.randomValue = (note - settings.NiedrigsterTon + 0.5) / size;
     }
     void answer(int index) {
-        if (ex().clef() == "Bass")
+        if (ex().clef() == Clef::Bass)
             form->cmdNoteBass_Click(std::int16_t(index));
         else
             form->cmdNoteViolin_Click(std::int16_t(index));
@@ -56,7 +56,7 @@ struct Run {
         return visible;
     }
     QPushButton* button(int index) {
-        return ex().clef() == "Bass" ? form->cmdNoteBass[index] : form->cmdNoteViolin[index];
+        return ex().clef() == Clef::Bass ? form->cmdNoteBass[index] : form->cmdNoteViolin[index];
     }
     QColor colour(int index) { return button(index)->palette().color(QPalette::Button); }
 };
@@ -66,7 +66,7 @@ const QColor Red(255, 0, 0);
 const QColor Green(0, 255, 0);
 
 void addPlacementRows() {
-    QTest::addColumn<QString>("clef");
+    QTest::addColumn<Clef>("clef");
     QTest::addColumn<int>("index");
     QTest::addColumn<double>("top");
     QTest::addColumn<QList<int>>("ledger");
@@ -100,9 +100,9 @@ void addPlacementRows() {
         {1414, {}, 1414, {}},  {1260, {}, 1260, {}},         {1071, {3}, 1071, {13}},
         {882, {3}, 882, {13}}, {721, {3, 4}, 721, {12, 13}}, {560, {3, 4}, 560, {12, 13}}};
     for (int i = 0; i < 15; ++i) {
-        QTest::addRow("Violin %d", i) << "Violin" << i << treble[i].top << treble[i].ledger
+        QTest::addRow("Violin %d", i) << Clef::Violin << i << treble[i].top << treble[i].ledger
                                       << treble[i].chosenTop << treble[i].chosenLedger;
-        QTest::addRow("Bass %d", i) << "Bass" << i << bass[i].top << bass[i].ledger
+        QTest::addRow("Bass %d", i) << Clef::Bass << i << bass[i].top << bass[i].ledger
                                     << bass[i].chosenTop << bass[i].chosenLedger;
     }
 }
@@ -223,16 +223,16 @@ private slots:
         QVERIFY(!world.exercise.tmrWeg->isActive());
         QVERIFY(!world.exercise.tmrNoteFalsch->isActive());
         QVERIFY(!world.exercise.keyboardPractice());
-        QCOMPARE(world.exercise.clef(), QString());
+        QCOMPARE(world.exercise.clef(), Clef::None);
     }
 
     void runningState_data() {
-        QTest::addColumn<QString>("clef");
-        QTest::newRow("treble") << "Violin";
-        QTest::newRow("bass") << "Bass";
+        QTest::addColumn<Clef>("clef");
+        QTest::newRow("treble") << Clef::Violin;
+        QTest::newRow("bass") << Clef::Bass;
     }
     void runningState() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         FakeWorld world;
         Form1 form(world.exercise, world.services());
         world.exercise.chooseMode(clef, false);
@@ -243,8 +243,8 @@ private slots:
         QVERIFY(form.cmdHilfe->isEnabled());
         QVERIFY(form.cmdÜbungAbbrechen->isEnabled());
         for (int i = 0; i < 15; ++i) {
-            QCOMPARE(form.cmdNoteViolin[i]->isEnabled(), clef == "Violin");
-            QCOMPARE(form.cmdNoteBass[i]->isEnabled(), clef == "Bass");
+            QCOMPARE(form.cmdNoteViolin[i]->isEnabled(), clef == Clef::Violin);
+            QCOMPARE(form.cmdNoteBass[i]->isEnabled(), clef == Clef::Bass);
         }
         QCOMPARE(world.exercise.task(), 1);
         QCOMPARE(world.exercise.errors(), 0);
@@ -274,24 +274,20 @@ private slots:
 
     void modeButtons_data() {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<bool>("earTraining");
-        QTest::newRow("cmdViolin") << "cmdViolin"
-                                   << "Violin" << false;
-        QTest::newRow("cmdBass") << "cmdBass"
-                                 << "Bass" << false;
-        QTest::newRow("cmdViolinGehör") << "cmdViolinGehör"
-                                        << "Violin" << true;
-        QTest::newRow("cmdBassGehör") << "cmdBassGehör"
-                                      << "Bass" << true;
+        QTest::newRow("cmdViolin") << "cmdViolin" << Clef::Violin << false;
+        QTest::newRow("cmdBass") << "cmdBass" << Clef::Bass << false;
+        QTest::newRow("cmdViolinGehör") << "cmdViolinGehör" << Clef::Violin << true;
+        QTest::newRow("cmdBassGehör") << "cmdBassGehör" << Clef::Bass << true;
     }
     void modeButtons() {
         QFETCH(QString, button);
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(bool, earTraining);
         FakeWorld world;
         Form1 form(world.exercise, world.services());
-        QString clefSeen;
+        Clef clefSeen = Clef::None;
         ExerciseState stateSeen = ExerciseState::Idle;
         QWidget* owner = nullptr;
         world.onDialog = [&](QDialog& dialog) {
@@ -323,7 +319,7 @@ private slots:
         form.cmdViolinGehör->click();
         form.cmdBass->click();
         QVERIFY(world.exercise.earTraining());
-        QCOMPARE(world.exercise.clef(), QString("Bass"));
+        QCOMPARE(world.exercise.clef(), Clef::Bass);
     }
 
     void tabOrderStartsAtViolin() {
@@ -337,7 +333,7 @@ private slots:
 
     void askedNotePlacement_data() { addPlacementRows(); }
     void askedNotePlacement() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(int, index);
         QFETCH(double, top);
         QFETCH(QList<int>, ledger);
@@ -349,14 +345,14 @@ private slots:
         QCOMPARE(e.form->shpNote.Left, 3884.5);
         QVERIFY(e.form->shpNote.Visible);
         QCOMPARE(e.visibleLedgerLines(), ledger);
-        const QString folder = clef == "Bass" ? "bass" : "violin";
+        const QString folder = clef == Clef::Bass ? "bass" : "violin";
         QCOMPARE(e.world.player.played,
                  QStringList{QString("/opt/virelo/sound/%1/%2.mid").arg(folder).arg(index)});
     }
 
     void chosenNotePlacement_data() { addPlacementRows(); }
     void chosenNotePlacement() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(int, index);
         QFETCH(double, chosenTop);
         QFETCH(QList<int>, chosenLedger);
@@ -374,7 +370,7 @@ private slots:
     }
 
     void timeBarFollowsTheCount() {
-        Run e("Bass", 0, 14, 500);
+        Run e(Clef::Bass, 0, 14, 500);
         e.start();
         QCOMPARE(e.form->ProgressBar1->minimum(), 0);
         QCOMPARE(e.form->ProgressBar1->maximum(), 500);
@@ -394,7 +390,7 @@ private slots:
     }
 
     void noTimeLimit() {
-        Run e("Violin", 0, 14, 0, 0);
+        Run e(Clef::Violin, 0, 14, 0, 0);
         e.start();
         QVERIFY(!e.ex().tmrVorbei->isActive());
         QVERIFY(!e.ex().tmrWeg->isActive());
@@ -406,7 +402,7 @@ private slots:
     }
 
     void noteDisappears() {
-        Run e("Violin", 0, 14, 400, 1000);
+        Run e(Clef::Violin, 0, 14, 400, 1000);
         e.start();
         QVERIFY(e.ex().tmrWeg->isActive());
         QCOMPARE(e.ex().tmrWeg->interval(), 1000);
@@ -419,7 +415,7 @@ private slots:
     }
 
     void wrongAnswerDisplayAndItsEnd() {
-        Run e("Violin");
+        Run e(Clef::Violin);
         e.form->show();
         e.form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(e.form.get()));
@@ -466,7 +462,7 @@ private slots:
     }
 
     void abortDuringDisplayLeavesRest() {
-        Run e("Violin", 0, 14, 400, 2000, true);
+        Run e(Clef::Violin, 0, 14, 400, 2000, true);
         e.ask(0);
         e.start();
         e.answer(14);
@@ -491,7 +487,7 @@ private slots:
         }
         QCOMPARE(e.form->shpNote.BackColor, VbColor::White);
         QVERIFY(!e.ex().earTraining());
-        QCOMPARE(e.ex().clef(), QString());
+        QCOMPARE(e.ex().clef(), Clef::None);
         QCOMPARE(e.ex().state(), ExerciseState::Idle);
         QCOMPARE(e.world.player.played.size(), 1);
         QCOMPARE(e.ex().errors(), 1);
@@ -506,7 +502,7 @@ private slots:
     }
 
     void earTrainingShowsHeadOnlyWhenTold() {
-        Run e("Bass", 0, 14, 400, 2000, true);
+        Run e(Clef::Bass, 0, 14, 400, 2000, true);
         e.ask(13);
         e.start();
         QVERIFY(!e.form->shpNote.Visible);

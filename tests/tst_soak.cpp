@@ -157,7 +157,7 @@ private:
             fail(QString::fromUtf8(what));
     }
 
-    bool bass() const { return m_clef == ClefBass; }
+    bool bass() const { return m_clef == Clef::Bass; }
     std::array<QPushButton*, 15>& row() {
         return bass() ? m_form->cmdNoteBass : m_form->cmdNoteViolin;
     }
@@ -464,7 +464,7 @@ private:
             checkAll();
         }
         const int mode = pick(4);
-        m_clef = mode % 2 == 0 ? ClefViolin : ClefBass;
+        m_clef = mode % 2 == 0 ? Clef::Violin : Clef::Bass;
         m_earTraining = mode >= 2 || m_exercise->earTraining();
         for (const QString& key : {QStringLiteral("Zeitweg"), QStringLiteral("Zeitvorbei")})
             if (chance(30))
@@ -582,7 +582,7 @@ private:
                                  : QStringLiteral("Du hast die Übung abgebrochen. Es erfolgt "
                                                   "keine Wertung.")),
                "the result message is wrong");
-        expect(m_exercise->clef().isEmpty() && !m_exercise->earTraining() &&
+        expect(m_exercise->clef() == Clef::None && !m_exercise->earTraining() &&
                    !m_exercise->keyboardPractice(),
                "the ended exercise left its mode behind");
         expect(m_form->ProgressBar1->value() == 0, "the time bar is not empty after the end");
@@ -606,7 +606,7 @@ private:
     QPointer<frmKeyboard> m_keyboard;
     bool m_keyboardWanted = false;
 
-    QString m_clef;
+    Clef m_clef = Clef::None;
     bool m_earTraining = false;
     bool m_choosing = false;
     bool m_startedHere = false;

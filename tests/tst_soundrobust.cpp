@@ -217,7 +217,7 @@ private slots:
         Form1Services windowServices = world.services();
         windowServices.programDir = folder;
         Form1 form(exercise, std::move(windowServices));
-        exercise.chooseMode(QStringLiteral("Violin"), false);
+        exercise.chooseMode(Clef::Violin, false);
         exercise.Start({7, 7, 0, 0, false});
         listened.capture->stop();
 

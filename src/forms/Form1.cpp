@@ -50,23 +50,23 @@ void Form1::Form_Load() {
 }
 
 void Form1::cmdViolin_Click() {
-    showSettingsDialog(ClefViolin, false);
+    showSettingsDialog(Clef::Violin, false);
 }
 
 void Form1::cmdBass_Click() {
-    showSettingsDialog(ClefBass, false);
+    showSettingsDialog(Clef::Bass, false);
 }
 
 void Form1::cmdViolinGehör_Click() {
-    showSettingsDialog(ClefViolin, true);
+    showSettingsDialog(Clef::Violin, true);
 }
 
 void Form1::cmdBassGehör_Click() {
-    showSettingsDialog(ClefBass, true);
+    showSettingsDialog(Clef::Bass, true);
 }
 
 // The keyboard window of a keyboard start shows only once the dialog has closed.
-void Form1::showSettingsDialog(const QString& clef, bool earTraining) {
+void Form1::showSettingsDialog(Clef clef, bool earTraining) {
     if (!m_exercise.chooseMode(clef, earTraining))
         return;
     {

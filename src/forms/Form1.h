@@ -70,7 +70,7 @@ private:
     void ButtonsSperren();
     void ButtonsFreigeben();
     void enableModeButtons(bool enabled);
-    void showSettingsDialog(const QString& clef, bool earTraining);
+    void showSettingsDialog(Clef clef, bool earTraining);
     void openKeyboard();
     void keepKeyboardAtCorner();
 

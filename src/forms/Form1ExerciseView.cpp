@@ -20,9 +20,9 @@ void Form1::connectExercise() {
 }
 
 const std::array<QPushButton*, NoteCount>* Form1::answerRow() {
-    if (m_exercise.clef() == ClefBass)
+    if (m_exercise.clef() == Clef::Bass)
         return &cmdNoteBass;
-    if (m_exercise.clef() == ClefViolin)
+    if (m_exercise.clef() == Clef::Violin)
         return &cmdNoteViolin;
     return nullptr;
 }

@@ -48,7 +48,7 @@ QPushButton* button(QWidget* parent, const QString& caption, const QRect& geomet
     return b;
 }
 
-QPushButton* answerButton(QWidget* parent, const QString& clef, int index, double top) {
+QPushButton* answerButton(QWidget* parent, Clef clef, int index, double top) {
     auto* b = button(parent, noteName(clef, index),
                      twipsRect(AnswerLeft + AnswerStep * index, top, AnswerWidth, AnswerHeight));
     setBackColor(b, VbColor::White);
@@ -111,8 +111,8 @@ void Form1::LayoutAnwenden() {
     lblBassschlüssel =
         rowLabel(this, QStringLiteral("Bassschlüssel:"), twipsRect(120, 5880, 2535, 495));
     for (int i = 0; i < NoteCount; ++i) {
-        cmdNoteViolin[i] = answerButton(this, ClefViolin, i, ViolinRowTop);
-        cmdNoteBass[i] = answerButton(this, ClefBass, i, BassRowTop);
+        cmdNoteViolin[i] = answerButton(this, Clef::Violin, i, ViolinRowTop);
+        cmdNoteBass[i] = answerButton(this, Clef::Bass, i, BassRowTop);
     }
 
     QList<QWidget*> tabOrder = {cmdViolin, cmdBass, cmdViolinGehör, cmdBassGehör,

@@ -13,11 +13,11 @@ constexpr int OutlinePixels = 100;
 
 } // namespace
 
-QPainterPath clefOutline(const QString& clef, const QStringList& families) {
+QPainterPath clefOutline(Clef clef, const QStringList& families) {
     char32_t sign = 0;
-    if (clef == ClefViolin)
+    if (clef == Clef::Violin)
         sign = TrebleClefSign;
-    else if (clef == ClefBass)
+    else if (clef == Clef::Bass)
         sign = BassClefSign;
     else
         return {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "training/Clef.h"
+
 #include <QPainterPath>
 #include <QString>
 #include <QStringList>
@@ -10,4 +12,4 @@ inline const QStringList MusicFontFamilies = {QStringLiteral("Euterpe"),
 
 // Outline of the clef's sign from the first of the given fonts that is installed and has it, in
 // that font's own units. Empty when none has it, so that no box for a missing sign is drawn.
-QPainterPath clefOutline(const QString& clef, const QStringList& families = MusicFontFamilies);
+QPainterPath clefOutline(Clef clef, const QStringList& families = MusicFontFamilies);

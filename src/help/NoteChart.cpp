@@ -45,7 +45,7 @@ void drawClef(QPainter& painter, const QPainterPath& outline, const QRectF& box)
 
 } // namespace
 
-NoteChart::NoteChart(const QString& clef, QWidget* parent)
+NoteChart::NoteChart(Clef clef, QWidget* parent)
     : QFrame(parent), m_clef(clef), m_clefOutline(clefOutline(clef)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);

@@ -8,7 +8,7 @@
 // A picture area showing the note chart of one clef, drawn for whatever size it has.
 class NoteChart : public QFrame {
 public:
-    NoteChart(const QString& clef, QWidget* parent);
+    NoteChart(Clef clef, QWidget* parent);
 
     // The chart as drawn now, relative to the inside of the border.
     NoteChartModel chart() const;
@@ -17,6 +17,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString m_clef;
+    Clef m_clef;
     QPainterPath m_clefOutline;
 };

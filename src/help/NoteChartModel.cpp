@@ -47,7 +47,7 @@ double rungY(const Frame& frame, double rung) {
     return frame.rungZero + rung * frame.spacing;
 }
 
-NoteChartModel build(const QString& clef, const Frame& frame) {
+NoteChartModel build(Clef clef, const Frame& frame) {
     const double s = frame.spacing;
     NoteChartModel chart;
     chart.lineSpacing = s;
@@ -61,7 +61,7 @@ NoteChartModel build(const QString& clef, const Frame& frame) {
         chart.staffLines[line] = QLineF(StaffInset * s, y, frame.width - StaffInset * s, y);
     }
 
-    const bool bass = clef == ClefBass;
+    const bool bass = clef == Clef::Bass;
     const Span span = bass ? BassClef : TrebleClef;
     const double clefLeft = (bass ? BassClefLeft : TrebleClefLeft) * s;
     chart.clefBox = QRectF(QPointF(clefLeft, rungY(frame, span.top)),
@@ -97,7 +97,7 @@ NoteChartModel build(const QString& clef, const Frame& frame) {
 }
 
 // Top and bottom of everything on the staff, in line spacings from the topmost rung.
-Span extent(const QString& clef) {
+Span extent(Clef clef) {
     const NoteChartModel unit = build(clef, {1, 0, 0, 0});
     Span reach = {unit.clefBox.top(), unit.clefBox.bottom()};
     for (const ChartNote& note : unit.notes) {
@@ -109,12 +109,12 @@ Span extent(const QString& clef) {
 
 } // namespace
 
-NoteChartModel noteChart(const QString& clef, const QSizeF& size) {
+NoteChartModel noteChart(Clef clef, const QSizeF& size) {
     if (staffStep(clef, 0) < 0 || size.isEmpty())
         return {};
     const Span own = extent(clef);
-    const Span treble = extent(ClefViolin);
-    const Span bass = extent(ClefBass);
+    const Span treble = extent(Clef::Violin);
+    const Span bass = extent(Clef::Bass);
     const double band =
         std::max(treble.bottom - treble.top, bass.bottom - bass.top); // the same for both clefs
     const double spacings = TopMargin + band + NameGap + NameHeight + BottomMargin;

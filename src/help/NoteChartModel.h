@@ -1,5 +1,7 @@
 #pragma once
 
+#include "training/Clef.h"
+
 #include <QLineF>
 #include <QRectF>
 #include <QSizeF>
@@ -27,6 +29,6 @@ struct NoteChartModel {
     double nameFontPixels = 0;
 };
 
-// The chart of the clef ("Violin" or "Bass") for a picture of the given size. Notes stand where
+// The chart of the clef for a picture of the given size. Notes stand where
 // the main window's placement rule puts them; both clefs share one scale for the same height.
-NoteChartModel noteChart(const QString& clef, const QSizeF& size);
+NoteChartModel noteChart(Clef clef, const QSizeF& size);

@@ -20,9 +20,9 @@ void frmHilfe::LayoutAnwenden() {
     setWindowIcon(informationIcon());
     resize(twipsClientSize(ClientWidth, ClientHeight));
 
-    Picture1 = new NoteChart(ClefViolin, this);
+    Picture1 = new NoteChart(Clef::Violin, this);
     Picture1->setGeometry(twipsRect(126, 378, 9380, 1806));
-    Picture2 = new NoteChart(ClefBass, this);
+    Picture2 = new NoteChart(Clef::Bass, this);
     Picture2->setGeometry(twipsRect(126, 2520, 9394, 1820));
 
     Ok = new QPushButton(QStringLiteral("Schließen"), this);

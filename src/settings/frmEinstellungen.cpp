@@ -50,9 +50,9 @@ frmEinstellungen::frmEinstellungen(Exercise& exercise, SettingsServices services
 }
 
 void frmEinstellungen::Form_Load() {
-    if (m_exercise.clef() == ClefBass)
+    if (m_exercise.clef() == Clef::Bass)
         frmBass->setEnabled(true);
-    else if (m_exercise.clef() == ClefViolin)
+    else if (m_exercise.clef() == Clef::Violin)
         frmViolin->setEnabled(true);
 
     if (SettingsStore* store = m_services.store) {
@@ -90,7 +90,7 @@ void frmEinstellungen::refuse(const QString& text) {
 }
 
 bool frmEinstellungen::startExercise(bool withKeyboard) {
-    const bool bass = m_exercise.clef() == ClefBass;
+    const bool bass = m_exercise.clef() == Clef::Bass;
     const auto& boxes = bass ? chkTonBass : chkTonViolin;
     std::array<bool, NoteCount> ticked{};
     for (int i = 0; i < NoteCount; ++i)

@@ -35,7 +35,7 @@ QString Exercise::NummerName(int index) const {
     return noteName(AusgewählterSchlüssel, index);
 }
 
-bool Exercise::chooseMode(const QString& clef, bool earTraining) {
+bool Exercise::chooseMode(Clef clef, bool earTraining) {
     if (m_state != ExerciseState::Idle)
         return false;
     AusgewählterSchlüssel = clef;
@@ -79,7 +79,7 @@ void Exercise::UebungBeenden(bool Abgebrochen) {
     tmrWeg->stop();
     tmrVorbei->stop();
     tmrNoteFalsch->stop();
-    AusgewählterSchlüssel.clear();
+    AusgewählterSchlüssel = Clef::None;
     Gehörtraining = false;
     ZeitZaehler = 0;
     emit ended();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "training/Clef.h"
 #include "training/ExerciseServices.h"
 #include "training/ExerciseSettings.h"
 #include "training/MistakeNaming.h"
@@ -27,7 +28,7 @@ public:
 
     // A mode button: sets the clef, and with ear training the flag (a plain mode leaves the flag
     // as it is), while the settings dialog is open. False when an exercise is under way.
-    bool chooseMode(const QString& clef, bool earTraining);
+    bool chooseMode(Clef clef, bool earTraining);
     // The settings dialog closed without starting.
     void cancelChoosing();
     void Start(const ExerciseSettings& settings);
@@ -48,7 +49,7 @@ public:
     void ZeitVergangen(std::int32_t hundredths);
 
     ExerciseState state() const { return m_state; }
-    const QString& clef() const { return AusgewählterSchlüssel; }
+    Clef clef() const { return AusgewählterSchlüssel; }
     QString NummerName(int index) const;
     bool earTraining() const { return Gehörtraining; }
     bool keyboardPractice() const { return UebenMitKeyboard; }
@@ -100,7 +101,7 @@ private:
     std::int16_t HöchsterTon = 0;
     std::int16_t ZeitWeg = 0;    // milliseconds
     std::int16_t ZeitVorbei = 0; // hundredths of a second
-    QString AusgewählterSchlüssel;
+    Clef AusgewählterSchlüssel = Clef::None;
     std::int16_t Note = 0;
     std::int16_t Aufgabe = 0;
     std::int16_t fehler = 0;

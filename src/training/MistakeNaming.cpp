@@ -23,12 +23,12 @@ constexpr int StepsPerOctave = 7;
 constexpr int BassBelowTreble = 12;
 
 // The chosen note has the letter that the asked note's staff place has in the other clef.
-bool readInOtherClef(const QString& clef, int steps) {
-    const int otherClefMeaning = clef == ClefBass ? BassBelowTreble : -BassBelowTreble;
+bool readInOtherClef(Clef clef, int steps) {
+    const int otherClefMeaning = clef == Clef::Bass ? BassBelowTreble : -BassBelowTreble;
     return (steps - otherClefMeaning) % StepsPerOctave == 0;
 }
 
-Kind kindOf(const QString& clef, const MissedTask& missed) {
+Kind kindOf(Clef clef, const MissedTask& missed) {
     if (!missed.chosen)
         return Kind::TimeOut;
     const int steps = *missed.chosen - missed.asked;
@@ -41,7 +41,7 @@ Kind kindOf(const QString& clef, const MissedTask& missed) {
     return Kind::Other;
 }
 
-QString mistakeLine(const QString& clef, const MissedTask& missed) {
+QString mistakeLine(Clef clef, const MissedTask& missed) {
     QString line =
         QStringLiteral("Aufgabe %1: gesucht %2").arg(missed.task).arg(noteName(clef, missed.asked));
     if (!missed.chosen)
@@ -52,13 +52,13 @@ QString mistakeLine(const QString& clef, const MissedTask& missed) {
                      QString::fromLatin1(IntervalNames.at(std::size_t(std::abs(steps) - 1))),
                      steps > 0 ? QStringLiteral("zu hoch") : QStringLiteral("zu tief"));
     if (readInOtherClef(clef, steps)) {
-        line += clef == ClefBass ? QStringLiteral(" – wie im Violinschlüssel gelesen")
-                                 : QStringLiteral(" – wie im Bassschlüssel gelesen");
+        line += clef == Clef::Bass ? QStringLiteral(" – wie im Violinschlüssel gelesen")
+                                   : QStringLiteral(" – wie im Bassschlüssel gelesen");
     }
     return line + QLatin1Char(')');
 }
 
-QString kindCounts(const QString& clef, const QList<MissedTask>& missed) {
+QString kindCounts(Clef clef, const QList<MissedTask>& missed) {
     std::array<int, KindCount> count{};
     for (const MissedTask& task : missed)
         ++count.at(std::size_t(kindOf(clef, task)));
@@ -74,7 +74,7 @@ QString kindCounts(const QString& clef, const QList<MissedTask>& missed) {
 
 } // namespace
 
-QString mistakeDetails(const QString& clef, const QList<MissedTask>& missed) {
+QString mistakeDetails(Clef clef, const QList<MissedTask>& missed) {
     QStringList lines;
     for (const MissedTask& task : missed)
         lines.append(mistakeLine(clef, task));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "training/Clef.h"
+
 #include <QList>
 #include <QString>
 
@@ -16,4 +18,4 @@ struct MissedTask {
 // line per task naming what was chosen instead, by its interval and whether it is the note the
 // staff place has in the other clef, and with two or more a line that counts each kind of
 // mistake. Empty without missed tasks.
-QString mistakeDetails(const QString& clef, const QList<MissedTask>& missed);
+QString mistakeDetails(Clef clef, const QList<MissedTask>& missed);

@@ -2,11 +2,11 @@
 
 #include "training/NoteModel.h"
 
-QString noteFile(const QString& programDir, const QString& clef, int note) {
+QString noteFile(const QString& programDir, Clef clef, int note) {
     QString folder;
-    if (clef == ClefBass)
+    if (clef == Clef::Bass)
         folder = QStringLiteral("/sound/bass/");
-    else if (clef == ClefViolin)
+    else if (clef == Clef::Violin)
         folder = QStringLiteral("/sound/violin/");
     if (folder.isEmpty())
         return {};

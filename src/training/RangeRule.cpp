@@ -4,11 +4,11 @@
 
 namespace {
 
-QString clefInText(const QString& clef) {
-    return clef == ClefBass ? QStringLiteral("Bassschlüssel") : QStringLiteral("Violinschlüssel");
+QString clefInText(Clef clef) {
+    return clef == Clef::Bass ? QStringLiteral("Bassschlüssel") : QStringLiteral("Violinschlüssel");
 }
 
-QString bothEndsMessage(const QString& clef, const QString& und) {
+QString bothEndsMessage(Clef clef, const QString& und) {
     return QStringLiteral("Im ") + clefInText(clef) + QStringLiteral(" muss ein tiefster ") + und +
            QStringLiteral(" ein höchster Ton ausgewählt werden.");
 }
@@ -16,7 +16,7 @@ QString bothEndsMessage(const QString& clef, const QString& und) {
 } // namespace
 
 std::variant<NoteRange, QString> rangeFromTicks(const std::array<bool, NoteCount>& ticked,
-                                                const QString& clef) {
+                                                Clef clef) {
     int lowest = 0;
     while (lowest < NoteCount && !ticked[lowest])
         ++lowest;

@@ -15,4 +15,4 @@ struct NoteRange {
 // The range from the lowest to the highest ticked box; boxes between them do not matter.
 // Fewer than two ticked boxes give the German message that asks for both ends.
 std::variant<NoteRange, QString> rangeFromTicks(const std::array<bool, NoteCount>& ticked,
-                                                const QString& clef);
+                                                Clef clef);
