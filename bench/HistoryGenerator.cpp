@@ -22,7 +22,7 @@ void generateHistory(const QString& file, int exercises) {
         QDateTime at = yearAgo.addSecs(qint64(e) * 365 * 24 * 3600 / exercises);
         const bool bass = e % 2 == 1;
         const auto id = store.beginExercise(
-            {at, bass ? ClefBass : ClefViolin, e % 3 == 0, 0, 14, 2000, 400, false});
+            {at, bass ? Clef::Bass : Clef::Violin, e % 3 == 0, 0, 14, 2000, 400, false});
         int errors = 0;
         for (int task = 1; task <= 25; ++task) {
             TaskOutcome outcome{task, note(engine),     std::nullopt,

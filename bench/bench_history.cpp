@@ -43,7 +43,7 @@ double recordingPercentile(const QString& file) {
                                        QString(),
                                        {}});
     TaskRecorder recorder(exercise, file);
-    exercise.chooseMode(ClefViolin, false);
+    exercise.chooseMode(Clef::Violin, false);
     exercise.Start({0, 14, 0, 0, false, false});
     std::vector<double> times;
     for (int task = 0; task < TasksPerRun; ++task) {
@@ -61,7 +61,7 @@ double writingPercentile(const QString& file) {
     HistoryStore store(file);
     store.open();
     const auto exercise = store.beginExercise(
-        {QDateTime::currentDateTime(), QStringLiteral("Violin"), false, 0, 14, 2000, 400, false});
+        {QDateTime::currentDateTime(), Clef::Violin, false, 0, 14, 2000, 400, false});
     std::vector<double> times;
     for (int task = 0; task < TasksPerRun; ++task) {
         QElapsedTimer clock;

@@ -1,5 +1,5 @@
 // The record of the tasks: what an exercise leaves in it, and the files it cannot use as they are.
-#include "FakeServices.h"
+#include "FakeExercise.h"
 #include "history/CsvExport.h"
 #include "history/HistoryReport.h"
 #include "history/HistoryStore.h"
@@ -50,11 +50,11 @@ struct Recorded {
         recorder = std::make_unique<TaskRecorder>(exercise, file);
     }
     void start() {
-        exercise.chooseMode(ClefViolin, false);
+        exercise.chooseMode(Clef::Violin, false);
         exercise.Start({0, 14, 2000, 400, false, false});
     }
-    FakeWorld world;
-    Exercise exercise{world.exerciseServices()};
+    FakeExerciseWorld world;
+    Exercise& exercise = world.exercise;
     std::unique_ptr<TaskRecorder> recorder;
 };
 
@@ -98,7 +98,7 @@ private slots:
         HistoryStore reader(file, HistoryStore::Check::Trusted);
         QVERIFY(reader.open());
         const HistoryReport report =
-            readReport(reader.database(), {ClefViolin, ModeFilter::Both, {}});
+            readReport(reader.database(), {Clef::Violin, ModeFilter::Both, {}});
         QCOMPARE(report.tasks, 25);
         QCOMPARE(report.wrong, 1);
         QCOMPARE(report.timedOut, 1);
@@ -108,8 +108,9 @@ private slots:
         QCOMPARE(report.confusions[0].chosen, 6);
         QCOMPARE(report.finished.size(), 1);
         QCOMPARE(report.finished[0].errors, 2);
-        QCOMPARE(readReport(reader.database(), {ClefViolin, ModeFilter::EarTraining, {}}).tasks, 0);
-        QCOMPARE(readReport(reader.database(), {ClefBass, ModeFilter::Both, {}}).tasks, 0);
+        QCOMPARE(readReport(reader.database(), {Clef::Violin, ModeFilter::EarTraining, {}}).tasks,
+                 0);
+        QCOMPARE(readReport(reader.database(), {Clef::Bass, ModeFilter::Both, {}}).tasks, 0);
 
         QBuffer csv;
         csv.open(QIODevice::WriteOnly);
@@ -133,12 +134,10 @@ private slots:
         QCOMPARE(rows(file, TaskRows).size(), 2);
         QCOMPARE(rows(file, "SELECT outcome, errors FROM exercise"), QStringList{"aborted|0"});
 
-        // "Verlauf löschen…" leaves an empty record, and the settings as they were.
-        r.world.store->SaveSetting("Einstellungen", "Zeitweg", "3");
+        // "Verlauf löschen…" leaves an empty record.
         QVERIFY(HistoryStore(file, HistoryStore::Check::Trusted).clear());
         QCOMPARE(rows(file, "SELECT COUNT(*) FROM task"), QStringList{"0"});
         QCOMPARE(rows(file, "SELECT COUNT(*) FROM exercise"), QStringList{"0"});
-        QCOMPARE(r.world.store->GetSetting("Einstellungen", "Zeitweg"), QString("3"));
     }
 
     // Weak notes are judged by each note's own most recent tasks.
@@ -146,20 +145,20 @@ private slots:
         const QString file = folder.filePath("latest.sqlite");
         HistoryStore store(file);
         const auto id = store.beginExercise(
-            {QDateTime::currentDateTime(), ClefBass, true, 0, 14, 2000, 400, false});
+            {QDateTime::currentDateTime(), Clef::Bass, true, 0, 14, 2000, 400, false});
         QVERIFY(id);
         for (int i = 0; i < 250; ++i)
             store.recordTask(*id, {1, 3, i < 50 ? 2 : 3, i >= 50, 800, AnswerInput::Buttons},
                              QDateTime::currentDateTime());
         store.recordTask(*id, {1, 9, std::nullopt, false, 4000, std::nullopt},
                          QDateTime::currentDateTime());
-        const NoteRecords records = store.noteRecords(ClefBass, true);
+        const NoteRecords records = store.noteRecords(Clef::Bass, true);
         QCOMPARE(records[3].asked, 200);
         QCOMPARE(records[3].missed, 0);
         QCOMPARE(records[9].asked, 1);
         QCOMPARE(records[9].missed, 1);
-        QCOMPARE(store.noteRecords(ClefBass, false)[3].asked, 0);
-        QCOMPARE(store.noteRecords(ClefViolin, true)[3].asked, 0);
+        QCOMPARE(store.noteRecords(Clef::Bass, false)[3].asked, 0);
+        QCOMPARE(store.noteRecords(Clef::Violin, true)[3].asked, 0);
     }
 
     void filesItCannotUse_data() {
@@ -192,7 +191,7 @@ private slots:
             {
                 HistoryStore good(file);
                 const auto id = good.beginExercise(
-                    {QDateTime::currentDateTime(), ClefViolin, false, 0, 14, 2000, 400, false});
+                    {QDateTime::currentDateTime(), Clef::Violin, false, 0, 14, 2000, 400, false});
                 for (int i = 0; i < 400; ++i)
                     good.recordTask(*id, {1, 2, 2, true, 500, AnswerInput::Buttons}, {});
             }

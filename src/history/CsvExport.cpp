@@ -1,5 +1,6 @@
 #include "history/CsvExport.h"
 
+#include "history/ClefKey.h"
 #include "training/NoteModel.h"
 
 #include <QDateTime>
@@ -76,10 +77,11 @@ bool writeCsv(const QSqlDatabase& db, QIODevice& device) {
     // The byte order mark tells spreadsheets that the text is UTF-8.
     QByteArray text = QByteArrayLiteral("\xEF\xBB\xBF") + Headings.join(u';').toUtf8() + '\n';
     while (query.next()) {
-        const QString clef = query.value(1).toString();
+        const Clef clef = clefOfKey(query.value(1).toString());
         const QStringList row = {
             time(query.value(0)),
-            clef == ClefBass ? QStringLiteral("Bassschlüssel") : QStringLiteral("Violinschlüssel"),
+            clef == Clef::Bass ? QStringLiteral("Bassschlüssel")
+                               : QStringLiteral("Violinschlüssel"),
             query.value(2).toBool() ? QStringLiteral("Gehör-Training") : QStringLiteral("Lesen"),
             inputName(query.value(3)),
             noteName(clef, query.value(4).toInt()),

@@ -1,5 +1,7 @@
 #include "history/HistoryReport.h"
 
+#include "history/ClefKey.h"
+
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -20,7 +22,7 @@ QString exerciseCondition(const ReportFilter& filter) {
 }
 
 void bindFilter(QSqlQuery& query, const ReportFilter& filter) {
-    query.addBindValue(filter.clef);
+    query.addBindValue(clefKey(filter.clef));
     query.addBindValue(filter.since ? filter.since->toMSecsSinceEpoch() : qint64(0));
     if (filter.mode != ModeFilter::Both)
         query.addBindValue(filter.mode == ModeFilter::EarTraining);

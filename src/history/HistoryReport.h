@@ -15,7 +15,7 @@ enum class ModeFilter { Reading, EarTraining, Both };
 
 // Which part of the record a report looks at.
 struct ReportFilter {
-    QString clef;
+    Clef clef = Clef::Violin;
     ModeFilter mode = ModeFilter::Both;
     std::optional<QDateTime> since; // none: all of it
 };

@@ -1,5 +1,6 @@
 #include "history/HistoryStore.h"
 
+#include "history/ClefKey.h"
 #include "history/Schema.h"
 
 #include <QDir>
@@ -218,7 +219,7 @@ std::optional<qint64> HistoryStore::beginExercise(const ExerciseStart& start) {
         "INSERT INTO exercise (started_at, clef, ear_training, lowest, highest, note_shown_ms,"
         " time_per_note_cs, keyboard_practice) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant& value :
-         {QVariant(start.startedAt.toMSecsSinceEpoch()), QVariant(start.clef),
+         {QVariant(start.startedAt.toMSecsSinceEpoch()), QVariant(clefKey(start.clef)),
           QVariant(start.earTraining), QVariant(start.lowest), QVariant(start.highest),
           QVariant(start.noteShownMs), QVariant(start.timePerNoteHundredths),
           QVariant(start.keyboardPractice)})
@@ -256,7 +257,7 @@ void HistoryStore::endExercise(qint64 exercise, bool aborted, int errors) {
     run(query);
 }
 
-NoteRecords HistoryStore::noteRecords(const QString& clef, bool earTraining) {
+NoteRecords HistoryStore::noteRecords(Clef clef, bool earTraining) {
     NoteRecords records{};
     if (!open())
         return records;
@@ -269,7 +270,7 @@ NoteRecords HistoryStore::noteRecords(const QString& clef, bool earTraining) {
                        " FROM task t JOIN exercise e ON e.id = t.exercise_id"
                        " WHERE e.clef = ? AND e.ear_training = ?)"
                        " WHERE recent <= ? GROUP BY asked"));
-    query.addBindValue(clef);
+    query.addBindValue(clefKey(clef));
     query.addBindValue(earTraining);
     query.addBindValue(WeakNoteWindow);
     if (!query.exec())

@@ -14,7 +14,7 @@ class QSqlQuery;
 // What is known of an exercise when it starts.
 struct ExerciseStart {
     QDateTime startedAt;
-    QString clef;
+    Clef clef = Clef::Violin;
     bool earTraining = false;
     int lowest = 0;
     int highest = 0;
@@ -43,7 +43,7 @@ public:
     void recordTask(qint64 exercise, const TaskOutcome& outcome, const QDateTime& at);
     void endExercise(qint64 exercise, bool aborted, int errors);
     // Each note's record over its most recent tasks in a clef and mode.
-    NoteRecords noteRecords(const QString& clef, bool earTraining);
+    NoteRecords noteRecords(Clef clef, bool earTraining);
     // Deletes every exercise and task.
     bool clear();
 

@@ -52,7 +52,7 @@ void TaskRecorder::waitForWrites() {
         &m_writer, [] {}, Qt::BlockingQueuedConnection);
 }
 
-NoteRecords TaskRecorder::noteRecords(const QString& clef, bool earTraining) {
+NoteRecords TaskRecorder::noteRecords(Clef clef, bool earTraining) {
     NoteRecords records{};
     QMetaObject::invokeMethod(
         &m_writer, [&] { records = m_store->noteRecords(clef, earTraining); },

@@ -27,7 +27,7 @@ public:
     // Opens the record now rather than at the first exercise; says what went wrong, once.
     void openStore();
     // Each note's record in a clef and mode, the tasks recorded so far included.
-    NoteRecords noteRecords(const QString& clef, bool earTraining);
+    NoteRecords noteRecords(Clef clef, bool earTraining);
     // Returns once everything recorded so far is written.
     void waitForWrites();
 

@@ -39,7 +39,7 @@ QValueAxis* valueAxis(QChart* chart, const QString& title, double max, Qt::Align
 // The share of misses as bars, the median answer time as points over them.
 void frmStatistik::showNotes() {
     clearChart(chtNoten);
-    const QString clef = filter().clef;
+    const Clef clef = filter().clef;
     auto* shares = new QBarSet(QStringLiteral("falsch oder Zeit abgelaufen (%)"));
     auto* medians = new QScatterSeries;
     medians->setName(QStringLiteral("Median der Antwortzeit (s)"));

@@ -1,7 +1,7 @@
 #include "statistics/StatisticsLauncher.h"
 
-#include "forms/WindowPlacement.h"
 #include "statistics/StatisticsEntry.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QDir>
 #include <QLibrary>

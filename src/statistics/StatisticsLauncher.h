@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/MessageBox.h"
+#include "widgets/MessageBox.h"
 
 #include <QObject>
 #include <QPointer>

@@ -40,7 +40,7 @@ frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
 
 ReportFilter frmStatistik::filter() const {
     ReportFilter f;
-    f.clef = cboSchluessel->currentIndex() == 1 ? ClefBass : ClefViolin;
+    f.clef = cboSchluessel->currentIndex() == 1 ? Clef::Bass : Clef::Violin;
     f.mode = std::array{ModeFilter::Reading, ModeFilter::EarTraining,
                         ModeFilter::Both}[std::size_t(cboArt->currentIndex())];
     if (cboZeitraum->currentIndex() < 2)
@@ -56,7 +56,7 @@ void frmStatistik::refresh() {
 }
 
 void frmStatistik::showTexts() {
-    const QString clef = filter().clef;
+    const Clef clef = filter().clef;
     QStringList lines = {QStringLiteral("Häufigste Verwechslungen:")};
     for (const Confusion& c : m_report.confusions.mid(0, ConfusionLines))
         lines.append(QStringLiteral("%1 statt %2: %3 ×")

@@ -1,6 +1,6 @@
 // The statistics window: the choice at the top, the two charts, the texts and the commands.
-#include "forms/Pictures.h"
 #include "statistics/frmStatistik.h"
+#include "widgets/Pictures.h"
 
 #include <QBoxLayout>
 #include <QChart>

@@ -27,6 +27,18 @@ void Exercise::answer(int index, AnswerInput input) {
     NoteFalschAnzeigen(Note, std::int16_t(index));
 }
 
+void Exercise::answerFromInstrument(int index, AnswerInput input) {
+    if (m_sounding)
+        m_heldAnswer = {index, input};
+    else
+        answer(index, input);
+}
+
+void Exercise::giveHeldAnswer() {
+    if (const auto held = std::exchange(m_heldAnswer, std::nullopt))
+        answer(held->first, held->second);
+}
+
 void Exercise::NoteFalschAnzeigen(std::int16_t gefragt, std::int16_t gewaehlt) {
     tmrNoteFalsch->start(DisplayMs);
     emit mistakeShown(gefragt, gewaehlt);

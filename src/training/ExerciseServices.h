@@ -1,6 +1,7 @@
 #pragma once
 
-#include "forms/MessageBox.h"
+#include "training/Clef.h"
+#include "training/MessageIcon.h"
 #include "training/WeakNotes.h"
 
 #include <QString>
@@ -9,7 +10,7 @@
 
 class NotePlayer;
 
-// What the exercise reaches outside itself; its window wires the real ones, tests their own.
+// What the exercise reaches outside itself; main() wires the real ones, tests their own.
 struct ExerciseServices {
     // A modal message with the program's title; returns when the learner has closed it. Details,
     // when not empty, lie behind the box's details button.
@@ -19,5 +20,5 @@ struct ExerciseServices {
     QString programDir;             // holds sound/
     // Each note's record in a clef and mode (ear training or reading), for drawing weak notes
     // more often; unset: no record.
-    std::function<NoteRecords(const QString& clef, bool earTraining)> noteRecords;
+    std::function<NoteRecords(Clef clef, bool earTraining)> noteRecords;
 };

@@ -8,7 +8,7 @@
 #include "ProgramSession.h"
 #include "ScreenReading.h"
 #include "WindowLayout.h"
-#include "feedback/NotePitches.h"
+#include "training/NotePitches.h"
 
 #include <QTest>
 
