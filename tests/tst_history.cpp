@@ -76,7 +76,7 @@ private slots:
         r.exercise.tmrNoteFalsch_Timer();
         r.exercise.ZeitVergangen(400);
         for (int task = 4; task <= 25; ++task)
-            r.exercise.answer(4, AnswerInput::Midi);
+            r.exercise.answerFromInstrument(4);
         QCOMPARE(r.exercise.state(), ExerciseState::Idle);
         r.recorder->waitForWrites();
         QTRY_COMPARE(recorded.count(), 26);
