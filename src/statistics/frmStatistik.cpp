@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QShortcut>
 
 namespace {
 
@@ -34,6 +35,9 @@ frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
     connect(cmdCsv, &QPushButton::clicked, this, &frmStatistik::cmdCsv_Click);
     connect(cmdLoeschen, &QPushButton::clicked, this, &frmStatistik::cmdLoeschen_Click);
     connect(cmdSchliessen, &QPushButton::clicked, this, &QWidget::close);
+    // Esc closes it as it closes the help window.
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
+            &QWidget::close);
     m_store.open();
     refresh();
 }
