@@ -8,6 +8,8 @@ cmake_path(GET VIRELO_SOUND_INSTALL_DIR PARENT_PATH VIRELO_INSTALL_DIR)
 
 configure_file(${PROJECT_SOURCE_DIR}/readme.txt ${VIRELO_PROGRAM_DIR}/readme.txt COPYONLY)
 install(TARGETS virelo RUNTIME DESTINATION ${VIRELO_INSTALL_DIR})
+# The statistics window's library, which the program opens from its own folder.
+install(TARGETS virelo_statistik LIBRARY DESTINATION ${VIRELO_INSTALL_DIR})
 install(FILES ${VIRELO_PROGRAM_DIR}/readme.txt DESTINATION ${VIRELO_INSTALL_DIR})
 
 # The command on the PATH is a relative link; the program resolves it to find its folder.
@@ -52,15 +54,17 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Notenlese-Trainer für Violin- und Basssc
 set(CPACK_PACKAGE_DESCRIPTION
     "Virelo übt das Lesen von Noten im Violin- und im Bassschlüssel, auch nach
 Gehör: 25 Aufgaben, Antwort per Notenname oder Klaviertaste, am Ende die Zahl
-der Fehler.")
+der Fehler. Jede Aufgabe wird aufgezeichnet; eine Statistik zeigt, welche Noten
+oft falsch sind, und schwache Noten können öfter geübt werden.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.virelo.example/")
-# What the program needs at run time: Qt with its SVG module, FluidSynth and a General MIDI
+# What the program needs at run time: Qt with its SVG, SQL (with the SQLite driver, for the record
+# of the tasks) and Charts modules, FluidSynth and a General MIDI
 # SoundFont for the notes, the fonts of the windows and of the clef signs, and xdg-utils to
 # find the web browser and open readme.txt.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), libfluidsynth3, libasound2, librtmidi6, timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation, fonts-oflb-euterpe | fonts-noto-core, qt6-translations-l10n, xdg-utils")
+    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite, libqt6charts6 (>= 6.4), libfluidsynth3, libasound2, librtmidi6, timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation, fonts-oflb-euterpe | fonts-noto-core, qt6-translations-l10n, xdg-utils")
 include(CPack)

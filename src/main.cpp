@@ -1,8 +1,10 @@
 #include "feedback/FluidSynthPlayer.h"
 #include "forms/Form1.h"
+#include "history/TaskRecorder.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
 #include "settings/SettingsStore.h"
+#include "statistics/StatisticsLauncher.h"
 #include "training/Exercise.h"
 #include "training/TaskRandom.h"
 #include "widgets/Fonts.h"
@@ -13,11 +15,19 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTimer>
 
 namespace {
 constexpr int SoundLoadDelayMs = 300;
 constexpr int MidiOpenDelayMs = 300;
+constexpr int HistoryOpenDelayMs = 300;
+
+// In the program's data folder, e.g. ~/.local/share/virelo/verlauf.sqlite.
+QString historyFile() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/verlauf.sqlite");
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -28,6 +38,10 @@ int main(int argc, char* argv[]) {
     FluidSynthPlayer player;
     SettingsStore store;
     const QString programDir = QCoreApplication::applicationDirPath();
+    const QString history = historyFile();
+    std::unique_ptr<TaskRecorder> recorder; // made once the window shows
+    StatisticsLauncher statistics(StatisticsLauncher::libraryBeside(programDir), history,
+                                  showMessageBox);
 
     // The exercise's messages stand over the main window, which is made after it.
     QWidget* mainWindow = nullptr;
@@ -39,6 +53,10 @@ int main(int argc, char* argv[]) {
         .player = &player,
         .random = timeSeededRandom,
         .programDir = programDir,
+        .noteRecords =
+            [&recorder](Clef clef, bool earTraining) {
+                return recorder->noteRecords(clef, earTraining);
+            },
     });
 
     Form1 form(exercise,
@@ -52,6 +70,7 @@ int main(int argc, char* argv[]) {
                                        return QProcess::startDetached(program, arguments);
                                    },
                                .openUrl = QDesktopServices::openUrl},
+                   .openStatistics = [&statistics](QWidget* owner) { statistics.open(owner); },
                });
     mainWindow = &form;
     form.show();
@@ -61,5 +80,13 @@ int main(int argc, char* argv[]) {
     // A MIDI keyboard, likewise off the way to the first picture.
     MidiAnswers midi(exercise, std::make_unique<SystemMidiInput>());
     QTimer::singleShot(MidiOpenDelayMs, &midi, &MidiAnswers::open);
+    // The record of every task, likewise.
+    recorder = std::make_unique<TaskRecorder>(exercise, history);
+    QObject::connect(recorder.get(), &TaskRecorder::recorded, &statistics,
+                     &StatisticsLauncher::refresh);
+    QObject::connect(recorder.get(), &TaskRecorder::notice, &form, [&form](const QString& text) {
+        showMessageBox(&form, text, QStringLiteral("Hinweis"), MessageIcon::Information, {});
+    });
+    QTimer::singleShot(HistoryOpenDelayMs, recorder.get(), &TaskRecorder::openStore);
     return QApplication::exec();
 }

@@ -44,6 +44,10 @@ struct FakeExerciseWorld {
         s.player = &player;
         s.random = [this] { return randomValue; };
         s.programDir = QStringLiteral("/opt/virelo");
+        s.noteRecords = [this](Clef, bool) {
+            ++recordsAsked;
+            return records;
+        };
         return s;
     }
 
@@ -51,5 +55,7 @@ struct FakeExerciseWorld {
     double randomValue = 0;
     QList<ShownMessage> messages;
     std::function<void(const ShownMessage&)> onMessage;
+    NoteRecords records{}; // what the record says of each note
+    int recordsAsked = 0;
     Exercise exercise{exerciseServices()};
 };

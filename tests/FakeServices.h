@@ -53,7 +53,8 @@ struct FakeWorld : FakeExerciseWorld {
                         if (onDialog)
                             onDialog(dialog);
                     },
-                .desktop = desktop()};
+                .desktop = desktop(),
+                .openStatistics = [this](QWidget*) { ++statisticsOpened; }};
     }
 
     SettingsServices settingsServices() { return {message(), store.get()}; }
@@ -66,6 +67,7 @@ struct FakeWorld : FakeExerciseWorld {
     bool programsStart = true;
     QList<QUrl> openedUrls;
     bool urlsOpen = true;
+    int statisticsOpened = 0;
 };
 
 // An empty store for every test.

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <map>
+#include <random>
 #include <thread>
 
 namespace {
@@ -78,8 +80,38 @@ private slots:
         QFETCH(int, note);
         Run e(Clef::Violin, lowest, highest, 400, 2000);
         e.world.randomValue = r;
+        // A record that would shift every draw, were weak notes practised.
+        e.world.records[lowest] = {100, 100};
         e.start();
         QCOMPARE(e.ex().askedNote(), note);
+        QCOMPARE(e.world.recordsAsked, 0);
+    }
+
+    // Weights 1 + 4 × share of misses: a note missed half the time 3, one never missed 1, one
+    // never asked 3.
+    void weakNotesDrawnMoreOften() {
+        Run e(Clef::Violin, 4, 6, 400, 2000);
+        e.settings.SchwacheNotenOefter = true;
+        e.world.records[4] = {200, 100};
+        e.world.records[5] = {200, 0};
+        std::mt19937 engine(2023);
+        std::uniform_real_distribution<double> uniform(0.0, 1.0);
+        std::map<int, int> asked;
+        for (int exercise = 0; exercise < 80; ++exercise) {
+            e.world.randomValue = uniform(engine);
+            e.ex().chooseMode(Clef::Violin, false);
+            e.start();
+            while (e.ex().state() == ExerciseState::Running) {
+                ++asked[e.ex().askedNote()];
+                e.world.randomValue = uniform(engine);
+                e.answer(e.ex().askedNote());
+            }
+        }
+        QCOMPARE(e.world.recordsAsked, 80);
+        const double missedHalf = double(asked[4]) / asked[5];
+        const double neverAsked = double(asked[6]) / asked[5];
+        QVERIFY2(missedHalf > 2.6 && missedHalf < 3.4, qPrintable(QString::number(missedHalf)));
+        QVERIFY2(neverAsked > 2.6 && neverAsked < 3.4, qPrintable(QString::number(neverAsked)));
     }
 
     void allRightGivesZero() {

@@ -149,6 +149,9 @@ private slots:
         QTest::newRow("cmdÜbungAbbrechen")
             << "cmdÜbungAbbrechen" << twips(120, 960, 3015, 375) << "Übung abbrechen";
         QTest::newRow("cmdEnde") << "cmdEnde" << twips(9720, 120, 1215, 375) << "Ende";
+        // In the free area below, the size of "Hilfe".
+        QTest::newRow("cmdStatistik")
+            << "cmdStatistik" << twips(9720, 600, 1215, 375) << "Statistik";
         QTest::newRow("violin 0") << "violin0" << twips(120, 5040, 735, 495) << "f";
         QTest::newRow("violin 14") << "violin14" << twips(10200, 5040, 735, 495) << "f''";
         QTest::newRow("bass 0") << "bass0" << twips(120, 6360, 735, 495) << "F";
@@ -167,6 +170,7 @@ private slots:
                                                   {"cmdBassGehör", form.cmdBassGehör},
                                                   {"cmdÜbungAbbrechen", form.cmdÜbungAbbrechen},
                                                   {"cmdEnde", form.cmdEnde},
+                                                  {"cmdStatistik", form.cmdStatistik},
                                                   {"violin0", form.cmdNoteViolin[0]},
                                                   {"violin14", form.cmdNoteViolin[14]},
                                                   {"bass0", form.cmdNoteBass[0]},
@@ -336,6 +340,15 @@ private slots:
         QVERIFY(!form.cmdÜbungAbbrechen->isEnabled());
     }
 
+    // The statistics window may stay open beside an exercise: its button stays usable.
+    void statisticsOpenDuringAnExercise() {
+        Run e(Clef::Violin);
+        e.start();
+        QVERIFY(e.form->cmdStatistik->isEnabled());
+        e.form->cmdStatistik->click();
+        QCOMPARE(e.world.statisticsOpened, 1);
+    }
+
     void tabOrderStartsAtViolin() {
         FakeWorld world;
         Form1 form(world.exercise, world.services());
@@ -343,6 +356,7 @@ private slots:
         QCOMPARE(form.cmdEnde->nextInFocusChain(), form.cmdNoteViolin[0]);
         QCOMPARE(form.cmdNoteViolin[14]->nextInFocusChain(), form.cmdNoteBass[0]);
         QCOMPARE(form.cmdNoteBass[14]->nextInFocusChain(), form.cmdÜbungAbbrechen);
+        QCOMPARE(form.cmdÜbungAbbrechen->nextInFocusChain(), form.cmdStatistik);
     }
 
     void askedNotePlacement_data() { addPlacementRows(); }

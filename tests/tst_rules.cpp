@@ -7,6 +7,7 @@
 #include "training/RangeRule.h"
 #include "training/StaffPlacement.h"
 #include "training/TimeText.h"
+#include "training/WeakNotes.h"
 
 #include <QStringList>
 #include <QTest>
@@ -172,6 +173,23 @@ private slots:
             QVERIFY(!converted.has_value());
         else
             QCOMPARE(converted.value_or(-1), expected);
+    }
+
+    void weakNoteWeight_data() {
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("missed");
+        QTest::addColumn<double>("weight");
+        QTest::newRow("never asked") << 0 << 0 << 3.0;
+        QTest::newRow("missed every time, asked 4 times") << 4 << 4 << 3.0;
+        QTest::newRow("asked 5 times, never missed") << 5 << 0 << 1.0;
+        QTest::newRow("asked 5 times, always missed") << 5 << 5 << 5.0;
+        QTest::newRow("a quarter missed") << 200 << 50 << 2.0;
+    }
+    void weakNoteWeight() {
+        QFETCH(int, asked);
+        QFETCH(int, missed);
+        QFETCH(double, weight);
+        QCOMPARE(::weakNoteWeight({asked, missed}), weight);
     }
 
     void timeTextFollowsLocale() {

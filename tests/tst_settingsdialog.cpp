@@ -4,6 +4,7 @@
 #include "settings/frmEinstellungen.h"
 #include "widgets/QtTranslations.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -53,7 +54,7 @@ private slots:
         Form1 form(world.exercise, world.services());
         frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
         QCOMPARE(dialog.windowTitle(), QString("Einstellungen"));
-        QCOMPARE(dialog.size(), QSize(648, 380));
+        QCOMPARE(dialog.size(), QSize(648, 411));
         QCOMPARE(dialog.frmViolin->title(),
                  QString("Tonraum für Violinschlüssel  (nur tiefsten und höchsten Ton wählen!)"));
         QCOMPARE(dialog.chkTonViolin[0]->text(), QString("f"));
@@ -66,6 +67,11 @@ private slots:
         QCOMPARE(nextTabStop(dialog.cmdAbbrechen), dialog.chkTonViolin[0]);
         QCOMPARE(nextTabStop(dialog.chkTonViolin[14]), dialog.chkTonBass[0]);
         QCOMPARE(nextTabStop(dialog.cmdKeyboard), dialog.txtZeitWeg);
+        // Below the controls above, off while the store has no value for it.
+        QCOMPARE(dialog.chkSchwacheNoten->text(), QString("Schwache Noten öfter üben"));
+        QVERIFY(!dialog.chkSchwacheNoten->isChecked());
+        QVERIFY(dialog.chkSchwacheNoten->y() >= dialog.cmdOk->geometry().bottom());
+        QVERIFY(dialog.rect().contains(dialog.chkSchwacheNoten->geometry()));
     }
 
     void framesFollowTheClef_data() {
@@ -210,24 +216,29 @@ private slots:
         QTest::addColumn<QString>("vorbei");
         QTest::addColumn<int>("zeitWeg");
         QTest::addColumn<int>("zeitVorbei");
+        QTest::addColumn<bool>("weakNotes");
         QTest::newRow("layout texts") << "2"
-                                      << "4" << 2000 << 400;
+                                      << "4" << 2000 << 400 << false;
         QTest::newRow("stored long texts") << "0,375"
-                                           << "0,125" << 375 << 12;
+                                           << "0,125" << 375 << 12 << false;
         QTest::newRow("zero means no limit") << "0"
-                                             << "0" << 0 << 0;
+                                             << "0" << 0 << 0 << false;
+        QTest::newRow("weak notes more often") << "2"
+                                               << "4" << 2000 << 400 << true;
     }
     void startWritesRangeTimesAndStore() {
         QFETCH(QString, weg);
         QFETCH(QString, vorbei);
         QFETCH(int, zeitWeg);
         QFETCH(int, zeitVorbei);
+        QFETCH(bool, weakNotes);
         FakeWorld world;
         Form1 form(world.exercise, world.services());
         int result = -1;
         openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
             d.show();
             tick(d.chkTonViolin, {2, 5, 9});
+            d.chkSchwacheNoten->setChecked(weakNotes);
             d.txtZeitWeg->setText(weg);
             d.txtZeitVorbei->setText(vorbei);
             d.cmdOk->click();
@@ -243,6 +254,11 @@ private slots:
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitvorbei"), vorbei);
         QCOMPARE(world.player.played.size(), 1);
         QVERIFY(!world.exercise.keyboardPractice());
+        QCOMPARE(world.store->GetSetting(Einstellungen, "SchwacheNotenOefter"),
+                 QString(weakNotes ? "1" : "0"));
+        QCOMPARE(world.recordsAsked, weakNotes ? 1 : 0);
+        frmEinstellungen again(world.exercise, world.settingsServices(), &form);
+        QCOMPARE(again.chkSchwacheNoten->isChecked(), weakNotes);
     }
 
     void keyboardStartSetsFlag() {

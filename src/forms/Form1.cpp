@@ -23,6 +23,7 @@ Form1::Form1(Exercise& exercise, Form1Services services, QWidget* parent)
     connect(cmdBassGehör, &QPushButton::clicked, this, &Form1::cmdBassGehör_Click);
     connect(cmdÜbungAbbrechen, &QPushButton::clicked, this, &Form1::cmdÜbungAbbrechen_Click);
     connect(cmdHilfe, &QPushButton::clicked, this, &Form1::cmdHilfe_Click);
+    connect(cmdStatistik, &QPushButton::clicked, this, &Form1::cmdStatistik_Click);
     connect(cmdInfo, &QPushButton::clicked, this, &Form1::cmdInfo_Click);
     connect(cmdEnde, &QPushButton::clicked, this, &Form1::cmdEnde_Click);
     for (int i = 0; i < NoteCount; ++i) {
@@ -88,6 +89,11 @@ void Form1::cmdNoteViolin_Click(std::int16_t Index) {
 
 void Form1::cmdNoteBass_Click(std::int16_t Index) {
     m_exercise.answer(Index);
+}
+
+void Form1::cmdStatistik_Click() {
+    if (m_services.openStatistics)
+        m_services.openStatistics(this);
 }
 
 void Form1::cmdEnde_Click() {

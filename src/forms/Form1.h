@@ -32,6 +32,7 @@ public:
     QPushButton* cmdBassGehör = nullptr;
     QPushButton* cmdÜbungAbbrechen = nullptr;
     QPushButton* cmdHilfe = nullptr;
+    QPushButton* cmdStatistik = nullptr;
     QPushButton* cmdInfo = nullptr;
     QPushButton* cmdEnde = nullptr;
     std::array<QPushButton*, NoteCount> cmdNoteViolin{};
@@ -53,6 +54,7 @@ public:
     void cmdBassGehör_Click();
     void cmdÜbungAbbrechen_Click();
     void cmdHilfe_Click();
+    void cmdStatistik_Click();
     void cmdInfo_Click();
     void cmdEnde_Click();
     void cmdNoteViolin_Click(std::int16_t Index);

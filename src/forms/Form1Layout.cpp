@@ -87,6 +87,8 @@ void Form1::LayoutAnwenden() {
     cmdÜbungAbbrechen->setEnabled(false);
     cmdHilfe = button(this, QStringLiteral("Hilfe"), twipsRect(7080, 120, 1215, 375));
     cmdInfo = button(this, QStringLiteral("Info"), twipsRect(8400, 120, 1215, 375));
+    // In the free area below the three, at the right edge.
+    cmdStatistik = button(this, QStringLiteral("Statistik"), twipsRect(9720, 600, 1215, 375));
     cmdEnde = button(this, QStringLiteral("Ende"), twipsRect(9720, 120, 1215, 375));
 
     ProgressBar1 = new QProgressBar(this);
@@ -119,7 +121,7 @@ void Form1::LayoutAnwenden() {
                                 cmdHilfe,  cmdInfo, cmdEnde};
     tabOrder.append(QList<QWidget*>(cmdNoteViolin.begin(), cmdNoteViolin.end()));
     tabOrder.append(QList<QWidget*>(cmdNoteBass.begin(), cmdNoteBass.end()));
-    tabOrder.append(cmdÜbungAbbrechen);
+    tabOrder.append({cmdÜbungAbbrechen, cmdStatistik});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     cmdViolin->setFocus();

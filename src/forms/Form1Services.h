@@ -9,6 +9,7 @@
 
 class SettingsStore;
 class QDialog;
+class QWidget;
 
 // What the main window and the dialogs it opens need from outside; main() wires the real ones,
 // tests their own. Each dialog is handed only its part.
@@ -18,4 +19,6 @@ struct Form1Services {
     QString programDir;                     // holds readme.txt
     std::function<void(QDialog&)> runModal; // shows a dialog modally until it closes
     DesktopServices desktop;
+    // Opens the statistics window, or raises it when it is open.
+    std::function<void(QWidget* owner)> openStatistics;
 };

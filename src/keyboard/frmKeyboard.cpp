@@ -38,7 +38,7 @@ void frmKeyboard::Markieren(int note, std::uint32_t colour) {
 }
 
 void frmKeyboard::picKeyboard_Click(std::int16_t Index) {
-    m_exercise.answer(Index);
+    m_exercise.answer(Index, AnswerInput::ScreenKeyboard);
 }
 
 void frmKeyboard::markMistake(int asked, int chosen) {

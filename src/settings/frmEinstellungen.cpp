@@ -8,6 +8,7 @@
 #include "widgets/TypingLimit.h"
 #include "widgets/WindowPlacement.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 namespace {
 
 const QString Section = QStringLiteral("Einstellungen");
+const QString WeakNotesKey = QStringLiteral("SchwacheNotenOefter");
 const QString ErrorTitle = QStringLiteral("Fehler");
 
 QString invalidTimeMessage(const QString& field, const QString& text, int maxSeconds) {
@@ -62,6 +64,8 @@ void frmEinstellungen::Form_Load() {
         const QString zeitVorbei = store->GetSetting(Section, QStringLiteral("Zeitvorbei"));
         if (!zeitVorbei.isEmpty())
             txtZeitVorbei->setText(zeitVorbei);
+        chkSchwacheNoten->setChecked(store->GetSetting(Section, WeakNotesKey) ==
+                                     QStringLiteral("1"));
     }
 }
 
@@ -120,12 +124,15 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
             store->SaveSetting(Section, QStringLiteral("Zeitweg"), txtZeitWeg->text());
         const bool savedVorbei =
             store->SaveSetting(Section, QStringLiteral("Zeitvorbei"), txtZeitVorbei->text());
-        if (!(savedWeg && savedVorbei) && store->firstFailedSave())
+        const bool savedWeak = store->SaveSetting(
+            Section, WeakNotesKey,
+            chkSchwacheNoten->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        if (!(savedWeg && savedVorbei && savedWeak) && store->firstFailedSave())
             m_services.message(this, unsavedTimesMessage(store->fileName()),
                                QStringLiteral("Hinweis"), MessageIcon::Information);
     }
     const NoteRange noteRange = std::get<NoteRange>(range);
     m_exercise.Start({std::int16_t(noteRange.lowest), std::int16_t(noteRange.highest), *zeitWeg,
-                      *zeitVorbei, withKeyboard});
+                      *zeitVorbei, withKeyboard, chkSchwacheNoten->isChecked()});
     return true;
 }

@@ -8,6 +8,7 @@
 #include <array>
 
 class Exercise;
+class QCheckBox;
 class SettingsStore;
 class QGroupBox;
 class QLabel;
@@ -40,6 +41,7 @@ public:
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdKeyboard = nullptr;
     QPushButton* cmdAbbrechen = nullptr;
+    QCheckBox* chkSchwacheNoten = nullptr;
 
     void cmdOk_Click();
     void cmdKeyboard_Click();

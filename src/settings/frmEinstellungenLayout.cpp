@@ -5,6 +5,7 @@
 #include "widgets/Pictures.h"
 #include "widgets/Twips.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +14,7 @@
 namespace {
 
 constexpr double ClientWidth = 9716;
-constexpr double ClientHeight = 5698;
+constexpr double ClientHeight = 6160;
 constexpr double DialogPointSize = 9.45;
 
 QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
@@ -86,11 +87,14 @@ void frmEinstellungen::LayoutAnwenden() {
     cmdKeyboard = button(this, QStringLiteral("Übung mit Keyboard starten"),
                          twipsRect(3480, 5040, 2655, 375));
     cmdAbbrechen = button(this, QStringLiteral("Abbrechen"), twipsRect(6480, 5040, 1815, 375));
+    // Below the controls above, which keep their places.
+    chkSchwacheNoten = new QCheckBox(QStringLiteral("Schwache Noten öfter üben"), this);
+    chkSchwacheNoten->setGeometry(twipsRect(240, 5620, 5000, 300));
 
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
     tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
-    tabOrder.append({cmdKeyboard, txtZeitWeg});
+    tabOrder.append({cmdKeyboard, txtZeitWeg, chkSchwacheNoten});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }

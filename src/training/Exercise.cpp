@@ -4,6 +4,7 @@
 #include "training/NoteModel.h"
 #include "training/NotePlayer.h"
 #include "training/ResultText.h"
+#include "training/WeakNotes.h"
 
 #include <QTimer>
 
@@ -62,6 +63,12 @@ void Exercise::Start(const ExerciseSettings& settings) {
     Aufgabe = 0;
     fehler = 0;
     m_missed.clear();
+    m_weights.clear();
+    if (settings.SchwacheNotenOefter && m_services.noteRecords) {
+        const NoteRecords records = m_services.noteRecords(AusgewählterSchlüssel, Gehörtraining);
+        for (int note = NiedrigsterTon; note <= HöchsterTon; ++note)
+            m_weights.push_back(weakNoteWeight(records[note]));
+    }
     m_state = ExerciseState::Running;
     emit started();
     tmrWeg->setInterval(ZeitWeg);
@@ -85,7 +92,7 @@ void Exercise::UebungBeenden(bool Abgebrochen) {
     AusgewählterSchlüssel = Clef::None;
     Gehörtraining = false;
     ZeitZaehler = 0;
-    emit ended();
+    emit ended(Abgebrochen);
 
     m_services.message(resultText(Abgebrochen, fehler), MessageIcon::Information, details);
 

@@ -4,6 +4,7 @@
 #include "training/ExerciseServices.h"
 #include "training/ExerciseSettings.h"
 #include "training/MistakeNaming.h"
+#include "training/TaskOutcome.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -12,6 +13,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QTimer;
 
@@ -33,11 +36,11 @@ public:
     void cancelChoosing();
     void Start(const ExerciseSettings& settings);
     // A note index chosen by any input; only an open task takes it.
-    void answer(int index);
+    void answer(int index, AnswerInput input = AnswerInput::Buttons);
     // A note index played on an instrument (a MIDI keyboard, a microphone). One played while the
     // task's note sounds is held and given to the task when it opens, the last one counting;
     // otherwise it is an answer() like any other.
-    void answerFromInstrument(int index);
+    void answerFromInstrument(int index, AnswerInput input = AnswerInput::Midi);
     // "Übung abbrechen".
     void abort();
 
@@ -78,8 +81,10 @@ signals:
     void timedOut(int note);
     void mistakeShown(int asked, int chosen);
     void mistakeCleared();
+    // A task has ended, before anything is shown of its end.
+    void taskEnded(const TaskOutcome& outcome);
     // Back at rest, before the result message.
-    void ended();
+    void ended(bool aborted);
     // After the result message, when the exercise was practised on the keyboard window.
     void keyboardPracticeEnded();
     // The player's own sound of a note began, and it has died away, release included; the end
@@ -111,7 +116,8 @@ private:
 
     bool m_taskOpen = false; // a task is shown and waits for its answer or time-out
     bool m_sounding = false;
-    std::optional<int> m_heldAnswer; // played while the note sounded
-    QList<MissedTask> m_missed;      // for the result's details
+    std::optional<std::pair<int, AnswerInput>> m_heldAnswer; // played while the note sounded
+    QList<MissedTask> m_missed;                              // for the result's details
     QElapsedTimer m_taskClock;
+    std::vector<double> m_weights; // per note of the range; empty: every note alike
 };

@@ -10,13 +10,14 @@ constexpr int DisplayMs = 3000;
 
 // Only an open task takes an answer: during the wrong-answer display, during a sound or after
 // the exercise an answer would otherwise close one task twice.
-void Exercise::answer(int index) {
+void Exercise::answer(int index, AnswerInput input) {
     if (!m_taskOpen || index < 0 || index >= NoteCount)
         return;
     m_taskOpen = false;
     tmrWeg->stop();
     tmrVorbei->stop();
     ZeitZaehler = 0;
+    emit taskEnded({Aufgabe, Note, index, index == Note, m_taskClock.elapsed(), input});
     if (index == Note) {
         NaechsteAufgabe();
         return;
@@ -26,16 +27,16 @@ void Exercise::answer(int index) {
     NoteFalschAnzeigen(Note, std::int16_t(index));
 }
 
-void Exercise::answerFromInstrument(int index) {
+void Exercise::answerFromInstrument(int index, AnswerInput input) {
     if (m_sounding)
-        m_heldAnswer = index;
+        m_heldAnswer = {index, input};
     else
-        answer(index);
+        answer(index, input);
 }
 
 void Exercise::giveHeldAnswer() {
-    if (const std::optional<int> index = std::exchange(m_heldAnswer, std::nullopt))
-        answer(*index);
+    if (const auto held = std::exchange(m_heldAnswer, std::nullopt))
+        answer(held->first, held->second);
 }
 
 void Exercise::NoteFalschAnzeigen(std::int16_t gefragt, std::int16_t gewaehlt) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "training/Clef.h"
 #include "training/MessageIcon.h"
+#include "training/WeakNotes.h"
 
 #include <QString>
 
@@ -16,4 +18,7 @@ struct ExerciseServices {
     NotePlayer* player = nullptr;
     std::function<double()> random; // uniform in [0, 1)
     QString programDir;             // holds sound/
+    // Each note's record in a clef and mode (ear training or reading), for drawing weak notes
+    // more often; unset: no record.
+    std::function<NoteRecords(Clef clef, bool earTraining)> noteRecords;
 };

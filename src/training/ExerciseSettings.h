@@ -9,4 +9,5 @@ struct ExerciseSettings {
     std::int16_t ZeitWeg = 0;    // milliseconds
     std::int16_t ZeitVorbei = 0; // hundredths of a second
     bool UebenMitKeyboard = false;
+    bool SchwacheNotenOefter = false; // draw by the notes' records
 };

@@ -3,6 +3,7 @@
 #include "training/NoteFile.h"
 #include "training/NoteModel.h"
 #include "training/NotePlayer.h"
+#include "training/WeakNotes.h"
 
 #include <QTimer>
 
@@ -17,9 +18,12 @@ void Exercise::NaechsteAufgabe() {
     }
 
     const double r = m_services.random();
-    // An r within a rounding error of 1 would otherwise give the note one above the range.
-    Note = std::int16_t(std::min<double>(
-        std::floor((HöchsterTon - NiedrigsterTon + 1) * r + NiedrigsterTon), HöchsterTon));
+    if (!m_weights.empty())
+        Note = std::int16_t(NiedrigsterTon + weightedDraw(m_weights, r));
+    else
+        // An r within a rounding error of 1 would otherwise give the note one above the range.
+        Note = std::int16_t(std::min<double>(
+            std::floor((HöchsterTon - NiedrigsterTon + 1) * r + NiedrigsterTon), HöchsterTon));
 
     m_sounding = true;
     NoteSpielen(Note);

@@ -31,6 +31,7 @@ void Exercise::ZeitVergangen(std::int32_t hundredths) {
         return;
 
     m_taskOpen = false;
+    emit taskEnded({Aufgabe, Note, std::nullopt, false, m_taskClock.elapsed(), std::nullopt});
     emit timedOut(Note);
     tmrVorbei->stop();
     tmrWeg->stop();

@@ -60,6 +60,9 @@ public:
     // With `details`, clicks the button beside OK instead and reads the details it shows into
     // `details`; the box then closes with a click on OK, as the keys now reach that button.
     QString readAndCloseMessage(const QString& title, QString* details = nullptr) const;
+    // The texts of the labels in the window titled exactly `title`, as a screen reader reads
+    // them.
+    QStringList labelTexts(const QString& title) const { return accessible_->labelTexts(title); }
     // Clicks on the text of the message box titled `title`, as a learner reading it may.
     bool clickMessageText(const QString& title) const;
     // Watches the asked note's column until a head has shown and, with `untilGone`, gone
@@ -94,6 +97,7 @@ inline const QString settings = QStringLiteral("^Einstellungen$");
 inline const QString keyboard = QStringLiteral("^Keyboard$");
 inline const QString message = QStringLiteral("virel5");
 inline const QString error = QStringLiteral("Fehler");
+inline const QString statistics = QStringLiteral("Statistik");
 } // namespace titles
 
 inline const QString abortedText =

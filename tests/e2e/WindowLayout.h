@@ -28,6 +28,7 @@ inline const QPoint abortButton = centre(120, 960, 3015, 375);
 inline const QPoint helpButton = centre(7080, 120, 1215, 375);
 inline const QPoint infoButton = centre(8400, 120, 1215, 375);
 inline const QPoint endButton = centre(9720, 120, 1215, 375);
+inline const QPoint statisticsButton = centre(9720, 600, 1215, 375);
 // Inside the bar, near its left end, where the first hundredths of a task show.
 inline const QPoint progressStart = pixel(126 + 150, 1512 + 196);
 

@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -126,6 +127,8 @@ private:
     // and the next one sounds only after the answer.
     std::vector<MonitorCapture::Clock::time_point> soundedBy_;
     quint64 mainWindow_ = 0;
+    // The treble exercise's wrong answer: the note asked and the note chosen.
+    std::pair<int, int> wrongAnswer_{-1, -1};
 
     QImage mainWindowShot() const { return session_->mainWindowShot(); }
 
@@ -237,6 +240,18 @@ private:
                                  QStringLiteral("key"), key});
     }
 
+    // The statistics window's texts come to hold each of `parts`.
+    void expectStatistics(const QStringList& parts) const {
+        QString shown;
+        const bool found = QTest::qWaitFor([&] {
+            shown = session_->labelTexts(titles::statistics).join(QLatin1Char('\n'));
+            return std::all_of(parts.begin(), parts.end(),
+                               [&](const QString& part) { return shown.contains(part); });
+        });
+        QVERIFY2(found, qPrintable(QStringLiteral("the statistics window shows:\n%1\nnot:\n%2")
+                                       .arg(shown, parts.join(QLatin1Char('\n')))));
+    }
+
     static QColor keyColour(quint64 keyboard, int key) {
         const QImage shot = grabWindow(keyboard);
         const QPoint face = layout::whiteKeyFace(key);
@@ -339,6 +354,7 @@ private slots:
                 QVERIFY(xdotool::key(QStringLiteral("space")));
                 QVERIFY2(waitForDisplayEnd(), "the wrong-answer display did not end");
                 ++mistakes;
+                wrongAnswer_ = {*note, neighbourOf(*note)};
                 missed.append(
                     QStringLiteral("Aufgabe 2: gesucht %1, gewählt %2 (eine Sekunde zu hoch)")
                         .arg(noteName(Violin, *note), noteName(Violin, neighbourOf(*note))));
@@ -363,6 +379,25 @@ private slots:
                                      "Zeit vorbei: 1, sonst: 0"));
         QCOMPARE(details, missed.join(QLatin1Char('\n')));
         checkNotesHeard(Violin, asked);
+    }
+
+    // The statistics window opens beside the main window, once however often it is asked for,
+    // and names what went wrong in the treble exercise.
+    void statisticsOfTheTrebleExercise() {
+        QVERIFY(xdotool::click(mainWindow_, layout::statisticsButton));
+        const quint64 window = waitForWindow(QStringLiteral("^%1$").arg(titles::statistics));
+        QVERIFY2(window != 0, "the statistics window did not show");
+        const QString confusion =
+            QStringLiteral("%1 statt %2: 1 ×")
+                .arg(noteName(Violin, wrongAnswer_.second), noteName(Violin, wrongAnswer_.first));
+        expectStatistics({confusion, QStringLiteral("Aufgaben: 25 (falsch: 1, Zeit abgelaufen: 1)"),
+                          QStringLiteral("Übungen: 1")});
+        QVERIFY(xdotool::click(mainWindow_, layout::statisticsButton));
+        QTest::qWait(500);
+        QCOMPARE(xdotool::visibleWindows(QStringLiteral("^%1$").arg(titles::statistics)).size(), 1);
+        QVERIFY(closeAsLearner(window));
+        QVERIFY2(waitForNoWindow(QStringLiteral("^%1$").arg(titles::statistics)),
+                 "the statistics window stayed");
     }
 
     // Bass clef A to d' answered on the keyboard window, one answer wrong, aborted.
@@ -442,6 +477,28 @@ private slots:
                  "the time bar did not start");
         QCOMPARE(headInColumn(mainWindowShot(), layout::askedColumnX).state, Head::State::Hidden);
         QCOMPARE(session_->abortExercise(), abortedText);
+    }
+
+    // Killed in the third task of an exercise, started again: the two tasks answered are kept.
+    void killedExerciseKeepsItsTasks() {
+        const quint64 dialog = session_->openSettings(layout::violinButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY2(session_->startRange(dialog, Violin, 4, 13), "the settings dialog stayed open");
+        for (int task = 1; task <= 2; ++task) {
+            const std::optional<int> note = session_->watchAskedNote(Violin, true);
+            QVERIFY2(note, qPrintable(QStringLiteral("task %1: no note came and went").arg(task)));
+            QVERIFY(xdotool::click(mainWindow_, layout::answerButton(Violin, *note)));
+        }
+        QVERIFY2(session_->watchAskedNote(Violin, false), "the third note was not shown");
+        session_->stop();
+        QVERIFY2(session_->start(), "the main window did not show again");
+        mainWindow_ = session_->mainWindow();
+        QVERIFY(xdotool::click(mainWindow_, layout::statisticsButton));
+        const quint64 window = waitForWindow(QStringLiteral("^%1$").arg(titles::statistics));
+        QVERIFY2(window != 0, "the statistics window did not show");
+        expectStatistics({QStringLiteral("Aufgaben: 27 (falsch: 1, Zeit abgelaufen: 1)"),
+                          QStringLiteral("Übungen: 2")});
+        QVERIFY(closeAsLearner(window));
     }
 
     void endButtonEndsProgram() { endWithEndButton(); }

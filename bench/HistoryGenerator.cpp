@@ -1,0 +1,45 @@
+#include "HistoryGenerator.h"
+
+#include "history/HistoryStore.h"
+#include "training/NoteModel.h"
+
+#include <QSqlDatabase>
+
+#include <random>
+
+void generateHistory(const QString& file, int exercises) {
+    HistoryStore store(file);
+    store.open();
+    QSqlDatabase db = store.database();
+    db.transaction();
+    std::mt19937 engine(23);
+    std::uniform_int_distribution<int> note(0, NoteCount - 1);
+    std::uniform_int_distribution<int> answerMs(400, 3500);
+    std::bernoulli_distribution wrong(0.12);
+    std::bernoulli_distribution timedOut(0.04);
+    const QDateTime yearAgo = QDateTime::currentDateTime().addDays(-365);
+    for (int e = 0; e < exercises; ++e) {
+        QDateTime at = yearAgo.addSecs(qint64(e) * 365 * 24 * 3600 / exercises);
+        const bool bass = e % 2 == 1;
+        const auto id = store.beginExercise(
+            {at, bass ? Clef::Bass : Clef::Violin, e % 3 == 0, 0, 14, 2000, 400, false});
+        int errors = 0;
+        for (int task = 1; task <= 25; ++task) {
+            TaskOutcome outcome{task, note(engine),     std::nullopt,
+                                true, answerMs(engine), AnswerInput::Buttons};
+            if (timedOut(engine)) {
+                outcome = {task, outcome.asked, std::nullopt, false, 4000, std::nullopt};
+            } else if (wrong(engine)) {
+                outcome.chosen = (outcome.asked + 1 + note(engine) % 3) % NoteCount;
+                outcome.right = false;
+            } else {
+                outcome.chosen = outcome.asked;
+            }
+            errors += outcome.right ? 0 : 1;
+            at = at.addMSecs(outcome.answerMs + 500);
+            store.recordTask(*id, outcome, at);
+        }
+        store.endExercise(*id, false, errors);
+    }
+    db.commit();
+}

@@ -1,0 +1,7 @@
+#include "statistics/StatisticsEntry.h"
+
+#include "statistics/frmStatistik.h"
+
+extern "C" Q_DECL_EXPORT QWidget* virelo_create_statistics_window(const QString& historyFile) {
+    return new frmStatistik(historyFile);
+}

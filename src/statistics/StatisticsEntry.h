@@ -1,0 +1,11 @@
+#pragma once
+
+class QString;
+class QWidget;
+
+// What the statistics library offers the program: one function that makes its window, reading
+// the record in the given file. The window lives until the caller deletes it.
+using CreateStatisticsWindow = QWidget* (*)(const QString& historyFile);
+inline constexpr char CreateStatisticsWindowSymbol[] = "virelo_create_statistics_window";
+// Its base name: QLibrary adds the platform's prefix and suffix.
+inline constexpr char StatisticsLibraryName[] = "virelo_statistik";
