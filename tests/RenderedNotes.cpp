@@ -14,9 +14,6 @@ constexpr int blockFrames = 64;
 constexpr double releaseSeconds = 0.5;
 constexpr double flushSeconds = 3.0;
 constexpr int velocity = 100;
-// FluidSynth's default pitch-bend range and the wheel's centre.
-constexpr double bendRangeSemitones = 2.0;
-constexpr int bendCentre = 8192;
 
 } // namespace
 
@@ -41,9 +38,6 @@ std::vector<float> NoteRenderer::render(const InstrumentNote& note, double leadS
     std::vector<float> discarded;
     renderFor(flushSeconds, discarded);
     fluid_synth_program_change(synth_, 0, note.program);
-    fluid_synth_pitch_bend(
-        synth_, 0,
-        bendCentre + int(std::lround(note.bendSemitones / bendRangeSemitones * bendCentre)));
     std::vector<float> mono;
     renderFor(leadSeconds, mono);
     fluid_synth_noteon(synth_, 0, note.pitch, velocity);

@@ -9,12 +9,11 @@ typedef struct _fluid_hashtable_t fluid_settings_t;
 typedef struct _fluid_synth_t fluid_synth_t;
 
 // A note of a General MIDI instrument as a microphone would hear it played: `leadSeconds` of
-// silence, the note held for `heldSeconds`, then its release. `bendSemitones` detunes it.
+// silence, the note held for `heldSeconds`, then its release.
 struct InstrumentNote {
     int program = 0;
     int pitch = 60;
     double heldSeconds = 1.0;
-    double bendSemitones = 0.0;
 };
 
 // Renders such notes as mono samples from a SoundFont loaded once; empty if it did not load.
