@@ -1,0 +1,45 @@
+#pragma once
+
+#include "input/AudioInputLibrary.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+// The system's default recording device, mono: on PulseAudio (or PipeWire's PulseAudio server)
+// where one answers, else on ALSA. Open only while something listens.
+class Microphone {
+public:
+    static constexpr unsigned sampleRate = 44100;
+    // Called on the audio thread with each block of samples as it arrives.
+    using Samples = std::function<void(std::span<const float>)>;
+
+    Microphone() = default;
+    ~Microphone();
+
+    Microphone(const Microphone&) = delete;
+    Microphone& operator=(const Microphone&) = delete;
+
+    // Opens the device and starts it; false when there is none. `samples` must outlive the
+    // stream.
+    bool open(const Samples& samples);
+    void close();
+    bool isOpen() const { return audio_ != nullptr; }
+    // The device has gone while open: it delivers no more sound.
+    bool lost() const { return lost_; }
+
+private:
+    static int received(void* out, void* in, unsigned int frames, double time,
+                        rtaudio_stream_status_t status, void* self);
+    bool openOn(const AudioInputLibrary& library, rtaudio_api_t api);
+
+    const AudioInputLibrary* library_ = nullptr;
+    rtaudio_t audio_ = nullptr;
+    const Samples* samples_ = nullptr;
+    std::atomic<bool> lost_ = false;
+    // Frames delivered since `counted_`, to tell a device that has gone.
+    std::chrono::steady_clock::time_point counted_;
+    std::uint64_t frames_ = 0;
+};
