@@ -3,6 +3,8 @@
 #include "forms/Form1.h"
 #include "forms/MessageBox.h"
 #include "forms/QtTranslations.h"
+#include "input/Microphone.h"
+#include "input/MicrophoneLevel.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
 #include "settings/SettingsStore.h"
@@ -37,6 +39,10 @@ int main(int argc, char* argv[]) {
         return QProcess::startDetached(program, arguments);
     };
     services.openUrl = QDesktopServices::openUrl;
+    services.microphone.found = Microphone::found;
+    services.microphone.watchLevel = [](std::function<void(float)> level) {
+        return std::make_unique<MicrophoneLevel>(std::move(level));
+    };
 
     Form1 form(std::move(services));
     form.show();

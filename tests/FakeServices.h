@@ -66,6 +66,13 @@ struct FakeWorld {
             openedUrls.append(url);
             return urlsOpen;
         };
+        s.microphone.found = [this] { return microphoneFound; };
+        s.microphone.watchLevel = [this](std::function<void(float)> level) {
+            auto watch = std::make_unique<QObject>();
+            microphoneLevel = std::move(level);
+            QObject::connect(watch.get(), &QObject::destroyed, [this] { microphoneLevel = {}; });
+            return watch;
+        };
         return s;
     }
 
@@ -94,6 +101,8 @@ struct FakeWorld {
     bool programsStart = true;
     QList<QUrl> openedUrls;
     bool urlsOpen = true;
+    bool microphoneFound = true;
+    std::function<void(float)> microphoneLevel; // set while the dialog watches the level
 };
 
 // An empty store for every test.

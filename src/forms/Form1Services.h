@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/MessageBox.h"
+#include "forms/MicrophoneAccess.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,4 +25,5 @@ struct Form1Services {
     std::function<bool(const QString& program, const QStringList& arguments)> startProgram;
     // Hands a file or web address to the desktop's handler for it; false when none took it.
     std::function<bool(const QUrl& url)> openUrl;
+    MicrophoneAccess microphone;
 };

@@ -13,6 +13,9 @@ constexpr std::chrono::milliseconds judgedOver(250);
 // RtAudio's answer to a stream callback that wants it stopped without draining.
 constexpr int abortStream = 2;
 
+// The sound server first; where none runs, the sound card.
+constexpr rtaudio_api_t apis[] = {RTAUDIO_API_LINUX_PULSE, RTAUDIO_API_LINUX_ALSA};
+
 // Stands in for ALSA's error printer, which would write to the terminal.
 void quiet(const char*, int, const char*, int, const char*, ...) {}
 
@@ -20,6 +23,22 @@ void quiet(const char*, int, const char*, int, const char*, ...) {}
 
 Microphone::~Microphone() {
     close();
+}
+
+bool Microphone::found() {
+    const AudioInputLibrary* library = AudioInputLibrary::get();
+    if (!library)
+        return false;
+    library->alsa_set_error_handler(quiet);
+    for (const rtaudio_api_t api : apis) {
+        // Opened but never started, so nothing is recorded and closing waits for nothing.
+        if (const rtaudio_t audio = openStream(*library, api, nullptr)) {
+            library->close_stream(audio);
+            library->destroy(audio);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Microphone::open(const Samples& samples) {
@@ -32,13 +51,26 @@ bool Microphone::open(const Samples& samples) {
     lost_ = false;
     frames_ = 0;
     counted_ = std::chrono::steady_clock::now();
-    return openOn(*library_, RTAUDIO_API_LINUX_PULSE) || openOn(*library_, RTAUDIO_API_LINUX_ALSA);
+    for (const rtaudio_api_t api : apis) {
+        const rtaudio_t audio = openStream(*library_, api, this);
+        if (!audio)
+            continue;
+        library_->start_stream(audio);
+        if (library_->is_stream_running(audio)) {
+            audio_ = audio;
+            return true;
+        }
+        library_->close_stream(audio);
+        library_->destroy(audio);
+    }
+    return false;
 }
 
-bool Microphone::openOn(const AudioInputLibrary& library, rtaudio_api_t api) {
-    rtaudio_t audio = library.create(api);
+rtaudio_t Microphone::openStream(const AudioInputLibrary& library, rtaudio_api_t api,
+                                 Microphone* receiver) {
+    const rtaudio_t audio = library.create(api);
     if (!audio)
-        return false;
+        return nullptr;
     library.show_warnings(audio, 0);
     if (library.device_count(audio) > 0) {
         rtaudio_stream_parameters_t input{library.get_default_input_device(audio), 1, 0};
@@ -46,18 +78,14 @@ bool Microphone::openOn(const AudioInputLibrary& library, rtaudio_api_t api) {
         options.flags = RTAUDIO_FLAGS_MINIMIZE_LATENCY;
         std::copy(std::begin(streamName), std::end(streamName), options.name);
         unsigned int frames = bufferFrames;
-        // Versions differ in what these return: ask the stream itself how it went.
+        // Versions differ in what this returns: ask the stream itself how it went.
         library.open_stream(audio, nullptr, &input, RTAUDIO_FORMAT_FLOAT32, sampleRate, &frames,
-                            received, this, &options, nullptr);
+                            received, receiver, &options, nullptr);
         if (library.is_stream_open(audio))
-            library.start_stream(audio);
-        if (library.is_stream_running(audio)) {
-            audio_ = audio;
-            return true;
-        }
+            return audio;
     }
     library.destroy(audio);
-    return false;
+    return nullptr;
 }
 
 void Microphone::close() {

@@ -22,6 +22,8 @@ public:
     Microphone(const Microphone&) = delete;
     Microphone& operator=(const Microphone&) = delete;
 
+    // Whether there is a device to open; opens none.
+    static bool found();
     // Opens the device and starts it; false when there is none. `samples` must outlive the
     // stream.
     bool open(const Samples& samples);
@@ -33,7 +35,9 @@ public:
 private:
     static int received(void* out, void* in, unsigned int frames, double time,
                         rtaudio_stream_status_t status, void* self);
-    bool openOn(const AudioInputLibrary& library, rtaudio_api_t api);
+    // A stream opened on the system's default device, not yet started; nullptr if none opens.
+    static rtaudio_t openStream(const AudioInputLibrary& library, rtaudio_api_t api,
+                                Microphone* receiver);
 
     const AudioInputLibrary* library_ = nullptr;
     rtaudio_t audio_ = nullptr;

@@ -9,6 +9,7 @@
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -46,6 +47,7 @@ frmEinstellungen::frmEinstellungen(Exercise& exercise, const Form1Services& serv
     connect(cmdOk, &QPushButton::clicked, this, &frmEinstellungen::cmdOk_Click);
     connect(cmdKeyboard, &QPushButton::clicked, this, &frmEinstellungen::cmdKeyboard_Click);
     connect(cmdAbbrechen, &QPushButton::clicked, this, &frmEinstellungen::cmdAbbrechen_Click);
+    connect(chkMikrofon, &QCheckBox::toggled, this, &frmEinstellungen::chkMikrofon_Click);
     Form_Load();
     if (owner)
         centreOnWindow(*this, *owner);
@@ -65,6 +67,7 @@ void frmEinstellungen::Form_Load() {
         if (!zeitVorbei.isEmpty())
             txtZeitVorbei->setText(zeitVorbei);
     }
+    MikrofonLaden();
 }
 
 void frmEinstellungen::showEvent(QShowEvent* event) {
@@ -126,6 +129,7 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
             m_services.message(this, unsavedTimesMessage(store->fileName()),
                                QStringLiteral("Hinweis"), MessageIcon::Information);
     }
+    MikrofonSpeichern();
     const NoteRange noteRange = std::get<NoteRange>(range);
     m_exercise.Start({std::int16_t(noteRange.lowest), std::int16_t(noteRange.highest), *zeitWeg,
                       *zeitVorbei, withKeyboard});

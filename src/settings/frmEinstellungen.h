@@ -3,15 +3,19 @@
 #include <QDialog>
 
 #include <array>
+#include <memory>
 
 class Exercise;
 struct Form1Services;
+class LevelMeter;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The dialog through which every exercise starts: note range, the two times, start or cancel.
+// The dialog through which every exercise starts: note range, the two times, whether a
+// microphone answers, start or cancel.
 // It is made anew for every opening; what it validates it hands to the exercise to start with.
 class frmEinstellungen : public QDialog {
     Q_OBJECT
@@ -31,10 +35,14 @@ public:
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdKeyboard = nullptr;
     QPushButton* cmdAbbrechen = nullptr;
+    QCheckBox* chkMikrofon = nullptr;
+    LevelMeter* Pegel = nullptr;
+    QCheckBox* chkOktaveFrei = nullptr;
 
     void cmdOk_Click();
     void cmdKeyboard_Click();
     void cmdAbbrechen_Click();
+    void chkMikrofon_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -44,7 +52,10 @@ private:
     void Form_Load();
     bool startExercise(bool withKeyboard);
     void refuse(const QString& text);
+    void MikrofonLaden();
+    void MikrofonSpeichern();
 
     Exercise& m_exercise;
     const Form1Services& m_services;
+    std::unique_ptr<QObject> m_levelWatch; // the microphone, open while the level shows
 };

@@ -1,10 +1,12 @@
 // The settings dialog as it stands before any of its code has run.
 #include "forms/Fonts.h"
+#include "forms/LevelMeter.h"
 #include "forms/Pictures.h"
 #include "forms/Twips.h"
 #include "settings/frmEinstellungen.h"
 #include "training/NoteModel.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +15,7 @@
 namespace {
 
 constexpr double ClientWidth = 9716;
-constexpr double ClientHeight = 5698;
+constexpr double ClientHeight = 6420;
 constexpr double DialogPointSize = 9.45;
 
 QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
@@ -87,10 +89,21 @@ void frmEinstellungen::LayoutAnwenden() {
                          twipsRect(3480, 5040, 2655, 375));
     cmdAbbrechen = button(this, QStringLiteral("Abbrechen"), twipsRect(6480, 5040, 1815, 375));
 
+    // Below the rest, which keeps its place.
+    chkMikrofon =
+        new QCheckBox(QStringLiteral("Mit Instrument oder Stimme antworten (Mikrofon)"), this);
+    chkMikrofon->setGeometry(twipsRect(120, 5580, 4800, 300));
+    Pegel = new LevelMeter(this);
+    Pegel->setGeometry(twipsRect(5040, 5625, 4455, 210));
+    Pegel->hide();
+    chkOktaveFrei =
+        new QCheckBox(QStringLiteral("Oktave frei (z. B. Männerstimme im Violinschlüssel)"), this);
+    chkOktaveFrei->setGeometry(twipsRect(120, 5940, 4800, 300));
+
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
     tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
-    tabOrder.append({cmdKeyboard, txtZeitWeg});
+    tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
