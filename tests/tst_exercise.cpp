@@ -1,13 +1,20 @@
 // Whole exercises through the seams: task generation, placement, timers, answers and the end.
 #include "FakeServices.h"
+#include "feedback/ResultText.h"
 #include "forms/Form1.h"
 #include "input/MidiAnswers.h"
 #include "training/Exercise.h"
+#include "training/NoteModel.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <thread>
@@ -250,6 +257,43 @@ private slots:
         QCOMPARE(e.world.messages.last().text,
                  QString("Du hast von 25 Aufgaben 0 falsch gemacht."));
         QCOMPARE(e.world.messages.last().details, QString());
+    }
+
+    // The result's details as the message box shows them: no line wraps, and up to ten lines
+    // stand without scrolling, so the count line is in sight.
+    void resultDetailsReadWhole_data() {
+        QTest::addColumn<int>("missedTasks");
+        QTest::newRow("three missed") << 3;
+        QTest::newRow("nine missed and the count") << 9;
+        QTest::newRow("all missed") << 25;
+    }
+    void resultDetailsReadWhole() {
+        QFETCH(int, missedTasks);
+        // A bass-clef F read as the treble clef's d' names the longest mistake there is.
+        QList<MissedTask> missed;
+        for (int task = 1; task <= missedTasks; ++task)
+            missed.append({task, 0, 12});
+        const QString details = mistakeDetails(ClefBass, missed);
+        int wrapped = -1;
+        bool scrolls = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
+                if (box->buttonRole(button) != QMessageBox::AcceptRole)
+                    button->click();
+            const auto* area = box->findChild<QTextEdit*>();
+            QVERIFY(area && area->isVisible());
+            wrapped = 0;
+            for (QTextBlock line = area->document()->begin(); line.isValid(); line = line.next())
+                wrapped += line.layout()->lineCount() - 1;
+            scrolls = area->verticalScrollBar()->maximum() > 0;
+            box->accept();
+        });
+        showMessageBox(nullptr, resultText(false, missedTasks), QString(), MessageIcon::Information,
+                       details);
+        QCOMPARE(wrapped, 0);
+        QCOMPARE(scrolls, details.count(QLatin1Char('\n')) + 1 > 10);
     }
 
     void timeOutMessageAndNextTask() {

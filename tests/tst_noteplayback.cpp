@@ -1,4 +1,5 @@
 #include "MonitorCapture.h"
+#include "NeededServer.h"
 #include "OfflineRender.h"
 #include "PitchEstimate.h"
 #include "PrivatePulseServer.h"
@@ -175,8 +176,7 @@ private slots:
         QFETCH(QString, soundFont);
         QFETCH(QString, file);
         QFETCH(int, midiNote);
-        if (soundFont.isEmpty())
-            QSKIP("no General MIDI SoundFont installed");
+        NEEDS_SERVER(!soundFont.isEmpty(), "no General MIDI SoundFont installed");
         QVERIFY2(QFileInfo::exists(file), qPrintable(file));
 
         const std::vector<float> sound = renderMidiFile(soundFont, file, sampleRate);
@@ -275,11 +275,10 @@ private slots:
 
     // Runs last: it ends the recording of the server's output.
     void playbackThroughServer() {
-        if (!capture_ || !capture_->isRunning())
-            QSKIP("pulseaudio or parec is not installed or would not start");
+        NEEDS_SERVER(capture_ && capture_->isRunning(),
+                     "pulseaudio or parec is not installed or would not start");
         FluidSynthPlayer player;
-        if (!player.waitForSoundFont())
-            QSKIP("no General MIDI SoundFont installed");
+        NEEDS_SERVER(player.waitForSoundFont(), "no General MIDI SoundFont installed");
 
         int ticks = 0;
         qint64 nestedMilliseconds = -1;

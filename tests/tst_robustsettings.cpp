@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -14,7 +15,10 @@
 #include <QTest>
 
 #include <algorithm>
+#include <optional>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 namespace {
@@ -60,6 +64,37 @@ QByteArray junk(int size) {
         byte = char(generator.bounded(256));
     return bytes;
 }
+
+// A folder that nobody can write into while this object lives. Its permissions bind an ordinary
+// user; the superuser ignores them and is bound by a read-only mount of the folder instead, made
+// in a mount namespace of this thread's own, which nothing outside sees.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& path) : m_path(QFile::encodeName(path)) {
+        if (::geteuid() != 0) {
+            m_made = QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            return;
+        }
+        m_mounted = ::unshare(CLONE_NEWNS) == 0 &&
+                    ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                    ::mount(m_path.constData(), m_path.constData(), nullptr, MS_BIND, nullptr) == 0;
+        m_made = m_mounted && ::mount(nullptr, m_path.constData(), nullptr,
+                                      MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+    ~ReadOnlyFolder() {
+        if (m_mounted)
+            ::umount2(m_path.constData(), MNT_DETACH);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+    bool made() const { return m_made; }
+
+private:
+    QByteArray m_path;
+    bool m_mounted = false;
+    bool m_made = false;
+};
 
 } // namespace
 
@@ -163,20 +198,24 @@ private slots:
 
     void unwritableFolder_data() {
         QTest::addColumn<QString>("iniFile");
+        QTest::addColumn<bool>("readOnlyFolder");
         QFile plain(m_dir.filePath("plain"));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         QVERIFY(QDir(m_dir.path()).mkpath("folder.ini"));
         QVERIFY(QDir(m_dir.path()).mkpath("readonly"));
-        QVERIFY(QFile::setPermissions(m_dir.filePath("readonly"),
-                                      QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        QTest::newRow("folder that cannot be made") << m_dir.filePath("plain/config/virel542.ini");
-        QTest::newRow("settings file is a folder") << m_dir.filePath("folder.ini");
-        QTest::newRow("read-only folder") << m_dir.filePath("readonly/virel542.ini");
+        QTest::newRow("folder that cannot be made")
+            << m_dir.filePath("plain/config/virel542.ini") << false;
+        QTest::newRow("settings file is a folder") << m_dir.filePath("folder.ini") << false;
+        QTest::newRow("read-only folder") << m_dir.filePath("readonly/virel542.ini") << true;
     }
     void unwritableFolder() {
         QFETCH(QString, iniFile);
-        if (QTest::currentDataTag() == QByteArray("read-only folder") && ::geteuid() == 0)
-            QSKIP("the superuser writes into read-only folders");
+        QFETCH(bool, readOnlyFolder);
+        std::optional<ReadOnlyFolder> readOnly;
+        if (readOnlyFolder) {
+            readOnly.emplace(QFileInfo(iniFile).path());
+            QVERIFY2(readOnly->made(), "the folder could not be made read-only");
+        }
         FakeWorld world;
         world.store = std::make_unique<SettingsStore>(iniFile);
         Form1 form(world.services());

@@ -471,7 +471,7 @@ private:
         }
         const int mode = pick(4);
         m_clef = mode % 2 == 0 ? ClefViolin : ClefBass;
-        m_earTraining = mode >= 2 || m_form->exercise().earTraining();
+        m_earTraining = mode >= 2;
         for (const QString& key : {QStringLiteral("Zeitweg"), QStringLiteral("Zeitvorbei")})
             if (chance(30))
                 m_world.store->SaveSetting(QStringLiteral("Einstellungen"), key,

@@ -1,5 +1,6 @@
 #include "forms/BackColor.h"
 
+#include "forms/DrawnElements.h"
 #include "forms/Twips.h"
 
 #include <QEvent>
@@ -53,8 +54,15 @@ private:
 } // namespace
 
 void setBackColor(QPushButton* button, std::uint32_t colour) {
-    QPalette palette = button->palette();
+    // Only the roles set here override what the button inherits: back on white, a disabled
+    // caption is pale again.
+    QPalette palette;
     palette.setColor(QPalette::Button, fromVbColor(colour));
+    // A red or green face names a note the learner compares while the row is disabled: its
+    // caption keeps the normal text colour.
+    if (colour != VbColor::White)
+        palette.setColor(QPalette::Disabled, QPalette::ButtonText,
+                         button->palette().color(QPalette::Active, QPalette::ButtonText));
     button->setPalette(palette);
     if (!button->findChild<FlatFace*>(QString(), Qt::FindDirectChildrenOnly))
         button->installEventFilter(new FlatFace(button));

@@ -40,9 +40,12 @@ bool Exercise::chooseMode(const QString& clef, bool earTraining) {
     return true;
 }
 
+// A later plain mode must not inherit the ear training of a cancelled choice.
 void Exercise::cancelChoosing() {
-    if (m_state == ExerciseState::Choosing)
-        m_state = ExerciseState::Idle;
+    if (m_state != ExerciseState::Choosing)
+        return;
+    Gehörtraining = false;
+    m_state = ExerciseState::Idle;
 }
 
 void Exercise::Start(const ExerciseSettings& settings) {

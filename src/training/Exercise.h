@@ -24,10 +24,10 @@ class Exercise : public QObject {
 public:
     explicit Exercise(ExerciseServices services, QObject* parent = nullptr);
 
-    // A mode button: sets the clef, and with ear training the flag (a plain mode leaves the flag
-    // as it is), while the settings dialog is open. False when an exercise is under way.
+    // A mode button: sets the clef, and with ear training the flag, while the settings dialog is
+    // open. False when an exercise is under way.
     bool chooseMode(const QString& clef, bool earTraining);
-    // The settings dialog closed without starting.
+    // The settings dialog closed without starting: the ear-training flag goes with it.
     void cancelChoosing();
     void Start(const ExerciseSettings& settings);
     // A note index chosen by any input; only an open task takes it.
@@ -100,7 +100,7 @@ private:
     bool UebenMitKeyboard = false;
     std::int32_t ZeitZaehler = 0;
 
-    bool m_taskOpen = false;    // a task is shown and waits for its answer or time-out
+    bool m_taskOpen = false; // a task is shown and waits for its answer or time-out
     bool m_sounding = false;
     QList<MissedTask> m_missed; // for the result's details
     QElapsedTimer m_taskClock;
