@@ -41,14 +41,14 @@ bool Microphone::found() {
     return false;
 }
 
-bool Microphone::open(const Samples& samples) {
+bool Microphone::open(Samples samples, Lost lost) {
     close();
     library_ = AudioInputLibrary::get();
     if (!library_)
         return false;
     library_->alsa_set_error_handler(quiet);
-    samples_ = &samples;
-    lost_ = false;
+    samples_ = std::move(samples);
+    lost_ = std::move(lost);
     frames_ = 0;
     counted_ = std::chrono::steady_clock::now();
     for (const rtaudio_api_t api : apis) {
@@ -105,13 +105,14 @@ int Microphone::received(void*, void* in, unsigned int frames, double, rtaudio_s
     const std::chrono::duration<double> elapsed = now - microphone.counted_;
     if (elapsed >= judgedOver) {
         if (double(microphone.frames_) > fasterThanRealTime * elapsed.count() * sampleRate) {
-            microphone.lost_ = true;
+            if (microphone.lost_)
+                microphone.lost_();
             return abortStream;
         }
         microphone.frames_ = 0;
         microphone.counted_ = now;
     }
     if (in)
-        (*microphone.samples_)({static_cast<const float*>(in), frames});
+        microphone.samples_({static_cast<const float*>(in), frames});
     return 0;
 }

@@ -2,7 +2,6 @@
 
 #include "input/AudioInputLibrary.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -15,6 +14,8 @@ public:
     static constexpr unsigned sampleRate = 44100;
     // Called on the audio thread with each block of samples as it arrives.
     using Samples = std::function<void(std::span<const float>)>;
+    // Called on the audio thread, once, when the device has gone while open.
+    using Lost = std::function<void()>;
 
     Microphone() = default;
     ~Microphone();
@@ -24,13 +25,10 @@ public:
 
     // Whether there is a device to open; opens none.
     static bool found();
-    // Opens the device and starts it; false when there is none. `samples` must outlive the
-    // stream.
-    bool open(const Samples& samples);
+    // Opens the device and starts it; false when there is none.
+    bool open(Samples samples, Lost lost = {});
     void close();
     bool isOpen() const { return audio_ != nullptr; }
-    // The device has gone while open: it delivers no more sound.
-    bool lost() const { return lost_; }
 
 private:
     static int received(void* out, void* in, unsigned int frames, double time,
@@ -41,8 +39,8 @@ private:
 
     const AudioInputLibrary* library_ = nullptr;
     rtaudio_t audio_ = nullptr;
-    const Samples* samples_ = nullptr;
-    std::atomic<bool> lost_ = false;
+    Samples samples_;
+    Lost lost_;
     // Frames delivered since `counted_`, to tell a device that has gone.
     std::chrono::steady_clock::time_point counted_;
     std::uint64_t frames_ = 0;

@@ -7,15 +7,16 @@ namespace {
 constexpr int reportMs = 100;
 }
 
-MicrophoneLevel::MicrophoneLevel(std::function<void(float)> level)
-    : level_(std::move(level)), samples_([this](std::span<const float> samples) {
-          float loudest = peak_.load(std::memory_order_relaxed);
-          for (const float sample : samples)
-              loudest = std::max(loudest, std::abs(sample));
-          peak_.store(loudest, std::memory_order_relaxed);
-      }) {
+MicrophoneLevel::MicrophoneLevel(std::function<void(float)> level) : level_(std::move(level)) {
     connect(&timer_, &QTimer::timeout, this, &MicrophoneLevel::report);
-    if (microphone_.open(samples_))
+    // On the audio thread.
+    const bool opened = microphone_.open([this](std::span<const float> samples) {
+        float loudest = peak_.load(std::memory_order_relaxed);
+        for (const float sample : samples)
+            loudest = std::max(loudest, std::abs(sample));
+        peak_.store(loudest, std::memory_order_relaxed);
+    });
+    if (opened)
         timer_.start(reportMs);
 }
 

@@ -21,7 +21,6 @@ private:
 
     const std::function<void(float)> level_;
     std::atomic<float> peak_ = 0.0f;
-    const Microphone::Samples samples_;
     QTimer timer_;
     // Last, so that it stops calling before the rest goes.
     Microphone microphone_;
