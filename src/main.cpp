@@ -4,9 +4,11 @@
 #include "forms/MessageBox.h"
 #include "forms/QtTranslations.h"
 #include "input/Microphone.h"
+#include "input/MicrophoneAnswers.h"
 #include "input/MicrophoneLevel.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
+#include "settings/MicrophoneSettings.h"
 #include "settings/SettingsStore.h"
 #include "training/TaskRandom.h"
 
@@ -52,5 +54,15 @@ int main(int argc, char* argv[]) {
     // A MIDI keyboard, likewise off the way to the first picture.
     MidiAnswers midi(form.exercise(), std::make_unique<SystemMidiInput>());
     QTimer::singleShot(MidiOpenDelayMs, &midi, &MidiAnswers::open);
+    // The microphone, only during an exercise the learner chose it for.
+    MicrophoneAnswers microphone(
+        form.exercise(),
+        [&store] {
+            const MicrophoneSettings chosen = readMicrophoneSettings(store);
+            return MicrophoneAnswers::Choice{chosen.answer, chosen.anyOctave};
+        },
+        [&form](const QString& text) {
+            showMessageBox(&form, text, QStringLiteral("Hinweis"), MessageIcon::Information, {});
+        });
     return QApplication::exec();
 }
