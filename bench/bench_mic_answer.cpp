@@ -8,10 +8,10 @@
 #include "PrivatePulseServer.h"
 #include "RenderedNotes.h"
 #include "Summary.h"
-#include "feedback/NotePitches.h"
 #include "input/HeardNotes.h"
 #include "input/Microphone.h"
 #include "input/NoteListener.h"
+#include "training/NotePitches.h"
 
 #include <QProcess>
 #include <QThread>
@@ -48,8 +48,8 @@ std::vector<std::pair<int, std::size_t>> decisions(const std::vector<float>& sam
     return decided;
 }
 
-QString clefName(const ClefPitches& clef) {
-    return clef.folder == "bass" ? QStringLiteral("Bass") : QStringLiteral("Violin");
+Clef clefOf(const ClefPitches& clef) {
+    return clef.folder == "bass" ? Clef::Bass : Clef::Violin;
 }
 
 bool tallyRenderedNotes(Tally& tally) {
@@ -65,7 +65,7 @@ bool tallyRenderedNotes(Tally& tally) {
                         renderer.render({program, pitch, 1.0}, leadSeconds);
                     if (noisy)
                         addPinkNoise(samples, onset, noiseDb);
-                    const auto decided = decisions(samples, listenedPitches(clefName(clef), false));
+                    const auto decided = decisions(samples, listenedPitches(clefOf(clef), false));
                     ++tally.notes;
                     if (decided.empty())
                         continue;
@@ -94,8 +94,7 @@ int ownNotesAnswering() {
             const auto listenFrom =
                 samples.size() + std::size_t(muteAfterSoundSeconds * Microphone::sampleRate);
             samples.resize(samples.size() + 2 * Microphone::sampleRate, 0.0f);
-            for (const auto& [pitch, at] :
-                 decisions(samples, listenedPitches(clefName(clef), false)))
+            for (const auto& [pitch, at] : decisions(samples, listenedPitches(clefOf(clef), false)))
                 answering += at >= listenFrom;
         }
     return answering;
@@ -151,7 +150,7 @@ int main() {
     qputenv("PULSE_SERVER", server.address().toLocal8Bit());
     {
         NoteListener listener(*AubioLibrary::get(), Microphone::sampleRate,
-                              listenedPitches(QStringLiteral("Bass"), false));
+                              listenedPitches(Clef::Bass, false));
         Microphone microphone;
         if (!microphone.open(
                 [&](std::span<const float> samples) { listener.feed(samples, [](int) {}); })) {

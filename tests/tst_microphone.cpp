@@ -2,10 +2,10 @@
 // the real note listener, and what a heard note answers.
 #include "OfflineRender.h"
 #include "RenderedNotes.h"
-#include "feedback/NotePitches.h"
 #include "input/HeardNotes.h"
 #include "input/NoteListener.h"
 #include "training/NoteModel.h"
+#include "training/NotePitches.h"
 
 #include <QTest>
 
@@ -21,8 +21,8 @@ constexpr double glideSeconds = 0.1;
 // The program listens again only this long after its own note has ended.
 constexpr double muteAfterSoundSeconds = 0.5;
 
-const QString Violin = QStringLiteral("Violin");
-const QString Bass = QStringLiteral("Bass");
+constexpr Clef Violin = Clef::Violin;
+constexpr Clef Bass = Clef::Bass;
 
 struct Decision {
     int pitch;
@@ -42,7 +42,7 @@ std::vector<Decision> listen(const std::vector<float>& samples,
     return decisions;
 }
 
-const ClefPitches& pitchesOf(const QString& clef) {
+const ClefPitches& pitchesOf(Clef clef) {
     return clefPitches[clef == Violin ? 0 : 1];
 }
 
@@ -59,7 +59,7 @@ private slots:
     }
 
     void heardAnswer_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<int>("pitch");
         QTest::addColumn<int>("asked");
         QTest::addColumn<bool>("anyOctave");
@@ -81,7 +81,7 @@ private slots:
     }
 
     void heardAnswer() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(int, pitch);
         QFETCH(int, asked);
         QFETCH(bool, anyOctave);
@@ -93,7 +93,7 @@ private slots:
     // The first note decided answers; a note held on or fading must not be decided again.
     void renderedNotes_data() {
         QTest::addColumn<int>("program");
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<double>("noiseDb"); // below the note; 0 for none
         QTest::addColumn<int>("offset");     // semitones from the clef's note
         QTest::addColumn<bool>("anyOctave");
@@ -103,9 +103,9 @@ private slots:
                                                            {"choir", instrument::choirAahs},
                                                            {"voice", instrument::voiceOohs}};
         for (const auto& [name, program] : instruments)
-            for (const QString& clef : {Violin, Bass})
+            for (const Clef clef : {Violin, Bass})
                 for (const double noise : {0.0, 20.0})
-                    QTest::addRow("%s, %s clef, %s", name, qPrintable(clef),
+                    QTest::addRow("%s, %s clef, %s", name, clef == Violin ? "treble" : "bass",
                                   noise > 0 ? "noise 20 dB below" : "clean")
                         << program << clef << noise << 0 << false;
         QTest::newRow("violin a semitone sharp: sharps answer nothing")
@@ -122,7 +122,7 @@ private slots:
 
     void renderedNotes() {
         QFETCH(int, program);
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(double, noiseDb);
         QFETCH(int, offset);
         QFETCH(bool, anyOctave);
@@ -161,7 +161,7 @@ private slots:
     // The program's own piano note is heard as well; once it has ended and the listening starts
     // again, its tail must decide nothing.
     void ownPianoNote_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<int>("index");
         QTest::newRow("treble, lowest") << Violin << 0;
         QTest::newRow("treble, highest") << Violin << 14;
@@ -170,7 +170,7 @@ private slots:
     }
 
     void ownPianoNote() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(int, index);
         const QString file =
             QStringLiteral(VIRELO_PROGRAM_DIR "/sound/%1/%2.mid")

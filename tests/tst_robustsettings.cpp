@@ -2,8 +2,8 @@
 // times it cannot use, and runs an exercise with usable ones.
 #include "FakeServices.h"
 #include "forms/Form1.h"
-#include "settings/TimeText.h"
 #include "settings/frmEinstellungen.h"
+#include "training/TimeText.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,7 +40,7 @@ Opening startThroughDialog(FakeWorld& world, Form1& form) {
         opening.shownWeg = dialog.txtZeitWeg->text();
         dialog.chkTonViolin[2]->click();
         dialog.chkTonViolin[9]->click();
-        for (int attempt = 0; attempt < 3 && form.exercise().state() == ExerciseState::Choosing;
+        for (int attempt = 0; attempt < 3 && world.exercise.state() == ExerciseState::Choosing;
              ++attempt) {
             const qsizetype before = world.messages.size();
             dialog.cmdOk->click();
@@ -170,7 +170,7 @@ private slots:
 
         FakeWorld world;
         world.store = std::make_unique<SettingsStore>(path);
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         const Opening opening = startThroughDialog(world, form);
 
         QCOMPARE(opening.shownVorbei, shownVorbei);
@@ -183,9 +183,9 @@ private slots:
             // The message quotes only the start of a long text.
             QVERIFY2(refusal.size() < 150, qPrintable(refusal.left(200)));
         }
-        QCOMPARE(form.exercise().state(), ExerciseState::Running);
-        QCOMPARE(form.exercise().lowest(), 2);
-        QCOMPARE(form.exercise().highest(), 9);
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
+        QCOMPARE(world.exercise.lowest(), 2);
+        QCOMPARE(world.exercise.highest(), 9);
         QCOMPARE(world.player.played.size(), 1);
 
         // The times of this start reached the file, and saving into it again is reported so.
@@ -218,7 +218,7 @@ private slots:
         }
         FakeWorld world;
         world.store = std::make_unique<SettingsStore>(iniFile);
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         world.onDialog = [&](QDialog& d) {
             auto& dialog = static_cast<frmEinstellungen&>(d);
             dialog.chkTonViolin[0]->click();
@@ -230,8 +230,8 @@ private slots:
         form.cmdViolin->click();
 
         QVERIFY(!world.store->SaveSetting(Einstellungen, "Zeitweg", "1"));
-        QCOMPARE(form.exercise().state(), ExerciseState::Running);
-        QCOMPARE(form.exercise().zeitVorbei(), 500);
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
+        QCOMPARE(world.exercise.zeitVorbei(), 500);
         QCOMPARE(world.player.played.size(), 1);
         // The learner is told once, before the first note, that the times are not kept.
         const auto notices = [&] {
@@ -245,7 +245,7 @@ private slots:
 
         form.cmdÜbungAbbrechen->click();
         form.cmdViolin->click();
-        QCOMPARE(form.exercise().state(), ExerciseState::Running);
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
         QCOMPARE(notices(), 1);
     }
 };

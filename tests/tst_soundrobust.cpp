@@ -205,12 +205,15 @@ private slots:
         TimedPlayer player(real);
         clearStore();
         FakeWorld world;
-        Form1Services services = world.services();
+        ExerciseServices services = world.exerciseServices();
         services.programDir = folder;
         services.player = &player;
-        Form1 form(std::move(services));
-        form.exercise().chooseMode(QStringLiteral("Violin"), false);
-        form.exercise().Start({7, 7, 0, 0, false});
+        Exercise exercise(std::move(services));
+        Form1Services windowServices = world.services();
+        windowServices.programDir = folder;
+        Form1 form(exercise, std::move(windowServices));
+        exercise.chooseMode(Clef::Violin, false);
+        exercise.Start({7, 7, 0, 0, false});
         listened.capture->stop();
 
         QCOMPARE(player.played, QStringList{note});

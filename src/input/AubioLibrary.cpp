@@ -1,6 +1,7 @@
 #include "input/AubioLibrary.h"
 
-#include "feedback/RuntimeLibrary.h"
+#include "input/MicrophoneLog.h"
+#include "platform/RuntimeLibrary.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ bool resolveAll(void* handle, AubioLibrary& a) {
 
 const AubioLibrary* AubioLibrary::get() {
     // The run-time name first; the development link as a fallback for other versions.
-    static const AubioLibrary* const library =
-        openRuntimeLibrary<AubioLibrary>({"libaubio.so.5", "libaubio.so"}, resolveAll);
+    static const AubioLibrary* const library = openRuntimeLibrary<AubioLibrary>(
+        {"libaubio.so.5", "libaubio.so"}, resolveAll, microphoneLog());
     return library;
 }

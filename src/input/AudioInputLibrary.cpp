@@ -1,6 +1,7 @@
 #include "input/AudioInputLibrary.h"
 
-#include "feedback/RuntimeLibrary.h"
+#include "input/MicrophoneLog.h"
+#include "platform/RuntimeLibrary.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ bool resolveAll(void* handle, AudioInputLibrary& a) {
 
 const AudioInputLibrary* AudioInputLibrary::get() {
     // The run-time name first; the development link as a fallback for other versions.
-    static const AudioInputLibrary* const library =
-        openRuntimeLibrary<AudioInputLibrary>({"librtaudio.so.6", "librtaudio.so"}, resolveAll);
+    static const AudioInputLibrary* const library = openRuntimeLibrary<AudioInputLibrary>(
+        {"librtaudio.so.6", "librtaudio.so"}, resolveAll, microphoneLog());
     return library;
 }

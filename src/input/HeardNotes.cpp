@@ -18,7 +18,7 @@ bool isNatural(int pitch) {
 
 } // namespace
 
-std::vector<int> listenedPitches(const QString& clef, bool anyOctave) {
+std::vector<int> listenedPitches(Clef clef, bool anyOctave) {
     std::vector<int> pitches;
     for (int pitch = lowestAnyOctave; pitch <= highestAnyOctave; ++pitch)
         if (anyOctave ? isNatural(pitch) : noteIndexOfPitch(clef, pitch).has_value())
@@ -26,7 +26,7 @@ std::vector<int> listenedPitches(const QString& clef, bool anyOctave) {
     return pitches;
 }
 
-std::optional<int> heardAnswer(const QString& clef, int pitch, int asked, bool anyOctave) {
+std::optional<int> heardAnswer(Clef clef, int pitch, int asked, bool anyOctave) {
     if (!anyOctave)
         return noteIndexOfPitch(clef, pitch);
     const std::optional<int> askedPitch = pitchOfNoteIndex(clef, asked);

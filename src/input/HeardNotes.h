@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "training/Clef.h"
 
 #include <optional>
 #include <vector>
@@ -9,9 +9,9 @@
 
 // The MIDI notes worth listening for: the clef's 15 notes, or with `anyOctave` every natural
 // note a voice or a string instrument may give, from C2 to C6.
-std::vector<int> listenedPitches(const QString& clef, bool anyOctave);
+std::vector<int> listenedPitches(Clef clef, bool anyOctave);
 
 // The note index 0..14 a heard `pitch` answers with while `asked` is asked. With `anyOctave` a
 // natural note counts as the clef's note of its letter nearest the asked one, so the asked
 // letter is right in every octave; without, only the clef's own notes answer.
-std::optional<int> heardAnswer(const QString& clef, int pitch, int asked, bool anyOctave);
+std::optional<int> heardAnswer(Clef clef, int pitch, int asked, bool anyOctave);

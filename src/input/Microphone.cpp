@@ -1,5 +1,7 @@
 #include "input/Microphone.h"
 
+#include "input/MicrophoneLog.h"
+
 namespace {
 
 // 5.8 ms at 44.1 kHz: the note listener's hop.
@@ -63,6 +65,7 @@ bool Microphone::open(Samples samples, Lost lost) {
         library_->close_stream(audio);
         library_->destroy(audio);
     }
+    qCInfo(microphoneLog) << "no recording device could be opened";
     return false;
 }
 

@@ -19,8 +19,11 @@ MicrophoneAnswers::MicrophoneAnswers(Exercise& exercise, std::function<Choice()>
     : QObject(parent), exercise_(exercise), choice_(std::move(choice)), notice_(std::move(notice)) {
     connect(&exercise_, &Exercise::started, this, &MicrophoneAnswers::start);
     connect(&exercise_, &Exercise::ended, this, &MicrophoneAnswers::stop);
-    connect(&exercise_, &Exercise::taskShown, this,
-            [this] { listenFrom_ = Clock::now() + deafAfterSound; });
+    connect(&exercise_, &Exercise::noteSoundStarted, this, [this] { muted_ = true; });
+    connect(&exercise_, &Exercise::noteSoundEnded, this, [this] {
+        muted_ = false;
+        listenFrom_ = Clock::now() + deafAfterSound;
+    });
 }
 
 MicrophoneAnswers::~MicrophoneAnswers() {
@@ -33,7 +36,6 @@ void MicrophoneAnswers::start() {
     if (!choice.answer || !aubio)
         return;
     anyOctave_ = choice.anyOctave;
-    listenFrom_ = Clock::time_point::max();
     listener_ = std::make_unique<NoteListener>(*aubio, Microphone::sampleRate,
                                                listenedPitches(exercise_.clef(), anyOctave_));
     // On the audio thread: only a decided note crosses over, to this object's thread.
@@ -58,11 +60,13 @@ void MicrophoneAnswers::stop() {
 }
 
 void MicrophoneAnswers::heard(int pitch, Clock::time_point decided) {
-    if (!listener_ || exercise_.sounding() || decided < listenFrom_ || !exercise_.taskOpen())
+    // Nothing is held back for the task to come, as a key would be: a note heard while the
+    // program's own sounds may be that note.
+    if (!listener_ || muted_ || decided < listenFrom_ || !exercise_.taskOpen())
         return;
     if (const std::optional<int> index =
             heardAnswer(exercise_.clef(), pitch, exercise_.askedNote(), anyOctave_))
-        exercise_.answer(*index);
+        exercise_.answerFromInstrument(*index);
 }
 
 void MicrophoneAnswers::deviceLost() {

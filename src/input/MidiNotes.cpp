@@ -1,7 +1,7 @@
 #include "input/MidiNotes.h"
 
-#include "feedback/NotePitches.h"
 #include "training/NoteModel.h"
+#include "training/NotePitches.h"
 
 #include <algorithm>
 
@@ -9,10 +9,10 @@ namespace {
 constexpr unsigned char statusKind = 0xF0;
 constexpr unsigned char noteOn = 0x90;
 
-const ClefPitches* pitchesOf(const QString& clef) {
-    const std::string_view folder = clef == ClefViolin ? "violin"
-                                    : clef == ClefBass ? "bass"
-                                                       : std::string_view();
+const ClefPitches* pitchesOf(Clef clef) {
+    const std::string_view folder = clef == Clef::Violin ? "violin"
+                                    : clef == Clef::Bass ? "bass"
+                                                         : std::string_view();
     const auto pitches = std::find_if(clefPitches.begin(), clefPitches.end(),
                                       [&](const ClefPitches& c) { return c.folder == folder; });
     return pitches == clefPitches.end() ? nullptr : &*pitches;
@@ -27,7 +27,7 @@ std::optional<int> pressedPitch(std::span<const unsigned char> message) {
     return message[1];
 }
 
-std::optional<int> noteIndexOfPitch(const QString& clef, int pitch) {
+std::optional<int> noteIndexOfPitch(Clef clef, int pitch) {
     const ClefPitches* pitches = pitchesOf(clef);
     if (!pitches)
         return std::nullopt;
@@ -37,7 +37,7 @@ std::optional<int> noteIndexOfPitch(const QString& clef, int pitch) {
     return int(found - pitches->midiNotes.begin());
 }
 
-std::optional<int> pitchOfNoteIndex(const QString& clef, int index) {
+std::optional<int> pitchOfNoteIndex(Clef clef, int index) {
     const ClefPitches* pitches = pitchesOf(clef);
     if (!pitches || index < 0 || index >= int(pitches->midiNotes.size()))
         return std::nullopt;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "training/Clef.h"
 
 #include <optional>
 #include <span>
@@ -11,9 +11,9 @@
 // (a note-on with velocity 0 is how many keyboards release a key).
 std::optional<int> pressedPitch(std::span<const unsigned char> message);
 
-// The note index 0..14 that sounds `pitch` in the clef ("Violin" or "Bass"); nothing for keys
+// The note index 0..14 that sounds `pitch` in the clef; nothing for keys
 // between or outside its 15 notes, or for no clef.
-std::optional<int> noteIndexOfPitch(const QString& clef, int pitch);
+std::optional<int> noteIndexOfPitch(Clef clef, int pitch);
 
 // The MIDI note that note index `index` of the clef sounds; nothing for a bad index or no clef.
-std::optional<int> pitchOfNoteIndex(const QString& clef, int index);
+std::optional<int> pitchOfNoteIndex(Clef clef, int index);

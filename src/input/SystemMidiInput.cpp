@@ -1,6 +1,7 @@
 #include "input/SystemMidiInput.h"
 
 #include "input/InputPort.h"
+#include "input/MidiLog.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -73,8 +74,11 @@ void SystemMidiInput::serve(Shared& shared) {
     std::unique_ptr<InputPort> port = openAlsaInput(*library, gate);
     if (!port)
         port = openJackInput(*library, gate);
-    if (!port)
+    if (!port) {
+        qCInfo(midiLog)
+            << "no MIDI input: neither the ALSA sequencer nor a JACK server took a port";
         return;
+    }
     std::unique_lock lock(shared.mutex);
     for (;;) {
         shared.changed.wait(lock, [&shared] { return shared.quit || shared.connectWanted; });

@@ -1,18 +1,29 @@
 #pragma once
 
+#include "settings/MicrophoneAccess.h"
+#include "training/NoteModel.h"
+#include "widgets/MessageBox.h"
+
 #include <QDialog>
 
 #include <array>
 #include <memory>
 
 class Exercise;
-struct Form1Services;
 class LevelMeter;
+class SettingsStore;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+// What the settings dialog needs from outside.
+struct SettingsServices {
+    MessageFunction message;
+    SettingsStore* store = nullptr;
+    MicrophoneAccess microphone;
+};
 
 // The dialog through which every exercise starts: note range, the two times, whether a
 // microphone answers, start or cancel.
@@ -21,7 +32,7 @@ class frmEinstellungen : public QDialog {
     Q_OBJECT
 
 public:
-    frmEinstellungen(Exercise& exercise, const Form1Services& services, QWidget* owner);
+    frmEinstellungen(Exercise& exercise, SettingsServices services, QWidget* owner);
 
     QGroupBox* frmZeit = nullptr;
     QLabel* Label1 = nullptr;
@@ -29,9 +40,9 @@ public:
     QLabel* Label2 = nullptr;
     QLineEdit* txtZeitWeg = nullptr;
     QGroupBox* frmViolin = nullptr;
-    std::array<QPushButton*, 15> chkTonViolin{};
+    std::array<QPushButton*, NoteCount> chkTonViolin{};
     QGroupBox* frmBass = nullptr;
-    std::array<QPushButton*, 15> chkTonBass{};
+    std::array<QPushButton*, NoteCount> chkTonBass{};
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdKeyboard = nullptr;
     QPushButton* cmdAbbrechen = nullptr;
@@ -56,6 +67,6 @@ private:
     void MikrofonSpeichern();
 
     Exercise& m_exercise;
-    const Form1Services& m_services;
+    SettingsServices m_services;
     std::unique_ptr<QObject> m_levelWatch; // the microphone, open while the level shows
 };

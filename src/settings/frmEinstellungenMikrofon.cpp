@@ -1,8 +1,7 @@
 // The settings dialog's microphone rows: answering by playing or singing, and its level.
-#include "forms/Form1Services.h"
-#include "forms/LevelMeter.h"
 #include "settings/MicrophoneSettings.h"
 #include "settings/frmEinstellungen.h"
+#include "widgets/LevelMeter.h"
 
 #include <QCheckBox>
 

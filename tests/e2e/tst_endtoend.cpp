@@ -10,7 +10,7 @@
 #include "WindowLayout.h"
 #include "WindowProperties.h"
 #include "Xdotool.h"
-#include "feedback/NotePitches.h"
+#include "training/NotePitches.h"
 
 #include <QColor>
 #include <QGuiApplication>

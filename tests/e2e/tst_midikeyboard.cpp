@@ -12,7 +12,7 @@
 #include "ScreenReading.h"
 #include "WindowLayout.h"
 #include "Xdotool.h"
-#include "feedback/NotePitches.h"
+#include "training/NotePitches.h"
 
 #include <QElapsedTimer>
 #include <QFile>
