@@ -1,14 +1,19 @@
 // Notes played or sung into a microphone: rendered notes of string and voice instruments through
-// the real note listener, and what a heard note answers.
+// the real note listener, what a heard note answers, and the recording device coming and going.
+#include "NeededServer.h"
 #include "OfflineRender.h"
+#include "PrivatePulseServer.h"
 #include "RenderedNotes.h"
 #include "input/HeardNotes.h"
+#include "input/Microphone.h"
 #include "input/NoteListener.h"
 #include "training/NoteModel.h"
 #include "training/NotePitches.h"
 
+#include <QTemporaryFile>
 #include <QTest>
 
+#include <atomic>
 #include <cmath>
 #include <optional>
 
@@ -53,9 +58,9 @@ class MicrophoneTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY2(AubioLibrary::get(), "libaubio5 is missing; ./test installs it");
-        QVERIFY2(NoteRenderer(largeSoundFont, sampleRate).isLoaded(),
-                 "FluidR3_GM is missing; ./test installs fluid-soundfont-gm");
+        NEEDS_SERVER(AubioLibrary::get(), "libaubio5 is missing; ./test installs it");
+        NEEDS_SERVER(NoteRenderer(largeSoundFont, sampleRate).isLoaded(),
+                     "FluidR3_GM is missing; ./test installs fluid-soundfont-gm");
     }
 
     void heardAnswer_data() {
@@ -190,6 +195,32 @@ private slots:
                                     .arg(decision.pitch)
                                     .arg(decision.seconds)
                                     .arg(soundEnd)));
+    }
+
+    // The default recording device of a private sound server: found, heard, and gone with the
+    // server. Then no device at all: no sound server, and ALSA without any configuration.
+    void recordingDevice() {
+        PrivatePulseServer pulse;
+        NEEDS_SERVER(pulse.isRunning(), "pulseaudio would not start; ./test installs it");
+        qputenv("PULSE_SERVER", pulse.address().toLocal8Bit());
+        QVERIFY(Microphone::found());
+        std::atomic<std::size_t> frames = 0;
+        std::atomic<bool> lost = false;
+        Microphone microphone;
+        QVERIFY(microphone.open([&](std::span<const float> samples) { frames += samples.size(); },
+                                [&] { lost = true; }));
+        QVERIFY2(QTest::qWaitFor([&] { return frames > 0; }), "nothing was recorded");
+        pulse.kill();
+        QVERIFY2(QTest::qWaitFor([&] { return lost.load(); }), "the device gone was not told");
+        microphone.close();
+
+        QTemporaryFile noAlsaConfiguration;
+        QVERIFY(noAlsaConfiguration.open());
+        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(noAlsaConfiguration.fileName()));
+        QVERIFY(!Microphone::found());
+        QVERIFY(!microphone.open([](std::span<const float>) {}, [] {}));
+        qunsetenv("ALSA_CONFIG_PATH");
+        qunsetenv("PULSE_SERVER");
     }
 };
 
