@@ -10,6 +10,7 @@
 #include "training/NoteModel.h"
 #include "training/NotePitches.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -197,8 +198,9 @@ private slots:
                                     .arg(soundEnd)));
     }
 
-    // The default recording device of a private sound server: found, heard, and gone with the
-    // server. Then no device at all: no sound server, and ALSA without any configuration.
+    // The default recording device of a private sound server: found, heard, closed while the
+    // server hangs, and gone with the server. Then no device at all: no sound server, and ALSA
+    // without any configuration.
     void recordingDevice() {
         PrivatePulseServer pulse;
         NEEDS_SERVER(pulse.isRunning(), "pulseaudio would not start; ./test installs it");
@@ -210,6 +212,18 @@ private slots:
         QVERIFY(microphone.open([&](std::span<const float> samples) { frames += samples.size(); },
                                 [&] { lost = true; }));
         QVERIFY2(QTest::qWaitFor([&] { return frames > 0; }), "nothing was recorded");
+        // A server that hangs does not hold the end of the exercise.
+        pulse.freeze();
+        QElapsedTimer closing;
+        closing.start();
+        microphone.close();
+        QVERIFY2(closing.elapsed() < 5000, "a hung sound server held the microphone's close");
+        pulse.thaw();
+
+        frames = 0;
+        QVERIFY(microphone.open([&](std::span<const float> samples) { frames += samples.size(); },
+                                [&] { lost = true; }));
+        QVERIFY2(QTest::qWaitFor([&] { return frames > 0; }), "nothing was recorded again");
         pulse.kill();
         QVERIFY2(QTest::qWaitFor([&] { return lost.load(); }), "the device gone was not told");
         microphone.close();

@@ -2,6 +2,9 @@
 
 #include "input/MicrophoneLog.h"
 
+#include <future>
+#include <thread>
+
 namespace {
 
 // 5.8 ms at 44.1 kHz: the note listener's hop.
@@ -12,6 +15,8 @@ constexpr char streamName[] = "Virelo";
 // thousand times faster than it plays. A sound server catching up after a stall is far slower.
 constexpr double fasterThanRealTime = 10.0;
 constexpr std::chrono::milliseconds judgedOver(250);
+// A sound server that hangs holds the end of an exercise, or of the program, this long at most.
+constexpr std::chrono::seconds closeWait(1);
 // RtAudio's answer to a stream callback that wants it stopped without draining.
 constexpr int abortStream = 2;
 
@@ -45,32 +50,28 @@ bool Microphone::found() {
 
 bool Microphone::open(Samples samples, Lost lost) {
     close();
-    library_ = AudioInputLibrary::get();
-    if (!library_)
+    const AudioInputLibrary* library = AudioInputLibrary::get();
+    if (!library)
         return false;
-    library_->alsa_set_error_handler(quiet);
-    samples_ = std::move(samples);
-    lost_ = std::move(lost);
-    frames_ = 0;
-    counted_ = std::chrono::steady_clock::now();
+    library->alsa_set_error_handler(quiet);
+    auto stream = std::make_shared<Stream>(*library, std::move(samples), std::move(lost));
     for (const rtaudio_api_t api : apis) {
-        const rtaudio_t audio = openStream(*library_, api, this);
-        if (!audio)
+        stream->audio = openStream(*library, api, stream.get());
+        if (!stream->audio)
             continue;
-        library_->start_stream(audio);
-        if (library_->is_stream_running(audio)) {
-            audio_ = audio;
+        library->start_stream(stream->audio);
+        if (library->is_stream_running(stream->audio)) {
+            stream_ = std::move(stream);
             return true;
         }
-        library_->close_stream(audio);
-        library_->destroy(audio);
+        shut(*stream);
     }
     qCInfo(microphoneLog) << "no recording device could be opened";
     return false;
 }
 
 rtaudio_t Microphone::openStream(const AudioInputLibrary& library, rtaudio_api_t api,
-                                 Microphone* receiver) {
+                                 Stream* receiver) {
     const rtaudio_t audio = library.create(api);
     if (!audio)
         return nullptr;
@@ -91,31 +92,41 @@ rtaudio_t Microphone::openStream(const AudioInputLibrary& library, rtaudio_api_t
     return nullptr;
 }
 
+// Closing stops the audio thread and waits for it, which a hung sound server can hold forever.
+void Microphone::shut(const Stream& stream) {
+    stream.library.close_stream(stream.audio);
+    stream.library.destroy(stream.audio);
+}
+
 void Microphone::close() {
-    if (!audio_)
+    if (!stream_)
         return;
-    // Closing stops the audio thread and waits for it.
-    library_->close_stream(audio_);
-    library_->destroy(audio_);
-    audio_ = nullptr;
+    stream_->closing = true;
+    std::packaged_task<void()> closing([stream = std::move(stream_)] { shut(*stream); });
+    std::future<void> closed = closing.get_future();
+    std::thread(std::move(closing)).detach();
+    if (closed.wait_for(closeWait) != std::future_status::ready)
+        qCInfo(microphoneLog) << "the sound server did not let the recording close";
 }
 
 int Microphone::received(void*, void* in, unsigned int frames, double, rtaudio_stream_status_t,
-                         void* self) {
-    auto& microphone = *static_cast<Microphone*>(self);
-    microphone.frames_ += frames;
+                         void* receiver) {
+    auto& stream = *static_cast<Stream*>(receiver);
+    if (stream.closing)
+        return 0;
+    stream.frames += frames;
     const auto now = std::chrono::steady_clock::now();
-    const std::chrono::duration<double> elapsed = now - microphone.counted_;
+    const std::chrono::duration<double> elapsed = now - stream.counted;
     if (elapsed >= judgedOver) {
-        if (double(microphone.frames_) > fasterThanRealTime * elapsed.count() * sampleRate) {
-            if (microphone.lost_)
-                microphone.lost_();
+        if (double(stream.frames) > fasterThanRealTime * elapsed.count() * sampleRate) {
+            if (stream.lost)
+                stream.lost();
             return abortStream;
         }
-        microphone.frames_ = 0;
-        microphone.counted_ = now;
+        stream.frames = 0;
+        stream.counted = now;
     }
     if (in)
-        microphone.samples_({static_cast<const float*>(in), frames});
+        stream.samples({static_cast<const float*>(in), frames});
     return 0;
 }

@@ -2,9 +2,11 @@
 
 #include "input/AudioInputLibrary.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 
 // The system's default recording device, mono: on PulseAudio (or PipeWire's PulseAudio server)
@@ -27,21 +29,30 @@ public:
     static bool found();
     // Opens the device and starts it; false when there is none.
     bool open(Samples samples, Lost lost = {});
+    // Nothing is called once this returns. A sound server that hangs holds it for a second at
+    // most; the stream is then left to close in the background.
     void close();
-    bool isOpen() const { return audio_ != nullptr; }
+    bool isOpen() const { return stream_ != nullptr; }
 
 private:
+    // What the audio thread works with; it outlives a close left to the background.
+    struct Stream {
+        const AudioInputLibrary& library;
+        Samples samples;
+        Lost lost;
+        rtaudio_t audio = nullptr;
+        std::atomic<bool> closing = false;
+        // Frames delivered since `counted`, to tell a device that has gone.
+        std::chrono::steady_clock::time_point counted = std::chrono::steady_clock::now();
+        std::uint64_t frames = 0;
+    };
+
     static int received(void* out, void* in, unsigned int frames, double time,
-                        rtaudio_stream_status_t status, void* self);
+                        rtaudio_stream_status_t status, void* stream);
     // A stream opened on the system's default device, not yet started; nullptr if none opens.
     static rtaudio_t openStream(const AudioInputLibrary& library, rtaudio_api_t api,
-                                Microphone* receiver);
+                                Stream* receiver);
+    static void shut(const Stream& stream);
 
-    const AudioInputLibrary* library_ = nullptr;
-    rtaudio_t audio_ = nullptr;
-    Samples samples_;
-    Lost lost_;
-    // Frames delivered since `counted_`, to tell a device that has gone.
-    std::chrono::steady_clock::time_point counted_;
-    std::uint64_t frames_ = 0;
+    std::shared_ptr<Stream> stream_;
 };
