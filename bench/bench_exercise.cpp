@@ -49,7 +49,7 @@ constexpr Point centre(double left, double top, double width, double height) {
 constexpr int mainWidth = 741;
 constexpr int mainHeight = 490;
 constexpr int dialogWidth = 648;
-constexpr int dialogHeight = 411;
+constexpr int dialogHeight = 452;
 constexpr Point violinButton = centre(120, 120, 1455, 375);
 constexpr Point startButton = centre(1320, 5040, 1815, 375);
 // The treble-clef range box of a note, inside its frame at (120, 1680).

@@ -1,8 +1,12 @@
 #include "feedback/FluidSynthPlayer.h"
 #include "forms/Form1.h"
 #include "history/TaskRecorder.h"
+#include "input/Microphone.h"
+#include "input/MicrophoneAnswers.h"
+#include "input/MicrophoneLevel.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
+#include "settings/MicrophoneSettings.h"
 #include "settings/SettingsStore.h"
 #include "statistics/StatisticsLauncher.h"
 #include "training/Exercise.h"
@@ -70,6 +74,12 @@ int main(int argc, char* argv[]) {
                                        return QProcess::startDetached(program, arguments);
                                    },
                                .openUrl = QDesktopServices::openUrl},
+                   .microphone = {.found = Microphone::found,
+                                  .watchLevel =
+                                      [](std::function<void(float)> level) {
+                                          return std::make_unique<MicrophoneLevel>(
+                                              std::move(level));
+                                      }},
                    .openStatistics = [&statistics](QWidget* owner) { statistics.open(owner); },
                });
     mainWindow = &form;
@@ -88,5 +98,15 @@ int main(int argc, char* argv[]) {
         showMessageBox(&form, text, QStringLiteral("Hinweis"), MessageIcon::Information, {});
     });
     QTimer::singleShot(HistoryOpenDelayMs, recorder.get(), &TaskRecorder::openStore);
+    // The microphone, only during an exercise the learner chose it for.
+    MicrophoneAnswers microphone(
+        exercise,
+        [&store] {
+            const MicrophoneSettings chosen = readMicrophoneSettings(store);
+            return MicrophoneAnswers::Choice{chosen.answer, chosen.anyOctave};
+        },
+        [&form](const QString& text) {
+            showMessageBox(&form, text, QStringLiteral("Hinweis"), MessageIcon::Information, {});
+        });
     return QApplication::exec();
 }

@@ -54,10 +54,23 @@ struct FakeWorld : FakeExerciseWorld {
                             onDialog(dialog);
                     },
                 .desktop = desktop(),
+                .microphone = microphone(),
                 .openStatistics = [this](QWidget*) { ++statisticsOpened; }};
     }
 
-    SettingsServices settingsServices() { return {message(), store.get()}; }
+    MicrophoneAccess microphone() {
+        return {.found = [this] { return microphoneFound; },
+                .watchLevel =
+                    [this](std::function<void(float)> level) {
+                        auto watch = std::make_unique<QObject>();
+                        microphoneLevel = std::move(level);
+                        QObject::connect(watch.get(), &QObject::destroyed,
+                                         [this] { microphoneLevel = {}; });
+                        return watch;
+                    }};
+    }
+
+    SettingsServices settingsServices() { return {message(), store.get(), microphone()}; }
     InfoServices infoServices() { return {message(), desktop(), QStringLiteral("/opt/virelo")}; }
 
     std::unique_ptr<SettingsStore> store;
@@ -68,6 +81,9 @@ struct FakeWorld : FakeExerciseWorld {
     QList<QUrl> openedUrls;
     bool urlsOpen = true;
     int statisticsOpened = 0;
+
+    bool microphoneFound = true;
+    std::function<void(float)> microphoneLevel; // set while the dialog watches the level
 };
 
 // An empty store for every test.

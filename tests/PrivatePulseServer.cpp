@@ -30,7 +30,9 @@ PrivatePulseServer::PrivatePulseServer() {
                  {QStringLiteral("-n"), QStringLiteral("--daemonize=yes"),
                   QStringLiteral("--exit-idle-time=-1"), QStringLiteral("-L"),
                   QStringLiteral("module-native-protocol-unix"), QStringLiteral("-L"),
-                  QStringLiteral("module-null-sink sink_name=test")});
+                  QStringLiteral("module-null-sink sink_name=test"), QStringLiteral("-L"),
+                  QStringLiteral("module-null-sink sink_name=mic"), QStringLiteral("-L"),
+                  QStringLiteral("module-remap-source source_name=microphone master=mic.monitor")});
     if (!daemon.waitForFinished(startMilliseconds) || daemon.exitStatus() != QProcess::NormalExit ||
         daemon.exitCode() != 0)
         return;
@@ -40,11 +42,32 @@ PrivatePulseServer::PrivatePulseServer() {
     if (!pidFile.open(QIODevice::ReadOnly))
         return;
     const qint64 pid = pidFile.readAll().trimmed().toLongLong();
-    if (pid > 0 && QFileInfo::exists(runtimeDir_.filePath(QStringLiteral("pulse/native"))))
-        pid_ = pid;
+    if (pid <= 0 || !QFileInfo::exists(runtimeDir_.filePath(QStringLiteral("pulse/native"))))
+        return;
+    pid_ = pid;
+    // A monitor is never the default recording device on its own.
+    if (!pactl({QStringLiteral("set-default-sink"), QStringLiteral("test")}) ||
+        !pactl({QStringLiteral("set-default-source"), QStringLiteral("microphone")}))
+        stop();
+}
+
+bool PrivatePulseServer::pactl(const QStringList& arguments) const {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PULSE_SERVER"), address());
+    process.setProcessEnvironment(environment);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(QStringLiteral("pactl"), arguments);
+    return process.waitForFinished(startMilliseconds) &&
+           process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 PrivatePulseServer::~PrivatePulseServer() {
+    stop();
+}
+
+void PrivatePulseServer::stop() {
     if (!isRunning())
         return;
     thaw();
@@ -55,6 +78,7 @@ PrivatePulseServer::~PrivatePulseServer() {
     const QDeadlineTimer deadline(stopMilliseconds);
     while (QFileInfo::exists(pidFile) && !deadline.hasExpired())
         QThread::msleep(10);
+    pid_ = 0;
 }
 
 void PrivatePulseServer::kill() {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
-// A PulseAudio daemon of our own, in a private runtime folder, whose only output is a null sink
-// named "test". Tests and benchmarks play into it without needing or disturbing the user's sound.
+// A PulseAudio daemon of our own, in a private runtime folder. Its default output is a null sink
+// named "test", the loudspeaker: tests and benchmarks play into it without needing or disturbing
+// the user's sound. Its default recording device "microphone" hears what is played into a second
+// null sink, "mic", and nothing of "test".
 class PrivatePulseServer {
 public:
     PrivatePulseServer();
@@ -22,8 +25,12 @@ public:
     // Stops the daemon in its tracks, as a hung server would be, and lets it go on again.
     void freeze();
     void thaw();
+    // Runs pactl on this daemon; false if it failed.
+    bool pactl(const QStringList& arguments) const;
 
 private:
+    void stop();
+
     QTemporaryDir runtimeDir_;
     qint64 pid_ = 0;
     bool frozen_ = false;

@@ -2,6 +2,7 @@
 #include "FakeServices.h"
 #include "forms/Form1.h"
 #include "settings/frmEinstellungen.h"
+#include "widgets/LevelMeter.h"
 #include "widgets/QtTranslations.h"
 
 #include <QCheckBox>
@@ -54,23 +55,35 @@ private slots:
         Form1 form(world.exercise, world.services());
         frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
         QCOMPARE(dialog.windowTitle(), QString("Einstellungen"));
-        QCOMPARE(dialog.size(), QSize(648, 411));
+        QCOMPARE(dialog.size(), QSize(648, 452));
         QCOMPARE(dialog.frmViolin->title(),
                  QString("Tonraum für Violinschlüssel  (nur tiefsten und höchsten Ton wählen!)"));
         QCOMPARE(dialog.chkTonViolin[0]->text(), QString("f"));
         QCOMPARE(dialog.chkTonBass[14]->text(), QString("f'"));
         QCOMPARE(dialog.chkTonBass[14]->geometry(), QRect(576, 32, 41, 33));
         QCOMPARE(dialog.cmdKeyboard->text(), QString("Übung mit Keyboard starten"));
+        QCOMPARE(dialog.cmdKeyboard->geometry(), QRect(232, 336, 177, 25));
+        QCOMPARE(dialog.chkMikrofon->text(),
+                 QString("Mit Instrument oder Stimme antworten (Mikrofon)"));
+        QCOMPARE(dialog.chkOktaveFrei->text(),
+                 QString("Oktave frei (z. B. Männerstimme im Violinschlüssel)"));
+        // Below the buttons, the level beside its box.
+        QVERIFY(dialog.chkMikrofon->y() > dialog.cmdKeyboard->geometry().bottom());
+        QVERIFY(dialog.chkOktaveFrei->y() > dialog.chkMikrofon->geometry().bottom());
+        QCOMPARE(dialog.Pegel->y() / 10, dialog.chkMikrofon->y() / 10);
+        QVERIFY(dialog.Pegel->x() > dialog.chkMikrofon->geometry().right());
         for (QPushButton* b : {dialog.cmdOk, dialog.cmdKeyboard, dialog.cmdAbbrechen})
             QVERIFY(!b->isDefault() && !b->autoDefault());
         QCOMPARE(nextTabStop(dialog.txtZeitVorbei), dialog.cmdOk);
         QCOMPARE(nextTabStop(dialog.cmdAbbrechen), dialog.chkTonViolin[0]);
         QCOMPARE(nextTabStop(dialog.chkTonViolin[14]), dialog.chkTonBass[0]);
         QCOMPARE(nextTabStop(dialog.cmdKeyboard), dialog.txtZeitWeg);
-        // Below the controls above, off while the store has no value for it.
+        QCOMPARE(nextTabStop(dialog.txtZeitWeg), dialog.chkMikrofon);
+        QCOMPARE(nextTabStop(dialog.chkOktaveFrei), dialog.chkSchwacheNoten);
+        // Below the microphone's rows, off while the store has no value for it.
         QCOMPARE(dialog.chkSchwacheNoten->text(), QString("Schwache Noten öfter üben"));
         QVERIFY(!dialog.chkSchwacheNoten->isChecked());
-        QVERIFY(dialog.chkSchwacheNoten->y() >= dialog.cmdOk->geometry().bottom());
+        QVERIFY(dialog.chkSchwacheNoten->y() >= dialog.chkOktaveFrei->geometry().bottom());
         QVERIFY(dialog.rect().contains(dialog.chkSchwacheNoten->geometry()));
     }
 
@@ -346,6 +359,71 @@ private slots:
         QCOMPARE(world.exercise.state(), ExerciseState::Idle);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
         QVERIFY(world.player.played.isEmpty());
+    }
+
+    // The microphone rows: what a device found or missing and the stored choice show, what a
+    // start stores. Stored texts are "1" for on; an absent key is off.
+    void microphoneRows_data() {
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("storedAnswer");
+        QTest::addColumn<QString>("storedOctave");
+        QTest::addColumn<bool>("tickAnswer"); // clicked by the learner before the start
+        QTest::addColumn<QString>("savedAnswer");
+        QTest::addColumn<QString>("savedOctave");
+        QTest::newRow("a store without them: off, and stored as off")
+            << true << QString() << QString() << false << "0"
+            << "0";
+        QTest::newRow("stored on, kept") << true << "1"
+                                         << "1" << false << "1"
+                                         << "1";
+        QTest::newRow("ticked by the learner") << true << "0" << QString() << true << "1"
+                                               << "0";
+        QTest::newRow("untick: the octave stays as it was") << true << "1"
+                                                            << "1" << true << "0"
+                                                            << "1";
+        QTest::newRow("no device: the choice is kept for its return") << false << "1"
+                                                                      << "0" << false << "1"
+                                                                      << "0";
+    }
+    void microphoneRows() {
+        QFETCH(bool, found);
+        QFETCH(QString, storedAnswer);
+        QFETCH(QString, storedOctave);
+        QFETCH(bool, tickAnswer);
+        QFETCH(QString, savedAnswer);
+        QFETCH(QString, savedOctave);
+        FakeWorld world;
+        world.microphoneFound = found;
+        if (!storedAnswer.isEmpty())
+            world.store->SaveSetting(Einstellungen, "Mikrofon", storedAnswer);
+        if (!storedOctave.isEmpty())
+            world.store->SaveSetting(Einstellungen, "OktaveFrei", storedOctave);
+        Form1 form(world.exercise, world.services());
+        openDialog(world, form.cmdBass, [&](frmEinstellungen& d) {
+            d.show();
+            QCOMPARE(d.chkMikrofon->isEnabled(), found);
+            QCOMPARE(d.chkMikrofon->toolTip(),
+                     found ? QString() : QString("Kein Mikrofon gefunden"));
+            QCOMPARE(d.chkMikrofon->isChecked(), found && storedAnswer == "1");
+            QCOMPARE(d.chkOktaveFrei->isChecked(), storedOctave == "1");
+            QCOMPARE(d.chkOktaveFrei->isEnabled(), d.chkMikrofon->isChecked());
+            // The level shows, from an open device, only while the box is ticked.
+            QCOMPARE(d.Pegel->isVisible(), d.chkMikrofon->isChecked());
+            QCOMPARE(bool(world.microphoneLevel), d.chkMikrofon->isChecked());
+            if (tickAnswer)
+                QTest::mouseClick(d.chkMikrofon, Qt::LeftButton, {}, QPoint(8, 8));
+            QCOMPARE(bool(world.microphoneLevel), d.chkMikrofon->isChecked());
+            if (world.microphoneLevel) {
+                world.microphoneLevel(-12.5f);
+                QCOMPARE(d.Pegel->level(), -12.5f);
+            }
+            tick(d.chkTonBass, {0, 14});
+            d.cmdOk->click();
+        });
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
+        QVERIFY2(!world.microphoneLevel, "the device stayed open after the dialog");
+        QCOMPARE(world.store->GetSetting(Einstellungen, "Mikrofon"), savedAnswer);
+        QCOMPARE(world.store->GetSetting(Einstellungen, "OktaveFrei"), savedOctave);
     }
 
     // Last, since it changes Qt's texts for the whole run: in German, as the program starts.

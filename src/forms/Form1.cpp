@@ -71,7 +71,8 @@ void Form1::showSettingsDialog(Clef clef, bool earTraining) {
     if (!m_exercise.chooseMode(clef, earTraining))
         return;
     {
-        frmEinstellungen dialog(m_exercise, {m_services.message, m_services.store}, this);
+        frmEinstellungen dialog(
+            m_exercise, {m_services.message, m_services.store, m_services.microphone}, this);
         m_services.runModal(dialog);
     }
     m_exercise.cancelChoosing();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "help/DesktopServices.h"
+#include "settings/MicrophoneAccess.h"
 #include "widgets/MessageBox.h"
 
 #include <QString>
@@ -19,6 +20,7 @@ struct Form1Services {
     QString programDir;                     // holds readme.txt
     std::function<void(QDialog&)> runModal; // shows a dialog modally until it closes
     DesktopServices desktop;
+    MicrophoneAccess microphone;
     // Opens the statistics window, or raises it when it is open.
     std::function<void(QWidget* owner)> openStatistics;
 };

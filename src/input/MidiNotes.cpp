@@ -8,6 +8,16 @@
 namespace {
 constexpr unsigned char statusKind = 0xF0;
 constexpr unsigned char noteOn = 0x90;
+
+const ClefPitches* pitchesOf(Clef clef) {
+    const std::string_view folder = clef == Clef::Violin ? "violin"
+                                    : clef == Clef::Bass ? "bass"
+                                                         : std::string_view();
+    const auto pitches = std::find_if(clefPitches.begin(), clefPitches.end(),
+                                      [&](const ClefPitches& c) { return c.folder == folder; });
+    return pitches == clefPitches.end() ? nullptr : &*pitches;
+}
+
 } // namespace
 
 std::optional<int> pressedPitch(std::span<const unsigned char> message) {
@@ -18,15 +28,18 @@ std::optional<int> pressedPitch(std::span<const unsigned char> message) {
 }
 
 std::optional<int> noteIndexOfPitch(Clef clef, int pitch) {
-    const std::string_view folder = clef == Clef::Violin ? "violin"
-                                    : clef == Clef::Bass ? "bass"
-                                                         : std::string_view();
-    const auto pitches = std::find_if(clefPitches.begin(), clefPitches.end(),
-                                      [&](const ClefPitches& c) { return c.folder == folder; });
-    if (pitches == clefPitches.end())
+    const ClefPitches* pitches = pitchesOf(clef);
+    if (!pitches)
         return std::nullopt;
     const auto found = std::find(pitches->midiNotes.begin(), pitches->midiNotes.end(), pitch);
     if (found == pitches->midiNotes.end())
         return std::nullopt;
     return int(found - pitches->midiNotes.begin());
+}
+
+std::optional<int> pitchOfNoteIndex(Clef clef, int index) {
+    const ClefPitches* pitches = pitchesOf(clef);
+    if (!pitches || index < 0 || index >= int(pitches->midiNotes.size()))
+        return std::nullopt;
+    return pitches->midiNotes[std::size_t(index)];
 }

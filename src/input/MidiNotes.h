@@ -14,3 +14,6 @@ std::optional<int> pressedPitch(std::span<const unsigned char> message);
 // The note index 0..14 that sounds `pitch` in the clef; nothing for keys
 // between or outside its 15 notes, or for no clef.
 std::optional<int> noteIndexOfPitch(Clef clef, int pitch);
+
+// The MIDI note that note index `index` of the clef sounds; nothing for a bad index or no clef.
+std::optional<int> pitchOfNoteIndex(Clef clef, int index);

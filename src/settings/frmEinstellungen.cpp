@@ -46,6 +46,7 @@ frmEinstellungen::frmEinstellungen(Exercise& exercise, SettingsServices services
     connect(cmdOk, &QPushButton::clicked, this, &frmEinstellungen::cmdOk_Click);
     connect(cmdKeyboard, &QPushButton::clicked, this, &frmEinstellungen::cmdKeyboard_Click);
     connect(cmdAbbrechen, &QPushButton::clicked, this, &frmEinstellungen::cmdAbbrechen_Click);
+    connect(chkMikrofon, &QCheckBox::toggled, this, &frmEinstellungen::chkMikrofon_Click);
     Form_Load();
     if (owner)
         centreOnWindow(*this, *owner);
@@ -67,6 +68,7 @@ void frmEinstellungen::Form_Load() {
         chkSchwacheNoten->setChecked(store->GetSetting(Section, WeakNotesKey) ==
                                      QStringLiteral("1"));
     }
+    MikrofonLaden();
 }
 
 void frmEinstellungen::showEvent(QShowEvent* event) {
@@ -131,6 +133,7 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
             m_services.message(this, unsavedTimesMessage(store->fileName()),
                                QStringLiteral("Hinweis"), MessageIcon::Information);
     }
+    MikrofonSpeichern();
     const NoteRange noteRange = std::get<NoteRange>(range);
     m_exercise.Start({std::int16_t(noteRange.lowest), std::int16_t(noteRange.highest), *zeitWeg,
                       *zeitVorbei, withKeyboard, chkSchwacheNoten->isChecked()});

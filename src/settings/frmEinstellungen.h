@@ -1,15 +1,18 @@
 #pragma once
 
+#include "settings/MicrophoneAccess.h"
 #include "training/NoteModel.h"
 #include "widgets/MessageBox.h"
 
 #include <QDialog>
 
 #include <array>
+#include <memory>
 
 class Exercise;
-class QCheckBox;
+class LevelMeter;
 class SettingsStore;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -19,9 +22,11 @@ class QPushButton;
 struct SettingsServices {
     MessageFunction message;
     SettingsStore* store = nullptr;
+    MicrophoneAccess microphone;
 };
 
-// The dialog through which every exercise starts: note range, the two times, start or cancel.
+// The dialog through which every exercise starts: note range, the two times, whether a
+// microphone answers, start or cancel.
 // It is made anew for every opening; what it validates it hands to the exercise to start with.
 class frmEinstellungen : public QDialog {
     Q_OBJECT
@@ -41,11 +46,15 @@ public:
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdKeyboard = nullptr;
     QPushButton* cmdAbbrechen = nullptr;
+    QCheckBox* chkMikrofon = nullptr;
+    LevelMeter* Pegel = nullptr;
+    QCheckBox* chkOktaveFrei = nullptr;
     QCheckBox* chkSchwacheNoten = nullptr;
 
     void cmdOk_Click();
     void cmdKeyboard_Click();
     void cmdAbbrechen_Click();
+    void chkMikrofon_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -55,7 +64,10 @@ private:
     void Form_Load();
     bool startExercise(bool withKeyboard);
     void refuse(const QString& text);
+    void MikrofonLaden();
+    void MikrofonSpeichern();
 
     Exercise& m_exercise;
     SettingsServices m_services;
+    std::unique_ptr<QObject> m_levelWatch; // the microphone, open while the level shows
 };

@@ -2,6 +2,7 @@
 #include "settings/frmEinstellungen.h"
 #include "training/NoteModel.h"
 #include "widgets/Fonts.h"
+#include "widgets/LevelMeter.h"
 #include "widgets/Pictures.h"
 #include "widgets/Twips.h"
 
@@ -14,7 +15,7 @@
 namespace {
 
 constexpr double ClientWidth = 9716;
-constexpr double ClientHeight = 6160;
+constexpr double ClientHeight = 6780;
 constexpr double DialogPointSize = 9.45;
 
 QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
@@ -87,14 +88,23 @@ void frmEinstellungen::LayoutAnwenden() {
     cmdKeyboard = button(this, QStringLiteral("Übung mit Keyboard starten"),
                          twipsRect(3480, 5040, 2655, 375));
     cmdAbbrechen = button(this, QStringLiteral("Abbrechen"), twipsRect(6480, 5040, 1815, 375));
-    // Below the controls above, which keep their places.
+    // Below the rest, which keeps its place.
+    chkMikrofon =
+        new QCheckBox(QStringLiteral("Mit Instrument oder Stimme antworten (Mikrofon)"), this);
+    chkMikrofon->setGeometry(twipsRect(120, 5580, 4800, 300));
+    Pegel = new LevelMeter(this);
+    Pegel->setGeometry(twipsRect(5040, 5625, 4455, 210));
+    Pegel->hide();
+    chkOktaveFrei =
+        new QCheckBox(QStringLiteral("Oktave frei (z. B. Männerstimme im Violinschlüssel)"), this);
+    chkOktaveFrei->setGeometry(twipsRect(120, 5940, 4800, 300));
     chkSchwacheNoten = new QCheckBox(QStringLiteral("Schwache Noten öfter üben"), this);
-    chkSchwacheNoten->setGeometry(twipsRect(240, 5620, 5000, 300));
+    chkSchwacheNoten->setGeometry(twipsRect(120, 6300, 4800, 300));
 
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
     tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
-    tabOrder.append({cmdKeyboard, txtZeitWeg, chkSchwacheNoten});
+    tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkSchwacheNoten});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }

@@ -41,6 +41,8 @@ public:
     QByteArray stop();
 
     quint64 mainWindow() const { return mainWindow_; }
+    // The session's sound server, whose "mic" sink the program hears as its microphone.
+    PrivatePulseServer& pulse() const { return *pulse_; }
     QImage mainWindowShot() const;
     // What the screen shows, for a failure to explain itself: every window with its place,
     // focus and modality, what a screen reader finds in each and what the staff shows.

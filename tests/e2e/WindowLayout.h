@@ -82,6 +82,8 @@ inline QPoint rangeBox(const QString& clef, int index) {
 inline const QPoint startButton = centre(1320, 5040, 1815, 375);
 inline const QPoint startWithKeyboardButton = centre(3480, 5040, 2655, 375);
 inline const QPoint cancelButton = centre(6480, 5040, 1815, 375);
+// The tick box of "Mit Instrument oder Stimme antworten (Mikrofon)".
+inline const QPoint microphoneBox = pixel(120 + 120, 5580 + 150);
 
 // Keyboard window: a white key is clicked low down, below the black keys, and its colour read
 // between the black keys' ends and its caption.

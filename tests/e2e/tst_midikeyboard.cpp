@@ -1,15 +1,24 @@
-// A whole exercise answered on a MIDI keyboard: the real program on an X server of the test's
-// own joins a JACK server of the test's own, and a test client plays the keys into its port
-// "Virelo:Eingang", connected as a patchbay connects it. The asked note is read off the screen.
+// Whole exercises answered on instruments. On a MIDI keyboard: the real program on an X server of
+// the test's own joins a JACK server of the test's own, and a test client plays the keys into its
+// port "Virelo:Eingang", connected as a patchbay connects it. On a cello: rendered notes are
+// played into the "mic" sink of the session's sound server, which the program hears as its
+// microphone. The asked note is read off the screen.
 #include "JackTestKeyboard.h"
+#include "MonitorCapture.h"
 #include "NeededServer.h"
 #include "OwnDisplay.h"
 #include "PrivateJackServer.h"
 #include "ProgramSession.h"
+#include "RenderedNotes.h"
 #include "ScreenReading.h"
 #include "WindowLayout.h"
+#include "Xdotool.h"
 #include "training/NotePitches.h"
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -18,9 +27,12 @@
 namespace {
 
 const QString Violin = QStringLiteral("Violin");
+const QString Bass = QStringLiteral("Bass");
 const std::string input = "Virelo:Eingang";
 
 constexpr int tasksPerExercise = 25;
+// After the head has gone: the program's own note has died away and half a second more passed.
+constexpr qint64 deafAfterSound = 700;
 
 int keyOf(int index) {
     return clefPitches[0].midiNotes[std::size_t(index)];
@@ -31,6 +43,44 @@ int blackKeyBeside(int index) {
     const int key = keyOf(index);
     return key % 12 == 4 || key % 12 == 11 ? key - 1 : key + 1;
 }
+
+// Cello notes of the bass clef, rendered once, played into the microphone.
+class Cello {
+public:
+    static constexpr double rate = 44100;
+
+    bool isReady() const { return renderer_.isLoaded() && folder_.isValid(); }
+
+    // Starts playing the note of `index` held for `seconds`; the process ends with the sound.
+    std::unique_ptr<QProcess> play(int index, double seconds) {
+        const QString file = folder_.filePath(QStringLiteral("%1-%2.raw").arg(index).arg(seconds));
+        if (!QFile::exists(file)) {
+            const std::vector<float> samples = renderer_.render(
+                {instrument::cello, clefPitches[1].midiNotes[std::size_t(index)], seconds}, 0.05);
+            QFile out(file);
+            if (!out.open(QIODevice::WriteOnly))
+                return nullptr;
+            out.write(reinterpret_cast<const char*>(samples.data()),
+                      qint64(samples.size() * sizeof(float)));
+        }
+        auto player = std::make_unique<QProcess>();
+        player->start(QStringLiteral("paplay"),
+                      {QStringLiteral("--device=mic"), QStringLiteral("--raw"),
+                       QStringLiteral("--format=float32le"), QStringLiteral("--rate=44100"),
+                       QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=20"), file});
+        return player;
+    }
+
+    // Plays the note to its end.
+    bool playToEnd(int index, double seconds = 0.5) {
+        const std::unique_ptr<QProcess> player = play(index, seconds);
+        return player && player->waitForFinished() && player->exitCode() == 0;
+    }
+
+private:
+    NoteRenderer renderer_{largeSoundFont, rate};
+    QTemporaryDir folder_;
+};
 
 // A wrong answer next to the right one.
 int neighbourOf(int note) {
@@ -50,6 +100,21 @@ private:
     std::unique_ptr<JackTestKeyboard> keyboard_;
 
     QImage mainWindowShot() const { return session_->mainWindowShot(); }
+
+    // The staff shows nothing for `milliseconds`: no task has been answered, neither rightly
+    // (the next note would show) nor wrongly (both heads would).
+    bool staffStaysEmpty(int milliseconds) const {
+        QElapsedTimer watched;
+        watched.start();
+        while (watched.elapsed() < milliseconds) {
+            const QImage shot = mainWindowShot();
+            if (headInColumn(shot, layout::askedColumnX).state != Head::State::Hidden ||
+                headInColumn(shot, layout::chosenColumnX).state != Head::State::Hidden)
+                return false;
+            QTest::qWait(50);
+        }
+        return true;
+    }
 
     // What the JACK server shows of the way the keys take, for a failure's message.
     QString midiPath() const {
@@ -129,6 +194,91 @@ private slots:
         }
         QCOMPARE(session_->readAndCloseMessage(titles::message),
                  QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
+    }
+
+    // Bass clef, whole range, answered on a cello into the microphone: one note wrong; the
+    // program's own note played into the microphone, as a loud loudspeaker would; a note held on
+    // into the next task.
+    void bassExerciseOnCello() {
+        Cello cello;
+        QVERIFY2(cello.isReady(), "FluidR3_GM is missing; ./test installs fluid-soundfont-gm");
+        PrivatePulseServer& pulse = session_->pulse();
+        // Someone listening makes the loudspeaker play in real time, as a sound card does, so the
+        // program learns in time when its note has ended.
+        const MonitorCapture loudspeaker;
+        QVERIFY2(loudspeaker.isRunning(), "parec did not start");
+        const quint64 dialog = session_->openSettings(layout::bassButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("1")));
+        QVERIFY(xdotool::click(dialog, layout::microphoneBox));
+        QVERIFY2(session_->startRange(dialog, Bass, 0, 14), "the settings dialog stayed open");
+        QElapsedTimer sinceStart;
+        sinceStart.start();
+
+        for (int task = 1; task <= tasksPerExercise; ++task) {
+            const std::optional<int> note = session_->watchAskedNote(Bass, true);
+            QVERIFY2(note, qPrintable(QStringLiteral("task %1: no note came and went").arg(task)));
+            // The null sink records in real time only once someone has listened for 2 s; the
+            // program listens from half a second after its note's release has died away.
+            QTest::qWait(int(std::max<qint64>(deafAfterSound, 2500 - sinceStart.elapsed())));
+            if (task == 2) {
+                const int wrong = neighbourOf(*note);
+                QVERIFY(cello.playToEnd(wrong));
+                QVERIFY2(QTest::qWaitFor([&] {
+                             return tintAt(mainWindowShot(), layout::answerFace(Bass, wrong)) ==
+                                    Tint::Red;
+                         }),
+                         "the note played did not turn its answer red");
+                QVERIFY2(QTest::qWaitFor([&] {
+                             return headInColumn(mainWindowShot(), layout::askedColumnX).state ==
+                                    Head::State::Hidden;
+                         }),
+                         "the wrong-answer display did not end");
+                continue;
+            }
+            if (task == 4) {
+                QVERIFY2(staffStaysEmpty(2000),
+                         "the program's own note, played into the microphone, answered a task");
+                QVERIFY(pulse.pactl({QStringLiteral("set-default-sink"), QStringLiteral("test")}));
+            }
+            if (task == 5) {
+                // Held on while the next note sounds, shows and goes.
+                const std::unique_ptr<QProcess> held = cello.play(*note, 4.0);
+                const std::optional<int> next = session_->watchAskedNote(Bass, true);
+                QVERIFY2(next, "the held note did not answer its task");
+                QVERIFY(held->waitForFinished());
+                QVERIFY2(staffStaysEmpty(1000), "the held note answered the next task as well");
+                ++task;
+                QVERIFY(cello.playToEnd(*next));
+                continue;
+            }
+            QVERIFY(cello.playToEnd(*note));
+            // The notes to come sound into the microphone, as from a loud loudspeaker.
+            if (task == 3)
+                QVERIFY(pulse.pactl({QStringLiteral("set-default-sink"), QStringLiteral("mic")}));
+        }
+        QCOMPARE(session_->readAndCloseMessage(titles::message),
+                 QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
+    }
+
+    // The sound server goes during an exercise: the learner is told once, and the exercise goes
+    // on with clicks. The microphone stays chosen from the exercise before.
+    void microphoneGoneDuringExercise() {
+        const quint64 dialog = session_->openSettings(layout::bassButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY2(session_->startRange(dialog, Bass, 0, 14), "the settings dialog stayed open");
+        std::optional<int> note = session_->watchAskedNote(Bass, true);
+        QVERIFY(note);
+        session_->pulse().kill();
+        QCOMPARE(session_->readAndCloseMessage(QStringLiteral("Hinweis")),
+                 QStringLiteral("Das Mikrofon ist nicht mehr erreichbar. Die Übung geht ohne "
+                                "Mikrofon weiter."));
+        QVERIFY(xdotool::click(session_->mainWindow(), layout::answerButton(Bass, *note)));
+        note = session_->watchAskedNote(Bass, true);
+        QVERIFY2(note, "the exercise did not go on after the microphone had gone");
+        QCOMPARE(session_->abortExercise(), abortedText);
+        QVERIFY2(waitForNoWindow(QStringLiteral("^Hinweis$"), 1000),
+                 "the microphone's loss was told more than once");
     }
 
     // A JACK server that hangs must not hold the program's end.

@@ -1,0 +1,46 @@
+#include "input/HeardNotes.h"
+
+#include "input/MidiNotes.h"
+#include "training/NoteModel.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int lowestAnyOctave = 36;  // C2, below a bass voice
+constexpr int highestAnyOctave = 84; // C6, above a soprano
+
+bool isNatural(int pitch) {
+    const int pitchClass = pitch % 12;
+    return pitchClass != 1 && pitchClass != 3 && pitchClass != 6 && pitchClass != 8 &&
+           pitchClass != 10;
+}
+
+} // namespace
+
+std::vector<int> listenedPitches(Clef clef, bool anyOctave) {
+    std::vector<int> pitches;
+    for (int pitch = lowestAnyOctave; pitch <= highestAnyOctave; ++pitch)
+        if (anyOctave ? isNatural(pitch) : noteIndexOfPitch(clef, pitch).has_value())
+            pitches.push_back(pitch);
+    return pitches;
+}
+
+std::optional<int> heardAnswer(Clef clef, int pitch, int asked, bool anyOctave) {
+    if (!anyOctave)
+        return noteIndexOfPitch(clef, pitch);
+    const std::optional<int> askedPitch = pitchOfNoteIndex(clef, asked);
+    if (!askedPitch || !isNatural(pitch))
+        return std::nullopt;
+    std::optional<int> nearest;
+    int nearestDistance = 0;
+    for (int index = 0; index < NoteCount; ++index) {
+        const int candidate = *pitchOfNoteIndex(clef, index);
+        const int distance = std::abs(candidate - *askedPitch);
+        if (candidate % 12 == pitch % 12 && (!nearest || distance < nearestDistance)) {
+            nearest = index;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}

@@ -1,0 +1,3 @@
+#include "input/MicrophoneLog.h"
+
+Q_LOGGING_CATEGORY(microphoneLog, "virelo.microphone", QtWarningMsg)

@@ -1,0 +1,242 @@
+// Notes played or sung into a microphone: rendered notes of string and voice instruments through
+// the real note listener, what a heard note answers, and the recording device coming and going.
+#include "NeededServer.h"
+#include "OfflineRender.h"
+#include "PrivatePulseServer.h"
+#include "RenderedNotes.h"
+#include "input/HeardNotes.h"
+#include "input/Microphone.h"
+#include "input/NoteListener.h"
+#include "training/NoteModel.h"
+#include "training/NotePitches.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryFile>
+#include <QTest>
+
+#include <atomic>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr double sampleRate = 44100.0;
+constexpr double leadSeconds = 0.3;
+// A held note decided again later than this would answer the next task.
+constexpr double glideSeconds = 0.1;
+// The program listens again only this long after its own note has ended.
+constexpr double muteAfterSoundSeconds = 0.5;
+
+constexpr Clef Violin = Clef::Violin;
+constexpr Clef Bass = Clef::Bass;
+
+struct Decision {
+    int pitch;
+    double seconds; // from the start of the samples to the end of the hop that decided it
+};
+
+std::vector<Decision> listen(const std::vector<float>& samples,
+                             const std::vector<int>& candidates) {
+    NoteListener listener(*AubioLibrary::get(), unsigned(sampleRate), candidates);
+    std::vector<Decision> decisions;
+    for (std::size_t at = 0; at < samples.size(); at += NoteListener::hopSize) {
+        const std::size_t end = std::min(samples.size(), at + NoteListener::hopSize);
+        listener.feed({samples.data() + at, end - at}, [&](int pitch) {
+            decisions.push_back({pitch, double(end) / sampleRate});
+        });
+    }
+    return decisions;
+}
+
+const ClefPitches& pitchesOf(Clef clef) {
+    return clefPitches[clef == Violin ? 0 : 1];
+}
+
+} // namespace
+
+class MicrophoneTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        NEEDS_SERVER(AubioLibrary::get(), "libaubio5 is missing; ./test installs it");
+        NEEDS_SERVER(NoteRenderer(largeSoundFont, sampleRate).isLoaded(),
+                     "FluidR3_GM is missing; ./test installs fluid-soundfont-gm");
+    }
+
+    void heardAnswer_data() {
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<int>("pitch");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<bool>("anyOctave");
+        QTest::addColumn<int>("expected"); // -1: no answer
+
+        QTest::newRow("treble g' as asked") << Violin << 67 << 8 << false << 8;
+        QTest::newRow("treble g an octave low") << Violin << 55 << 8 << false << 1;
+        QTest::newRow("treble f# between notes") << Violin << 66 << 8 << false << -1;
+        QTest::newRow("treble e below the clef") << Violin << 52 << 6 << false << -1;
+        QTest::newRow("bass F lowest") << Bass << 41 << 0 << false << 0;
+        QTest::newRow("any octave: g an octave low is g'") << Violin << 55 << 8 << true << 8;
+        QTest::newRow("any octave: e below the clef") << Violin << 52 << 6 << true << 6;
+        QTest::newRow("any octave: e' two octaves up is e'") << Bass << 76 << 6 << true << 6;
+        // e' asked: the a nearest to it is a' (9), a fourth up, not a (2), a fifth down.
+        QTest::newRow("any octave: other letter nearest the asked")
+            << Violin << 45 << 6 << true << 9;
+        QTest::newRow("any octave: f'' asked, c heard is c''") << Violin << 48 << 14 << true << 11;
+        QTest::newRow("any octave: a sharp answers nothing") << Violin << 54 << 1 << true << -1;
+    }
+
+    void heardAnswer() {
+        QFETCH(Clef, clef);
+        QFETCH(int, pitch);
+        QFETCH(int, asked);
+        QFETCH(bool, anyOctave);
+        QFETCH(int, expected);
+        QCOMPARE(::heardAnswer(clef, pitch, asked, anyOctave).value_or(-1), expected);
+    }
+
+    // Every note of the clef played on its own, after silence, held for a second, then released.
+    // The first note decided answers; a note held on or fading must not be decided again.
+    void renderedNotes_data() {
+        QTest::addColumn<int>("program");
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<double>("noiseDb"); // below the note; 0 for none
+        QTest::addColumn<int>("offset");     // semitones from the clef's note
+        QTest::addColumn<bool>("anyOctave");
+
+        const std::pair<const char*, int> instruments[] = {{"violin", instrument::violin},
+                                                           {"cello", instrument::cello},
+                                                           {"choir", instrument::choirAahs},
+                                                           {"voice", instrument::voiceOohs}};
+        for (const auto& [name, program] : instruments)
+            for (const Clef clef : {Violin, Bass})
+                for (const double noise : {0.0, 20.0})
+                    QTest::addRow("%s, %s clef, %s", name, clef == Violin ? "treble" : "bass",
+                                  noise > 0 ? "noise 20 dB below" : "clean")
+                        << program << clef << noise << 0 << false;
+        QTest::newRow("violin a semitone sharp: sharps answer nothing")
+            << instrument::violin << Violin << 0.0 << 1 << false;
+        QTest::newRow("cello a semitone flat, noisy: flats answer nothing")
+            << instrument::cello << Bass << 20.0 << -1 << false;
+        QTest::newRow("man's voice an octave low, fixed octave: another note or none")
+            << instrument::voiceOohs << Violin << 0.0 << -12 << false;
+        QTest::newRow("man's voice an octave low, any octave: right")
+            << instrument::voiceOohs << Violin << 20.0 << -12 << true;
+        QTest::newRow("cello an octave high, fixed octave: another note or none")
+            << instrument::cello << Bass << 0.0 << 12 << false;
+    }
+
+    void renderedNotes() {
+        QFETCH(int, program);
+        QFETCH(Clef, clef);
+        QFETCH(double, noiseDb);
+        QFETCH(int, offset);
+        QFETCH(bool, anyOctave);
+        NoteRenderer renderer(largeSoundFont, sampleRate);
+        const std::vector<int> candidates = listenedPitches(clef, anyOctave);
+        for (int asked = 0; asked < NoteCount; ++asked) {
+            const int pitch = pitchesOf(clef).midiNotes[std::size_t(asked)] + offset;
+            std::vector<float> samples = renderer.render({program, pitch, 1.0}, leadSeconds);
+            if (noiseDb > 0)
+                addPinkNoise(samples, std::size_t(leadSeconds * sampleRate), noiseDb);
+            const std::vector<Decision> decisions = listen(samples, candidates);
+
+            const bool heard =
+                std::find(candidates.begin(), candidates.end(), pitch) != candidates.end();
+            // -1: no answer.
+            const int expected =
+                heard ? ::heardAnswer(clef, pitch, asked, anyOctave).value_or(-1) : -1;
+            const int answered =
+                decisions.empty()
+                    ? -1
+                    : ::heardAnswer(clef, decisions.front().pitch, asked, anyOctave).value_or(-1);
+            const QString where = QStringLiteral("MIDI note %1 asked as %2").arg(pitch).arg(asked);
+            QVERIFY2(answered == expected,
+                     qPrintable(
+                         where +
+                         QStringLiteral(": answered %1, expected %2").arg(answered).arg(expected)));
+            // An attack may glide through a neighbour, within a few hops.
+            for (const Decision& later : decisions)
+                QVERIFY2(later.seconds < decisions.front().seconds + glideSeconds,
+                         qPrintable(where + QStringLiteral(": decided again as %1 after %2 s")
+                                                .arg(later.pitch)
+                                                .arg(later.seconds - leadSeconds)));
+        }
+    }
+
+    // The program's own piano note is heard as well; once it has ended and the listening starts
+    // again, its tail must decide nothing.
+    void ownPianoNote_data() {
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<int>("index");
+        QTest::newRow("treble, lowest") << Violin << 0;
+        QTest::newRow("treble, highest") << Violin << 14;
+        QTest::newRow("bass, lowest") << Bass << 0;
+        QTest::newRow("bass, middle") << Bass << 7;
+    }
+
+    void ownPianoNote() {
+        QFETCH(Clef, clef);
+        QFETCH(int, index);
+        const QString file =
+            QStringLiteral(VIRELO_PROGRAM_DIR "/sound/%1/%2.mid")
+                .arg(clef == Violin ? QStringLiteral("violin") : QStringLiteral("bass"))
+                .arg(index);
+        std::vector<float> samples =
+            renderMidiFile(largeSoundFont, file, sampleRate, SoundFontPresets::PianoOnly);
+        QVERIFY2(!samples.empty(), qPrintable(file));
+        const double soundEnd = double(samples.size()) / sampleRate;
+        samples.resize(samples.size() + std::size_t(2 * sampleRate), 0.0f);
+        const std::vector<Decision> decisions = listen(samples, listenedPitches(clef, false));
+        QVERIFY2(!decisions.empty(),
+                 "the piano note was not heard at all: the check means nothing");
+        for (const Decision& decision : decisions)
+            QVERIFY2(decision.seconds < soundEnd + muteAfterSoundSeconds,
+                     qPrintable(QStringLiteral("decided %1 at %2 s, the sound ended at %3 s")
+                                    .arg(decision.pitch)
+                                    .arg(decision.seconds)
+                                    .arg(soundEnd)));
+    }
+
+    // The default recording device of a private sound server: found, heard, closed while the
+    // server hangs, and gone with the server. Then no device at all: no sound server, and ALSA
+    // without any configuration.
+    void recordingDevice() {
+        PrivatePulseServer pulse;
+        NEEDS_SERVER(pulse.isRunning(), "pulseaudio would not start; ./test installs it");
+        qputenv("PULSE_SERVER", pulse.address().toLocal8Bit());
+        QVERIFY(Microphone::found());
+        std::atomic<std::size_t> frames = 0;
+        std::atomic<bool> lost = false;
+        Microphone microphone;
+        QVERIFY(microphone.open([&](std::span<const float> samples) { frames += samples.size(); },
+                                [&] { lost = true; }));
+        QVERIFY2(QTest::qWaitFor([&] { return frames > 0; }), "nothing was recorded");
+        // A server that hangs does not hold the end of the exercise.
+        pulse.freeze();
+        QElapsedTimer closing;
+        closing.start();
+        microphone.close();
+        QVERIFY2(closing.elapsed() < 5000, "a hung sound server held the microphone's close");
+        pulse.thaw();
+
+        frames = 0;
+        QVERIFY(microphone.open([&](std::span<const float> samples) { frames += samples.size(); },
+                                [&] { lost = true; }));
+        QVERIFY2(QTest::qWaitFor([&] { return frames > 0; }), "nothing was recorded again");
+        pulse.kill();
+        QVERIFY2(QTest::qWaitFor([&] { return lost.load(); }), "the device gone was not told");
+        microphone.close();
+
+        QTemporaryFile noAlsaConfiguration;
+        QVERIFY(noAlsaConfiguration.open());
+        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(noAlsaConfiguration.fileName()));
+        QVERIFY(!Microphone::found());
+        QVERIFY(!microphone.open([](std::span<const float>) {}, [] {}));
+        qunsetenv("ALSA_CONFIG_PATH");
+        qunsetenv("PULSE_SERVER");
+    }
+};
+
+QTEST_GUILESS_MAIN(MicrophoneTest)
+#include "tst_microphone.moc"
