@@ -140,6 +140,23 @@ private slots:
         QCOMPARE(rows(file, "SELECT COUNT(*) FROM exercise"), QStringList{"0"});
     }
 
+    // Cleared while an exercise runs: its later tasks still belong to it.
+    void clearedDuringAnExercise() {
+        const QString file = folder.filePath("cleared.sqlite");
+        Recorded r(file);
+        r.start();
+        r.exercise.answer(4);
+        r.recorder->waitForWrites();
+        QVERIFY(HistoryStore(file, HistoryStore::Check::Trusted).clear());
+        r.exercise.answer(4);
+        r.exercise.answer(3);
+        r.exercise.abort();
+        r.recorder->waitForWrites();
+        QCOMPARE(rows(file, "SELECT t.number, e.outcome, e.errors FROM task t"
+                            " JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id"),
+                 (QStringList{"2|aborted|1", "3|aborted|1"}));
+    }
+
     // Weak notes are judged by each note's own most recent tasks.
     void noteRecordsLookAtTheLatestTasks() {
         const QString file = folder.filePath("latest.sqlite");

@@ -215,18 +215,30 @@ std::optional<qint64> HistoryStore::beginExercise(const ExerciseStart& start) {
     if (!open())
         return std::nullopt;
     QSqlQuery query(database());
-    query.prepare(QStringLiteral(
-        "INSERT INTO exercise (started_at, clef, ear_training, lowest, highest, note_shown_ms,"
-        " time_per_note_cs, keyboard_practice) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    if (!insertExercise(query, QStringLiteral("INSERT"), QVariant(), start))
+        return std::nullopt;
+    return query.lastInsertId().toLongLong();
+}
+
+void HistoryStore::keepExercise(qint64 exercise, const ExerciseStart& start) {
+    if (!m_open)
+        return;
+    QSqlQuery query(database());
+    insertExercise(query, QStringLiteral("INSERT OR IGNORE"), exercise, start);
+}
+
+bool HistoryStore::insertExercise(QSqlQuery& query, const QString& verb, const QVariant& id,
+                                  const ExerciseStart& start) {
+    query.prepare(verb + QStringLiteral(" INTO exercise (id, started_at, clef, ear_training,"
+                                        " lowest, highest, note_shown_ms, time_per_note_cs,"
+                                        " keyboard_practice) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant& value :
-         {QVariant(start.startedAt.toMSecsSinceEpoch()), QVariant(clefKey(start.clef)),
+         {id, QVariant(start.startedAt.toMSecsSinceEpoch()), QVariant(clefKey(start.clef)),
           QVariant(start.earTraining), QVariant(start.lowest), QVariant(start.highest),
           QVariant(start.noteShownMs), QVariant(start.timePerNoteHundredths),
           QVariant(start.keyboardPractice)})
         query.addBindValue(value);
-    if (!run(query))
-        return std::nullopt;
-    return query.lastInsertId().toLongLong();
+    return run(query);
 }
 
 void HistoryStore::recordTask(qint64 exercise, const TaskOutcome& outcome, const QDateTime& at) {

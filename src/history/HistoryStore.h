@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
 
 #include <optional>
 
@@ -40,6 +41,9 @@ public:
     bool open();
 
     std::optional<qint64> beginExercise(const ExerciseStart& start);
+    // Writes the exercise's row again under its id if the record was cleared since it began, so
+    // that its later tasks are not left without it.
+    void keepExercise(qint64 exercise, const ExerciseStart& start);
     void recordTask(qint64 exercise, const TaskOutcome& outcome, const QDateTime& at);
     void endExercise(qint64 exercise, bool aborted, int errors);
     // Each note's record over its most recent tasks in a clef and mode.
@@ -57,6 +61,8 @@ private:
     enum class Opened { Ok, Damaged, Unwritable, Newer };
     Opened tryOpen();
     Opened migrate(QSqlQuery& query);
+    bool insertExercise(QSqlQuery& query, const QString& verb, const QVariant& id,
+                        const ExerciseStart& start);
     void close();
     QString setAside();
     bool run(QSqlQuery& query);

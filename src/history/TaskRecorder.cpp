@@ -65,14 +65,21 @@ void TaskRecorder::exerciseStarted() {
                               m_exercise.earTraining(),     m_exercise.lowest(),
                               m_exercise.highest(),         m_exercise.zeitWeg(),
                               m_exercise.zeitVorbei(),      m_exercise.keyboardPractice()};
-    onWriter([this, start] { m_current = m_store->beginExercise(start); }, false);
+    onWriter(
+        [this, start] {
+            m_current = m_store->beginExercise(start);
+            m_currentStart = start;
+        },
+        false);
 }
 
 void TaskRecorder::taskEnded(const TaskOutcome& outcome) {
     onWriter(
         [this, outcome, at = QDateTime::currentDateTime()] {
-            if (m_current)
-                m_store->recordTask(*m_current, outcome, at);
+            if (!m_current)
+                return;
+            m_store->keepExercise(*m_current, m_currentStart);
+            m_store->recordTask(*m_current, outcome, at);
         },
         true);
 }

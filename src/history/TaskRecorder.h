@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/HistoryStore.h"
 #include "training/TaskOutcome.h"
 #include "training/WeakNotes.h"
 
@@ -11,7 +12,6 @@
 #include <optional>
 
 class Exercise;
-class HistoryStore;
 
 // Writes every task of the exercise to the record as it ends, so that an abort or a crash loses
 // at most the task under way. The writing, with its wait for the disk, happens on a thread of
@@ -51,5 +51,6 @@ private:
     QObject m_writer;                      // lives on m_thread
     std::unique_ptr<HistoryStore> m_store; // used on m_thread only
     std::optional<qint64> m_current;       // the exercise being written; on m_thread only
+    ExerciseStart m_currentStart;          // what it began with; on m_thread only
     QString m_pendingNotice;
 };
