@@ -116,6 +116,19 @@ bool isDialog(const ShownWindow& window) {
            window.title == QStringLiteral("Info") || window.title == QStringLiteral("Hilfe");
 }
 
+// The main window's buttons that open a window, with the title of the window each opens.
+struct WindowButton {
+    QPoint button;
+    QString title;
+};
+const QList<WindowButton> windowButtons = {
+    {layout::violinButton, QStringLiteral("Einstellungen")},
+    {layout::bassButton, QStringLiteral("Einstellungen")},
+    {layout::violinEarTrainingButton, QStringLiteral("Einstellungen")},
+    {layout::bassEarTrainingButton, QStringLiteral("Einstellungen")},
+    {layout::helpButton, QStringLiteral("Hilfe")},
+    {layout::infoButton, QStringLiteral("Info")}};
+
 } // namespace
 
 class ClickStormTest : public OwnDisplayTest {
@@ -263,6 +276,24 @@ private slots:
         const QImage rest = session_->mainWindowShot();
         QCOMPARE(headInColumn(rest, layout::askedColumnX).state, Head::State::Hidden);
         QCOMPARE(headInColumn(rest, layout::chosenColumnX).state, Head::State::Hidden);
+    }
+
+    // Nothing left over from the storm closes a window: each button opens its window, which
+    // stays open until the learner closes it.
+    void everyWindowOpensAfterwards() {
+        for (const auto& [button, title] : windowButtons) {
+            const QString pattern = QStringLiteral("^%1$").arg(title);
+            QVERIFY2(xdotool::click(session_->mainWindow(), button),
+                     "the main window could not be clicked");
+            const quint64 window = waitForWindow(pattern, 10000);
+            QTest::qWait(500);
+            if (window == 0 || !xdotool::visibleWindows(pattern).contains(window))
+                QFAIL(qPrintable(QStringLiteral("\"%1\" did not stay open; shown:\n%2")
+                                     .arg(title, session_->whatIsShown())));
+            QVERIFY(xdotool::perform({QStringLiteral("windowfocus"), QString::number(window),
+                                      QStringLiteral("key"), QStringLiteral("Escape")}));
+            QVERIFY2(waitForNoWindow(pattern), qPrintable(title + QStringLiteral(" stayed open")));
+        }
     }
 
     // Only the readme and the home page were ever handed to the desktop.
