@@ -7,6 +7,7 @@
 #include "Summary.h"
 #include "feedback/FluidSynthPlayer.h"
 #include "forms/Form1.h"
+#include "training/Exercise.h"
 #include "training/NoteModel.h"
 
 #include <QApplication>
@@ -75,16 +76,18 @@ int main(int argc, char* argv[]) {
     std::this_thread::sleep_for(2s);
 
     TimedPlayer timed(player);
-    Form1Services services;
+    ExerciseServices services;
     services.player = &timed;
     services.random = [] { return double(std::rand()) / (double(RAND_MAX) + 1); };
-    services.message = [](QWidget*, const QString&, const QString&, MessageIcon, const QString&) {};
-    services.runModal = [](QDialog&) {};
+    services.message = [](const QString&, MessageIcon, const QString&) {};
     services.programDir = QStringLiteral(VIRELO_PROGRAM_DIR);
-    Form1 form(services);
-    form.exercise().chooseMode(ClefViolin, false);
+    Exercise exercise(services);
+    Form1Services windowServices;
+    windowServices.runModal = [](QDialog&) {};
+    Form1 form(exercise, windowServices);
+    exercise.chooseMode(Clef::Violin, false);
     form.show();
-    form.exercise().Start({0, NoteCount - 1, 0, 0, false});
+    exercise.Start({0, NoteCount - 1, 0, 0, false});
 
     struct Answer {
         Clock::time_point clicked;
@@ -95,7 +98,7 @@ int main(int argc, char* argv[]) {
         waitBetweenAnswers();
         const Clock::time_point clicked = Clock::now();
         // Returns once the next note has sounded.
-        form.cmdNoteViolin[std::size_t(form.exercise().askedNote())]->click();
+        form.cmdNoteViolin[std::size_t(exercise.askedNote())]->click();
         given.push_back({clicked, timed.entered});
     }
     capture.stop();

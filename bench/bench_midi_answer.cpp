@@ -5,12 +5,12 @@
 #include "JackTestKeyboard.h"
 #include "PrivateJackServer.h"
 #include "Summary.h"
-#include "feedback/NotePitches.h"
-#include "feedback/NotePlayer.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
+#include "training/NotePitches.h"
+#include "training/NotePlayer.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -93,7 +93,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    exercise.chooseMode(ClefViolin, false);
+    exercise.chooseMode(Clef::Violin, false);
     exercise.Start({0, NoteCount - 1, 0, 0, false});
     std::vector<double> fromSent;
     std::vector<double> fromRequest;

@@ -6,7 +6,7 @@
 #include "PrivatePulseServer.h"
 #include "Summary.h"
 #include "feedback/FluidSynthPlayer.h"
-#include "feedback/NotePitches.h"
+#include "training/NotePitches.h"
 
 #include <QCoreApplication>
 

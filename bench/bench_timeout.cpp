@@ -1,8 +1,9 @@
 // How far the time-out of a task lands from the time per note, with the other core kept busy.
 // Prints median, min and max of 20 time-outs of one second each; never fails on a timing.
 #include "Summary.h"
-#include "feedback/NotePlayer.h"
 #include "forms/Form1.h"
+#include "training/Exercise.h"
+#include "training/NotePlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -51,23 +52,25 @@ int main(int argc, char* argv[]) {
     ClockedPlayer player(clock);
     std::vector<double> errors;
 
-    Form1Services services;
+    ExerciseServices services;
     services.player = &player;
     services.random = [] { return 0.5; };
-    services.runModal = [](QDialog&) {};
-    services.message = [&](QWidget*, const QString&, const QString&, MessageIcon, const QString&) {
+    services.message = [&](const QString&, MessageIcon, const QString&) {
         const double elapsed = double(clock.nsecsElapsed()) / 1e6 - player.taskStartMs;
         errors.push_back(elapsed - TimePerNoteHundredths * 10.0);
         if (errors.size() == Runs)
             QCoreApplication::exit(0); // quit() would ask the main window to close; it refuses
     };
 
-    Form1 form(services);
-    form.exercise().chooseMode(QStringLiteral("Violin"), false);
+    Exercise exercise(services);
+    Form1Services windowServices;
+    windowServices.runModal = [](QDialog&) {};
+    Form1 form(exercise, windowServices);
+    exercise.chooseMode(Clef::Violin, false);
     form.show();
 
     const pid_t busy = startBusyLoop();
-    form.exercise().Start({0, 14, 0, TimePerNoteHundredths, false});
+    exercise.Start({0, 14, 0, TimePerNoteHundredths, false});
     QApplication::exec();
 
     kill(busy, SIGKILL);

@@ -1,5 +1,5 @@
 // Any text, in any of a few locales, converts to a time that fits, or to nothing.
-#include "settings/TimeText.h"
+#include "training/TimeText.h"
 
 #include <array>
 #include <cstdint>

@@ -1,12 +1,13 @@
 #include "feedback/FluidSynthPlayer.h"
-#include "forms/Fonts.h"
 #include "forms/Form1.h"
-#include "forms/MessageBox.h"
-#include "forms/QtTranslations.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
 #include "settings/SettingsStore.h"
+#include "training/Exercise.h"
 #include "training/TaskRandom.h"
+#include "widgets/Fonts.h"
+#include "widgets/MessageBox.h"
+#include "widgets/QtTranslations.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -26,25 +27,39 @@ int main(int argc, char* argv[]) {
 
     FluidSynthPlayer player;
     SettingsStore store;
-    Form1Services services;
-    services.message = showMessageBox;
-    services.player = &player;
-    services.random = timeSeededRandom;
-    services.store = &store;
-    services.programDir = QCoreApplication::applicationDirPath();
-    services.runModal = [](QDialog& dialog) { dialog.exec(); };
-    services.startProgram = [](const QString& program, const QStringList& arguments) {
-        return QProcess::startDetached(program, arguments);
-    };
-    services.openUrl = QDesktopServices::openUrl;
+    const QString programDir = QCoreApplication::applicationDirPath();
 
-    Form1 form(std::move(services));
+    // The exercise's messages stand over the main window, which is made after it.
+    QWidget* mainWindow = nullptr;
+    Exercise exercise({
+        .message =
+            [&mainWindow](const QString& text, MessageIcon icon, const QString& details) {
+                showMessageBox(mainWindow, text, QString(), icon, details);
+            },
+        .player = &player,
+        .random = timeSeededRandom,
+        .programDir = programDir,
+    });
+
+    Form1 form(exercise,
+               {
+                   .message = showMessageBox,
+                   .store = &store,
+                   .programDir = programDir,
+                   .runModal = [](QDialog& dialog) { dialog.exec(); },
+                   .desktop = {.startProgram =
+                                   [](const QString& program, const QStringList& arguments) {
+                                       return QProcess::startDetached(program, arguments);
+                                   },
+                               .openUrl = QDesktopServices::openUrl},
+               });
+    mainWindow = &form;
     form.show();
     // Sound is needed only once an exercise starts: load it in the background once the window
     // is on screen, so that neither the library nor the SoundFont delays the first picture.
     QTimer::singleShot(SoundLoadDelayMs, [&player] { player.startLoading(); });
     // A MIDI keyboard, likewise off the way to the first picture.
-    MidiAnswers midi(form.exercise(), std::make_unique<SystemMidiInput>());
+    MidiAnswers midi(exercise, std::make_unique<SystemMidiInput>());
     QTimer::singleShot(MidiOpenDelayMs, &midi, &MidiAnswers::open);
     return QApplication::exec();
 }

@@ -1,16 +1,19 @@
 #include "PrivateJackServer.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QStandardPaths>
 #include <QThread>
 
 #include <jack/jack.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr int startMilliseconds = 10000;
 constexpr int clientTimeoutMilliseconds = 10000;
+constexpr int stopMilliseconds = 3000;
 
 void ignoreJackMessage(const char*) {}
 
@@ -27,13 +30,14 @@ bool serverAnswers() {
 PrivateJackServer::PrivateJackServer(int periodFrames) {
     if (QStandardPaths::findExecutable(QStringLiteral("jackd")).isEmpty())
         return;
-    const QString name = QStringLiteral("virelo-test-%1").arg(QCoreApplication::applicationPid());
+    const QString name = QStringLiteral("virelo-test-%1").arg(::getuid());
     qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
     // Only a client's complaints while the server comes up.
     jack_set_error_function(ignoreJackMessage);
     jack_set_info_function(ignoreJackMessage);
     jackd_.setStandardOutputFile(QProcess::nullDevice());
     jackd_.setStandardErrorFile(QProcess::nullDevice());
+    jackd_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     jackd_.start(QStringLiteral("jackd"),
                  {QStringLiteral("--no-realtime"), QStringLiteral("--sync"),
                   QStringLiteral("--name"), name, QStringLiteral("--timeout"),
@@ -52,12 +56,19 @@ PrivateJackServer::PrivateJackServer(int periodFrames) {
     }
 }
 
+void PrivateJackServer::hang() {
+    if (jackd_.state() == QProcess::Running)
+        ::kill(pid_t(jackd_.processId()), SIGSTOP);
+}
+
 PrivateJackServer::~PrivateJackServer() {
     if (jackd_.state() != QProcess::NotRunning) {
+        ::kill(pid_t(jackd_.processId()), SIGCONT);
         jackd_.terminate();
-        if (!jackd_.waitForFinished(3000))
+        if (!jackd_.waitForFinished(stopMilliseconds)) {
             jackd_.kill();
-        jackd_.waitForFinished();
+            jackd_.waitForFinished(stopMilliseconds);
+        }
     }
     qunsetenv("JACK_DEFAULT_SERVER");
 }

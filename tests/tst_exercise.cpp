@@ -1,11 +1,9 @@
-// Whole exercises through the seams: task generation, placement, timers, answers and the end.
-#include "FakeServices.h"
-#include "forms/Form1.h"
+// Whole exercises through the seams, without a window: task generation, timers, answers and the
+// end.
+#include "FakeExercise.h"
 #include "input/MidiAnswers.h"
 #include "training/Exercise.h"
 
-#include <QProgressBar>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -14,26 +12,18 @@
 
 namespace {
 
-// An exercise over a range, alone or shown by the main window; nothing waits.
+// An exercise over a range, without a window; nothing waits.
 struct Run {
-    FakeWorld world;
-    std::unique_ptr<Form1> form;
-    std::unique_ptr<Exercise> alone;
+    FakeExerciseWorld world;
     ExerciseSettings settings;
 
-    enum class Shown { Alone, InWindow };
-    explicit Run(const QString& clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
-                 int zeitWeg = 2000, bool earTraining = false, Shown shown = Shown::InWindow) {
-        clearStore();
-        if (shown == Shown::InWindow)
-            form = std::make_unique<Form1>(world.services());
-        else
-            alone = std::make_unique<Exercise>(world.exerciseServices());
+    explicit Run(Clef clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
+                 int zeitWeg = 2000, bool earTraining = false) {
         ex().chooseMode(clef, earTraining);
         settings = {std::int16_t(lowest), std::int16_t(highest), std::int16_t(zeitWeg),
                     std::int16_t(zeitVorbei), false};
     }
-    Exercise& ex() const { return form ? form->exercise() : *alone; }
+    Exercise& ex() { return world.exercise; }
     void start() { ex().Start(settings); }
 
     // r that draws `note` from the range.
@@ -41,28 +31,8 @@ struct Run {
         const int size = settings.HöchsterTon - settings.NiedrigsterTon + 1;
         world.randomValue = (note - settings.NiedrigsterTon + 0.5) / size;
     }
-    void answer(int index) {
-        if (form && ex().clef() == "Bass")
-            form->cmdNoteBass_Click(std::int16_t(index));
-        else if (form)
-            form->cmdNoteViolin_Click(std::int16_t(index));
-        else
-            ex().answer(index);
-    }
-    QList<int> visibleLedgerLines() const {
-        QList<int> visible;
-        for (int i = 0; i < 14; ++i)
-            if (form->ZusatzLinie[i].Visible)
-                visible.append(i);
-        return visible;
-    }
-    QPushButton* button(int index) const {
-        return ex().clef() == "Bass" ? form->cmdNoteBass[index] : form->cmdNoteViolin[index];
-    }
-    QColor colour(int index) const { return button(index)->palette().color(QPalette::Button); }
+    void answer(int index) { ex().answer(index); }
 };
-
-constexpr auto Alone = Run::Shown::Alone;
 
 // A MIDI input without a MIDI system: the test presses the keys, on a thread of their own as a
 // real input's arrive.
@@ -80,95 +50,12 @@ struct TestMidiInput final : MidiInput {
 // The treble clef's keys, index 0..14.
 constexpr int TrebleKeys[15] = {53, 55, 57, 59, 60, 62, 64, 65, 67, 69, 71, 72, 74, 76, 77};
 
-const QColor White(255, 255, 255);
-const QColor Red(255, 0, 0);
-const QColor Green(0, 255, 0);
-
-void addPlacementRows() {
-    QTest::addColumn<QString>("clef");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<double>("top");
-    QTest::addColumn<QList<int>>("ledger");
-    QTest::addColumn<double>("chosenTop");
-    QTest::addColumn<QList<int>>("chosenLedger");
-    struct Row {
-        double top;
-        QList<int> ledger;
-        double chosenTop;
-        QList<int> chosenLedger;
-    };
-    const QList<Row> treble = {{3752, {0, 1, 2}, 3780, {8, 9, 10}},
-                               {3584, {0, 1}, 3612, {9, 10}},
-                               {3416, {0, 1}, 3444, {9, 10}},
-                               {3248, {0}, 3276, {10}},
-                               {3080, {0}, 3094, {10}},
-                               {2912, {}, 2912, {}},
-                               {2744, {}, 2744, {}},
-                               {2576, {}, 2576, {}},
-                               {2408, {}, 2408, {}},
-                               {2240, {}, 2240, {}},
-                               {2072, {}, 2072, {}},
-                               {1904, {}, 1904, {}},
-                               {1736, {}, 1736, {}},
-                               {1568, {}, 1568, {}},
-                               {1414, {}, 1414, {}}};
-    const QList<Row> bass = {
-        {2912, {}, 2912, {}},  {2744, {}, 2744, {}},         {2576, {}, 2576, {}},
-        {2408, {}, 2408, {}},  {2240, {}, 2240, {}},         {2072, {}, 2072, {}},
-        {1904, {}, 1904, {}},  {1736, {}, 1736, {}},         {1568, {}, 1568, {}},
-        {1414, {}, 1414, {}},  {1260, {}, 1260, {}},         {1071, {3}, 1071, {13}},
-        {882, {3}, 882, {13}}, {721, {3, 4}, 721, {12, 13}}, {560, {3, 4}, 560, {12, 13}}};
-    for (int i = 0; i < 15; ++i) {
-        QTest::addRow("Violin %d", i) << "Violin" << i << treble[i].top << treble[i].ledger
-                                      << treble[i].chosenTop << treble[i].chosenLedger;
-        QTest::addRow("Bass %d", i) << "Bass" << i << bass[i].top << bass[i].ledger
-                                    << bass[i].chosenTop << bass[i].chosenLedger;
-    }
-}
-
 } // namespace
 
 class ExerciseTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void askedNotePlacement_data() { addPlacementRows(); }
-    void askedNotePlacement() {
-        QFETCH(QString, clef);
-        QFETCH(int, index);
-        QFETCH(double, top);
-        QFETCH(QList<int>, ledger);
-        Run e(clef);
-        e.ask(index);
-        e.start();
-        QCOMPARE(e.ex().askedNote(), index);
-        QCOMPARE(e.form->shpNote.Top, top);
-        QCOMPARE(e.form->shpNote.Left, 3884.5);
-        QVERIFY(e.form->shpNote.Visible);
-        QCOMPARE(e.visibleLedgerLines(), ledger);
-        const QString folder = clef == "Bass" ? "bass" : "violin";
-        QCOMPARE(e.world.player.played,
-                 QStringList{QString("/opt/virelo/sound/%1/%2.mid").arg(folder).arg(index)});
-    }
-
-    void chosenNotePlacement_data() { addPlacementRows(); }
-    void chosenNotePlacement() {
-        QFETCH(QString, clef);
-        QFETCH(int, index);
-        QFETCH(double, chosenTop);
-        QFETCH(QList<int>, chosenLedger);
-        Run e(clef);
-        const int asked = index == 7 ? 8 : 7; // no ledger lines of its own
-        e.ask(asked);
-        e.start();
-        e.answer(index);
-        QCOMPARE(e.form->shpNoteFalsch.Top, chosenTop);
-        QCOMPARE(e.form->shpNoteFalsch.Left, 5774.5);
-        QVERIFY(e.form->shpNoteFalsch.Visible);
-        QCOMPARE(e.visibleLedgerLines(), chosenLedger);
-        QCOMPARE(e.colour(index), Red);
-        QCOMPARE(e.colour(asked), Green);
-    }
 
     void drawCoversTheRange_data() {
         QTest::addColumn<double>("r");
@@ -189,14 +76,14 @@ private slots:
         QFETCH(int, lowest);
         QFETCH(int, highest);
         QFETCH(int, note);
-        Run e("Violin", lowest, highest, 400, 2000, false, Alone);
+        Run e(Clef::Violin, lowest, highest, 400, 2000);
         e.world.randomValue = r;
         e.start();
         QCOMPARE(e.ex().askedNote(), note);
     }
 
     void allRightGivesZero() {
-        Run e("Bass", 2, 9, 400, 2000, false, Alone);
+        Run e(Clef::Bass, 2, 9, 400, 2000);
         e.start();
         for (int task = 1; task <= 25; ++task) {
             QCOMPARE(e.ex().task(), task);
@@ -212,7 +99,7 @@ private slots:
     }
 
     void wrongAnswersAndTimeOutsCount() {
-        Run e("Violin", 0, 14, 300, 2000, false, Alone);
+        Run e(Clef::Violin, 0, 14, 300, 2000);
         e.start();
         for (int task = 1; task <= 25; ++task) {
             if (task % 5 == 0) {
@@ -243,7 +130,7 @@ private slots:
             QCOMPARE(timeOut.details, QString());
 
         // The next exercise starts with a clean slate.
-        e.ex().chooseMode("Violin", false);
+        e.ex().chooseMode(Clef::Violin, false);
         e.start();
         for (int task = 1; task <= 25; ++task)
             e.answer(e.ex().askedNote());
@@ -253,7 +140,7 @@ private slots:
     }
 
     void timeOutMessageAndNextTask() {
-        Run e("Violin", 9, 10, 400, 2000, true, Alone);
+        Run e(Clef::Violin, 9, 10, 400, 2000, true);
         QSignalSpy headShown(&e.ex(), &Exercise::timedOut);
         e.ask(9);
         e.start();
@@ -279,100 +166,8 @@ private slots:
         QVERIFY(e.ex().tmrVorbei->isActive());
     }
 
-    void timeBarFollowsTheCount() {
-        Run e("Bass", 0, 14, 500);
-        e.start();
-        QCOMPARE(e.form->ProgressBar1->minimum(), 0);
-        QCOMPARE(e.form->ProgressBar1->maximum(), 500);
-        QCOMPARE(e.form->ProgressBar1->value(), 0);
-        e.ex().ZeitVergangen(1);
-        QCOMPARE(e.form->ProgressBar1->value(), 1);
-        e.ex().ZeitVergangen(250);
-        QCOMPARE(e.form->ProgressBar1->value(), 250);
-        // A late tick jumps to the real time; the bar never runs past its end.
-        e.ex().ZeitVergangen(900);
-        QCOMPARE(e.ex().errors(), 1);
-        QCOMPARE(e.form->ProgressBar1->value(), 500);
-        e.ex().ZeitVergangen(1);
-        QCOMPARE(e.form->ProgressBar1->value(), 1);
-        e.form->cmdÜbungAbbrechen->click();
-        QCOMPARE(e.form->ProgressBar1->value(), 0);
-    }
-
-    void noTimeLimit() {
-        Run e("Violin", 0, 14, 0, 0);
-        e.start();
-        QVERIFY(!e.ex().tmrVorbei->isActive());
-        QVERIFY(!e.ex().tmrWeg->isActive());
-        QVERIFY(e.form->ProgressBar1->maximum() > e.form->ProgressBar1->minimum());
-        e.ex().ZeitVergangen(100000);
-        QCOMPARE(e.world.messages.size(), 0);
-        QCOMPARE(e.form->ProgressBar1->value(), 0);
-        QVERIFY(e.form->shpNote.Visible);
-    }
-
-    void noteDisappears() {
-        Run e("Violin", 0, 14, 400, 1000);
-        e.start();
-        QVERIFY(e.ex().tmrWeg->isActive());
-        QCOMPARE(e.ex().tmrWeg->interval(), 1000);
-        e.ex().tmrWeg_Timer();
-        QVERIFY(!e.form->shpNote.Visible);
-        // Answering after the head vanished still shows the asked note in the display.
-        e.answer((e.ex().askedNote() + 3) % 15);
-        QVERIFY(e.form->shpNote.Visible);
-        QCOMPARE(e.form->shpNote.BackColor, VbColor::Green);
-    }
-
-    void wrongAnswerDisplayAndItsEnd() {
-        Run e("Violin");
-        e.form->show();
-        e.form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(e.form.get()));
-        e.ask(9);
-        e.start();
-        e.ask(4);
-        e.button(0)->setFocus();
-        e.answer(0);
-        // The next space must not land on "Übung abbrechen".
-        QVERIFY(e.form->focusWidget() != e.form->cmdÜbungAbbrechen);
-        QCOMPARE(e.ex().errors(), 1);
-        QVERIFY(e.ex().tmrNoteFalsch->isActive());
-        QCOMPARE(e.ex().tmrNoteFalsch->interval(), 3000);
-        QVERIFY(!e.ex().tmrVorbei->isActive());
-        QCOMPARE(e.colour(0), Red);
-        QCOMPARE(e.colour(9), Green);
-        for (int i = 0; i < 15; ++i)
-            QVERIFY(!e.form->cmdNoteViolin[i]->isEnabled());
-        QCOMPARE(e.visibleLedgerLines(), (QList<int>{8, 9, 10}));
-
-        // Answers that arrive during the display are ignored.
-        e.answer(9);
-        e.answer(3);
-        QCOMPARE(e.ex().errors(), 1);
-        QCOMPARE(e.ex().task(), 1);
-
-        // While the next note sounds, no head stands without its ledger lines: the staff is empty.
-        bool headDuringSound = true;
-        e.world.player.whilePlaying = [&] { headDuringSound = e.form->shpNote.Visible; };
-        e.ex().tmrNoteFalsch_Timer();
-        QVERIFY(!headDuringSound);
-        QCOMPARE(e.form->focusWidget(), e.button(0));
-        QVERIFY(!e.ex().tmrNoteFalsch->isActive());
-        QCOMPARE(e.ex().task(), 2);
-        QCOMPARE(e.ex().askedNote(), 4);
-        QCOMPARE(e.form->shpNote.BackColor, VbColor::White);
-        QVERIFY(!e.form->shpNoteFalsch.Visible);
-        QCOMPARE(e.visibleLedgerLines(), (QList<int>{0}));
-        for (int i = 0; i < 15; ++i) {
-            QCOMPARE(e.colour(i), White);
-            QVERIFY(e.form->cmdNoteViolin[i]->isEnabled());
-        }
-        QVERIFY(e.ex().tmrVorbei->isActive());
-    }
-
     void wrongAnswerOnLastTaskShowsDisplayFirst() {
-        Run e("Bass", 0, 14, 400, 2000, false, Alone);
+        Run e(Clef::Bass, 0, 14, 400, 2000);
         e.start();
         for (int task = 1; task < 25; ++task)
             e.answer(e.ex().askedNote());
@@ -384,48 +179,8 @@ private slots:
         QCOMPARE(e.world.messages[0].text, QString("Du hast von 25 Aufgaben 1 falsch gemacht."));
     }
 
-    void abortDuringDisplayLeavesRest() {
-        Run e("Violin", 0, 14, 400, 2000, true);
-        e.ask(0);
-        e.start();
-        e.answer(14);
-        bool restDuringMessage = false;
-        e.world.onMessage = [&](const ShownMessage&) {
-            restDuringMessage = !e.ex().tmrNoteFalsch->isActive() &&
-                                !e.ex().tmrVorbei->isActive() && !e.ex().tmrWeg->isActive() &&
-                                !e.form->shpNote.Visible && !e.form->shpNoteFalsch.Visible &&
-                                e.visibleLedgerLines().isEmpty() && e.form->cmdViolin->isEnabled();
-        };
-        e.form->cmdÜbungAbbrechen->click();
-        QVERIFY(restDuringMessage);
-        QCOMPARE(e.world.messages.size(), 1);
-        QCOMPARE(e.world.messages[0].text,
-                 QString("Du hast die Übung abgebrochen. Es erfolgt keine Wertung."));
-        QCOMPARE(e.world.messages[0].icon, MessageIcon::Information);
-        QCOMPARE(e.world.messages[0].details, QString());
-        for (int i = 0; i < 15; ++i) {
-            QCOMPARE(e.colour(i), White);
-            QVERIFY(!e.form->cmdNoteViolin[i]->isEnabled());
-            QVERIFY(!e.form->cmdNoteBass[i]->isEnabled());
-        }
-        QCOMPARE(e.form->shpNote.BackColor, VbColor::White);
-        QVERIFY(!e.ex().earTraining());
-        QCOMPARE(e.ex().clef(), QString());
-        QCOMPARE(e.ex().state(), ExerciseState::Idle);
-        QCOMPARE(e.world.player.played.size(), 1);
-        QCOMPARE(e.ex().errors(), 1);
-
-        // Nothing of the ended exercise answers any more.
-        e.ex().answer(3);
-        e.ex().ZeitVergangen(400);
-        e.ex().tmrNoteFalsch_Timer();
-        QCOMPARE(e.world.player.played.size(), 1);
-        QCOMPARE(e.world.messages.size(), 1);
-        QCOMPARE(e.ex().errors(), 1);
-    }
-
     void answersOutsideTheRowIgnored() {
-        Run e("Bass", 0, 14, 400, 2000, false, Alone);
+        Run e(Clef::Bass, 0, 14, 400, 2000);
         e.start();
         for (int index : {-1, 15, 32767}) {
             e.answer(index);
@@ -434,20 +189,6 @@ private slots:
         }
         e.answer(e.ex().askedNote());
         QCOMPARE(e.ex().task(), 2);
-    }
-
-    void earTrainingShowsHeadOnlyWhenTold() {
-        Run e("Bass", 0, 14, 400, 2000, true);
-        e.ask(13);
-        e.start();
-        QVERIFY(!e.form->shpNote.Visible);
-        QCOMPARE(e.visibleLedgerLines(), (QList<int>{3, 4}));
-        e.answer(2);
-        QVERIFY(e.form->shpNote.Visible);
-        e.ex().tmrNoteFalsch_Timer();
-        QVERIFY(!e.form->shpNote.Visible);
-        e.answer(e.ex().askedNote());
-        QVERIFY(!e.form->shpNote.Visible);
     }
 
     // Whatever the exercise is doing, an abort ends it at once with the abort message, and no
@@ -463,7 +204,7 @@ private slots:
     }
     void abortInEveryState() {
         QFETCH(QString, when);
-        Run e("Violin", 0, 14, 400, 2000, false, Alone);
+        Run e(Clef::Violin, 0, 14, 400, 2000);
         e.ask(5);
         if (when == "sound")
             e.world.player.whilePlaying = [&] { e.ex().abort(); };
@@ -511,7 +252,7 @@ private slots:
     // Keys answer as clicks do, only an open task takes one, and a key pressed while a note
     // sounds answers the task that note opens, the last one pressed.
     void midiKeysAnswer() {
-        Run e("Violin", 0, 14, 0, 2000, false, Alone);
+        Run e(Clef::Violin, 0, 14, 0, 2000);
         auto owned = std::make_unique<TestMidiInput>();
         TestMidiInput& keys = *owned;
         MidiAnswers answers(e.ex(), std::move(owned));
@@ -553,14 +294,14 @@ private slots:
         QCOMPARE(e.ex().errors(), 1);
 
         e.ex().abort();
-        e.ex().chooseMode("Violin", false);
+        e.ex().chooseMode(Clef::Violin, false);
         e.start();
         QCOMPARE(keys.connects, 2);
     }
 
     // The real timers, at a short time per note: the time-out really comes.
     void realTimeOutComes() {
-        Run e("Violin", 0, 14, 5, 0, false, Alone);
+        Run e(Clef::Violin, 0, 14, 5, 0);
         e.start();
         QTRY_COMPARE_WITH_TIMEOUT(e.world.messages.size(), 1, 5000);
         QVERIFY(e.world.messages[0].text.startsWith("Zeit vorbei. Gesucht wurde: "));

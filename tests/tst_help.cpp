@@ -1,17 +1,17 @@
 // The help window with its note charts, the about dialog, the documentation file and the
 // program's pictures.
 #include "FakeServices.h"
-#include "forms/ClefGlyph.h"
 #include "forms/Form1.h"
-#include "forms/NoteChart.h"
-#include "forms/NoteChartModel.h"
-#include "forms/Pictures.h"
-#include "forms/Twips.h"
+#include "help/ClefGlyph.h"
 #include "help/MHyperJump.h"
+#include "help/NoteChart.h"
+#include "help/NoteChartModel.h"
 #include "help/Publisher.h"
 #include "help/frmHilfe.h"
 #include "help/frmInfo.h"
 #include "training/NoteModel.h"
+#include "widgets/Pictures.h"
+#include "widgets/Twips.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,33 +81,34 @@ private slots:
 
     // Each note stands where the note table puts it against the chart's own staff.
     void chartNotePlaces_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<int>("index");
         QTest::addColumn<double>("spacesBelowTopLine"); // of the head's centre
         QTest::addColumn<QList<double>>("ledgerLines"); // the same measure
         QTest::newRow("f on the third ledger line below")
-            << ClefViolin << 0 << 7.0 << QList<double>{5, 6, 7};
+            << Clef::Violin << 0 << 7.0 << QList<double>{5, 6, 7};
         QTest::newRow("g below the second ledger line")
-            << ClefViolin << 1 << 6.5 << QList<double>{5, 6};
+            << Clef::Violin << 1 << 6.5 << QList<double>{5, 6};
         QTest::newRow("h below the first ledger line")
-            << ClefViolin << 3 << 5.5 << QList<double>{5};
-        QTest::newRow("c' on the first ledger line") << ClefViolin << 4 << 5.0 << QList<double>{5};
-        QTest::newRow("d' below the bottom line") << ClefViolin << 5 << 4.5 << QList<double>{};
-        QTest::newRow("h' on the middle line") << ClefViolin << 10 << 2.0 << QList<double>{};
-        QTest::newRow("f'' on the top line") << ClefViolin << 14 << 0.0 << QList<double>{};
-        QTest::newRow("F below the bottom line") << ClefBass << 0 << 4.5 << QList<double>{};
-        QTest::newRow("G on the bottom line") << ClefBass << 1 << 4.0 << QList<double>{};
-        QTest::newRow("a on the top line") << ClefBass << 9 << 0.0 << QList<double>{};
-        QTest::newRow("h above the staff") << ClefBass << 10 << -0.5 << QList<double>{};
+            << Clef::Violin << 3 << 5.5 << QList<double>{5};
+        QTest::newRow("c' on the first ledger line")
+            << Clef::Violin << 4 << 5.0 << QList<double>{5};
+        QTest::newRow("d' below the bottom line") << Clef::Violin << 5 << 4.5 << QList<double>{};
+        QTest::newRow("h' on the middle line") << Clef::Violin << 10 << 2.0 << QList<double>{};
+        QTest::newRow("f'' on the top line") << Clef::Violin << 14 << 0.0 << QList<double>{};
+        QTest::newRow("F below the bottom line") << Clef::Bass << 0 << 4.5 << QList<double>{};
+        QTest::newRow("G on the bottom line") << Clef::Bass << 1 << 4.0 << QList<double>{};
+        QTest::newRow("a on the top line") << Clef::Bass << 9 << 0.0 << QList<double>{};
+        QTest::newRow("h above the staff") << Clef::Bass << 10 << -0.5 << QList<double>{};
         QTest::newRow("c' on the first ledger line above")
-            << ClefBass << 11 << -1.0 << QList<double>{-1};
+            << Clef::Bass << 11 << -1.0 << QList<double>{-1};
         QTest::newRow("e' on the second ledger line above")
-            << ClefBass << 13 << -2.0 << QList<double>{-1, -2};
+            << Clef::Bass << 13 << -2.0 << QList<double>{-1, -2};
         QTest::newRow("f' above the second ledger line")
-            << ClefBass << 14 << -2.5 << QList<double>{-1, -2};
+            << Clef::Bass << 14 << -2.5 << QList<double>{-1, -2};
     }
     void chartNotePlaces() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(int, index);
         QFETCH(double, spacesBelowTopLine);
         QFETCH(QList<double>, ledgerLines);
@@ -138,15 +139,15 @@ private slots:
     // The notes climb step by step from left to right, evenly spaced, names beneath them,
     // everything inside the picture, at the layout's size and when the window enlarges it.
     void chartAscends_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<QSizeF>("size");
-        QTest::newRow("treble, layout size") << ClefViolin << QSizeF(621, 116);
-        QTest::newRow("bass, layout size") << ClefBass << QSizeF(622, 117);
-        QTest::newRow("treble, enlarged") << ClefViolin << QSizeF(1250, 240);
-        QTest::newRow("bass, wider only") << ClefBass << QSizeF(1250, 117);
+        QTest::newRow("treble, layout size") << Clef::Violin << QSizeF(621, 116);
+        QTest::newRow("bass, layout size") << Clef::Bass << QSizeF(622, 117);
+        QTest::newRow("treble, enlarged") << Clef::Violin << QSizeF(1250, 240);
+        QTest::newRow("bass, wider only") << Clef::Bass << QSizeF(1250, 117);
     }
     void chartAscends() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(QSizeF, size);
         const NoteChartModel chart = noteChart(clef, size);
         const QRectF picture(QPointF(0, 0), size);
@@ -173,22 +174,24 @@ private slots:
 
     void chartsShareOneScale() {
         const QSizeF size(621, 116);
-        QCOMPARE(noteChart(ClefViolin, size).lineSpacing, noteChart(ClefBass, size).lineSpacing);
+        QCOMPARE(noteChart(Clef::Violin, size).lineSpacing,
+                 noteChart(Clef::Bass, size).lineSpacing);
     }
 
     // The signs come from a music font; a font without them gives no sign rather than a box.
     void clefSign_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<QStringList>("families");
         QTest::addColumn<bool>("drawn");
-        QTest::newRow("treble") << ClefViolin << MusicFontFamilies << true;
-        QTest::newRow("bass") << ClefBass << MusicFontFamilies << true;
-        QTest::newRow("font without the sign") << ClefViolin << QStringList{"DejaVu Sans"} << false;
-        QTest::newRow("font not installed") << ClefBass << QStringList{"No Such Font"} << false;
-        QTest::newRow("no clef") << QString() << MusicFontFamilies << false;
+        QTest::newRow("treble") << Clef::Violin << MusicFontFamilies << true;
+        QTest::newRow("bass") << Clef::Bass << MusicFontFamilies << true;
+        QTest::newRow("font without the sign")
+            << Clef::Violin << QStringList{"DejaVu Sans"} << false;
+        QTest::newRow("font not installed") << Clef::Bass << QStringList{"No Such Font"} << false;
+        QTest::newRow("no clef") << Clef::None << MusicFontFamilies << false;
     }
     void clefSign() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(QStringList, families);
         QFETCH(bool, drawn);
         QCOMPARE(!clefOutline(clef, families).isEmpty(), drawn);
@@ -203,11 +206,11 @@ private slots:
     void helpOpensOnce() {
         QFETCH(bool, exercise);
         HelpWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         form.show();
         if (exercise) {
-            form.exercise().chooseMode(ClefViolin, false);
-            form.exercise().Start({0, 14, 0, 0, false});
+            world.exercise.chooseMode(Clef::Violin, false);
+            world.exercise.Start({0, 14, 0, 0, false});
         }
         QVERIFY(form.cmdHilfe->isEnabled());
         form.cmdHilfe->click();
@@ -217,7 +220,7 @@ private slots:
         QCOMPARE(open.first()->parentWidget(), nullptr);
         QVERIFY(!open.first()->isModal());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
-        QCOMPARE(form.exercise().state(), exercise ? ExerciseState::Running : ExerciseState::Idle);
+        QCOMPARE(world.exercise.state(), exercise ? ExerciseState::Running : ExerciseState::Idle);
         if (exercise)
             form.cmdÜbungAbbrechen_Click();
     }
@@ -225,7 +228,7 @@ private slots:
     // "Ende" ends the program with every window, the help window included.
     void endeClosesHelp() {
         HelpWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         form.show();
         form.cmdHilfe->click();
         QCOMPARE(openHelpWindows().size(), 1);
@@ -344,7 +347,7 @@ private slots:
         QFETCH(bool, bold);
         HelpWorld world;
         MHyperJump hyperJump([] { return QString(); });
-        frmInfo dialog(world.services(), hyperJump, nullptr);
+        frmInfo dialog(world.infoServices(), hyperJump, nullptr);
         QWidget* widget = aboutControl(dialog, control);
         QVERIFY(widget);
         QCOMPARE(widget->geometry().topLeft(), geometry.topLeft());
@@ -365,7 +368,7 @@ private slots:
     void aboutFrame() {
         HelpWorld world;
         MHyperJump hyperJump([] { return QString(); });
-        frmInfo dialog(world.services(), hyperJump, nullptr);
+        frmInfo dialog(world.infoServices(), hyperJump, nullptr);
         QCOMPARE(dialog.windowTitle(), QString("Info"));
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
         QCOMPARE(dialog.size(), twipsClientSize(6762, 6272));
@@ -378,7 +381,7 @@ private slots:
     // "Info" shows the about dialog modally over the main window, centred on the screen.
     void aboutOpensCentred() {
         HelpWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         bool shown = false;
         world.onDialog = [&](QDialog& dialog) {
             shown = dynamic_cast<frmInfo*>(&dialog) != nullptr;
@@ -401,7 +404,7 @@ private slots:
         QFETCH(int, key);
         HelpWorld world;
         MHyperJump hyperJump([] { return QString(); });
-        frmInfo dialog(world.services(), hyperJump, nullptr);
+        frmInfo dialog(world.infoServices(), hyperJump, nullptr);
         dialog.show();
         if (key == 0)
             dialog.cmdOk->click();
@@ -439,7 +442,7 @@ private slots:
         }
         HelpWorld world;
         world.urlsOpen = urlsOpen;
-        Form1Services services = world.services();
+        InfoServices services = world.infoServices();
         services.programDir = programDir;
         MHyperJump hyperJump([] { return QString(); });
         frmInfo dialog(services, hyperJump, nullptr);
@@ -458,7 +461,7 @@ private slots:
     void homePageLink() {
         HelpWorld world;
         MHyperJump hyperJump([] { return QStringLiteral("/usr/bin/web %u"); });
-        frmInfo dialog(world.services(), hyperJump, nullptr);
+        frmInfo dialog(world.infoServices(), hyperJump, nullptr);
         dialog.show();
         QTest::mouseClick(dialog.Label8, Qt::LeftButton, {}, dialog.Label8->rect().center());
         QTRY_COMPARE(world.startedPrograms,

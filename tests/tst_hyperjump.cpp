@@ -227,7 +227,7 @@ private slots:
         MHyperJump module(
             [&] { return answers[std::min<qsizetype>(asked++, answers.size() - 1)]; });
         for (int click = 1; click <= clicks; ++click) {
-            module.HyperJump(Address, true, world.services());
+            module.HyperJump(Address, true, world.desktop());
             QTRY_COMPARE(world.startedPrograms.size() + world.openedUrls.size(), click);
         }
         QCOMPARE(asked, lookups);
@@ -245,7 +245,7 @@ private slots:
             answeredInTime = answer.tryAcquire(1, 5000);
             return QStringLiteral("/usr/bin/web %u");
         });
-        module.HyperJump(Address, true, world.services());
+        module.HyperJump(Address, true, world.desktop());
         QVERIFY(world.startedPrograms.isEmpty());
         answer.release();
         QTRY_COMPARE(world.startedPrograms, QList<QStringList>({{"/usr/bin/web", Address}}));
@@ -278,7 +278,7 @@ private slots:
         FakeWorld world;
         world.programsStart = programsStart;
         MHyperJump module([&] { return command; });
-        module.HyperJump(Address, newWindow, world.services());
+        module.HyperJump(Address, newWindow, world.desktop());
         QTRY_COMPARE(world.openedUrls, opened);
         QTRY_COMPARE(world.startedPrograms, started);
     }

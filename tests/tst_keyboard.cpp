@@ -38,14 +38,14 @@ struct KeyboardExercise {
     std::unique_ptr<Form1> form;
     QPointer<frmKeyboard> keyboard;
 
-    explicit KeyboardExercise(const QString& clef, int asked = 7) {
+    explicit KeyboardExercise(Clef clef, int asked = 7) {
         clearStore();
-        form = std::make_unique<Form1>(world.services());
+        form = std::make_unique<Form1>(world.exercise, world.services());
         form->show();
         ask(asked);
         world.onDialog = [clef](QDialog& dialog) {
             auto& d = static_cast<frmEinstellungen&>(dialog);
-            auto& boxes = clef == "Bass" ? d.chkTonBass : d.chkTonViolin;
+            auto& boxes = clef == Clef::Bass ? d.chkTonBass : d.chkTonViolin;
             boxes[0]->click();
             boxes[14]->click();
             d.txtZeitVorbei->setText("0");
@@ -54,7 +54,7 @@ struct KeyboardExercise {
         };
         // A tool window is raised when shown, which the offscreen platform cannot do.
         QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
-        (clef == "Bass" ? form->cmdBass : form->cmdViolin)->click();
+        (clef == Clef::Bass ? form->cmdBass : form->cmdViolin)->click();
         keyboard = shownKeyboard();
     }
     ~KeyboardExercise() { delete keyboard.data(); }
@@ -92,16 +92,17 @@ class KeyboardTest : public QObject {
 
 private slots:
     void captionsRiseLeftToRight_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<QStringList>("captions");
-        QTest::newRow("treble") << "Violin"
+        QTest::newRow("treble") << Clef::Violin
                                 << QStringList{"f",  "g",  "a",  "h",   "c'",  "d'",  "e'", "f'",
                                                "g'", "a'", "h'", "c''", "d''", "e''", "f''"};
-        QTest::newRow("bass") << "Bass" << QStringList{"F", "G", "A", "H",  "c",  "d",  "e", "f",
-                                                       "g", "a", "h", "c'", "d'", "e'", "f'"};
+        QTest::newRow("bass") << Clef::Bass
+                              << QStringList{"F", "G", "A", "H",  "c",  "d",  "e", "f",
+                                             "g", "a", "h", "c'", "d'", "e'", "f'"};
     }
     void captionsRiseLeftToRight() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(QStringList, captions);
         KeyboardExercise e(clef);
         QVERIFY(e.keyboard);
@@ -131,27 +132,20 @@ private slots:
     }
 
     void clicksAnswerOnlyOnWhiteKeys_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<QString>("target");
         QTest::addColumn<int>("index");
         QTest::addColumn<bool>("answers");
-        QTest::newRow("treble key") << "Violin"
-                                    << "key" << 5 << true;
-        QTest::newRow("bass lowest key") << "Bass"
-                                         << "key" << 0 << true;
-        QTest::newRow("bass label") << "Bass"
-                                    << "label" << 12 << true;
-        QTest::newRow("treble highest label") << "Violin"
-                                              << "label" << 14 << true;
-        QTest::newRow("black key") << "Violin"
-                                   << "black" << 3 << false;
-        QTest::newRow("key covered on its left") << "Bass"
-                                                 << "covered left" << 5 << false;
-        QTest::newRow("key covered on its right") << "Violin"
-                                                  << "covered right" << 14 << false;
+        QTest::newRow("treble key") << Clef::Violin << "key" << 5 << true;
+        QTest::newRow("bass lowest key") << Clef::Bass << "key" << 0 << true;
+        QTest::newRow("bass label") << Clef::Bass << "label" << 12 << true;
+        QTest::newRow("treble highest label") << Clef::Violin << "label" << 14 << true;
+        QTest::newRow("black key") << Clef::Violin << "black" << 3 << false;
+        QTest::newRow("key covered on its left") << Clef::Bass << "covered left" << 5 << false;
+        QTest::newRow("key covered on its right") << Clef::Violin << "covered right" << 14 << false;
     }
     void clicksAnswerOnlyOnWhiteKeys() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(QString, target);
         QFETCH(int, index);
         QFETCH(bool, answers);
@@ -186,38 +180,38 @@ private slots:
             QCOMPARE(onTop, aimed);
 
         e.clickAt(point);
-        QCOMPARE(e.form->exercise().errors(), 0);
-        QCOMPARE(e.form->exercise().task(), answers ? 2 : 1);
+        QCOMPARE(e.world.exercise.errors(), 0);
+        QCOMPARE(e.world.exercise.task(), answers ? 2 : 1);
     }
 
     void wrongAnswerMarksKeysUntilDisplayEnds_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<int>("asked");
         QTest::addColumn<int>("chosen");
-        QTest::newRow("treble") << "Violin" << 9 << 2;
-        QTest::newRow("bass") << "Bass" << 0 << 14;
+        QTest::newRow("treble") << Clef::Violin << 9 << 2;
+        QTest::newRow("bass") << Clef::Bass << 0 << 14;
     }
     void wrongAnswerMarksKeysUntilDisplayEnds() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(int, asked);
         QFETCH(int, chosen);
         KeyboardExercise e(clef, asked);
         QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
         e.clickKey(chosen);
-        QCOMPARE(e.form->exercise().errors(), 1);
+        QCOMPARE(e.world.exercise.errors(), 1);
         QImage shot = e.keyboard->grab().toImage();
         for (int i = 0; i < 15; ++i)
             QCOMPARE(e.keyColour(shot, i), i == chosen ? Red : i == asked ? Green : White);
 
-        e.form->exercise().tmrNoteFalsch_Timer();
-        QCOMPARE(e.form->exercise().task(), 2);
+        e.world.exercise.tmrNoteFalsch_Timer();
+        QCOMPARE(e.world.exercise.task(), 2);
         shot = e.keyboard->grab().toImage();
         for (int i = 0; i < 15; ++i)
             QCOMPARE(e.keyColour(shot, i), White);
     }
 
     void staysAtTheMainWindowsLowerLeft() {
-        KeyboardExercise e("Violin");
+        KeyboardExercise e(Clef::Violin);
         QVERIFY(e.keyboard);
         const auto corner = [&] { return e.keyboard->frameGeometry().bottomLeft(); };
         QCOMPARE(corner(), e.form->frameGeometry().bottomLeft());
@@ -240,7 +234,7 @@ private slots:
     }
     void keysScaleWithTheWindow() {
         QFETCH(QSize, size);
-        KeyboardExercise e("Bass");
+        KeyboardExercise e(Clef::Bass);
         frmKeyboard* kb = e.keyboard;
         const QSize design = kb->size();
         const double sx = double(size.width()) / design.width();
@@ -277,24 +271,24 @@ private slots:
     }
 
     void closeBoxMidExerciseOnlyRemovesTheWindow() {
-        KeyboardExercise e("Violin", 4);
+        KeyboardExercise e(Clef::Violin, 4);
         QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
         // What the close box sends.
         e.keyboard->windowHandle()->close();
         QVERIFY(!shownKeyboard());
-        QCOMPARE(e.form->exercise().state(), ExerciseState::Running);
+        QCOMPARE(e.world.exercise.state(), ExerciseState::Running);
 
         // Before and after the window is really gone: a wrong answer marks nothing visible.
         e.form->cmdNoteViolin[6]->click();
-        QCOMPARE(e.form->exercise().errors(), 1);
+        QCOMPARE(e.world.exercise.errors(), 1);
         QVERIFY(!shownKeyboard());
         QTRY_VERIFY(e.keyboard.isNull());
-        e.form->exercise().tmrNoteFalsch_Timer();
-        QCOMPARE(e.form->exercise().task(), 2);
-        e.form->cmdNoteViolin[(e.form->exercise().askedNote() + 1) % 15]->click();
-        QCOMPARE(e.form->exercise().errors(), 2);
-        e.form->exercise().tmrNoteFalsch_Timer();
-        QCOMPARE(e.form->exercise().task(), 3);
+        e.world.exercise.tmrNoteFalsch_Timer();
+        QCOMPARE(e.world.exercise.task(), 2);
+        e.form->cmdNoteViolin[(e.world.exercise.askedNote() + 1) % 15]->click();
+        QCOMPARE(e.world.exercise.errors(), 2);
+        e.world.exercise.tmrNoteFalsch_Timer();
+        QCOMPARE(e.world.exercise.task(), 3);
         QVERIFY(!shownKeyboard());
     }
 
@@ -305,7 +299,7 @@ private slots:
     }
     void closesAfterTheResultMessage() {
         QFETCH(bool, abort);
-        KeyboardExercise e("Bass");
+        KeyboardExercise e(Clef::Bass);
         QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
         bool shownDuringMessage = false;
         e.world.onMessage = [&](const ShownMessage&) {
@@ -316,7 +310,7 @@ private slots:
         } else {
             for (int task = 1; task <= 25; ++task) {
                 e.ask(task % 15);
-                e.clickKey(e.form->exercise().askedNote());
+                e.clickKey(e.world.exercise.askedNote());
             }
             QCOMPARE(e.world.messages.last().text,
                      QString("Du hast von 25 Aufgaben 0 falsch gemacht."));
@@ -324,7 +318,7 @@ private slots:
         QCOMPARE(e.world.messages.size(), 1);
         QVERIFY(shownDuringMessage);
         QVERIFY(!shownKeyboard());
-        QVERIFY(!e.form->exercise().keyboardPractice());
+        QVERIFY(!e.world.exercise.keyboardPractice());
         QTRY_VERIFY(e.keyboard.isNull());
     }
 };

@@ -1,13 +1,20 @@
-// The main window at rest, its layout, the mode buttons and the start of an exercise.
+// The main window at rest, its layout, the mode buttons, and what it shows of an exercise.
 #include "FakeServices.h"
 #include "forms/Form1.h"
+#include "training/MistakeNaming.h"
+#include "training/ResultText.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 
 namespace {
@@ -20,6 +27,93 @@ QList<QPushButton*> modeAndCommandButtons(Form1& f) {
     return {f.cmdViolin, f.cmdBass, f.cmdViolinGehör, f.cmdBassGehör, f.cmdInfo, f.cmdEnde};
 }
 
+// An exercise over a range shown by the main window; nothing waits.
+struct Run {
+    FakeWorld world;
+    std::unique_ptr<Form1> form;
+    ExerciseSettings settings;
+
+    explicit Run(Clef clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
+                 int zeitWeg = 2000, bool earTraining = false) {
+        clearStore();
+        form = std::make_unique<Form1>(world.exercise, world.services());
+        ex().chooseMode(clef, earTraining);
+        settings = {std::int16_t(lowest), std::int16_t(highest), std::int16_t(zeitWeg),
+                    std::int16_t(zeitVorbei), false};
+    }
+    Exercise& ex() { return world.exercise; }
+    void start() { ex().Start(settings); }
+
+    // r that draws `note` from the range.
+    void ask(int note) {
+        const int size = settings.HöchsterTon - settings.NiedrigsterTon + 1;
+        world.randomValue = (note - settings.NiedrigsterTon + 0.5) / size;
+    }
+    void answer(int index) {
+        if (ex().clef() == Clef::Bass)
+            form->cmdNoteBass_Click(std::int16_t(index));
+        else
+            form->cmdNoteViolin_Click(std::int16_t(index));
+    }
+    QList<int> visibleLedgerLines() {
+        QList<int> visible;
+        for (int i = 0; i < 14; ++i)
+            if (form->ZusatzLinie[i].Visible)
+                visible.append(i);
+        return visible;
+    }
+    QPushButton* button(int index) {
+        return ex().clef() == Clef::Bass ? form->cmdNoteBass[index] : form->cmdNoteViolin[index];
+    }
+    QColor colour(int index) { return button(index)->palette().color(QPalette::Button); }
+};
+
+const QColor White(255, 255, 255);
+const QColor Red(255, 0, 0);
+const QColor Green(0, 255, 0);
+
+void addPlacementRows() {
+    QTest::addColumn<Clef>("clef");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<double>("top");
+    QTest::addColumn<QList<int>>("ledger");
+    QTest::addColumn<double>("chosenTop");
+    QTest::addColumn<QList<int>>("chosenLedger");
+    struct Row {
+        double top;
+        QList<int> ledger;
+        double chosenTop;
+        QList<int> chosenLedger;
+    };
+    const QList<Row> treble = {{3752, {0, 1, 2}, 3780, {8, 9, 10}},
+                               {3584, {0, 1}, 3612, {9, 10}},
+                               {3416, {0, 1}, 3444, {9, 10}},
+                               {3248, {0}, 3276, {10}},
+                               {3080, {0}, 3094, {10}},
+                               {2912, {}, 2912, {}},
+                               {2744, {}, 2744, {}},
+                               {2576, {}, 2576, {}},
+                               {2408, {}, 2408, {}},
+                               {2240, {}, 2240, {}},
+                               {2072, {}, 2072, {}},
+                               {1904, {}, 1904, {}},
+                               {1736, {}, 1736, {}},
+                               {1568, {}, 1568, {}},
+                               {1414, {}, 1414, {}}};
+    const QList<Row> bass = {
+        {2912, {}, 2912, {}},  {2744, {}, 2744, {}},         {2576, {}, 2576, {}},
+        {2408, {}, 2408, {}},  {2240, {}, 2240, {}},         {2072, {}, 2072, {}},
+        {1904, {}, 1904, {}},  {1736, {}, 1736, {}},         {1568, {}, 1568, {}},
+        {1414, {}, 1414, {}},  {1260, {}, 1260, {}},         {1071, {3}, 1071, {13}},
+        {882, {3}, 882, {13}}, {721, {3, 4}, 721, {12, 13}}, {560, {3, 4}, 560, {12, 13}}};
+    for (int i = 0; i < 15; ++i) {
+        QTest::addRow("Violin %d", i) << Clef::Violin << i << treble[i].top << treble[i].ledger
+                                      << treble[i].chosenTop << treble[i].chosenLedger;
+        QTest::addRow("Bass %d", i) << Clef::Bass << i << bass[i].top << bass[i].ledger
+                                    << bass[i].chosenTop << bass[i].chosenLedger;
+    }
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -30,7 +124,7 @@ private slots:
 
     void windowFrame() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         QCOMPARE(form.windowTitle(), QString("Virelo 5.50 (Build: b)"));
         QCOMPARE(form.size(), QSize(741, 490));
         QCOMPARE(form.minimumSize(), form.maximumSize());
@@ -68,7 +162,7 @@ private slots:
         QFETCH(QRect, geometry);
         QFETCH(QString, caption);
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         const QMap<QString, QWidget*> controls = {{"cmdViolin", form.cmdViolin},
                                                   {"cmdBassGehör", form.cmdBassGehör},
                                                   {"cmdÜbungAbbrechen", form.cmdÜbungAbbrechen},
@@ -90,14 +184,14 @@ private slots:
 
     void rightEdgesMeet() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         QCOMPARE(form.cmdEnde->geometry().right(), form.cmdNoteViolin[14]->geometry().right());
         QCOMPARE(form.cmdEnde->geometry().right(), form.cmdNoteBass[14]->geometry().right());
     }
 
     void drawnElementsAtRest() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         const QList<double> staff = {form.Line1.Y1, form.Line2.Y1, form.Line3.Y1, form.Line4.Y1,
                                      form.Line5.Y1};
         QCOMPARE(staff, (QList<double>{1568, 1904, 2240, 2576, 2912}));
@@ -120,8 +214,8 @@ private slots:
 
     void idleState() {
         FakeWorld world;
-        Form1 form(world.services());
-        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
+        Form1 form(world.exercise, world.services());
+        QCOMPARE(world.exercise.state(), ExerciseState::Idle);
         for (QPushButton* b : modeAndCommandButtons(form))
             QVERIFY2(b->isEnabled(), qPrintable(b->text()));
         QVERIFY(form.cmdHilfe->isEnabled());
@@ -132,42 +226,42 @@ private slots:
             QVERIFY(!form.cmdNoteViolin[i]->isEnabled());
             QVERIFY(!form.cmdNoteBass[i]->isEnabled());
         }
-        QVERIFY(!form.exercise().tmrVorbei->isActive());
-        QVERIFY(!form.exercise().tmrWeg->isActive());
-        QVERIFY(!form.exercise().tmrNoteFalsch->isActive());
-        QVERIFY(!form.exercise().keyboardPractice());
-        QCOMPARE(form.exercise().clef(), QString());
+        QVERIFY(!world.exercise.tmrVorbei->isActive());
+        QVERIFY(!world.exercise.tmrWeg->isActive());
+        QVERIFY(!world.exercise.tmrNoteFalsch->isActive());
+        QVERIFY(!world.exercise.keyboardPractice());
+        QCOMPARE(world.exercise.clef(), Clef::None);
     }
 
     void runningState_data() {
-        QTest::addColumn<QString>("clef");
-        QTest::newRow("treble") << "Violin";
-        QTest::newRow("bass") << "Bass";
+        QTest::addColumn<Clef>("clef");
+        QTest::newRow("treble") << Clef::Violin;
+        QTest::newRow("bass") << Clef::Bass;
     }
     void runningState() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         FakeWorld world;
-        Form1 form(world.services());
-        form.exercise().chooseMode(clef, false);
-        form.exercise().Start({0, 14, 2000, 400, false});
-        QCOMPARE(form.exercise().state(), ExerciseState::Running);
+        Form1 form(world.exercise, world.services());
+        world.exercise.chooseMode(clef, false);
+        world.exercise.Start({0, 14, 2000, 400, false});
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
         for (QPushButton* b : modeAndCommandButtons(form))
             QVERIFY2(!b->isEnabled(), qPrintable(b->text()));
         QVERIFY(form.cmdHilfe->isEnabled());
         QVERIFY(form.cmdÜbungAbbrechen->isEnabled());
         for (int i = 0; i < 15; ++i) {
-            QCOMPARE(form.cmdNoteViolin[i]->isEnabled(), clef == "Violin");
-            QCOMPARE(form.cmdNoteBass[i]->isEnabled(), clef == "Bass");
+            QCOMPARE(form.cmdNoteViolin[i]->isEnabled(), clef == Clef::Violin);
+            QCOMPARE(form.cmdNoteBass[i]->isEnabled(), clef == Clef::Bass);
         }
-        QCOMPARE(form.exercise().task(), 1);
-        QCOMPARE(form.exercise().errors(), 0);
-        QCOMPARE(form.exercise().tmrWeg->interval(), 2000);
+        QCOMPARE(world.exercise.task(), 1);
+        QCOMPARE(world.exercise.errors(), 0);
+        QCOMPARE(world.exercise.tmrWeg->interval(), 2000);
         QCOMPARE(form.ProgressBar1->maximum(), 400);
     }
 
     void closeRequestRefused() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         form.show();
         QVERIFY(!form.close());
         QVERIFY(form.isVisible());
@@ -179,37 +273,47 @@ private slots:
 
     void endeCloses() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         form.show();
         form.cmdEnde->click();
         QVERIFY(!form.isVisible());
     }
 
     void modeButtons_data() {
+        QTest::addColumn<QString>("cancelledFirst");
         QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<bool>("earTraining");
-        QTest::newRow("cmdViolin") << "cmdViolin"
-                                   << "Violin" << false;
-        QTest::newRow("cmdBass") << "cmdBass"
-                                 << "Bass" << false;
-        QTest::newRow("cmdViolinGehör") << "cmdViolinGehör"
-                                        << "Violin" << true;
-        QTest::newRow("cmdBassGehör") << "cmdBassGehör"
-                                      << "Bass" << true;
+        QTest::newRow("cmdViolin") << ""
+                                   << "cmdViolin" << Clef::Violin << false;
+        QTest::newRow("cmdBass") << ""
+                                 << "cmdBass" << Clef::Bass << false;
+        QTest::newRow("cmdViolinGehör") << ""
+                                        << "cmdViolinGehör" << Clef::Violin << true;
+        QTest::newRow("cmdBassGehör") << ""
+                                      << "cmdBassGehör" << Clef::Bass << true;
+        QTest::newRow("cmdViolin after a cancelled cmdViolinGehör")
+            << "cmdViolinGehör"
+            << "cmdViolin" << Clef::Violin << false;
+        QTest::newRow("cmdBass after a cancelled cmdViolinGehör")
+            << "cmdViolinGehör"
+            << "cmdBass" << Clef::Bass << false;
     }
     void modeButtons() {
+        QFETCH(QString, cancelledFirst);
         QFETCH(QString, button);
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(bool, earTraining);
         FakeWorld world;
-        Form1 form(world.services());
-        QString clefSeen;
+        Form1 form(world.exercise, world.services());
+        Clef clefSeen = Clef::None;
+        bool earTrainingSeen = false;
         ExerciseState stateSeen = ExerciseState::Idle;
         QWidget* owner = nullptr;
         world.onDialog = [&](QDialog& dialog) {
-            clefSeen = form.exercise().clef();
-            stateSeen = form.exercise().state();
+            clefSeen = world.exercise.clef();
+            earTrainingSeen = world.exercise.earTraining();
+            stateSeen = world.exercise.state();
             owner = dialog.parentWidget();
             dialog.reject();
         };
@@ -217,35 +321,249 @@ private slots:
                                                      {"cmdBass", form.cmdBass},
                                                      {"cmdViolinGehör", form.cmdViolinGehör},
                                                      {"cmdBassGehör", form.cmdBassGehör}};
+        if (!cancelledFirst.isEmpty())
+            buttons.value(cancelledFirst)->click();
         buttons.value(button)->click();
-        QCOMPARE(world.dialogsShown, 1);
+        QCOMPARE(world.dialogsShown, cancelledFirst.isEmpty() ? 1 : 2);
         QCOMPARE(clefSeen, clef);
+        QCOMPARE(earTrainingSeen, earTraining);
         QCOMPARE(stateSeen, ExerciseState::Choosing);
         QCOMPARE(owner, &form);
-        // Cancelled: back at rest, the flag stays until an exercise ends.
-        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
-        QCOMPARE(form.exercise().earTraining(), earTraining);
+        // Cancelled: back at rest, and no ear training is left for the next mode.
+        QCOMPARE(world.exercise.state(), ExerciseState::Idle);
+        QVERIFY(!world.exercise.earTraining());
         QVERIFY(form.cmdViolin->isEnabled());
         QVERIFY(!form.cmdÜbungAbbrechen->isEnabled());
     }
 
-    void earTrainingFlagOutlivesCancel() {
-        FakeWorld world;
-        Form1 form(world.services());
-        world.onDialog = [](QDialog& dialog) { dialog.reject(); };
-        form.cmdViolinGehör->click();
-        form.cmdBass->click();
-        QVERIFY(form.exercise().earTraining());
-        QCOMPARE(form.exercise().clef(), QString("Bass"));
-    }
-
     void tabOrderStartsAtViolin() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         QCOMPARE(form.cmdViolin->nextInFocusChain(), form.cmdBass);
         QCOMPARE(form.cmdEnde->nextInFocusChain(), form.cmdNoteViolin[0]);
         QCOMPARE(form.cmdNoteViolin[14]->nextInFocusChain(), form.cmdNoteBass[0]);
         QCOMPARE(form.cmdNoteBass[14]->nextInFocusChain(), form.cmdÜbungAbbrechen);
+    }
+
+    void askedNotePlacement_data() { addPlacementRows(); }
+    void askedNotePlacement() {
+        QFETCH(Clef, clef);
+        QFETCH(int, index);
+        QFETCH(double, top);
+        QFETCH(QList<int>, ledger);
+        Run e(clef);
+        e.ask(index);
+        e.start();
+        QCOMPARE(e.ex().askedNote(), index);
+        QCOMPARE(e.form->shpNote.Top, top);
+        QCOMPARE(e.form->shpNote.Left, 3884.5);
+        QVERIFY(e.form->shpNote.Visible);
+        QCOMPARE(e.visibleLedgerLines(), ledger);
+        const QString folder = clef == Clef::Bass ? "bass" : "violin";
+        QCOMPARE(e.world.player.played,
+                 QStringList{QString("/opt/virelo/sound/%1/%2.mid").arg(folder).arg(index)});
+    }
+
+    void chosenNotePlacement_data() { addPlacementRows(); }
+    void chosenNotePlacement() {
+        QFETCH(Clef, clef);
+        QFETCH(int, index);
+        QFETCH(double, chosenTop);
+        QFETCH(QList<int>, chosenLedger);
+        Run e(clef);
+        const int asked = index == 7 ? 8 : 7; // no ledger lines of its own
+        e.ask(asked);
+        e.start();
+        e.answer(index);
+        QCOMPARE(e.form->shpNoteFalsch.Top, chosenTop);
+        QCOMPARE(e.form->shpNoteFalsch.Left, 5774.5);
+        QVERIFY(e.form->shpNoteFalsch.Visible);
+        QCOMPARE(e.visibleLedgerLines(), chosenLedger);
+        QCOMPARE(e.colour(index), Red);
+        QCOMPARE(e.colour(asked), Green);
+    }
+
+    void timeBarFollowsTheCount() {
+        Run e(Clef::Bass, 0, 14, 500);
+        e.start();
+        QCOMPARE(e.form->ProgressBar1->minimum(), 0);
+        QCOMPARE(e.form->ProgressBar1->maximum(), 500);
+        QCOMPARE(e.form->ProgressBar1->value(), 0);
+        e.ex().ZeitVergangen(1);
+        QCOMPARE(e.form->ProgressBar1->value(), 1);
+        e.ex().ZeitVergangen(250);
+        QCOMPARE(e.form->ProgressBar1->value(), 250);
+        // A late tick jumps to the real time; the bar never runs past its end.
+        e.ex().ZeitVergangen(900);
+        QCOMPARE(e.ex().errors(), 1);
+        QCOMPARE(e.form->ProgressBar1->value(), 500);
+        e.ex().ZeitVergangen(1);
+        QCOMPARE(e.form->ProgressBar1->value(), 1);
+        e.form->cmdÜbungAbbrechen->click();
+        QCOMPARE(e.form->ProgressBar1->value(), 0);
+    }
+
+    void noTimeLimit() {
+        Run e(Clef::Violin, 0, 14, 0, 0);
+        e.start();
+        QVERIFY(!e.ex().tmrVorbei->isActive());
+        QVERIFY(!e.ex().tmrWeg->isActive());
+        QVERIFY(e.form->ProgressBar1->maximum() > e.form->ProgressBar1->minimum());
+        e.ex().ZeitVergangen(100000);
+        QCOMPARE(e.world.messages.size(), 0);
+        QCOMPARE(e.form->ProgressBar1->value(), 0);
+        QVERIFY(e.form->shpNote.Visible);
+    }
+
+    void noteDisappears() {
+        Run e(Clef::Violin, 0, 14, 400, 1000);
+        e.start();
+        QVERIFY(e.ex().tmrWeg->isActive());
+        QCOMPARE(e.ex().tmrWeg->interval(), 1000);
+        e.ex().tmrWeg_Timer();
+        QVERIFY(!e.form->shpNote.Visible);
+        // Answering after the head vanished still shows the asked note in the display.
+        e.answer((e.ex().askedNote() + 3) % 15);
+        QVERIFY(e.form->shpNote.Visible);
+        QCOMPARE(e.form->shpNote.BackColor, VbColor::Green);
+    }
+
+    // The result's details as the message box shows them: no line wraps, and up to ten lines
+    // stand without scrolling, so the count line is in sight.
+    void resultDetailsReadWhole_data() {
+        QTest::addColumn<int>("missedTasks");
+        QTest::newRow("three missed") << 3;
+        QTest::newRow("nine missed and the count") << 9;
+        QTest::newRow("all missed") << 25;
+    }
+    void resultDetailsReadWhole() {
+        QFETCH(int, missedTasks);
+        // A bass-clef F read as the treble clef's d' names the longest mistake there is.
+        QList<MissedTask> missed;
+        for (int task = 1; task <= missedTasks; ++task)
+            missed.append({task, 0, 12});
+        const QString details = mistakeDetails(Clef::Bass, missed);
+        int wrapped = -1;
+        bool scrolls = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
+                if (box->buttonRole(button) != QMessageBox::AcceptRole)
+                    button->click();
+            const auto* area = box->findChild<QTextEdit*>();
+            QVERIFY(area && area->isVisible());
+            wrapped = 0;
+            for (QTextBlock line = area->document()->begin(); line.isValid(); line = line.next())
+                wrapped += line.layout()->lineCount() - 1;
+            scrolls = area->verticalScrollBar()->maximum() > 0;
+            box->accept();
+        });
+        showMessageBox(nullptr, resultText(false, missedTasks), QString(), MessageIcon::Information,
+                       details);
+        QCOMPARE(wrapped, 0);
+        QCOMPARE(scrolls, details.count(QLatin1Char('\n')) + 1 > 10);
+    }
+
+    void wrongAnswerDisplayAndItsEnd() {
+        Run e(Clef::Violin);
+        e.form->show();
+        e.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(e.form.get()));
+        e.ask(9);
+        e.start();
+        e.ask(4);
+        e.button(0)->setFocus();
+        e.answer(0);
+        // The next space must not land on "Übung abbrechen".
+        QVERIFY(e.form->focusWidget() != e.form->cmdÜbungAbbrechen);
+        QCOMPARE(e.ex().errors(), 1);
+        QVERIFY(e.ex().tmrNoteFalsch->isActive());
+        QCOMPARE(e.ex().tmrNoteFalsch->interval(), 3000);
+        QVERIFY(!e.ex().tmrVorbei->isActive());
+        QCOMPARE(e.colour(0), Red);
+        QCOMPARE(e.colour(9), Green);
+        for (int i = 0; i < 15; ++i)
+            QVERIFY(!e.form->cmdNoteViolin[i]->isEnabled());
+        QCOMPARE(e.visibleLedgerLines(), (QList<int>{8, 9, 10}));
+
+        // Answers that arrive during the display are ignored.
+        e.answer(9);
+        e.answer(3);
+        QCOMPARE(e.ex().errors(), 1);
+        QCOMPARE(e.ex().task(), 1);
+
+        // While the next note sounds, no head stands without its ledger lines: the staff is empty.
+        bool headDuringSound = true;
+        e.world.player.whilePlaying = [&] { headDuringSound = e.form->shpNote.Visible; };
+        e.ex().tmrNoteFalsch_Timer();
+        QVERIFY(!headDuringSound);
+        QCOMPARE(e.form->focusWidget(), e.button(0));
+        QVERIFY(!e.ex().tmrNoteFalsch->isActive());
+        QCOMPARE(e.ex().task(), 2);
+        QCOMPARE(e.ex().askedNote(), 4);
+        QCOMPARE(e.form->shpNote.BackColor, VbColor::White);
+        QVERIFY(!e.form->shpNoteFalsch.Visible);
+        QCOMPARE(e.visibleLedgerLines(), (QList<int>{0}));
+        for (int i = 0; i < 15; ++i) {
+            QCOMPARE(e.colour(i), White);
+            QVERIFY(e.form->cmdNoteViolin[i]->isEnabled());
+        }
+        QVERIFY(e.ex().tmrVorbei->isActive());
+    }
+
+    void abortDuringDisplayLeavesRest() {
+        Run e(Clef::Violin, 0, 14, 400, 2000, true);
+        e.ask(0);
+        e.start();
+        e.answer(14);
+        bool restDuringMessage = false;
+        e.world.onMessage = [&](const ShownMessage&) {
+            restDuringMessage = !e.ex().tmrNoteFalsch->isActive() &&
+                                !e.ex().tmrVorbei->isActive() && !e.ex().tmrWeg->isActive() &&
+                                !e.form->shpNote.Visible && !e.form->shpNoteFalsch.Visible &&
+                                e.visibleLedgerLines().isEmpty() && e.form->cmdViolin->isEnabled();
+        };
+        e.form->cmdÜbungAbbrechen->click();
+        QVERIFY(restDuringMessage);
+        QCOMPARE(e.world.messages.size(), 1);
+        QCOMPARE(e.world.messages[0].text,
+                 QString("Du hast die Übung abgebrochen. Es erfolgt keine Wertung."));
+        QCOMPARE(e.world.messages[0].icon, MessageIcon::Information);
+        QCOMPARE(e.world.messages[0].details, QString());
+        for (int i = 0; i < 15; ++i) {
+            QCOMPARE(e.colour(i), White);
+            QVERIFY(!e.form->cmdNoteViolin[i]->isEnabled());
+            QVERIFY(!e.form->cmdNoteBass[i]->isEnabled());
+        }
+        QCOMPARE(e.form->shpNote.BackColor, VbColor::White);
+        QVERIFY(!e.ex().earTraining());
+        QCOMPARE(e.ex().clef(), Clef::None);
+        QCOMPARE(e.ex().state(), ExerciseState::Idle);
+        QCOMPARE(e.world.player.played.size(), 1);
+        QCOMPARE(e.ex().errors(), 1);
+
+        // Nothing of the ended exercise answers any more.
+        e.ex().answer(3);
+        e.ex().ZeitVergangen(400);
+        e.ex().tmrNoteFalsch_Timer();
+        QCOMPARE(e.world.player.played.size(), 1);
+        QCOMPARE(e.world.messages.size(), 1);
+        QCOMPARE(e.ex().errors(), 1);
+    }
+
+    void earTrainingShowsHeadOnlyWhenTold() {
+        Run e(Clef::Bass, 0, 14, 400, 2000, true);
+        e.ask(13);
+        e.start();
+        QVERIFY(!e.form->shpNote.Visible);
+        QCOMPARE(e.visibleLedgerLines(), (QList<int>{3, 4}));
+        e.answer(2);
+        QVERIFY(e.form->shpNote.Visible);
+        e.ex().tmrNoteFalsch_Timer();
+        QVERIFY(!e.form->shpNote.Visible);
+        e.answer(e.ex().askedNote());
+        QVERIFY(!e.form->shpNote.Visible);
     }
 };
 

@@ -1,12 +1,13 @@
 #include "MonitorCapture.h"
+#include "NeededServer.h"
 #include "OfflineRender.h"
 #include "PitchEstimate.h"
 #include "PrivatePulseServer.h"
 #include "StderrCapture.h"
 #include "feedback/FluidSynthPlayer.h"
-#include "feedback/NotePitches.h"
 #include "feedback/PianoOnlySoundFont.h"
 #include "feedback/SoundFontSearch.h"
+#include "training/NotePitches.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -175,8 +177,7 @@ private slots:
         QFETCH(QString, soundFont);
         QFETCH(QString, file);
         QFETCH(int, midiNote);
-        if (soundFont.isEmpty())
-            QSKIP("no General MIDI SoundFont installed");
+        NEEDS_SERVER(!soundFont.isEmpty(), "no General MIDI SoundFont installed");
         QVERIFY2(QFileInfo::exists(file), qPrintable(file));
 
         const std::vector<float> sound = renderMidiFile(soundFont, file, sampleRate);
@@ -246,16 +247,22 @@ private slots:
             qputenv("ALSA_CONFIG_PATH", "/dev/null");
         }
         qint64 milliseconds = 0;
+        int started = 0;
+        int ended = 0;
         QByteArray printed;
         {
             StderrCapture capture;
             {
                 FluidSynthPlayer player(soundFonts);
+                QObject::connect(&player, &NotePlayer::soundStarted, [&] { ++started; });
+                QObject::connect(&player, &NotePlayer::soundEnded, [&] { ++ended; });
                 player.waitForSoundFont();
                 QElapsedTimer clock;
                 clock.start();
                 player.playFile(file);
                 milliseconds = clock.elapsed();
+                // A sound that began, as from a file broken after its header, is told to end.
+                QTest::qWait(200);
             }
             printed = capture.text();
         }
@@ -264,6 +271,8 @@ private slots:
         // The task that waits for the note must start as if the note had been skipped.
         QVERIFY2(milliseconds < 50, qPrintable(QString::number(milliseconds)));
         QVERIFY2(printed.isEmpty(), printed.constData());
+        QCOMPARE(ended, started);
+        QVERIFY(started <= 1);
     }
 
     // The program may close before the SoundFont has loaded.
@@ -275,11 +284,16 @@ private slots:
 
     // Runs last: it ends the recording of the server's output.
     void playbackThroughServer() {
-        if (!capture_ || !capture_->isRunning())
-            QSKIP("pulseaudio or parec is not installed or would not start");
+        NEEDS_SERVER(capture_ && capture_->isRunning(),
+                     "pulseaudio or parec is not installed or would not start");
         FluidSynthPlayer player;
-        if (!player.waitForSoundFont())
-            QSKIP("no General MIDI SoundFont installed");
+        NEEDS_SERVER(player.waitForSoundFont(), "no General MIDI SoundFont installed");
+        std::vector<MonitorCapture::Clock::time_point> started;
+        std::vector<MonitorCapture::Clock::time_point> ended;
+        QObject::connect(&player, &NotePlayer::soundStarted,
+                         [&] { started.push_back(MonitorCapture::Clock::now()); });
+        QObject::connect(&player, &NotePlayer::soundEnded,
+                         [&] { ended.push_back(MonitorCapture::Clock::now()); });
 
         int ticks = 0;
         qint64 nestedMilliseconds = -1;
@@ -329,6 +343,16 @@ private slots:
         QVERIFY2(soundingSeconds > 1.0 && soundingSeconds < 1.5,
                  qPrintable(QString::number(soundingSeconds)));
         QVERIFY2(silentSeconds > 0.2, qPrintable(QString::number(silentSeconds)));
+
+        // The end is told once the release that still rang has been played, and soon after.
+        QCOMPARE(started.size(), std::size_t(1));
+        QCOMPARE(ended.size(), std::size_t(1));
+        const double toldSeconds =
+            std::chrono::duration<double>(ended.front() - started.front()).count();
+        QVERIFY2(toldSeconds >= soundingSeconds && toldSeconds < soundingSeconds + 0.25,
+                 qPrintable(QStringLiteral("told after %1 s, heard for %2 s")
+                                .arg(toldSeconds)
+                                .arg(soundingSeconds)));
 
         QProcess pactl;
         pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"),

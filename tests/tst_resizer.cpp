@@ -1,5 +1,5 @@
 // The proportional resizer that keeps a sizable window's layout.
-#include "forms/ProportionalResizer.h"
+#include "widgets/ProportionalResizer.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,14 +14,14 @@ private slots:
         QTest::addColumn<QRect>("button");
         QTest::addColumn<QRect>("nested");
         QTest::addColumn<double>("pointSize");
-        QTest::newRow("design size") << QSize(400, 200) << QRect(40, 20, 80, 40)
-                                     << QRect(10, 10, 20, 10) << 10.0;
+        QTest::newRow("design size")
+            << QSize(400, 200) << QRect(40, 20, 80, 40) << QRect(10, 10, 20, 10) << 10.0;
         QTest::newRow("doubled") << QSize(800, 400) << QRect(80, 40, 160, 80)
                                  << QRect(20, 20, 40, 20) << 20.0;
-        QTest::newRow("wider only") << QSize(800, 200) << QRect(80, 20, 160, 40)
-                                    << QRect(20, 10, 40, 10) << 10.0;
-        QTest::newRow("halved") << QSize(200, 100) << QRect(20, 10, 40, 20)
-                                << QRect(5, 5, 10, 5) << 5.0;
+        QTest::newRow("wider only")
+            << QSize(800, 200) << QRect(80, 20, 160, 40) << QRect(20, 10, 40, 10) << 10.0;
+        QTest::newRow("halved") << QSize(200, 100) << QRect(20, 10, 40, 20) << QRect(5, 5, 10, 5)
+                                << 5.0;
     }
     void keepsProportions() {
         QFETCH(QSize, size);

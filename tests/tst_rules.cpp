@@ -1,12 +1,12 @@
 // The widget-free rules: note names, the range rule, time texts, the staff ladder, the naming of
 // mistakes, MIDI keys and the sequencer ports a keyboard is connected from.
-#include "feedback/MistakeNaming.h"
 #include "input/MidiNotes.h"
 #include "input/SequencerPorts.h"
-#include "settings/RangeRule.h"
-#include "settings/TimeText.h"
+#include "training/MistakeNaming.h"
 #include "training/NoteModel.h"
+#include "training/RangeRule.h"
 #include "training/StaffPlacement.h"
+#include "training/TimeText.h"
 
 #include <QStringList>
 #include <QTest>
@@ -21,20 +21,24 @@ Q_DECLARE_METATYPE(MissedTask)
 
 namespace {
 
+const char* nameOf(Clef clef) {
+    return clef == Clef::Bass ? "Bass" : "Violin";
+}
+
 // The letter of an index in a clef, also for places beyond its 15 notes.
-QChar letterOf(const QString& clef, int index) {
+QChar letterOf(Clef clef, int index) {
     return noteName(clef, (index % 7 + 7) % 7).at(0).toLower();
 }
 
 // Whether `chosen` has the letter that the staff place of `asked` has in the other clef.
-bool isOtherClefReading(const QString& clef, int asked, int chosen) {
-    const QString other = clef == "Bass" ? "Violin" : "Bass";
+bool isOtherClefReading(Clef clef, int asked, int chosen) {
+    const Clef other = clef == Clef::Bass ? Clef::Violin : Clef::Bass;
     const int otherIndex = staffStep(clef, asked) - staffStep(other, 0);
     return letterOf(clef, chosen) == letterOf(other, otherIndex);
 }
 
 // The details of a wrong answer followed by a time-out on the same note, worked out by hand.
-QString expectedWrongThenTimeOut(const QString& clef, int asked, int chosen) {
+QString expectedWrongThenTimeOut(Clef clef, int asked, int chosen) {
     static const QStringList intervals = {
         "Sekunde", "Terz",   "Quarte",   "Quinte",    "Sexte",     "Septime",     "Oktave",
         "None",    "Dezime", "Undezime", "Duodezime", "Tredezime", "Quartdezime", "Doppeloktave"};
@@ -46,8 +50,8 @@ QString expectedWrongThenTimeOut(const QString& clef, int asked, int chosen) {
                         .arg(noteName(clef, asked), noteName(clef, chosen), intervals[distance - 1],
                              chosen > asked ? "zu hoch" : "zu tief");
     if (otherClef)
-        wrong += clef == "Bass" ? " – wie im Violinschlüssel gelesen"
-                                : " – wie im Bassschlüssel gelesen";
+        wrong += clef == Clef::Bass ? " – wie im Violinschlüssel gelesen"
+                                    : " – wie im Bassschlüssel gelesen";
     return wrong + ")\n" +
            QString("Aufgabe 2: gesucht %1 (Zeit vorbei)\n").arg(noteName(clef, asked)) +
            QString("Oktave verwechselt: %1, Nachbarton: %2, anderer Schlüssel: %3, Zeit vorbei: 1, "
@@ -65,7 +69,7 @@ class RulesTest : public QObject {
 
 private slots:
     void noteNames_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("name");
         const QStringList treble = {"f",  "g",  "a",  "h",   "c'",  "d'",  "e'", "f'",
@@ -73,47 +77,47 @@ private slots:
         const QStringList bass = {"F", "G", "A", "H",  "c",  "d",  "e", "f",
                                   "g", "a", "h", "c'", "d'", "e'", "f'"};
         for (int i = 0; i < 15; ++i) {
-            QTest::addRow("Violin %d", i) << "Violin" << i << treble[i];
-            QTest::addRow("Bass %d", i) << "Bass" << i << bass[i];
+            QTest::addRow("Violin %d", i) << Clef::Violin << i << treble[i];
+            QTest::addRow("Bass %d", i) << Clef::Bass << i << bass[i];
         }
-        for (const QString clef : {"Violin", "Bass"}) {
-            QTest::addRow("%s -1", qPrintable(clef)) << clef << -1 << QString();
-            QTest::addRow("%s 15", qPrintable(clef)) << clef << 15 << QString();
+        for (const Clef clef : {Clef::Violin, Clef::Bass}) {
+            QTest::addRow("%s -1", nameOf(clef)) << clef << -1 << QString();
+            QTest::addRow("%s 15", nameOf(clef)) << clef << 15 << QString();
         }
-        QTest::newRow("no clef") << QString() << 4 << QString();
-        QTest::newRow("clef compared exactly") << "violin" << 4 << QString();
+        QTest::newRow("no clef") << Clef::None << 4 << QString();
     }
     void noteNames() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(int, index);
         QFETCH(QString, name);
         QCOMPARE(noteName(clef, index), name);
     }
 
     void rangeRule_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<QList<int>>("ticked");
         QTest::addColumn<int>("lowest");
         QTest::addColumn<int>("highest");
         QTest::addColumn<QString>("message");
         QTest::newRow("none treble")
-            << "Violin" << QList<int>{} << -1 << -1
+            << Clef::Violin << QList<int>{} << -1 << -1
             << "Im Violinschlüssel muss ein tiefster UND ein höchster Ton ausgewählt werden.";
         QTest::newRow("none bass")
-            << "Bass" << QList<int>{} << -1 << -1
+            << Clef::Bass << QList<int>{} << -1 << -1
             << "Im Bassschlüssel muss ein tiefster UND ein höchster Ton ausgewählt werden.";
         QTest::newRow("one treble")
-            << "Violin" << QList<int>{7} << -1 << -1
+            << Clef::Violin << QList<int>{7} << -1 << -1
             << "Im Violinschlüssel muss ein tiefster und ein höchster Ton ausgewählt werden.";
         QTest::newRow("one bass")
-            << "Bass" << QList<int>{14} << -1 << -1
+            << Clef::Bass << QList<int>{14} << -1 << -1
             << "Im Bassschlüssel muss ein tiefster und ein höchster Ton ausgewählt werden.";
-        QTest::newRow("between ignored") << "Violin" << QList<int>{2, 5, 9} << 2 << 9 << QString();
-        QTest::newRow("full range") << "Bass" << QList<int>{0, 14} << 0 << 14 << QString();
-        QTest::newRow("neighbours") << "Bass" << QList<int>{3, 4} << 3 << 4 << QString();
+        QTest::newRow("between ignored")
+            << Clef::Violin << QList<int>{2, 5, 9} << 2 << 9 << QString();
+        QTest::newRow("full range") << Clef::Bass << QList<int>{0, 14} << 0 << 14 << QString();
+        QTest::newRow("neighbours") << Clef::Bass << QList<int>{3, 4} << 3 << 4 << QString();
     }
     void rangeRule() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(QList<int>, ticked);
         QFETCH(int, lowest);
         QFETCH(int, highest);
@@ -176,20 +180,20 @@ private slots:
     }
 
     void mistakeDetails_data() {
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<QList<MissedTask>>("missed");
         QTest::addColumn<QString>("details");
-        QTest::newRow("none") << "Violin" << QList<MissedTask>{} << QString();
-        QTest::newRow("one wrong") << "Violin" << QList<MissedTask>{{3, 11, 9}}
+        QTest::newRow("none") << Clef::Violin << QList<MissedTask>{} << QString();
+        QTest::newRow("one wrong") << Clef::Violin << QList<MissedTask>{{3, 11, 9}}
                                    << "Aufgabe 3: gesucht c'', gewählt a' (eine Terz zu tief)";
-        QTest::newRow("one timed out") << "Bass" << QList<MissedTask>{{7, 6, std::nullopt}}
+        QTest::newRow("one timed out") << Clef::Bass << QList<MissedTask>{{7, 6, std::nullopt}}
                                        << "Aufgabe 7: gesucht e (Zeit vorbei)";
         QTest::newRow("bass read as treble")
-            << "Bass" << QList<MissedTask>{{5, 1, 6}}
+            << Clef::Bass << QList<MissedTask>{{5, 1, 6}}
             << "Aufgabe 5: gesucht G, gewählt e (eine Sexte zu hoch – wie im Violinschlüssel "
                "gelesen)";
         QTest::newRow("every kind")
-            << "Violin"
+            << Clef::Violin
             << QList<MissedTask>{{2, 4, 11}, {4, 5, 6}, {9, 9, 8}, {12, 7, 9}, {20, 3, {}}}
             << "Aufgabe 2: gesucht c', gewählt c'' (eine Oktave zu hoch)\n"
                "Aufgabe 4: gesucht d', gewählt e' (eine Sekunde zu hoch)\n"
@@ -200,12 +204,12 @@ private slots:
                "Oktave verwechselt: 1, Nachbarton: 2, anderer Schlüssel: 1, Zeit vorbei: 1, "
                "sonst: 0";
         // Every wrong answer in both clefs; one wrong sign would hide in any of them.
-        for (const QString clef : {"Violin", "Bass"}) {
+        for (const Clef clef : {Clef::Violin, Clef::Bass}) {
             for (int asked = 0; asked < 15; ++asked) {
                 for (int chosen = 0; chosen < 15; ++chosen) {
                     if (chosen == asked)
                         continue;
-                    QTest::addRow("%s %d as %d", qPrintable(clef), asked, chosen)
+                    QTest::addRow("%s %d as %d", nameOf(clef), asked, chosen)
                         << clef << QList<MissedTask>{{1, asked, chosen}, {2, asked, {}}}
                         << expectedWrongThenTimeOut(clef, asked, chosen);
                 }
@@ -213,7 +217,7 @@ private slots:
         }
     }
     void mistakeDetails() {
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(QList<MissedTask>, missed);
         QFETCH(QString, details);
         QCOMPARE(::mistakeDetails(clef, missed), details);
@@ -222,49 +226,49 @@ private slots:
     // A MIDI message in a clef: the note index it answers with, -1 for none.
     void midiKeys_data() {
         QTest::addColumn<MidiMessage>("message");
-        QTest::addColumn<QString>("clef");
+        QTest::addColumn<Clef>("clef");
         QTest::addColumn<int>("index");
         const int treble[15] = {53, 55, 57, 59, 60, 62, 64, 65, 67, 69, 71, 72, 74, 76, 77};
         const int bass[15] = {41, 43, 45, 47, 48, 50, 52, 53, 55, 57, 59, 60, 62, 64, 65};
         for (int i = 0; i < 15; ++i) {
             QTest::addRow("Violin %d", i)
-                << MidiMessage{0x90, (unsigned char)treble[i], 100} << "Violin" << i;
+                << MidiMessage{0x90, (unsigned char)treble[i], 100} << Clef::Violin << i;
             QTest::addRow("Bass %d", i)
-                << MidiMessage{0x90, (unsigned char)bass[i], 100} << "Bass" << i;
+                << MidiMessage{0x90, (unsigned char)bass[i], 100} << Clef::Bass << i;
         }
-        QTest::newRow("black key f# treble") << MidiMessage{0x90, 54, 100} << "Violin" << -1;
-        QTest::newRow("black key c#' treble") << MidiMessage{0x90, 61, 100} << "Violin" << -1;
-        QTest::newRow("black key B bass") << MidiMessage{0x90, 46, 100} << "Bass" << -1;
-        QTest::newRow("below treble") << MidiMessage{0x90, 52, 100} << "Violin" << -1;
-        QTest::newRow("above treble") << MidiMessage{0x90, 79, 100} << "Violin" << -1;
-        QTest::newRow("bass F in treble") << MidiMessage{0x90, 41, 100} << "Violin" << -1;
-        QTest::newRow("below bass") << MidiMessage{0x90, 40, 100} << "Bass" << -1;
-        QTest::newRow("treble f'' in bass") << MidiMessage{0x90, 77, 100} << "Bass" << -1;
-        QTest::newRow("no clef") << MidiMessage{0x90, 60, 100} << "" << -1;
-        QTest::newRow("clef compared exactly") << MidiMessage{0x90, 60, 100} << "violin" << -1;
-        QTest::newRow("velocity 0 is a release") << MidiMessage{0x90, 60, 0} << "Violin" << -1;
-        QTest::newRow("softest") << MidiMessage{0x90, 60, 1} << "Violin" << 4;
-        QTest::newRow("channel 2") << MidiMessage{0x91, 60, 64} << "Violin" << 4;
-        QTest::newRow("channel 10") << MidiMessage{0x99, 48, 64} << "Bass" << 4;
-        QTest::newRow("channel 16") << MidiMessage{0x9F, 77, 64} << "Violin" << 14;
-        QTest::newRow("note-off") << MidiMessage{0x80, 60, 64} << "Violin" << -1;
-        QTest::newRow("key pressure") << MidiMessage{0xA0, 60, 64} << "Violin" << -1;
-        QTest::newRow("controller") << MidiMessage{0xB0, 60, 64} << "Violin" << -1;
-        QTest::newRow("program change") << MidiMessage{0xC0, 60} << "Violin" << -1;
-        QTest::newRow("channel pressure") << MidiMessage{0xD0, 60} << "Violin" << -1;
-        QTest::newRow("pitch bend") << MidiMessage{0xE0, 60, 64} << "Violin" << -1;
-        QTest::newRow("song position") << MidiMessage{0xF2, 60, 64} << "Violin" << -1;
-        QTest::newRow("sysex") << MidiMessage{0xF0, 0x7E, 60, 64, 0xF7} << "Violin" << -1;
-        QTest::newRow("clock") << MidiMessage{0xF8} << "Violin" << -1;
-        QTest::newRow("empty") << MidiMessage{} << "Violin" << -1;
-        QTest::newRow("cut short") << MidiMessage{0x90, 60} << "Violin" << -1;
-        QTest::newRow("too long") << MidiMessage{0x90, 60, 64, 0} << "Violin" << -1;
-        QTest::newRow("key not a data byte") << MidiMessage{0x90, 0xBC, 64} << "Violin" << -1;
-        QTest::newRow("velocity not a data byte") << MidiMessage{0x90, 60, 0x80} << "Violin" << -1;
+        QTest::newRow("black key f# treble") << MidiMessage{0x90, 54, 100} << Clef::Violin << -1;
+        QTest::newRow("black key c#' treble") << MidiMessage{0x90, 61, 100} << Clef::Violin << -1;
+        QTest::newRow("black key B bass") << MidiMessage{0x90, 46, 100} << Clef::Bass << -1;
+        QTest::newRow("below treble") << MidiMessage{0x90, 52, 100} << Clef::Violin << -1;
+        QTest::newRow("above treble") << MidiMessage{0x90, 79, 100} << Clef::Violin << -1;
+        QTest::newRow("bass F in treble") << MidiMessage{0x90, 41, 100} << Clef::Violin << -1;
+        QTest::newRow("below bass") << MidiMessage{0x90, 40, 100} << Clef::Bass << -1;
+        QTest::newRow("treble f'' in bass") << MidiMessage{0x90, 77, 100} << Clef::Bass << -1;
+        QTest::newRow("no clef") << MidiMessage{0x90, 60, 100} << Clef::None << -1;
+        QTest::newRow("velocity 0 is a release") << MidiMessage{0x90, 60, 0} << Clef::Violin << -1;
+        QTest::newRow("softest") << MidiMessage{0x90, 60, 1} << Clef::Violin << 4;
+        QTest::newRow("channel 2") << MidiMessage{0x91, 60, 64} << Clef::Violin << 4;
+        QTest::newRow("channel 10") << MidiMessage{0x99, 48, 64} << Clef::Bass << 4;
+        QTest::newRow("channel 16") << MidiMessage{0x9F, 77, 64} << Clef::Violin << 14;
+        QTest::newRow("note-off") << MidiMessage{0x80, 60, 64} << Clef::Violin << -1;
+        QTest::newRow("key pressure") << MidiMessage{0xA0, 60, 64} << Clef::Violin << -1;
+        QTest::newRow("controller") << MidiMessage{0xB0, 60, 64} << Clef::Violin << -1;
+        QTest::newRow("program change") << MidiMessage{0xC0, 60} << Clef::Violin << -1;
+        QTest::newRow("channel pressure") << MidiMessage{0xD0, 60} << Clef::Violin << -1;
+        QTest::newRow("pitch bend") << MidiMessage{0xE0, 60, 64} << Clef::Violin << -1;
+        QTest::newRow("song position") << MidiMessage{0xF2, 60, 64} << Clef::Violin << -1;
+        QTest::newRow("sysex") << MidiMessage{0xF0, 0x7E, 60, 64, 0xF7} << Clef::Violin << -1;
+        QTest::newRow("clock") << MidiMessage{0xF8} << Clef::Violin << -1;
+        QTest::newRow("empty") << MidiMessage{} << Clef::Violin << -1;
+        QTest::newRow("cut short") << MidiMessage{0x90, 60} << Clef::Violin << -1;
+        QTest::newRow("too long") << MidiMessage{0x90, 60, 64, 0} << Clef::Violin << -1;
+        QTest::newRow("key not a data byte") << MidiMessage{0x90, 0xBC, 64} << Clef::Violin << -1;
+        QTest::newRow("velocity not a data byte")
+            << MidiMessage{0x90, 60, 0x80} << Clef::Violin << -1;
     }
     void midiKeys() {
         QFETCH(MidiMessage, message);
-        QFETCH(QString, clef);
+        QFETCH(Clef, clef);
         QFETCH(int, index);
         const std::optional<int> pitch = pressedPitch(message);
         const std::optional<int> answer = pitch ? noteIndexOfPitch(clef, *pitch) : std::nullopt;

@@ -1,8 +1,8 @@
 // The settings dialog: its layout, the range and time checks, saving and starting.
 #include "FakeServices.h"
 #include "forms/Form1.h"
-#include "forms/QtTranslations.h"
 #include "settings/frmEinstellungen.h"
+#include "widgets/QtTranslations.h"
 
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -50,8 +50,8 @@ private slots:
 
     void layoutBeforeStoredTimes() {
         FakeWorld world;
-        Form1 form(world.services());
-        frmEinstellungen dialog(form.exercise(), form.services(), &form);
+        Form1 form(world.exercise, world.services());
+        frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
         QCOMPARE(dialog.windowTitle(), QString("Einstellungen"));
         QCOMPARE(dialog.size(), QSize(648, 380));
         QCOMPARE(dialog.frmViolin->title(),
@@ -76,7 +76,7 @@ private slots:
     void framesFollowTheClef() {
         QFETCH(bool, bass);
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         bool violinEnabled = false, bassEnabled = false;
         openDialog(world, bass ? form.cmdBass : form.cmdViolin, [&](frmEinstellungen& d) {
             violinEnabled = d.chkTonViolin[3]->isEnabled();
@@ -90,7 +90,7 @@ private slots:
 
     void storedTimesShownUnconverted() {
         FakeWorld world;
-        Form1 form(world.services()); // first start: "9" and "9"
+        Form1 form(world.exercise, world.services()); // first start: "9" and "9"
         world.store->SaveSetting(Einstellungen, "Zeitvorbei", "0,125");
         QString vorbei, weg;
         openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
@@ -133,8 +133,8 @@ private slots:
         QFETCH(QStringList, steps);
         QFETCH(QString, left);
         FakeWorld world;
-        Form1 form(world.services());
-        frmEinstellungen dialog(form.exercise(), form.services(), &form);
+        Form1 form(world.exercise, world.services());
+        frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
         for (QLineEdit* field : {dialog.txtZeitVorbei, dialog.txtZeitWeg}) {
             field->setText(shown);
             for (const QString& step : steps) {
@@ -183,7 +183,7 @@ private slots:
         QFETCH(QList<int>, ticked);
         QFETCH(QString, message);
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         bool stillOpen = false;
         openDialog(world, bass ? form.cmdBass : form.cmdViolin, [&](frmEinstellungen& d) {
             d.show();
@@ -200,8 +200,8 @@ private slots:
         QCOMPARE(world.messages[0].text, message);
         QCOMPARE(world.messages[0].title, QString("Fehler"));
         QCOMPARE(world.messages[0].icon, MessageIcon::Warning);
-        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
-        QVERIFY(!form.exercise().keyboardPractice());
+        QCOMPARE(world.exercise.state(), ExerciseState::Idle);
+        QVERIFY(!world.exercise.keyboardPractice());
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
     }
 
@@ -223,7 +223,7 @@ private slots:
         QFETCH(int, zeitWeg);
         QFETCH(int, zeitVorbei);
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         int result = -1;
         openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
             d.show();
@@ -234,26 +234,26 @@ private slots:
             result = d.result();
         });
         QCOMPARE(result, int(QDialog::Accepted));
-        QCOMPARE(form.exercise().state(), ExerciseState::Running);
-        QCOMPARE(form.exercise().lowest(), 2);
-        QCOMPARE(form.exercise().highest(), 9);
-        QCOMPARE(form.exercise().zeitWeg(), zeitWeg);
-        QCOMPARE(form.exercise().zeitVorbei(), zeitVorbei);
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
+        QCOMPARE(world.exercise.lowest(), 2);
+        QCOMPARE(world.exercise.highest(), 9);
+        QCOMPARE(world.exercise.zeitWeg(), zeitWeg);
+        QCOMPARE(world.exercise.zeitVorbei(), zeitVorbei);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), weg);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitvorbei"), vorbei);
         QCOMPARE(world.player.played.size(), 1);
-        QVERIFY(!form.exercise().keyboardPractice());
+        QVERIFY(!world.exercise.keyboardPractice());
     }
 
     void keyboardStartSetsFlag() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         openDialog(world, form.cmdBass, [&](frmEinstellungen& d) {
             tick(d.chkTonBass, {0, 14});
             d.cmdKeyboard->click();
         });
-        QVERIFY(form.exercise().keyboardPractice());
-        QCOMPARE(form.exercise().state(), ExerciseState::Running);
+        QVERIFY(world.exercise.keyboardPractice());
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
     }
 
     void badTimesRefused_data() {
@@ -281,7 +281,7 @@ private slots:
         QFETCH(QString, vorbei);
         QFETCH(QString, field);
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         bool stillOpen = false;
         openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
             d.show();
@@ -297,7 +297,7 @@ private slots:
         QVERIFY2(world.messages[0].text.contains(field), qPrintable(world.messages[0].text));
         QCOMPARE(world.messages[0].title, QString("Fehler"));
         QCOMPARE(world.messages[0].icon, MessageIcon::Warning);
-        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
+        QCOMPARE(world.exercise.state(), ExerciseState::Idle);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitvorbei"), QString("9"));
     }
@@ -311,7 +311,7 @@ private slots:
     void cancelStoresNothing() {
         QFETCH(int, how);
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         bool open = true;
         openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
             d.show();
@@ -327,7 +327,7 @@ private slots:
             d.reject();
         });
         QCOMPARE(open, how == 2);
-        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
+        QCOMPARE(world.exercise.state(), ExerciseState::Idle);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
         QVERIFY(world.player.played.isEmpty());
     }
@@ -336,8 +336,8 @@ private slots:
     void qtTextsInGerman() {
         installGermanQtTranslations(*QCoreApplication::instance());
         FakeWorld world;
-        Form1 form(world.services());
-        frmEinstellungen dialog(form.exercise(), form.services(), &form);
+        Form1 form(world.exercise, world.services());
+        frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
         const std::unique_ptr<QMenu> menu(dialog.txtZeitVorbei->createStandardContextMenu());
         QStringList entries;
         for (const QAction* action : menu->actions())

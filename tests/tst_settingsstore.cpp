@@ -61,7 +61,7 @@ private slots:
 
     void firstStartWritesExactlyFiveValues() {
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         const QMap<QString, QString> expected = {{"Reg/Started", "1"},
                                                  {"Reg/apppath", "/opt/virelo"},
                                                  {"Einstellungen/Zeitweg", "9"},
@@ -73,13 +73,13 @@ private slots:
     void laterStartKeepsSavedTimes() {
         {
             FakeWorld world;
-            Form1 first(world.services());
+            Form1 first(world.exercise, world.services());
         }
         SettingsStore store;
         store.SaveSetting(Einstellungen, "Zeitweg", "3");
         store.SaveSetting(Reg, "apppath", "/old/folder");
         FakeWorld world;
-        Form1 second(world.services());
+        Form1 second(world.exercise, world.services());
         QCOMPARE(storedValues().value("Einstellungen/Zeitweg"), QString("3"));
         QCOMPARE(storedValues().value("Reg/apppath"), QString("/old/folder"));
     }
@@ -101,7 +101,7 @@ private slots:
         store.SaveSetting(Reg, "Started", marker);
         store.SaveSetting(Einstellungen, "Zeitweg", "5");
         FakeWorld world;
-        Form1 form(world.services());
+        Form1 form(world.exercise, world.services());
         QCOMPARE(store.GetSetting(Einstellungen, "Zeitweg"), firstStart ? "9" : "5");
         QCOMPARE(store.GetSetting(Reg, "Started"), firstStart ? "1" : marker);
     }

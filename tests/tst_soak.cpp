@@ -5,9 +5,9 @@
 #include "forms/Form1.h"
 #include "keyboard/KeyboardKey.h"
 #include "keyboard/frmKeyboard.h"
-#include "settings/TimeText.h"
 #include "settings/frmEinstellungen.h"
 #include "training/NoteModel.h"
+#include "training/TimeText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -78,15 +78,16 @@ public:
     explicit SoakRun(quint64 seed) : m_seed(seed), m_engine(seed) {
         // Every start saves the times, and each save syncs the file: keep it off the disk.
         m_world.store = std::make_unique<SettingsStore>(m_storeDir.filePath("virel542.ini"));
-        Form1Services services = m_world.services();
+        ExerciseServices services = m_world.exerciseServices();
         services.player = &m_player;
         services.random = [this] { return draw(); };
+        m_exercise = std::make_unique<Exercise>(std::move(services));
         m_player.onPlay = [this](const QString& path) { played(path); };
         m_world.onDialog = [this](QDialog& dialog) {
             choose(static_cast<frmEinstellungen&>(dialog));
         };
         m_world.onMessage = [this](const ShownMessage& message) { shown(message); };
-        m_form = std::make_unique<Form1>(std::move(services));
+        m_form = std::make_unique<Form1>(*m_exercise, m_world.services());
         m_topLevelWidgets = QApplication::topLevelWidgets().size();
     }
 
@@ -148,7 +149,7 @@ private:
                         .arg(what)
                         .arg(m_seed)
                         .arg(m_started)
-                        .arg(m_form->exercise().task())
+                        .arg(m_exercise->task())
                         .arg(m_log.join(QStringLiteral(" | ")));
     }
     void expect(bool condition, const char* what) {
@@ -156,7 +157,7 @@ private:
             fail(QString::fromUtf8(what));
     }
 
-    bool bass() const { return m_clef == ClefBass; }
+    bool bass() const { return m_clef == Clef::Bass; }
     std::array<QPushButton*, 15>& row() {
         return bass() ? m_form->cmdNoteBass : m_form->cmdNoteViolin;
     }
@@ -211,9 +212,8 @@ private:
     // --- Checks ---
 
     void checkRest(bool keyboardMayShow) {
-        expect(!m_form->exercise().tmrVorbei->isActive() &&
-                   !m_form->exercise().tmrWeg->isActive() &&
-                   !m_form->exercise().tmrNoteFalsch->isActive(),
+        expect(!m_exercise->tmrVorbei->isActive() && !m_exercise->tmrWeg->isActive() &&
+                   !m_exercise->tmrNoteFalsch->isActive(),
                "a timer runs at rest");
         expect(!m_form->shpNote.Visible && !m_form->shpNoteFalsch.Visible, "a head shows at rest");
         expect(m_form->shpNote.BackColor == VbColor::White, "the head stays coloured at rest");
@@ -231,15 +231,15 @@ private:
     void checkRunning() {
         for (const QPushButton* button : otherRow())
             expect(!button->isEnabled(), "the other clef's row is enabled");
-        expect(m_form->exercise().askedNote() >= m_form->exercise().lowest() &&
-                   m_form->exercise().askedNote() <= m_form->exercise().highest(),
+        expect(m_exercise->askedNote() >= m_exercise->lowest() &&
+                   m_exercise->askedNote() <= m_exercise->highest(),
                "the note lies outside the range");
-        expect(m_expected.display == m_form->exercise().tmrNoteFalsch->isActive(),
+        expect(m_expected.display == m_exercise->tmrNoteFalsch->isActive(),
                "the wrong-answer display does not run as it should");
         const bool keyboardShown = m_keyboard && m_keyboard->isVisible();
         for (int i = 0; i < NoteCount; ++i) {
             QColor wanted = White;
-            if (m_expected.display && i == m_form->exercise().askedNote())
+            if (m_expected.display && i == m_exercise->askedNote())
                 wanted = Green;
             else if (m_expected.display && i == m_expected.chosen)
                 wanted = Red;
@@ -251,14 +251,12 @@ private:
                        "a key of the keyboard has the wrong colour");
         }
         if (m_expected.display) {
-            expect(!m_form->exercise().tmrVorbei->isActive() &&
-                       !m_form->exercise().tmrWeg->isActive(),
+            expect(!m_exercise->tmrVorbei->isActive() && !m_exercise->tmrWeg->isActive(),
                    "a task timer runs during the wrong-answer display");
             expect(m_form->shpNote.Visible && m_form->shpNoteFalsch.Visible,
                    "the display does not show both notes");
         } else if (m_expected.taskOpen) {
-            expect(m_form->exercise().tmrVorbei->isActive() ==
-                       (m_form->exercise().zeitVorbei() > 0),
+            expect(m_exercise->tmrVorbei->isActive() == (m_exercise->zeitVorbei() > 0),
                    "the time per note does not run as it should");
             expect(m_form->shpNote.Visible == !m_expected.headHidden,
                    "the head's visibility is wrong in the open task");
@@ -267,7 +265,7 @@ private:
     }
 
     void checkAll() {
-        const ExerciseState state = m_form->exercise().state();
+        const ExerciseState state = m_exercise->state();
         const ExerciseState wanted = m_expected.running             ? ExerciseState::Running
                                      : m_choosing && !m_startedHere ? ExerciseState::Choosing
                                                                     : ExerciseState::Idle;
@@ -282,11 +280,11 @@ private:
         else
             checkRest(false);
         expect(m_playedNow == m_expected.tasks, "notes sounded do not match the tasks");
-        expect(m_form->exercise().errors() == m_expected.errors, "the error count is wrong");
-        expect(m_form->exercise().errors() <= m_playedNow, "more errors than tasks asked");
+        expect(m_exercise->errors() == m_expected.errors, "the error count is wrong");
+        expect(m_exercise->errors() <= m_playedNow, "more errors than tasks asked");
         expect(m_timeOutMessages == m_expected.timeOuts, "time-out messages do not match");
         if (running)
-            expect(m_form->exercise().task() == m_expected.tasks, "the task number is wrong");
+            expect(m_exercise->task() == m_expected.tasks, "the task number is wrong");
         expect(!m_abortInPlay && !m_abortInMessage, "an expected note or message did not come");
     }
 
@@ -297,15 +295,14 @@ private:
         const QString folder = bass() ? QStringLiteral("bass") : QStringLiteral("violin");
         expect(path == QStringLiteral("/opt/virelo/sound/%1/%2.mid")
                            .arg(folder)
-                           .arg(m_form->exercise().askedNote()),
+                           .arg(m_exercise->askedNote()),
                "the wrong file is played");
-        expect(m_form->exercise().askedNote() >= m_form->exercise().lowest() &&
-                   m_form->exercise().askedNote() <= m_form->exercise().highest(),
+        expect(m_exercise->askedNote() >= m_exercise->lowest() &&
+                   m_exercise->askedNote() <= m_exercise->highest(),
                "the note played lies outside the range");
-        expect(m_form->exercise().state() == ExerciseState::Running,
-               "a note plays outside an exercise");
+        expect(m_exercise->state() == ExerciseState::Running, "a note plays outside an exercise");
         expect(m_playedNow == m_expected.tasks, "a note plays that no task asked for");
-        expect(!m_form->exercise().tmrNoteFalsch->isActive() && !m_form->shpNoteFalsch.Visible,
+        expect(!m_exercise->tmrNoteFalsch->isActive() && !m_form->shpNoteFalsch.Visible,
                "a note plays during the wrong-answer display");
         for (const QPushButton* button : row())
             expect(colour(button) == White, "a note plays with a coloured button");
@@ -321,16 +318,14 @@ private:
     void shown(const ShownMessage& message) {
         if (message.text.startsWith(QStringLiteral("Zeit vorbei. Gesucht wurde: "))) {
             ++m_timeOutMessages;
-            expect(m_form->exercise().state() == ExerciseState::Running,
-                   "a time-out outside an exercise");
+            expect(m_exercise->state() == ExerciseState::Running, "a time-out outside an exercise");
             expect(m_form->shpNote.Visible, "the time-out message hides the asked note");
-            expect(!m_form->exercise().tmrVorbei->isActive() &&
-                       !m_form->exercise().tmrWeg->isActive(),
+            expect(!m_exercise->tmrVorbei->isActive() && !m_exercise->tmrWeg->isActive(),
                    "a task timer runs behind the time-out message");
         } else if (message.text.startsWith(QStringLiteral("Du hast "))) {
             ++m_endMessages;
             m_endText = message.text;
-            expect(m_form->exercise().state() == ExerciseState::Idle,
+            expect(m_exercise->state() == ExerciseState::Idle,
                    "the result shows during an exercise");
             // The keyboard goes only after this message.
             checkRest(true);
@@ -341,7 +336,7 @@ private:
         }
         if (m_abortInMessage) {
             m_abortInMessage = false;
-            if (m_form->exercise().state() == ExerciseState::Running)
+            if (m_exercise->state() == ExerciseState::Running)
                 ++m_aborts[QStringLiteral("message open")];
             m_form->cmdÜbungAbbrechen->click();
         } else if (chance(10)) {
@@ -359,12 +354,12 @@ private:
             m_form->cmdNoteBass_Click(std::int16_t(pick(NoteCount)));
             break;
         case 2:
-            m_form->exercise().ZeitVergangen(std::numeric_limits<std::int32_t>::max());
+            m_exercise->ZeitVergangen(std::numeric_limits<std::int32_t>::max());
             break;
         case 3:
             // Ends a display that runs; after one it must do nothing.
             if (!m_expected.display)
-                m_form->exercise().tmrNoteFalsch_Timer();
+                m_exercise->tmrNoteFalsch_Timer();
             break;
         default:
             if (m_keyboard)
@@ -419,8 +414,7 @@ private:
             step(button->text());
             button->click();
             if (starts) {
-                expect(m_form->exercise().zeitWeg() == *zeitWeg &&
-                           m_form->exercise().zeitVorbei() == *zeitVorbei,
+                expect(m_exercise->zeitWeg() == *zeitWeg && m_exercise->zeitVorbei() == *zeitVorbei,
                        "the started times differ from the typed ones");
                 const QString stored = m_world.store->GetSetting(QStringLiteral("Einstellungen"),
                                                                  QStringLiteral("Zeitweg"));
@@ -464,14 +458,14 @@ private:
         if (chance(10)) {
             step(QStringLiteral("stray at rest"));
             strayInput();
-            m_form->exercise().tmrVorbei_Timer();
-            m_form->exercise().tmrWeg_Timer();
+            m_exercise->tmrVorbei_Timer();
+            m_exercise->tmrWeg_Timer();
             m_form->cmdÜbungAbbrechen_Click();
             checkAll();
         }
         const int mode = pick(4);
-        m_clef = mode % 2 == 0 ? ClefViolin : ClefBass;
-        m_earTraining = mode >= 2 || m_form->exercise().earTraining();
+        m_clef = mode % 2 == 0 ? Clef::Violin : Clef::Bass;
+        m_earTraining = mode >= 2;
         for (const QString& key : {QStringLiteral("Zeitweg"), QStringLiteral("Zeitvorbei")})
             if (chance(30))
                 m_world.store->SaveSetting(QStringLiteral("Einstellungen"), key,
@@ -496,7 +490,7 @@ private:
                 step(QStringLiteral("display ends"));
                 m_expected.display = false;
                 nextTask();
-                m_form->exercise().tmrNoteFalsch_Timer();
+                m_exercise->tmrNoteFalsch_Timer();
             } else if (roll < 75) {
                 abort(QStringLiteral("wrong answer shown"));
             } else {
@@ -504,20 +498,20 @@ private:
                 strayInput();
             }
         } else if (roll < 55) {
-            answer(m_form->exercise().askedNote());
+            answer(m_exercise->askedNote());
         } else if (roll < 68) {
-            answer((m_form->exercise().askedNote() + 1 + pick(NoteCount - 1)) % NoteCount);
+            answer((m_exercise->askedNote() + 1 + pick(NoteCount - 1)) % NoteCount);
         } else if (roll < 78) {
             elapse();
         } else if (roll < 82) {
             step(QStringLiteral("note disappears"));
             m_expected.headHidden = true;
-            m_form->exercise().tmrWeg_Timer();
+            m_exercise->tmrWeg_Timer();
         } else if (roll < 85) {
             // Driven by the real clock, it must not end a task of three seconds or more here.
-            if (m_form->exercise().zeitVorbei() == 0 || m_form->exercise().zeitVorbei() >= 300) {
+            if (m_exercise->zeitVorbei() == 0 || m_exercise->zeitVorbei() >= 300) {
                 step(QStringLiteral("time tick"));
-                m_form->exercise().tmrVorbei_Timer();
+                m_exercise->tmrVorbei_Timer();
             }
         } else if (roll < 87) {
             abort(QStringLiteral("task shown"));
@@ -545,7 +539,7 @@ private:
         const bool fromKeyboard = m_keyboard && m_keyboard->isVisible() && chance(50);
         step(QStringLiteral("answer %1%2").arg(index).arg(fromKeyboard ? " on the keyboard" : ""));
         if (m_expected.taskOpen) {
-            if (index == m_form->exercise().askedNote()) {
+            if (index == m_exercise->askedNote()) {
                 nextTask();
             } else {
                 m_expected.taskOpen = false;
@@ -561,13 +555,13 @@ private:
     }
 
     void elapse() {
-        const int limit = m_form->exercise().zeitVorbei();
+        const int limit = m_exercise->zeitVorbei();
         const bool over = limit > 0 && chance(60);
         const std::int32_t hundredths = over ? limit + pick(3) : pick(std::max(limit, 1));
         step(QStringLiteral("%1 of %2 hundredths").arg(hundredths).arg(limit));
         if (over && m_expected.taskOpen)
             timeOut();
-        m_form->exercise().ZeitVergangen(hundredths);
+        m_exercise->ZeitVergangen(hundredths);
     }
 
     void abort(const QString& state) {
@@ -588,8 +582,8 @@ private:
                                  : QStringLiteral("Du hast die Übung abgebrochen. Es erfolgt "
                                                   "keine Wertung.")),
                "the result message is wrong");
-        expect(m_form->exercise().clef().isEmpty() && !m_form->exercise().earTraining() &&
-                   !m_form->exercise().keyboardPractice(),
+        expect(m_exercise->clef() == Clef::None && !m_exercise->earTraining() &&
+                   !m_exercise->keyboardPractice(),
                "the ended exercise left its mode behind");
         expect(m_form->ProgressBar1->value() == 0, "the time bar is not empty after the end");
         m_expected.end = Expected::End::None;
@@ -606,12 +600,13 @@ private:
                              QStringLiteral("/virelo-soak-XXXXXX")};
     FakeWorld m_world;
     HookedPlayer m_player;
+    std::unique_ptr<Exercise> m_exercise;
     std::unique_ptr<Form1> m_form;
     qsizetype m_topLevelWidgets = 0;
     QPointer<frmKeyboard> m_keyboard;
     bool m_keyboardWanted = false;
 
-    QString m_clef;
+    Clef m_clef = Clef::None;
     bool m_earTraining = false;
     bool m_choosing = false;
     bool m_startedHere = false;
@@ -666,9 +661,10 @@ private slots:
         clearStore();
         FakeWorld world;
         HookedPlayer player;
-        Form1Services services = world.services();
+        ExerciseServices services = world.exerciseServices();
         services.player = &player;
-        Form1 form(std::move(services));
+        Exercise exercise(std::move(services));
+        Form1 form(exercise, world.services());
         int played = 0;
         player.onPlay = [&](const QString&) {
             if (++played == 1 && timedOutTask == 0)
@@ -686,17 +682,17 @@ private slots:
         };
         form.cmdViolin->click();
         for (int task = 1; task < timedOutTask; ++task)
-            form.cmdNoteViolin[form.exercise().askedNote()]->click();
+            form.cmdNoteViolin[exercise.askedNote()]->click();
         if (timedOutTask > 0)
-            form.exercise().ZeitVergangen(form.exercise().zeitVorbei());
+            exercise.ZeitVergangen(exercise.zeitVorbei());
 
-        QCOMPARE(form.exercise().state(), ExerciseState::Idle);
+        QCOMPARE(exercise.state(), ExerciseState::Idle);
         QCOMPARE(played, std::max(timedOutTask, 1));
         QCOMPARE(world.messages.last().text,
                  QString("Du hast die Übung abgebrochen. Es erfolgt keine Wertung."));
         QCOMPARE(world.messages.size(), timedOutTask > 0 ? 2 : 1);
         QCOMPARE(shownKeyboard(), nullptr);
-        QVERIFY(!form.exercise().keyboardPractice());
+        QVERIFY(!exercise.keyboardPractice());
     }
 
     void thousandExercises() {

@@ -2,6 +2,7 @@
 #include "CopyFolder.h"
 #include "FakeServices.h"
 #include "MonitorCapture.h"
+#include "NeededServer.h"
 #include "PrivatePulseServer.h"
 #include "StderrCapture.h"
 #include "feedback/FluidSynthPlayer.h"
@@ -83,11 +84,9 @@ private slots:
     void serverKilledMidNote() {
         QFETCH(int, killAfter);
         ListenedServer listened;
-        if (!listened.start())
-            QSKIP("pulseaudio or parec is not installed or would not start");
+        NEEDS_SERVER(listened.start(), "pulseaudio or parec is not installed or would not start");
         FluidSynthPlayer player;
-        if (!player.waitForSoundFont())
-            QSKIP("no General MIDI SoundFont installed");
+        NEEDS_SERVER(player.waitForSoundFont(), "no General MIDI SoundFont installed");
         const QString note = ProgramDir + QStringLiteral("/sound/violin/7.mid");
 
         StderrCapture printed;
@@ -127,11 +126,9 @@ private slots:
         QFETCH(QString, moment);
         QFETCH(qint64, firstReturnsBy);
         ListenedServer listened;
-        if (!listened.start())
-            QSKIP("pulseaudio or parec is not installed or would not start");
+        NEEDS_SERVER(listened.start(), "pulseaudio or parec is not installed or would not start");
         auto player = std::make_unique<FluidSynthPlayer>();
-        if (!player->waitForSoundFont())
-            QSKIP("no General MIDI SoundFont installed");
+        NEEDS_SERVER(player->waitForSoundFont(), "no General MIDI SoundFont installed");
         const QString note = ProgramDir + QStringLiteral("/sound/violin/7.mid");
 
         StderrCapture printed;
@@ -202,20 +199,21 @@ private slots:
         QVERIFY(fluid_is_midifile(QFile::encodeName(note).constData()));
 
         ListenedServer listened;
-        if (!listened.start())
-            QSKIP("pulseaudio or parec is not installed or would not start");
+        NEEDS_SERVER(listened.start(), "pulseaudio or parec is not installed or would not start");
         FluidSynthPlayer real;
-        if (!real.waitForSoundFont())
-            QSKIP("no General MIDI SoundFont installed");
+        NEEDS_SERVER(real.waitForSoundFont(), "no General MIDI SoundFont installed");
         TimedPlayer player(real);
         clearStore();
         FakeWorld world;
-        Form1Services services = world.services();
+        ExerciseServices services = world.exerciseServices();
         services.programDir = folder;
         services.player = &player;
-        Form1 form(std::move(services));
-        form.exercise().chooseMode(QStringLiteral("Violin"), false);
-        form.exercise().Start({7, 7, 0, 0, false});
+        Exercise exercise(std::move(services));
+        Form1Services windowServices = world.services();
+        windowServices.programDir = folder;
+        Form1 form(exercise, std::move(windowServices));
+        exercise.chooseMode(Clef::Violin, false);
+        exercise.Start({7, 7, 0, 0, false});
         listened.capture->stop();
 
         QCOMPARE(player.played, QStringList{note});

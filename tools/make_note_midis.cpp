@@ -1,7 +1,7 @@
 // Writes one short piano note per staff position as a Standard MIDI File:
 //   <out>/violin/0.mid .. 14.mid and <out>/bass/0.mid .. 14.mid
 
-#include "feedback/NotePitches.h"
+#include "training/NotePitches.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,7 @@
 #include "feedback/FluidSynthLibrary.h"
 
-#include "feedback/RuntimeLibrary.h"
+#include "feedback/SoundLog.h"
+#include "platform/RuntimeLibrary.h"
 
 namespace {
 
@@ -40,6 +41,6 @@ bool resolveAll(void* handle, FluidSynthLibrary& f) {
 const FluidSynthLibrary* FluidSynthLibrary::get() {
     // The run-time name first; the development link as a fallback for other versions.
     static const FluidSynthLibrary* const library = openRuntimeLibrary<FluidSynthLibrary>(
-        {"libfluidsynth.so.3", "libfluidsynth.so"}, resolveAll);
+        {"libfluidsynth.so.3", "libfluidsynth.so"}, resolveAll, soundLog());
     return library;
 }

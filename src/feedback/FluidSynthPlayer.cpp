@@ -7,6 +7,7 @@
 
 #include "feedback/FluidSynthLibrary.h"
 #include "feedback/PianoOnlyLoader.h"
+#include "feedback/SoundLog.h"
 
 #include <algorithm>
 #include <atomic>
@@ -28,6 +29,8 @@ constexpr double sampleRate = 48000.0;
 // only without a sound server, gets two periods.
 constexpr int periodSize = 1024;
 constexpr int periodCount = 2;
+// What the output may hold when it closes, still to be heard.
+constexpr int outputLatencyMilliseconds = int(periodCount * periodSize * 1000 / sampleRate) + 1;
 // A single note at FluidSynth's default gain is barely audible.
 constexpr double gain = 1.0;
 // A piano note takes a few voices, the previous note's are cut when the next starts; each voice
@@ -122,8 +125,11 @@ void followUntilFinished(fluid_player_t* player, int division, const std::atomic
             lastProgress = now;
         }
         const std::chrono::duration<double, std::milli> still = now - lastProgress;
-        if (still.count() > allowedStallMilliseconds(player, lastTick, division))
+        if (still.count() > allowedStallMilliseconds(player, lastTick, division)) {
+            qCInfo(soundLog) << "the sound output stopped playing at tick" << lastTick
+                             << "; the note is given up";
             return;
+        }
     }
 }
 
@@ -158,8 +164,10 @@ FluidSynthPlayer::Engine::load(const QStringList& soundFonts) {
         return nullptr;
     silenceSoundLibraries();
     const QByteArray soundFont = QFile::encodeName(findSoundFont(soundFonts));
-    if (soundFont.isEmpty())
+    if (soundFont.isEmpty()) {
+        qCInfo(soundLog) << "no SoundFont among" << soundFonts;
         return nullptr;
+    }
 
     auto engine = std::make_unique<Engine>();
     engine->settings.reset(fluid().new_settings());
@@ -183,13 +191,18 @@ FluidSynthPlayer::Engine::load(const QStringList& soundFonts) {
     fluid().settings_setint(settings, "synth.polyphony", polyphony);
 
     engine->synth.reset(fluid().new_synth(settings));
-    if (!engine->synth)
+    if (!engine->synth) {
+        qCInfo(soundLog) << "FluidSynth could not make a synthesizer";
         return nullptr;
+    }
     fluid_synth_t* synth = engine->synth.get();
     // The notes need the piano alone; a large SoundFont's other presets would take tens of MB.
     readPianoOnly(synth, settings);
-    if (fluid().synth_sfload(synth, soundFont.constData(), 1) == FLUID_FAILED)
+    if (fluid().synth_sfload(synth, soundFont.constData(), 1) == FLUID_FAILED) {
+        qCInfo(soundLog) << "FluidSynth could not load the SoundFont" << soundFont;
         return nullptr;
+    }
+    qCInfo(soundLog) << "SoundFont loaded:" << soundFont;
     return engine;
 }
 
@@ -200,36 +213,10 @@ DriverPtr FluidSynthPlayer::Engine::openAudio() {
         fluid().settings_setstr(settings.get(), "audio.driver", defaultDriver.c_str());
         driver.reset(fluid().new_audio_driver(settings.get(), synth.get()));
     }
+    if (!driver)
+        qCInfo(soundLog) << "no sound output: neither pulseaudio nor" << defaultDriver.c_str()
+                         << "could be opened";
     return driver;
-}
-
-// One file handed to the sound thread, and what the window learns of it.
-struct FluidSynthPlayer::Note {
-    QByteArray path;
-    int division = 0;
-    std::atomic<bool> sounding{false};  // the audio device is open
-    std::atomic<bool> over{false};      // played to its end, or given up on the sound thread
-    std::atomic<bool> abandoned{false}; // the window stopped waiting before it sounded
-
-    void play(Engine& engine);
-};
-
-void FluidSynthPlayer::Note::play(Engine& engine) {
-    const MidiPlayerPtr player(fluid().new_player(engine.synth.get()));
-    if (!player || fluid().player_add(player.get(), path.constData()) != FLUID_OK ||
-        fluid().player_play(player.get()) != FLUID_OK) {
-        over = true;
-        return;
-    }
-    // Opened last so that its first block already carries the note. Declared after the player,
-    // it is closed first, before the player it drives goes away. Either may hang on a sound
-    // server that hangs.
-    const DriverPtr driver = engine.openAudio();
-    if (driver && !abandoned) {
-        sounding = true;
-        followUntilFinished(player.get(), division, abandoned);
-    }
-    over = true;
 }
 
 struct FluidSynthPlayer::SoundThread {
@@ -239,9 +226,48 @@ struct FluidSynthPlayer::SoundThread {
     std::shared_ptr<Note> next;
     bool busy = false; // a note is queued, playing or closing its device
     bool quit = false;
+    FluidSynthPlayer* listener = nullptr; // told when sound begins and dies, while it lives
 
     void run();
+    void tell(void (FluidSynthPlayer::*event)());
 };
+
+void FluidSynthPlayer::SoundThread::tell(void (FluidSynthPlayer::*event)()) {
+    const std::lock_guard lock(mutex);
+    if (listener)
+        QMetaObject::invokeMethod(listener, event, Qt::QueuedConnection);
+}
+
+// One file handed to the sound thread, and what the window learns of it.
+struct FluidSynthPlayer::Note {
+    QByteArray path;
+    int division = 0;
+    std::atomic<bool> sounding{false};  // the audio device is open, the note began
+    std::atomic<bool> over{false};      // played to its end, or given up on the sound thread
+    std::atomic<bool> abandoned{false}; // the window stopped waiting before it sounded
+
+    void play(Engine& engine, SoundThread& thread);
+};
+
+void FluidSynthPlayer::Note::play(Engine& engine, SoundThread& thread) {
+    const MidiPlayerPtr player(fluid().new_player(engine.synth.get()));
+    if (!player || fluid().player_add(player.get(), path.constData()) != FLUID_OK ||
+        fluid().player_play(player.get()) != FLUID_OK) {
+        qCInfo(soundLog) << "FluidSynth could not play" << path;
+        over = true;
+        return;
+    }
+    // Opened last so that its first block already carries the note. Declared after the player,
+    // it is closed first, before the player it drives goes away. Either may hang on a sound
+    // server that hangs.
+    const DriverPtr driver = engine.openAudio();
+    if (driver && !abandoned) {
+        sounding = true;
+        thread.tell(&FluidSynthPlayer::soundBegan);
+        followUntilFinished(player.get(), division, abandoned);
+    }
+    over = true;
+}
 
 void FluidSynthPlayer::SoundThread::run() {
     std::unique_lock lock(mutex);
@@ -251,14 +277,32 @@ void FluidSynthPlayer::SoundThread::run() {
             return;
         const std::shared_ptr<Note> note = std::move(next);
         lock.unlock();
-        note->play(*engine);
+        note->play(*engine, *this);
+        // The output has closed: what still rang is silenced, what it held plays out.
+        if (note->sounding)
+            tell(&FluidSynthPlayer::soundDied);
         lock.lock();
         busy = false;
         changed.notify_all();
     }
 }
 
-FluidSynthPlayer::FluidSynthPlayer(QStringList soundFonts) : soundFonts_(std::move(soundFonts)) {}
+FluidSynthPlayer::FluidSynthPlayer(QStringList soundFonts) : soundFonts_(std::move(soundFonts)) {
+    endReport_.setSingleShot(true);
+    endReport_.setInterval(outputLatencyMilliseconds);
+    connect(&endReport_, &QTimer::timeout, this, &NotePlayer::soundEnded);
+}
+
+void FluidSynthPlayer::soundBegan() {
+    if (endReport_.isActive())
+        endReport_.stop();
+    else
+        emit soundStarted();
+}
+
+void FluidSynthPlayer::soundDied() {
+    endReport_.start();
+}
 
 void FluidSynthPlayer::startLoading() {
     if (loadStarted_)
@@ -273,6 +317,7 @@ FluidSynthPlayer::~FluidSynthPlayer() {
     if (!soundThread_.joinable())
         return;
     std::unique_lock lock(sound_->mutex);
+    sound_->listener = nullptr;
     const bool idle =
         sound_->changed.wait_for(lock, shutdownWait, [this] { return !sound_->busy; });
     sound_->quit = true;
@@ -297,6 +342,7 @@ void FluidSynthPlayer::startSoundThread() {
         return;
     sound_ = std::make_shared<SoundThread>();
     sound_->engine = engine_;
+    sound_->listener = this;
     soundThread_ = std::thread([sound = sound_] { sound->run(); });
 }
 
@@ -317,6 +363,8 @@ bool FluidSynthPlayer::waitForIdleSound() {
     waited.start();
     waitInWindow([&] { return idle() || waited.elapsed() > closeMilliseconds; });
     soundHangs_ = !idle();
+    if (soundHangs_)
+        qCInfo(soundLog) << "the last note's sound output does not close; notes are skipped";
     return !soundHangs_;
 }
 
@@ -325,8 +373,12 @@ void FluidSynthPlayer::playFile(const QString& midiPath) {
     if (playing_)
         return;
     const QByteArray path = QFile::encodeName(midiPath);
-    if (!waitForSoundFont() || !fluid().is_midifile(path.constData()))
+    if (!waitForSoundFont())
         return;
+    if (!fluid().is_midifile(path.constData())) {
+        qCInfo(soundLog) << "not a MIDI file:" << path;
+        return;
+    }
     startSoundThread();
     playing_ = true;
     if (waitForIdleSound()) {

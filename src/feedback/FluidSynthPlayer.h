@@ -1,9 +1,10 @@
 #pragma once
 
-#include "feedback/NotePlayer.h"
 #include "feedback/SoundFontSearch.h"
+#include "training/NotePlayer.h"
 
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 #include <thread>
@@ -11,7 +12,9 @@
 // Plays MIDI files through FluidSynth. The library and the SoundFont load on a background thread,
 // started by startLoading() or at the latest by the first file. Files play on a sound thread,
 // which opens the audio device only while a file plays, so a sound server that hangs holds up
-// that thread and never the window. Use from one thread only.
+// that thread and never the window. Use from one thread only. The sound is told to have ended
+// once the output has closed after the file, which silences what still rings, and has played
+// what it held.
 class FluidSynthPlayer final : public NotePlayer {
 public:
     // Will load the first usable SoundFont among the candidates.
@@ -37,6 +40,9 @@ private:
     struct SoundThread;
 
     void startSoundThread();
+    // On the window's thread, told by the sound thread.
+    void soundBegan();
+    void soundDied();
     bool waitForIdleSound();
 
     QStringList soundFonts_;
@@ -48,4 +54,5 @@ private:
     std::thread soundThread_;
     bool soundHangs_ = false;
     bool playing_ = false;
+    QTimer endReport_; // runs while the output plays what it held
 };

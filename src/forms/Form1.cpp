@@ -1,36 +1,20 @@
 // Start-up, the mode and command buttons, and the keyboard window of an exercise.
 #include "forms/Form1.h"
 
-#include "forms/WindowPlacement.h"
 #include "keyboard/frmKeyboard.h"
 #include "settings/SettingsStore.h"
 #include "settings/frmEinstellungen.h"
-#include "training/NoteModel.h"
+#include "training/Exercise.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPushButton>
 
-namespace {
-
-ExerciseServices exerciseServices(const Form1Services& services, QWidget* messageOwner) {
-    ExerciseServices s;
-    s.message = [message = services.message, messageOwner](const QString& text, MessageIcon icon,
-                                                           const QString& details) {
-        message(messageOwner, text, QString(), icon, details);
-    };
-    s.player = services.player;
-    s.random = services.random;
-    s.programDir = services.programDir;
-    return s;
-}
-
-} // namespace
-
-Form1::Form1(Form1Services services, QWidget* parent)
+Form1::Form1(Exercise& exercise, Form1Services services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowMinimizeButtonHint),
-      m_services(std::move(services)), m_exercise(exerciseServices(m_services, this)) {
+      m_exercise(exercise), m_services(std::move(services)) {
     LayoutAnwenden();
 
     connect(cmdViolin, &QPushButton::clicked, this, &Form1::cmdViolin_Click);
@@ -66,27 +50,27 @@ void Form1::Form_Load() {
 }
 
 void Form1::cmdViolin_Click() {
-    showSettingsDialog(ClefViolin, false);
+    showSettingsDialog(Clef::Violin, false);
 }
 
 void Form1::cmdBass_Click() {
-    showSettingsDialog(ClefBass, false);
+    showSettingsDialog(Clef::Bass, false);
 }
 
 void Form1::cmdViolinGehör_Click() {
-    showSettingsDialog(ClefViolin, true);
+    showSettingsDialog(Clef::Violin, true);
 }
 
 void Form1::cmdBassGehör_Click() {
-    showSettingsDialog(ClefBass, true);
+    showSettingsDialog(Clef::Bass, true);
 }
 
 // The keyboard window of a keyboard start shows only once the dialog has closed.
-void Form1::showSettingsDialog(const QString& clef, bool earTraining) {
+void Form1::showSettingsDialog(Clef clef, bool earTraining) {
     if (!m_exercise.chooseMode(clef, earTraining))
         return;
     {
-        frmEinstellungen dialog(m_exercise, m_services, this);
+        frmEinstellungen dialog(m_exercise, {m_services.message, m_services.store}, this);
         m_services.runModal(dialog);
     }
     m_exercise.cancelChoosing();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "forms/DrawnElements.h"
 #include "forms/Form1Services.h"
-#include "training/Exercise.h"
+#include "training/NoteModel.h"
+#include "widgets/DrawnElements.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -10,22 +10,20 @@
 #include <array>
 #include <cstdint>
 
+class Exercise;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class frmKeyboard;
 
 // The main window: a view of the exercise. It shows what the exercise tells it and forwards
-// what the learner does; the exercise itself lives in `exercise()`.
+// what the learner does.
 class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    Form1(Exercise& exercise, Form1Services services, QWidget* parent = nullptr);
     ~Form1() override;
-
-    Exercise& exercise() { return m_exercise; }
-    const Form1Services& services() const { return m_services; }
 
     // Controls.
     QPushButton* cmdViolin = nullptr;
@@ -36,8 +34,8 @@ public:
     QPushButton* cmdHilfe = nullptr;
     QPushButton* cmdInfo = nullptr;
     QPushButton* cmdEnde = nullptr;
-    std::array<QPushButton*, 15> cmdNoteViolin{};
-    std::array<QPushButton*, 15> cmdNoteBass{};
+    std::array<QPushButton*, NoteCount> cmdNoteViolin{};
+    std::array<QPushButton*, NoteCount> cmdNoteBass{};
     QLabel* lblViolinschlüssel = nullptr;
     QLabel* lblBassschlüssel = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
@@ -72,7 +70,7 @@ private:
     void ButtonsSperren();
     void ButtonsFreigeben();
     void enableModeButtons(bool enabled);
-    void showSettingsDialog(const QString& clef, bool earTraining);
+    void showSettingsDialog(Clef clef, bool earTraining);
     void openKeyboard();
     void keepKeyboardAtCorner();
 
@@ -89,11 +87,11 @@ private:
     enum class Column { Asked, Chosen };
     void placeNote(DrawnShape& head, Column column, int step);
     void hideLedgerLines(int first, int last);
-    const std::array<QPushButton*, 15>* answerRow();
+    const std::array<QPushButton*, NoteCount>* answerRow();
     void setAnswerRowEnabled(bool enabled);
 
+    Exercise& m_exercise;
     Form1Services m_services;
-    Exercise m_exercise;
     bool m_closeAllowed = false;
     QPointer<frmKeyboard> m_keyboard;
     QPointer<QWidget> m_focusBeforeMistake; // the answer button that had focus

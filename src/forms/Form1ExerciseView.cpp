@@ -1,7 +1,7 @@
 // What the main window shows of the exercise: the task, the time, a wrong answer, the rest.
-#include "forms/BackColor.h"
 #include "forms/Form1.h"
-#include "training/NoteModel.h"
+#include "training/Exercise.h"
+#include "widgets/BackColor.h"
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -19,10 +19,10 @@ void Form1::connectExercise() {
     connect(&m_exercise, &Exercise::ended, this, &Form1::showRest);
 }
 
-const std::array<QPushButton*, 15>* Form1::answerRow() {
-    if (m_exercise.clef() == ClefBass)
+const std::array<QPushButton*, NoteCount>* Form1::answerRow() {
+    if (m_exercise.clef() == Clef::Bass)
         return &cmdNoteBass;
-    if (m_exercise.clef() == ClefViolin)
+    if (m_exercise.clef() == Clef::Violin)
         return &cmdNoteViolin;
     return nullptr;
 }

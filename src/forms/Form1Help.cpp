@@ -20,6 +20,7 @@ void Form1::cmdHilfe_Click() {
 }
 
 void Form1::cmdInfo_Click() {
-    frmInfo dialog(m_services, programHyperJump(), this);
+    frmInfo dialog({m_services.message, m_services.desktop, m_services.programDir},
+                   programHyperJump(), this);
     m_services.runModal(dialog);
 }

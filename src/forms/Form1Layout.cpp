@@ -1,10 +1,10 @@
 // The main window as it stands before any of its code has run.
-#include "forms/BackColor.h"
-#include "forms/Fonts.h"
 #include "forms/Form1.h"
-#include "forms/Pictures.h"
-#include "forms/Twips.h"
 #include "training/NoteModel.h"
+#include "widgets/BackColor.h"
+#include "widgets/Fonts.h"
+#include "widgets/Pictures.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -48,7 +48,7 @@ QPushButton* button(QWidget* parent, const QString& caption, const QRect& geomet
     return b;
 }
 
-QPushButton* answerButton(QWidget* parent, const QString& clef, int index, double top) {
+QPushButton* answerButton(QWidget* parent, Clef clef, int index, double top) {
     auto* b = button(parent, noteName(clef, index),
                      twipsRect(AnswerLeft + AnswerStep * index, top, AnswerWidth, AnswerHeight));
     setBackColor(b, VbColor::White);
@@ -111,8 +111,8 @@ void Form1::LayoutAnwenden() {
     lblBassschlüssel =
         rowLabel(this, QStringLiteral("Bassschlüssel:"), twipsRect(120, 5880, 2535, 495));
     for (int i = 0; i < NoteCount; ++i) {
-        cmdNoteViolin[i] = answerButton(this, ClefViolin, i, ViolinRowTop);
-        cmdNoteBass[i] = answerButton(this, ClefBass, i, BassRowTop);
+        cmdNoteViolin[i] = answerButton(this, Clef::Violin, i, ViolinRowTop);
+        cmdNoteBass[i] = answerButton(this, Clef::Bass, i, BassRowTop);
     }
 
     QList<QWidget*> tabOrder = {cmdViolin, cmdBass, cmdViolinGehör, cmdBassGehör,

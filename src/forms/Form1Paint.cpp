@@ -1,6 +1,6 @@
 // The staff, its ledger lines and the two note heads, drawn in twips.
 #include "forms/Form1.h"
-#include "forms/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QPainter>
 

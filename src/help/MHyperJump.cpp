@@ -1,6 +1,5 @@
 #include "help/MHyperJump.h"
 
-#include "forms/Form1Services.h"
 #include "help/DesktopExec.h"
 
 #include <QPromise>
@@ -36,13 +35,13 @@ MHyperJump::~MHyperJump() {
     m_lookupRunning.waitForFinished();
 }
 
-void MHyperJump::HyperJump(const QString& address, bool newWindow, const Form1Services& services) {
+void MHyperJump::HyperJump(const QString& address, bool newWindow, const DesktopServices& desktop) {
     if (!newWindow) {
-        services.openUrl(QUrl(address));
+        desktop.openUrl(QUrl(address));
     } else if (!m_browserCommand.isEmpty()) {
-        jump(address, services);
+        jump(address, desktop);
     } else {
-        m_waitingJumps.push_back([this, address, services] { jump(address, services); });
+        m_waitingJumps.push_back([this, address, desktop] { jump(address, desktop); });
         lookUp();
     }
 }
@@ -67,11 +66,11 @@ void MHyperJump::lookupEnded(const QString& command) {
         waiting();
 }
 
-void MHyperJump::jump(const QString& address, const Form1Services& services) const {
+void MHyperJump::jump(const QString& address, const DesktopServices& desktop) const {
     if (!m_browserCommand.isEmpty()) {
         const ProgramCall call = browserCall(m_browserCommand, address);
-        if (services.startProgram(call.program, call.arguments))
+        if (desktop.startProgram(call.program, call.arguments))
             return;
     }
-    services.openUrl(QUrl(address));
+    desktop.openUrl(QUrl(address));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/Form1Services.h"
+#include "help/DesktopServices.h"
 
 #include <QFuture>
 #include <QObject>
@@ -43,12 +43,12 @@ public:
     // at once when it was found before, else when the desktop has answered, which is asked
     // again while no browser was found. With newWindow false, or when no browser is registered
     // or it does not start, hands the address to the desktop's handler instead.
-    void HyperJump(const QString& address, bool newWindow, const Form1Services& services);
+    void HyperJump(const QString& address, bool newWindow, const DesktopServices& desktop);
 
 private:
     void lookUp();
     void lookupEnded(const QString& command);
-    void jump(const QString& address, const Form1Services& services) const;
+    void jump(const QString& address, const DesktopServices& desktop) const;
 
     BrowserCommandLookup m_lookup;
     QString m_browserCommand;

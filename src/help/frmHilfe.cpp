@@ -1,6 +1,6 @@
 #include "help/frmHilfe.h"
 
-#include "forms/WindowPlacement.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QPointer>
 #include <QPushButton>

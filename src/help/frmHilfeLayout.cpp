@@ -1,10 +1,10 @@
 // The help window as it stands before any of its code has run.
-#include "forms/NoteChart.h"
-#include "forms/Pictures.h"
-#include "forms/ProportionalResizer.h"
-#include "forms/Twips.h"
+#include "help/NoteChart.h"
 #include "help/frmHilfe.h"
 #include "training/NoteModel.h"
+#include "widgets/Pictures.h"
+#include "widgets/ProportionalResizer.h"
+#include "widgets/Twips.h"
 
 #include <QPushButton>
 
@@ -20,9 +20,9 @@ void frmHilfe::LayoutAnwenden() {
     setWindowIcon(informationIcon());
     resize(twipsClientSize(ClientWidth, ClientHeight));
 
-    Picture1 = new NoteChart(ClefViolin, this);
+    Picture1 = new NoteChart(Clef::Violin, this);
     Picture1->setGeometry(twipsRect(126, 378, 9380, 1806));
-    Picture2 = new NoteChart(ClefBass, this);
+    Picture2 = new NoteChart(Clef::Bass, this);
     Picture2->setGeometry(twipsRect(126, 2520, 9394, 1820));
 
     Ok = new QPushButton(QStringLiteral("Schließen"), this);

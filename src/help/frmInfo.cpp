@@ -1,9 +1,9 @@
 #include "help/frmInfo.h"
 
-#include "forms/Twips.h"
-#include "forms/WindowPlacement.h"
 #include "help/MHyperJump.h"
 #include "help/Publisher.h"
+#include "widgets/Twips.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,7 +19,7 @@ const QString ReadmeName = QStringLiteral("readme.txt");
 
 } // namespace
 
-frmInfo::frmInfo(Form1Services services, MHyperJump& hyperJump, QWidget* owner)
+frmInfo::frmInfo(InfoServices services, MHyperJump& hyperJump, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
       m_services(std::move(services)), m_hyperJump(hyperJump) {
@@ -40,7 +40,7 @@ void frmInfo::cmdReadme_Click() {
     QString problem;
     if (!QFileInfo::exists(path))
         problem = QStringLiteral("Die Datei „%1“ fehlt im Programmordner:\n%2");
-    else if (!m_services.openUrl(QUrl::fromLocalFile(path)))
+    else if (!m_services.desktop.openUrl(QUrl::fromLocalFile(path)))
         problem = QStringLiteral("Die Datei „%1“ konnte nicht geöffnet werden. Es ist kein "
                                  "Programm eingerichtet, das Textdateien anzeigt.\n%2");
     if (!problem.isEmpty())
@@ -49,7 +49,7 @@ void frmInfo::cmdReadme_Click() {
 }
 
 void frmInfo::Label8_Click() {
-    m_hyperJump.HyperJump(Publisher::HomePage, true, m_services);
+    m_hyperJump.HyperJump(Publisher::HomePage, true, m_services.desktop);
 }
 
 bool frmInfo::eventFilter(QObject* watched, QEvent* event) {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "forms/DrawnElements.h"
-#include "forms/Form1Services.h"
+#include "help/DesktopServices.h"
+#include "widgets/DrawnElements.h"
+#include "widgets/MessageBox.h"
 
 #include <QDialog>
 
@@ -11,10 +12,17 @@ class MHyperJump;
 class QLabel;
 class QPushButton;
 
+// What the about dialog needs from outside.
+struct InfoServices {
+    MessageFunction message;
+    DesktopServices desktop;
+    QString programDir; // holds readme.txt
+};
+
 // The about dialog: version and contact lines, the documentation file and the home page.
 class frmInfo : public QDialog {
 public:
-    frmInfo(Form1Services services, MHyperJump& hyperJump, QWidget* owner);
+    frmInfo(InfoServices services, MHyperJump& hyperJump, QWidget* owner);
 
     QLabel* Label1 = nullptr;  // product and version
     QLabel* Label9 = nullptr;  // "Support:"
@@ -38,6 +46,6 @@ protected:
 private:
     void LayoutAnwenden();
 
-    Form1Services m_services;
+    InfoServices m_services;
     MHyperJump& m_hyperJump;
 };

@@ -1,9 +1,9 @@
 // The about dialog as it stands before any of its code has run.
-#include "forms/Fonts.h"
-#include "forms/Pictures.h"
-#include "forms/Twips.h"
 #include "help/Publisher.h"
 #include "help/frmInfo.h"
+#include "widgets/Fonts.h"
+#include "widgets/Pictures.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,5 +1,6 @@
 // The input port on the ALSA sequencer, fed by every sound card's MIDI ports.
 #include "input/InputPort.h"
+#include "input/MidiLog.h"
 #include "input/RtMidiPort.h"
 #include "input/SequencerScanner.h"
 
@@ -17,8 +18,10 @@ public:
         const std::optional<SequencerAddress> own = ownInput(ports, getpid(), inputPortName);
         if (!own)
             return;
-        for (const SequencerAddress& source : hardwareSources(ports))
+        for (const SequencerAddress& source : hardwareSources(ports)) {
+            qCInfo(midiLog) << "connecting sequencer port" << source.client << ":" << source.port;
             scanner_->connect(source, *own);
+        }
     }
 
 private:

@@ -1,5 +1,6 @@
 // The input port on a JACK server that already runs, fed by its physical MIDI outputs.
 #include "input/InputPort.h"
+#include "input/MidiLog.h"
 #include "input/RtMidiPort.h"
 
 #include <string>
@@ -51,8 +52,10 @@ std::unique_ptr<InputPort> openJackInput(const MidiLibrary& library,
     library.jack_set_error_function(ignoreJackMessage);
     library.jack_set_info_function(ignoreJackMessage);
     jack_client_t* scanner = library.jack_client_open("Virelo-Suche", JackNoStartServer, nullptr);
-    if (!scanner)
+    if (!scanner) {
+        qCInfo(midiLog) << "no JACK server runs";
         return nullptr;
+    }
     std::unique_ptr<RtMidiPort> in = RtMidiPort::open(library, RTMIDI_API_UNIX_JACK, received);
     if (!in) {
         library.jack_client_close(scanner);

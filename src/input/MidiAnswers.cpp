@@ -13,10 +13,6 @@ MidiAnswers::MidiAnswers(Exercise& exercise, std::unique_ptr<MidiInput> input, Q
       }),
       input_(std::move(input)) {
     connect(&exercise_, &Exercise::started, this, [this] { input_->connectHardware(); });
-    // After the routine that showed the task has returned, as a click held back would come.
-    connect(&exercise_, &Exercise::taskShown, this, &MidiAnswers::giveHeldKey,
-            Qt::QueuedConnection);
-    connect(&exercise_, &Exercise::ended, this, [this] { held_.reset(); });
 }
 
 void MidiAnswers::open() {
@@ -24,17 +20,6 @@ void MidiAnswers::open() {
 }
 
 void MidiAnswers::keyPressed(int pitch) {
-    const std::optional<int> index = noteIndexOfPitch(exercise_.clef(), pitch);
-    if (!index)
-        return;
-    // The sound's own event loop lets this call through, but the task opens only after it.
-    if (exercise_.sounding())
-        held_ = index;
-    else
-        exercise_.answer(*index);
-}
-
-void MidiAnswers::giveHeldKey() {
-    if (const std::optional<int> index = std::exchange(held_, std::nullopt))
-        exercise_.answer(*index);
+    if (const std::optional<int> index = noteIndexOfPitch(exercise_.clef(), pitch))
+        exercise_.answerFromInstrument(*index);
 }

@@ -5,12 +5,10 @@
 #include <QObject>
 
 #include <memory>
-#include <optional>
 
 class Exercise;
 
-// Keys pressed on a MIDI keyboard answer the exercise as clicks on their notes do. A key pressed
-// while a note sounds is held back and given to the task that note opens; the last one counts.
+// Keys pressed on a MIDI keyboard answer the exercise as notes played on an instrument.
 class MidiAnswers : public QObject {
     Q_OBJECT
 
@@ -22,10 +20,8 @@ public:
 
 private:
     void keyPressed(int pitch);
-    void giveHeldKey();
 
     Exercise& exercise_;
-    std::optional<int> held_; // a note index
     const MidiInput::Received received_;
     // Last, so that it stops calling before the rest goes.
     std::unique_ptr<MidiInput> input_;

@@ -1,6 +1,7 @@
 #include "input/MidiLibrary.h"
 
-#include "feedback/RuntimeLibrary.h"
+#include "input/MidiLog.h"
+#include "platform/RuntimeLibrary.h"
 
 namespace {
 
@@ -54,6 +55,6 @@ bool resolveAll(void* handle, MidiLibrary& m) {
 const MidiLibrary* MidiLibrary::get() {
     // The run-time name first; the development link as a fallback for other versions.
     static const MidiLibrary* const library =
-        openRuntimeLibrary<MidiLibrary>({"librtmidi.so.6", "librtmidi.so"}, resolveAll);
+        openRuntimeLibrary<MidiLibrary>({"librtmidi.so.6", "librtmidi.so"}, resolveAll, midiLog());
     return library;
 }

@@ -1,7 +1,7 @@
 #include "input/MidiNotes.h"
 
-#include "feedback/NotePitches.h"
 #include "training/NoteModel.h"
+#include "training/NotePitches.h"
 
 #include <algorithm>
 
@@ -17,10 +17,10 @@ std::optional<int> pressedPitch(std::span<const unsigned char> message) {
     return message[1];
 }
 
-std::optional<int> noteIndexOfPitch(const QString& clef, int pitch) {
-    const std::string_view folder = clef == ClefViolin ? "violin"
-                                    : clef == ClefBass ? "bass"
-                                                       : std::string_view();
+std::optional<int> noteIndexOfPitch(Clef clef, int pitch) {
+    const std::string_view folder = clef == Clef::Violin ? "violin"
+                                    : clef == Clef::Bass ? "bass"
+                                                         : std::string_view();
     const auto pitches = std::find_if(clefPitches.begin(), clefPitches.end(),
                                       [&](const ClefPitches& c) { return c.folder == folder; });
     if (pitches == clefPitches.end())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "training/Clef.h"
 
 #include <optional>
 #include <span>
@@ -11,6 +11,6 @@
 // (a note-on with velocity 0 is how many keyboards release a key).
 std::optional<int> pressedPitch(std::span<const unsigned char> message);
 
-// The note index 0..14 that sounds `pitch` in the clef ("Violin" or "Bass"); nothing for keys
+// The note index 0..14 that sounds `pitch` in the clef; nothing for keys
 // between or outside its 15 notes, or for no clef.
-std::optional<int> noteIndexOfPitch(const QString& clef, int pitch);
+std::optional<int> noteIndexOfPitch(Clef clef, int pitch);

@@ -1,6 +1,7 @@
 #include "input/RtMidiPort.h"
 
 #include "input/InputPort.h"
+#include "input/MidiLog.h"
 
 #include <array>
 
@@ -22,12 +23,15 @@ std::unique_ptr<RtMidiPort> RtMidiPort::open(const MidiLibrary& library, RtMidiA
     if (!in)
         return nullptr;
     std::unique_ptr<RtMidiPort> port(new RtMidiPort(library, in));
-    if (!in->ok)
+    if (in->ok) {
+        library.in_set_callback(in, forward, const_cast<MidiInput::Received*>(&received));
+        library.open_virtual_port(in, inputPortName);
+    }
+    if (!in->ok) {
+        qCInfo(midiLog) << "RtMidi could not open the input port:" << in->msg;
         return nullptr;
-    library.in_set_callback(in, forward, const_cast<MidiInput::Received*>(&received));
-    library.open_virtual_port(in, inputPortName);
-    if (!in->ok)
-        return nullptr;
+    }
+    qCInfo(midiLog) << "input port open:" << inputClientName << inputPortName;
     return port;
 }
 
@@ -42,6 +46,7 @@ void RtMidiPort::connectSource(const std::string& name) const {
         std::array<char, 1024> buffer{};
         int length = int(buffer.size());
         if (library_.get_port_name(in_, i, buffer.data(), &length) >= 0 && buffer.data() == name) {
+            qCInfo(midiLog) << "connecting" << name.c_str();
             library_.open_port(in_, i, inputPortName);
             return;
         }

@@ -1,5 +1,7 @@
 #include "input/SequencerScanner.h"
 
+#include "input/MidiLog.h"
+
 namespace {
 
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
@@ -10,8 +12,11 @@ std::unique_ptr<SequencerScanner> SequencerScanner::open(const MidiLibrary& libr
     // Where there is no sequencer the library would say so on the terminal.
     library.lib_error_set_handler(ignoreAlsaError);
     snd_seq_t* sequencer = nullptr;
-    if (library.seq_open(&sequencer, "default", SND_SEQ_OPEN_DUPLEX, 0) < 0)
+    if (const int error = library.seq_open(&sequencer, "default", SND_SEQ_OPEN_DUPLEX, 0);
+        error < 0) {
+        qCInfo(midiLog) << "no ALSA sequencer: error" << error;
         return nullptr;
+    }
     library.seq_set_client_name(sequencer, "Virelo-Suche");
     return std::unique_ptr<SequencerScanner>(new SequencerScanner(library, sequencer));
 }

@@ -2,16 +2,15 @@
 
 #include "input/MidiInput.h"
 
-#include <condition_variable>
-#include <mutex>
-#include <thread>
+#include <memory>
 
 // The program's MIDI input port on the ALSA sequencer where it exists, else on a JACK server
-// that already runs, else none, silently. Opening and connecting may wait on the MIDI system,
-// so both run on a thread of their own, never on the caller's.
+// that already runs, else none, silently. Opening, connecting and closing may wait on the MIDI
+// system, so they run on a thread of their own, never on the caller's; the input's end waits
+// for the port to close for a second at most, and leaves a hung one to the program's exit.
 class SystemMidiInput final : public MidiInput {
 public:
-    SystemMidiInput() = default;
+    SystemMidiInput();
     ~SystemMidiInput() override;
 
     SystemMidiInput(const SystemMidiInput&) = delete;
@@ -21,11 +20,10 @@ public:
     void connectHardware() override;
 
 private:
-    void run(const Received& received);
+    struct Shared;
+    static void run(const std::shared_ptr<Shared>& shared);
+    static void serve(Shared& shared);
 
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool connectWanted_ = false;
-    bool quit_ = false;
-    std::thread thread_;
+    std::shared_ptr<Shared> shared_;
+    bool opened_ = false;
 };

@@ -1,11 +1,11 @@
 #include "keyboard/frmKeyboard.h"
 
-#include "forms/DrawnElements.h"
-#include "forms/ProportionalResizer.h"
-#include "forms/Twips.h"
 #include "keyboard/KeyboardKey.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
+#include "widgets/DrawnElements.h"
+#include "widgets/ProportionalResizer.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 

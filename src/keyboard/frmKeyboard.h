@@ -1,5 +1,7 @@
 #pragma once
 
+#include "training/NoteModel.h"
+
 #include <QWidget>
 
 #include <array>
@@ -20,8 +22,8 @@ class frmKeyboard : public QWidget {
 public:
     explicit frmKeyboard(Exercise& exercise);
 
-    std::array<KeyboardKey*, 15> picKeyboard{};
-    std::array<QLabel*, 15> lblKeyboard{};
+    std::array<KeyboardKey*, NoteCount> picKeyboard{};
+    std::array<QLabel*, NoteCount> lblKeyboard{};
     std::array<QFrame*, 11> Picture1{}; // black keys: they take clicks and answer nothing
 
     void Beschriften();

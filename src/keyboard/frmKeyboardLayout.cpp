@@ -1,11 +1,11 @@
 // The keyboard window as it stands before any of its code has run.
-#include "forms/DrawnElements.h"
-#include "forms/Fonts.h"
-#include "forms/Pictures.h"
-#include "forms/Twips.h"
 #include "keyboard/KeyboardKey.h"
 #include "keyboard/frmKeyboard.h"
 #include "training/NoteModel.h"
+#include "widgets/DrawnElements.h"
+#include "widgets/Fonts.h"
+#include "widgets/Pictures.h"
+#include "widgets/Twips.h"
 
 #include <QFrame>
 #include <QLabel>

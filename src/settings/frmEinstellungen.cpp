@@ -1,13 +1,12 @@
 #include "settings/frmEinstellungen.h"
 
-#include "forms/Form1Services.h"
-#include "forms/TypingLimit.h"
-#include "forms/WindowPlacement.h"
-#include "settings/RangeRule.h"
 #include "settings/SettingsStore.h"
-#include "settings/TimeText.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
+#include "training/RangeRule.h"
+#include "training/TimeText.h"
+#include "widgets/TypingLimit.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -35,11 +34,10 @@ QString unsavedTimesMessage(const QString& file) {
 
 } // namespace
 
-frmEinstellungen::frmEinstellungen(Exercise& exercise, const Form1Services& services,
-                                   QWidget* owner)
+frmEinstellungen::frmEinstellungen(Exercise& exercise, SettingsServices services, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_exercise(exercise), m_services(services) {
+      m_exercise(exercise), m_services(std::move(services)) {
     LayoutAnwenden();
     limitTypingToOneCharacter(txtZeitVorbei);
     limitTypingToOneCharacter(txtZeitWeg);
@@ -52,9 +50,9 @@ frmEinstellungen::frmEinstellungen(Exercise& exercise, const Form1Services& serv
 }
 
 void frmEinstellungen::Form_Load() {
-    if (m_exercise.clef() == ClefBass)
+    if (m_exercise.clef() == Clef::Bass)
         frmBass->setEnabled(true);
-    else if (m_exercise.clef() == ClefViolin)
+    else if (m_exercise.clef() == Clef::Violin)
         frmViolin->setEnabled(true);
 
     if (SettingsStore* store = m_services.store) {
@@ -92,9 +90,9 @@ void frmEinstellungen::refuse(const QString& text) {
 }
 
 bool frmEinstellungen::startExercise(bool withKeyboard) {
-    const bool bass = m_exercise.clef() == ClefBass;
+    const bool bass = m_exercise.clef() == Clef::Bass;
     const auto& boxes = bass ? chkTonBass : chkTonViolin;
-    std::array<bool, 15> ticked{};
+    std::array<bool, NoteCount> ticked{};
     for (int i = 0; i < NoteCount; ++i)
         ticked[i] = boxes[i]->isChecked();
     const auto range = rangeFromTicks(ticked, m_exercise.clef());

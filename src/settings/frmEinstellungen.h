@@ -1,15 +1,24 @@
 #pragma once
 
+#include "training/NoteModel.h"
+#include "widgets/MessageBox.h"
+
 #include <QDialog>
 
 #include <array>
 
 class Exercise;
-struct Form1Services;
+class SettingsStore;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+// What the settings dialog needs from outside.
+struct SettingsServices {
+    MessageFunction message;
+    SettingsStore* store = nullptr;
+};
 
 // The dialog through which every exercise starts: note range, the two times, start or cancel.
 // It is made anew for every opening; what it validates it hands to the exercise to start with.
@@ -17,7 +26,7 @@ class frmEinstellungen : public QDialog {
     Q_OBJECT
 
 public:
-    frmEinstellungen(Exercise& exercise, const Form1Services& services, QWidget* owner);
+    frmEinstellungen(Exercise& exercise, SettingsServices services, QWidget* owner);
 
     QGroupBox* frmZeit = nullptr;
     QLabel* Label1 = nullptr;
@@ -25,9 +34,9 @@ public:
     QLabel* Label2 = nullptr;
     QLineEdit* txtZeitWeg = nullptr;
     QGroupBox* frmViolin = nullptr;
-    std::array<QPushButton*, 15> chkTonViolin{};
+    std::array<QPushButton*, NoteCount> chkTonViolin{};
     QGroupBox* frmBass = nullptr;
-    std::array<QPushButton*, 15> chkTonBass{};
+    std::array<QPushButton*, NoteCount> chkTonBass{};
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdKeyboard = nullptr;
     QPushButton* cmdAbbrechen = nullptr;
@@ -46,5 +55,5 @@ private:
     void refuse(const QString& text);
 
     Exercise& m_exercise;
-    const Form1Services& m_services;
+    SettingsServices m_services;
 };

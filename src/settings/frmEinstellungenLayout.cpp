@@ -1,9 +1,9 @@
 // The settings dialog as it stands before any of its code has run.
-#include "forms/Fonts.h"
-#include "forms/Pictures.h"
-#include "forms/Twips.h"
 #include "settings/frmEinstellungen.h"
 #include "training/NoteModel.h"
+#include "widgets/Fonts.h"
+#include "widgets/Pictures.h"
+#include "widgets/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -44,8 +44,8 @@ QLineEdit* timeField(QWidget* parent, const QString& text, const QRect& geometry
 }
 
 // Boxes drawn as buttons that stay pressed while ticked; index 0 (lowest note) at the left.
-std::array<QPushButton*, 15> rangeBoxes(QGroupBox* parent, const QString& clef) {
-    std::array<QPushButton*, 15> boxes{};
+std::array<QPushButton*, NoteCount> rangeBoxes(QGroupBox* parent, Clef clef) {
+    std::array<QPushButton*, NoteCount> boxes{};
     for (int i = 0; i < NoteCount; ++i) {
         boxes[i] = button(parent, noteName(clef, i), twipsRect(240 + 600 * i, 480, 615, 495));
         boxes[i]->setCheckable(true);
@@ -73,13 +73,13 @@ void frmEinstellungen::LayoutAnwenden() {
                                      "Ton wählen!)"),
                       twipsRect(120, 1680, 9375, 1335));
     frmViolin->setEnabled(false);
-    chkTonViolin = rangeBoxes(frmViolin, ClefViolin);
+    chkTonViolin = rangeBoxes(frmViolin, Clef::Violin);
     frmBass = frame(this,
                     QStringLiteral("Tonraum für Bassschlüssel  (nur tiefsten und höchsten Ton "
                                    "wählen!)"),
                     twipsRect(120, 3240, 9375, 1335));
     frmBass->setEnabled(false);
-    chkTonBass = rangeBoxes(frmBass, ClefBass);
+    chkTonBass = rangeBoxes(frmBass, Clef::Bass);
 
     cmdOk = button(this, QStringLiteral("Übung starten"), twipsRect(1320, 5040, 1815, 375));
     cmdOk->setFont(msSansSerif(DialogPointSize, true));

@@ -1,8 +1,9 @@
 // Choosing a mode, starting, aborting and ending an exercise.
 #include "training/Exercise.h"
 
-#include "feedback/ResultText.h"
 #include "training/NoteModel.h"
+#include "training/NotePlayer.h"
+#include "training/ResultText.h"
 
 #include <QTimer>
 
@@ -24,13 +25,17 @@ Exercise::Exercise(ExerciseServices services, QObject* parent)
     connect(tmrWeg, &QTimer::timeout, this, &Exercise::tmrWeg_Timer);
     connect(tmrVorbei, &QTimer::timeout, this, &Exercise::tmrVorbei_Timer);
     connect(tmrNoteFalsch, &QTimer::timeout, this, &Exercise::tmrNoteFalsch_Timer);
+    if (NotePlayer* player = m_services.player) {
+        connect(player, &NotePlayer::soundStarted, this, &Exercise::noteSoundStarted);
+        connect(player, &NotePlayer::soundEnded, this, &Exercise::noteSoundEnded);
+    }
 }
 
 QString Exercise::NummerName(int index) const {
     return noteName(AusgewählterSchlüssel, index);
 }
 
-bool Exercise::chooseMode(const QString& clef, bool earTraining) {
+bool Exercise::chooseMode(Clef clef, bool earTraining) {
     if (m_state != ExerciseState::Idle)
         return false;
     AusgewählterSchlüssel = clef;
@@ -40,9 +45,12 @@ bool Exercise::chooseMode(const QString& clef, bool earTraining) {
     return true;
 }
 
+// A later plain mode must not inherit the ear training of a cancelled choice.
 void Exercise::cancelChoosing() {
-    if (m_state == ExerciseState::Choosing)
-        m_state = ExerciseState::Idle;
+    if (m_state != ExerciseState::Choosing)
+        return;
+    Gehörtraining = false;
+    m_state = ExerciseState::Idle;
 }
 
 void Exercise::Start(const ExerciseSettings& settings) {
@@ -69,11 +77,12 @@ void Exercise::UebungBeenden(bool Abgebrochen) {
     const QString details =
         Abgebrochen ? QString() : mistakeDetails(AusgewählterSchlüssel, m_missed);
     m_taskOpen = false;
+    m_heldAnswer.reset();
     m_state = ExerciseState::Idle;
     tmrWeg->stop();
     tmrVorbei->stop();
     tmrNoteFalsch->stop();
-    AusgewählterSchlüssel.clear();
+    AusgewählterSchlüssel = Clef::None;
     Gehörtraining = false;
     ZeitZaehler = 0;
     emit ended();

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "feedback/MistakeNaming.h"
+#include "training/Clef.h"
 #include "training/ExerciseServices.h"
 #include "training/ExerciseSettings.h"
+#include "training/MistakeNaming.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -10,28 +11,33 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 class QTimer;
 
 enum class ExerciseState { Idle, Choosing, Running };
 
-// One exercise of 25 tasks, apart from any window: its state, its three timers and its routines.
-// Every way of answering calls answer(); the windows show what the signals tell them, which come
-// in the order of each routine's steps.
+// One exercise of its tasks, apart from any window: its state, its three timers and its routines.
+// Every way of answering calls answer() or answerFromInstrument(); the windows show what the
+// signals tell them, which come in the order of each routine's steps.
 class Exercise : public QObject {
     Q_OBJECT
 
 public:
     explicit Exercise(ExerciseServices services, QObject* parent = nullptr);
 
-    // A mode button: sets the clef, and with ear training the flag (a plain mode leaves the flag
-    // as it is), while the settings dialog is open. False when an exercise is under way.
-    bool chooseMode(const QString& clef, bool earTraining);
-    // The settings dialog closed without starting.
+    // A mode button: sets the clef, and with ear training the flag, while the settings dialog is
+    // open. False when an exercise is under way.
+    bool chooseMode(Clef clef, bool earTraining);
+    // The settings dialog closed without starting: the ear-training flag goes with it.
     void cancelChoosing();
     void Start(const ExerciseSettings& settings);
     // A note index chosen by any input; only an open task takes it.
     void answer(int index);
+    // A note index played on an instrument (a MIDI keyboard, a microphone). One played while the
+    // task's note sounds is held and given to the task when it opens, the last one counting;
+    // otherwise it is an answer() like any other.
+    void answerFromInstrument(int index);
     // "Übung abbrechen".
     void abort();
 
@@ -43,7 +49,7 @@ public:
     void ZeitVergangen(std::int32_t hundredths);
 
     ExerciseState state() const { return m_state; }
-    const QString& clef() const { return AusgewählterSchlüssel; }
+    Clef clef() const { return AusgewählterSchlüssel; }
     QString NummerName(int index) const;
     bool earTraining() const { return Gehörtraining; }
     bool keyboardPractice() const { return UebenMitKeyboard; }
@@ -56,8 +62,6 @@ public:
     int errors() const { return fehler; }
     std::int32_t zeitZaehler() const { return ZeitZaehler; }
     bool taskOpen() const { return m_taskOpen; }
-    // A task's note is playing; its task opens when it has sounded.
-    bool sounding() const { return m_sounding; }
 
     QTimer* const tmrVorbei;
     QTimer* const tmrWeg;
@@ -78,12 +82,17 @@ signals:
     void ended();
     // After the result message, when the exercise was practised on the keyboard window.
     void keyboardPracticeEnded();
+    // The player's own sound of a note began, and it has died away, release included; the end
+    // may come after the task has opened.
+    void noteSoundStarted();
+    void noteSoundEnded();
 
 private:
     void NaechsteAufgabe();
     void NoteSpielen(std::int16_t note);
     void NoteFalschAnzeigen(std::int16_t gefragt, std::int16_t gewaehlt);
     void UebungBeenden(bool Abgebrochen);
+    void giveHeldAnswer();
 
     ExerciseServices m_services;
     ExerciseState m_state = ExerciseState::Idle;
@@ -92,7 +101,7 @@ private:
     std::int16_t HöchsterTon = 0;
     std::int16_t ZeitWeg = 0;    // milliseconds
     std::int16_t ZeitVorbei = 0; // hundredths of a second
-    QString AusgewählterSchlüssel;
+    Clef AusgewählterSchlüssel = Clef::None;
     std::int16_t Note = 0;
     std::int16_t Aufgabe = 0;
     std::int16_t fehler = 0;
@@ -100,8 +109,9 @@ private:
     bool UebenMitKeyboard = false;
     std::int32_t ZeitZaehler = 0;
 
-    bool m_taskOpen = false;    // a task is shown and waits for its answer or time-out
+    bool m_taskOpen = false; // a task is shown and waits for its answer or time-out
     bool m_sounding = false;
-    QList<MissedTask> m_missed; // for the result's details
+    std::optional<int> m_heldAnswer; // played while the note sounded
+    QList<MissedTask> m_missed;      // for the result's details
     QElapsedTimer m_taskClock;
 };

@@ -26,6 +26,18 @@ void Exercise::answer(int index) {
     NoteFalschAnzeigen(Note, std::int16_t(index));
 }
 
+void Exercise::answerFromInstrument(int index) {
+    if (m_sounding)
+        m_heldAnswer = index;
+    else
+        answer(index);
+}
+
+void Exercise::giveHeldAnswer() {
+    if (const std::optional<int> index = std::exchange(m_heldAnswer, std::nullopt))
+        answer(*index);
+}
+
 void Exercise::NoteFalschAnzeigen(std::int16_t gefragt, std::int16_t gewaehlt) {
     tmrNoteFalsch->start(DisplayMs);
     emit mistakeShown(gefragt, gewaehlt);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/MessageBox.h"
+#include "training/MessageIcon.h"
 
 #include <QString>
 
@@ -8,7 +8,7 @@
 
 class NotePlayer;
 
-// What the exercise reaches outside itself; its window wires the real ones, tests their own.
+// What the exercise reaches outside itself; main() wires the real ones, tests their own.
 struct ExerciseServices {
     // A modal message with the program's title; returns when the learner has closed it. Details,
     // when not empty, lie behind the box's details button.

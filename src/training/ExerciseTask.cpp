@@ -1,17 +1,13 @@
 // Drawing, sounding and showing the next task.
-#include "feedback/NoteFile.h"
-#include "feedback/NotePlayer.h"
 #include "training/Exercise.h"
+#include "training/NoteFile.h"
 #include "training/NoteModel.h"
+#include "training/NotePlayer.h"
 
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-constexpr int TasksPerExercise = 25;
-}
 
 void Exercise::NaechsteAufgabe() {
     ++Aufgabe;
@@ -41,6 +37,9 @@ void Exercise::NaechsteAufgabe() {
         tmrWeg->start(ZeitWeg);
     m_taskOpen = true;
     emit taskShown(Note, staffStep(AusgewählterSchlüssel, Note), !Gehörtraining);
+    // After the routine that showed the task has returned, as a click held back would come.
+    if (m_heldAnswer)
+        QMetaObject::invokeMethod(this, &Exercise::giveHeldAnswer, Qt::QueuedConnection);
 }
 
 void Exercise::NoteSpielen(std::int16_t note) {

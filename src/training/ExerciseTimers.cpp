@@ -1,6 +1,6 @@
 // The note disappearing and the time per note running out.
-#include "feedback/ResultText.h"
 #include "training/Exercise.h"
+#include "training/ResultText.h"
 
 #include <QTimer>
 

@@ -17,22 +17,22 @@ bool validIndex(int index) {
 
 } // namespace
 
-QString noteName(const QString& clef, int index) {
+QString noteName(Clef clef, int index) {
     if (!validIndex(index))
         return {};
-    if (clef == ClefBass)
+    if (clef == Clef::Bass)
         return QString::fromLatin1(BassNames[index]);
-    if (clef == ClefViolin)
+    if (clef == Clef::Violin)
         return QString::fromLatin1(TrebleNames[index]);
     return {};
 }
 
-int staffStep(const QString& clef, int index) {
+int staffStep(Clef clef, int index) {
     if (!validIndex(index))
         return -1;
-    if (clef == ClefBass)
+    if (clef == Clef::Bass)
         return index + BassStepOffset;
-    if (clef == ClefViolin)
+    if (clef == Clef::Violin)
         return index;
     return -1;
 }

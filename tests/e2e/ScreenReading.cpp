@@ -81,3 +81,15 @@ Tint tintAt(const QImage& image, QPoint point) {
         return Tint::Green;
     return Tint::Other;
 }
+
+QColor darkestIn(const QImage& image, const QRect& area) {
+    QColor darkest = Qt::white;
+    const QRect inside = area & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.lightness() < darkest.lightness())
+                darkest = pixel;
+        }
+    return darkest;
+}

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <optional>
@@ -30,3 +32,6 @@ enum class Tint { White, Red, Green, Other };
 // The colour family of a pixel: the style paints a button lighter than its colour but keeps
 // the hue.
 Tint tintAt(const QImage& image, QPoint point);
+
+// The darkest pixel in an area, where a caption's letters cover it whole: the text's colour.
+QColor darkestIn(const QImage& image, const QRect& area);

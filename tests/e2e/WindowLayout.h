@@ -49,6 +49,14 @@ inline std::array<QPoint, 2> answerFaceCorners(const QString& clef, int index) {
     return {pixel(answerLeft(index) + 60, answerTop(clef) + 60),
             pixel(answerLeft(index) + 735 - 75, answerTop(clef) + 495 - 75)};
 }
+// A button's face clear of its edge, where its caption stands.
+inline QRect captionArea(double left, double top, double width, double height) {
+    return {pixel(left + 60, top + 60), pixel(left + width - 75, top + height - 75)};
+}
+inline QRect answerCaption(const QString& clef, int index) {
+    return captionArea(answerLeft(index), answerTop(clef), 735, 495);
+}
+inline const QRect helpCaption = captionArea(7080, 120, 1215, 375);
 
 // The vertical through the middle of each column's head, and the height band the heads use.
 inline const int askedColumnX = pixel(3884.5 + 855 / 2.0, 0).x();

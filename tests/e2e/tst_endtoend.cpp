@@ -10,7 +10,7 @@
 #include "WindowLayout.h"
 #include "WindowProperties.h"
 #include "Xdotool.h"
-#include "feedback/NotePitches.h"
+#include "training/NotePitches.h"
 
 #include <QColor>
 #include <QGuiApplication>
@@ -20,6 +20,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <span>
@@ -37,6 +38,8 @@ const QColor white(255, 255, 255);
 
 constexpr int tasksPerExercise = 25;
 constexpr double pitchToleranceCents = 35;
+// A caption's letters against the text of an enabled button; the disabled grey lies far above.
+constexpr int captionTolerance = 48;
 
 QString noteName(const QString& clef, int index) {
     static const QStringList treble = {"f",  "g",  "a",  "h",   "c'",  "d'",  "e'", "f'",
@@ -134,7 +137,8 @@ private:
     }
 
     // The chosen note red beside the asked note green, on the buttons and on the staff, each in
-    // its exact colour: the disabled row is neither shaded nor paled.
+    // its exact colour: the disabled row is neither shaded nor paled, and the two captions are
+    // in the text colour of an enabled button.
     void checkWrongAnswerShown(const QString& clef, int asked, int chosen) const {
         QImage shot;
         const bool marked = QTest::qWaitFor([&] {
@@ -142,10 +146,18 @@ private:
             return tintAt(shot, layout::answerFace(clef, chosen)) == Tint::Red;
         });
         QVERIFY2(marked, "the chosen answer button did not turn red");
+        const int textLightness = darkestIn(shot, layout::helpCaption).lightness();
         for (const auto& [index, colour] : {std::pair{chosen, red}, std::pair{asked, green}}) {
             QCOMPARE(QColor(shot.pixel(layout::answerFace(clef, index))), colour);
             for (const QPoint corner : layout::answerFaceCorners(clef, index))
                 QCOMPARE(QColor(shot.pixel(corner)), colour);
+            const int captionLightness =
+                darkestIn(shot, layout::answerCaption(clef, index)).lightness();
+            QVERIFY2(std::abs(captionLightness - textLightness) <= captionTolerance,
+                     qPrintable(QStringLiteral("the caption of %1 is pale: lightness %2, text %3")
+                                    .arg(noteName(clef, index))
+                                    .arg(captionLightness)
+                                    .arg(textLightness)));
         }
 
         const Head askedHead = headInColumn(shot, layout::askedColumnX);

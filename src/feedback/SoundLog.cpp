@@ -1,0 +1,3 @@
+#include "feedback/SoundLog.h"
+
+Q_LOGGING_CATEGORY(soundLog, "virelo.sound", QtWarningMsg)

@@ -1,0 +1,3 @@
+#include "input/MidiLog.h"
+
+Q_LOGGING_CATEGORY(midiLog, "virelo.midi", QtWarningMsg)

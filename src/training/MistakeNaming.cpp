@@ -1,0 +1,84 @@
+#include "training/MistakeNaming.h"
+
+#include "training/NoteModel.h"
+
+#include <QStringList>
+
+#include <array>
+#include <cstdlib>
+
+namespace {
+
+// The kinds counted; Other stays last.
+enum class Kind { OtherClef, Octave, Neighbour, TimeOut, Other };
+constexpr std::size_t KindCount = std::size_t(Kind::Other) + 1;
+
+// By the steps between two indices, which are neighbouring white keys: 1 to 14.
+constexpr std::array<const char*, NoteCount - 1> IntervalNames = {
+    "Sekunde", "Terz",   "Quarte",   "Quinte",    "Sexte",     "Septime",     "Oktave",
+    "None",    "Dezime", "Undezime", "Duodezime", "Tredezime", "Quartdezime", "Doppeloktave"};
+
+constexpr int StepsPerOctave = 7;
+// A bass-clef note stands where the treble clef has the note this many steps above it.
+constexpr int BassBelowTreble = 12;
+
+// The chosen note has the letter that the asked note's staff place has in the other clef.
+bool readInOtherClef(Clef clef, int steps) {
+    const int otherClefMeaning = clef == Clef::Bass ? BassBelowTreble : -BassBelowTreble;
+    return (steps - otherClefMeaning) % StepsPerOctave == 0;
+}
+
+Kind kindOf(Clef clef, const MissedTask& missed) {
+    if (!missed.chosen)
+        return Kind::TimeOut;
+    const int steps = *missed.chosen - missed.asked;
+    if (readInOtherClef(clef, steps))
+        return Kind::OtherClef;
+    if (std::abs(steps) % StepsPerOctave == 0)
+        return Kind::Octave;
+    if (std::abs(steps) == 1)
+        return Kind::Neighbour;
+    return Kind::Other;
+}
+
+QString mistakeLine(Clef clef, const MissedTask& missed) {
+    QString line =
+        QStringLiteral("Aufgabe %1: gesucht %2").arg(missed.task).arg(noteName(clef, missed.asked));
+    if (!missed.chosen)
+        return line + QStringLiteral(" (Zeit vorbei)");
+    const int steps = *missed.chosen - missed.asked;
+    line += QStringLiteral(", gewählt %1 (eine %2 %3")
+                .arg(noteName(clef, *missed.chosen),
+                     QString::fromLatin1(IntervalNames.at(std::size_t(std::abs(steps) - 1))),
+                     steps > 0 ? QStringLiteral("zu hoch") : QStringLiteral("zu tief"));
+    if (readInOtherClef(clef, steps)) {
+        line += clef == Clef::Bass ? QStringLiteral(" – wie im Violinschlüssel gelesen")
+                                   : QStringLiteral(" – wie im Bassschlüssel gelesen");
+    }
+    return line + QLatin1Char(')');
+}
+
+QString kindCounts(Clef clef, const QList<MissedTask>& missed) {
+    std::array<int, KindCount> count{};
+    for (const MissedTask& task : missed)
+        ++count.at(std::size_t(kindOf(clef, task)));
+    const auto of = [&count](Kind kind) { return count.at(std::size_t(kind)); };
+    return QStringLiteral("Oktave verwechselt: %1, Nachbarton: %2, anderer Schlüssel: %3, "
+                          "Zeit vorbei: %4, sonst: %5")
+        .arg(of(Kind::Octave))
+        .arg(of(Kind::Neighbour))
+        .arg(of(Kind::OtherClef))
+        .arg(of(Kind::TimeOut))
+        .arg(of(Kind::Other));
+}
+
+} // namespace
+
+QString mistakeDetails(Clef clef, const QList<MissedTask>& missed) {
+    QStringList lines;
+    for (const MissedTask& task : missed)
+        lines.append(mistakeLine(clef, task));
+    if (missed.size() >= 2)
+        lines.append(kindCounts(clef, missed));
+    return lines.join(QLatin1Char('\n'));
+}

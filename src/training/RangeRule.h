@@ -1,0 +1,18 @@
+#pragma once
+
+#include "training/NoteModel.h"
+
+#include <QString>
+
+#include <array>
+#include <variant>
+
+struct NoteRange {
+    int lowest = 0;
+    int highest = 0;
+};
+
+// The range from the lowest to the highest ticked box; boxes between them do not matter.
+// Fewer than two ticked boxes give the German message that asks for both ends.
+std::variant<NoteRange, QString> rangeFromTicks(const std::array<bool, NoteCount>& ticked,
+                                                Clef clef);

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdint>
+
+class QPushButton;
+
+// Paints a button's face in a layout colour (0x00BBGGRR); the answer buttons start white and
+// turn red or green during the wrong-answer display. The face shows that colour exactly, flat,
+// whether the button is enabled or not, inside a bevel, like a graphical button. On a face
+// other than white the caption is drawn in the normal text colour, also when disabled.
+void setBackColor(QPushButton* button, std::uint32_t colour);
