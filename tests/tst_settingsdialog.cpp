@@ -2,12 +2,14 @@
 #include "FakeServices.h"
 #include "forms/Form1.h"
 #include "settings/frmEinstellungen.h"
+#include "widgets/HeldKeyFilter.h"
 #include "widgets/QtTranslations.h"
 
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -42,7 +44,11 @@ void tick(std::array<QPushButton*, 15>& boxes, std::initializer_list<int> indice
 class SettingsDialogTest : public QObject {
     Q_OBJECT
 
+    HeldKeyFilter heldKeys_;
+
 private slots:
+    void initTestCase() { QCoreApplication::instance()->installEventFilter(&heldKeys_); }
+
     void init() {
         clearStore();
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -330,6 +336,46 @@ private slots:
         QCOMPARE(world.exercise.state(), ExerciseState::Idle);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
         QVERIFY(world.player.played.isEmpty());
+    }
+
+    // A key held down since before the dialog opened does nothing in it until pressed afresh;
+    // one pressed in the dialog repeats as usual.
+    void heldKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QList<bool>>("repeats"); // one press each, auto-repeated or not
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<int>("focusMoves");
+        QTest::newRow("Esc held from before")
+            << int(Qt::Key_Escape) << QList{true, true} << true << 0;
+        QTest::newRow("Esc held from before, then pressed")
+            << int(Qt::Key_Escape) << QList{true, false} << false << 0;
+        QTest::newRow("Tab held from before") << int(Qt::Key_Tab) << QList{true, true} << true << 0;
+        QTest::newRow("Tab pressed and held")
+            << int(Qt::Key_Tab) << QList{false, true, true} << true << 3;
+    }
+    void heldKeys() {
+        QFETCH(int, key);
+        QFETCH(QList<bool>, repeats);
+        FakeWorld world;
+        Form1 form(world.exercise, world.services());
+        bool open = false;
+        int focusMoves = 0;
+        openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
+            d.show();
+            d.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            d.txtZeitWeg->setFocus();
+            for (bool repeat : repeats) {
+                QWidget* focus = d.focusWidget();
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeat);
+                QCoreApplication::sendEvent(focus, &press);
+                focusMoves += d.focusWidget() != focus;
+            }
+            open = d.isVisible();
+            d.reject();
+        });
+        QTEST(open, "open");
+        QTEST(focusMoves, "focusMoves");
     }
 
     // Last, since it changes Qt's texts for the whole run: in German, as the program starts.
