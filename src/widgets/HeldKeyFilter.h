@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 
+class QKeyEvent;
 class QWidget;
 
 // A key held down does not act on a window opened after it was pressed: the key's auto-repeat
@@ -18,6 +19,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Each key that is down, with the window its first press went to.
+    bool isRepeat(const QKeyEvent& key) const;
+
+    // Each key pressed, with the window its first press went to.
     QHash<int, QPointer<QWidget>> pressedIn_;
+    // When each key was last let go.
+    QHash<int, quint64> releasedAt_;
 };
