@@ -12,6 +12,7 @@
 #include "training/Exercise.h"
 #include "training/TaskRandom.h"
 #include "widgets/Fonts.h"
+#include "widgets/HeldKeyFilter.h"
 #include "widgets/MessageBox.h"
 #include "widgets/QtTranslations.h"
 
@@ -38,6 +39,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     applyApplicationLook();
     installGermanQtTranslations(app);
+    HeldKeyFilter heldKeys;
+    app.installEventFilter(&heldKeys);
 
     FluidSynthPlayer player;
     SettingsStore store;

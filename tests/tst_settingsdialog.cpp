@@ -2,6 +2,7 @@
 #include "FakeServices.h"
 #include "forms/Form1.h"
 #include "settings/frmEinstellungen.h"
+#include "widgets/HeldKeyFilter.h"
 #include "widgets/LevelMeter.h"
 #include "widgets/QtTranslations.h"
 
@@ -10,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -34,6 +36,10 @@ QWidget* nextTabStop(QWidget* widget) {
     return next;
 }
 
+// How a key reaches the dialog: pressed, repeated as marked by Qt, or repeated as a release and
+// a press at the same moment.
+enum Stroke { Press, Repeat, UnmarkedRepeat };
+
 void tick(std::array<QPushButton*, 15>& boxes, std::initializer_list<int> indices) {
     for (int i : indices)
         boxes[i]->click();
@@ -44,7 +50,11 @@ void tick(std::array<QPushButton*, 15>& boxes, std::initializer_list<int> indice
 class SettingsDialogTest : public QObject {
     Q_OBJECT
 
+    HeldKeyFilter heldKeys_;
+
 private slots:
+    void initTestCase() { QCoreApplication::instance()->installEventFilter(&heldKeys_); }
+
     void init() {
         clearStore();
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -424,6 +434,58 @@ private slots:
         QVERIFY2(!world.microphoneLevel, "the device stayed open after the dialog");
         QCOMPARE(world.store->GetSetting(Einstellungen, "Mikrofon"), savedAnswer);
         QCOMPARE(world.store->GetSetting(Einstellungen, "OktaveFrei"), savedOctave);
+    }
+
+    // A key held down since before the dialog opened does nothing in it until pressed afresh;
+    // one pressed in the dialog repeats as usual. The X server repeats a key as a release and a
+    // press at one moment, which Qt does not always mark as repeated.
+    void heldKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QList<Stroke>>("strokes");
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<int>("focusMoves");
+        const int esc = Qt::Key_Escape;
+        const int tab = Qt::Key_Tab;
+        QTest::newRow("Esc held from before") << esc << QList{Repeat, Repeat} << true << 0;
+        QTest::newRow("Esc held from before, repeats unmarked")
+            << esc << QList{UnmarkedRepeat, UnmarkedRepeat} << true << 0;
+        QTest::newRow("Esc held from before, then pressed")
+            << esc << QList{UnmarkedRepeat, Press} << false << 0;
+        QTest::newRow("Tab held from before") << tab << QList{Repeat, UnmarkedRepeat} << true << 0;
+        QTest::newRow("Tab pressed and held")
+            << tab << QList{Press, Repeat, UnmarkedRepeat} << true << 3;
+    }
+    void heldKeys() {
+        QFETCH(int, key);
+        QFETCH(QList<Stroke>, strokes);
+        FakeWorld world;
+        Form1 form(world.exercise, world.services());
+        bool open = false;
+        int focusMoves = 0;
+        openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
+            d.show();
+            d.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            d.txtZeitWeg->setFocus();
+            quint64 time = 1000;
+            for (Stroke stroke : strokes) {
+                QWidget* focus = d.focusWidget();
+                time += 40;
+                if (stroke == UnmarkedRepeat) {
+                    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+                    release.setTimestamp(time);
+                    QCoreApplication::sendEvent(focus, &release);
+                }
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), stroke == Repeat);
+                press.setTimestamp(time);
+                QCoreApplication::sendEvent(focus, &press);
+                focusMoves += d.focusWidget() != focus;
+            }
+            open = d.isVisible();
+            d.reject();
+        });
+        QTEST(open, "open");
+        QTEST(focusMoves, "focusMoves");
     }
 
     // Last, since it changes Qt's texts for the whole run: in German, as the program starts.

@@ -116,6 +116,19 @@ bool isDialog(const ShownWindow& window) {
            window.title == QStringLiteral("Info") || window.title == QStringLiteral("Hilfe");
 }
 
+// The main window's buttons that open a window, with the title of the window each opens.
+struct WindowButton {
+    QPoint button;
+    QString title;
+};
+const QList<WindowButton> windowButtons = {
+    {layout::violinButton, QStringLiteral("Einstellungen")},
+    {layout::bassButton, QStringLiteral("Einstellungen")},
+    {layout::violinEarTrainingButton, QStringLiteral("Einstellungen")},
+    {layout::bassEarTrainingButton, QStringLiteral("Einstellungen")},
+    {layout::helpButton, QStringLiteral("Hilfe")},
+    {layout::infoButton, QStringLiteral("Info")}};
+
 } // namespace
 
 class ClickStormTest : public OwnDisplayTest {
@@ -214,6 +227,24 @@ private:
         return false;
     }
 
+    // A click on a button of the main window opens the window titled so, which stays open; its
+    // id, or 0.
+    quint64 openedToStay(QPoint button, const QString& title) {
+        const QString pattern = QStringLiteral("^%1$").arg(title);
+        if (!xdotool::click(session_->mainWindow(), button))
+            return 0;
+        const quint64 window = waitForWindow(pattern, 10000);
+        QTest::qWait(500);
+        return xdotool::visibleWindows(pattern).contains(window) ? window : 0;
+    }
+
+    void closeWithEscape(quint64 window, const QString& title) {
+        QVERIFY(xdotool::perform({QStringLiteral("windowfocus"), QString::number(window),
+                                  QStringLiteral("key"), QStringLiteral("Escape")}));
+        QVERIFY2(waitForNoWindow(QStringLiteral("^%1$").arg(title)),
+                 qPrintable(title + QStringLiteral(" stayed open")));
+    }
+
 private slots:
     void initTestCase() {
         openSession();
@@ -263,6 +294,34 @@ private slots:
         const QImage rest = session_->mainWindowShot();
         QCOMPARE(headInColumn(rest, layout::askedColumnX).state, Head::State::Hidden);
         QCOMPARE(headInColumn(rest, layout::chosenColumnX).state, Head::State::Hidden);
+    }
+
+    // Nothing left over from the storm closes a window: each button opens its window, which
+    // stays open until the learner closes it.
+    void everyWindowOpensAfterwards() {
+        for (const auto& [button, title] : windowButtons) {
+            const quint64 window = openedToStay(button, title);
+            if (window == 0)
+                QFAIL(qPrintable(QStringLiteral("\"%1\" did not stay open; shown:\n%2")
+                                     .arg(title, session_->whatIsShown())));
+            closeWithEscape(window, title);
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+
+    // A key held down since before a window opened does not close it.
+    void windowStaysWhileEscapeHeld() {
+        const QString title = QStringLiteral("Einstellungen");
+        QVERIFY(xdotool::perform({QStringLiteral("keydown"), QStringLiteral("Escape")}));
+        const quint64 window = openedToStay(layout::violinButton, title);
+        const bool released = xdotool::perform({QStringLiteral("keyup"), QStringLiteral("Escape")});
+        if (window == 0)
+            QFAIL(qPrintable(QStringLiteral("\"%1\" did not stay open while Escape was held; "
+                                            "shown:\n%2")
+                                 .arg(title, session_->whatIsShown())));
+        QVERIFY(released);
+        closeWithEscape(window, title);
     }
 
     // Only the readme and the home page were ever handed to the desktop.
