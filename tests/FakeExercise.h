@@ -2,6 +2,7 @@
 
 #include "training/Exercise.h"
 #include "training/ExerciseServices.h"
+#include "training/ExerciseSettings.h"
 #include "training/MessageIcon.h"
 #include "training/NotePlayer.h"
 
@@ -58,4 +59,25 @@ struct FakeExerciseWorld {
     NoteRecords records{}; // what the record says of each note
     int recordsAsked = 0;
     Exercise exercise{exerciseServices()};
+};
+
+// An exercise over a range in a world of fakes; nothing waits.
+template <typename World> struct ExerciseRun {
+    World world;
+    ExerciseSettings settings;
+
+    explicit ExerciseRun(Clef clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
+                         int zeitWeg = 2000, bool earTraining = false) {
+        ex().chooseMode(clef, earTraining);
+        settings = {std::int16_t(lowest), std::int16_t(highest), std::int16_t(zeitWeg),
+                    std::int16_t(zeitVorbei), false};
+    }
+    Exercise& ex() { return world.exercise; }
+    void start() { ex().Start(settings); }
+
+    // r that draws `note` from the range.
+    void ask(int note) {
+        const int size = settings.HöchsterTon - settings.NiedrigsterTon + 1;
+        world.randomValue = (note - settings.NiedrigsterTon + 0.5) / size;
+    }
 };

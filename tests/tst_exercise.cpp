@@ -15,24 +15,8 @@
 namespace {
 
 // An exercise over a range, without a window; nothing waits.
-struct Run {
-    FakeExerciseWorld world;
-    ExerciseSettings settings;
-
-    explicit Run(Clef clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
-                 int zeitWeg = 2000, bool earTraining = false) {
-        ex().chooseMode(clef, earTraining);
-        settings = {std::int16_t(lowest), std::int16_t(highest), std::int16_t(zeitWeg),
-                    std::int16_t(zeitVorbei), false};
-    }
-    Exercise& ex() { return world.exercise; }
-    void start() { ex().Start(settings); }
-
-    // r that draws `note` from the range.
-    void ask(int note) {
-        const int size = settings.HöchsterTon - settings.NiedrigsterTon + 1;
-        world.randomValue = (note - settings.NiedrigsterTon + 0.5) / size;
-    }
+struct Run : ExerciseRun<FakeExerciseWorld> {
+    using ExerciseRun::ExerciseRun;
     void answer(int index) { ex().answer(index); }
 };
 

@@ -28,27 +28,16 @@ QList<QPushButton*> modeAndCommandButtons(Form1& f) {
 }
 
 // An exercise over a range shown by the main window; nothing waits.
-struct Run {
-    FakeWorld world;
+struct Run : ExerciseRun<FakeWorld> {
     std::unique_ptr<Form1> form;
-    ExerciseSettings settings;
 
     explicit Run(Clef clef, int lowest = 0, int highest = 14, int zeitVorbei = 400,
-                 int zeitWeg = 2000, bool earTraining = false) {
+                 int zeitWeg = 2000, bool earTraining = false)
+        : ExerciseRun(clef, lowest, highest, zeitVorbei, zeitWeg, earTraining) {
         clearStore();
         form = std::make_unique<Form1>(world.exercise, world.services());
-        ex().chooseMode(clef, earTraining);
-        settings = {std::int16_t(lowest), std::int16_t(highest), std::int16_t(zeitWeg),
-                    std::int16_t(zeitVorbei), false};
     }
-    Exercise& ex() { return world.exercise; }
-    void start() { ex().Start(settings); }
 
-    // r that draws `note` from the range.
-    void ask(int note) {
-        const int size = settings.HöchsterTon - settings.NiedrigsterTon + 1;
-        world.randomValue = (note - settings.NiedrigsterTon + 0.5) / size;
-    }
     void answer(int index) {
         if (ex().clef() == Clef::Bass)
             form->cmdNoteBass_Click(std::int16_t(index));
