@@ -4,6 +4,8 @@
 #include "input/SequencerPorts.h"
 #include "training/MistakeNaming.h"
 #include "training/NoteModel.h"
+#include "training/NoteNaming.h"
+#include "training/NotePitches.h"
 #include "training/RangeRule.h"
 #include "training/StaffPlacement.h"
 #include "training/TimeText.h"
@@ -19,6 +21,8 @@ using MidiMessage = std::vector<unsigned char>;
 Q_DECLARE_METATYPE(MidiMessage)
 
 Q_DECLARE_METATYPE(MissedTask)
+Q_DECLARE_METATYPE(NamingStyle)
+Q_DECLARE_METATYPE(SpelledNote)
 
 namespace {
 
@@ -92,6 +96,72 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, name);
         QCOMPARE(noteName(clef, index), name);
+    }
+
+    // A clef's natural notes sound the pitches its note files were written for.
+    void clefNotePitches() {
+        for (const ClefPitches& clef : clefPitches)
+            for (int i = 0; i < NoteCount; ++i)
+                QCOMPARE(
+                    clefNote(clef.folder == "bass" ? Clef::Bass : Clef::Violin, i)->midiPitch(),
+                    clef.midiNotes[i]);
+    }
+
+    void spelledNames_data() {
+        QTest::addColumn<SpelledNote>("note");
+        QTest::addColumn<NamingStyle>("style");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("pitch");
+        const NamingStyle german{NoteLetters::German, OctaveStyle::Helmholtz};
+        const NamingStyle germanNumbered{NoteLetters::German, OctaveStyle::Scientific};
+        const NamingStyle english{NoteLetters::English, OctaveStyle::Scientific};
+        const NamingStyle englishHelmholtz{NoteLetters::English, OctaveStyle::Helmholtz};
+        const NamingStyle solfege{NoteLetters::Solfege, OctaveStyle::Helmholtz};
+        const NamingStyle solfegeNumbered{NoteLetters::Solfege, OctaveStyle::Scientific};
+        const int c4 = 28;
+        QTest::newRow("c' German") << SpelledNote{c4, 0} << german << "c'" << 60;
+        QTest::newRow("h German") << SpelledNote{c4 - 1, 0} << german << "h" << 59;
+        QTest::newRow("b German (B flat)") << SpelledNote{c4 - 1, -1} << german << "b" << 58;
+        QTest::newRow("B German great") << SpelledNote{c4 - 8, -1} << german << "B" << 46;
+        QTest::newRow("H German great") << SpelledNote{c4 - 8, 0} << german << "H" << 47;
+        QTest::newRow("heses'") << SpelledNote{c4 + 6, -2} << german << "heses'" << 69;
+        QTest::newRow("cis'") << SpelledNote{c4, 1} << german << "cis'" << 61;
+        QTest::newRow("es''") << SpelledNote{c4 + 9, -1} << german << "es''" << 75;
+        QTest::newRow("as") << SpelledNote{c4 - 2, -1} << german << "as" << 56;
+        QTest::newRow("Es great") << SpelledNote{c4 - 12, -1} << german << "Es" << 39;
+        QTest::newRow("eis'") << SpelledNote{c4 + 2, 1} << german << "eis'" << 65;
+        QTest::newRow("his' sounds c''") << SpelledNote{c4 + 6, 1} << german << "his'" << 72;
+        QTest::newRow("ces'' sounds h'") << SpelledNote{c4 + 7, -1} << german << "ces''" << 71;
+        QTest::newRow("fisis") << SpelledNote{c4 - 4, 2} << german << "fisis" << 55;
+        QTest::newRow("eses'") << SpelledNote{c4 + 2, -2} << german << "eses'" << 62;
+        QTest::newRow("asas'") << SpelledNote{c4 + 5, -2} << german << "asas'" << 67;
+        QTest::newRow("contra C") << SpelledNote{c4 - 21, 0} << german << "C," << 24;
+        QTest::newRow("German numbered") << SpelledNote{c4, 1} << germanNumbered << "Cis4" << 61;
+        QTest::newRow("German numbered b")
+            << SpelledNote{c4 - 1, -1} << germanNumbered << "B3" << 58;
+        QTest::newRow("English C4") << SpelledNote{c4, 0} << english << "C4" << 60;
+        QTest::newRow("English B3") << SpelledNote{c4 - 1, 0} << english << "B3" << 59;
+        QTest::newRow("English B flat 3") << SpelledNote{c4 - 1, -1} << english << "B♭3" << 58;
+        QTest::newRow("English F sharp 5") << SpelledNote{c4 + 10, 1} << english << "F♯5" << 78;
+        QTest::newRow("English B sharp 3") << SpelledNote{c4 - 1, 1} << english << "B♯3" << 60;
+        QTest::newRow("English Helmholtz")
+            << SpelledNote{c4 + 6, -1} << englishHelmholtz << "b♭'" << 70;
+        QTest::newRow("English Helmholtz great")
+            << SpelledNote{c4 - 8, 0} << englishHelmholtz << "B" << 47;
+        QTest::newRow("solfege do'") << SpelledNote{c4, 0} << solfege << "do'" << 60;
+        QTest::newRow("solfege si") << SpelledNote{c4 - 1, 0} << solfege << "si" << 59;
+        QTest::newRow("solfege Sol great") << SpelledNote{c4 - 10, 0} << solfege << "Sol" << 43;
+        QTest::newRow("solfege mi flat") << SpelledNote{c4 + 2, -1} << solfege << "mi♭'" << 63;
+        QTest::newRow("solfege numbered") << SpelledNote{c4, 1} << solfegeNumbered << "Do♯4" << 61;
+        QTest::newRow("triple sharp") << SpelledNote{c4, 3} << german << QString() << 63;
+    }
+    void spelledNames() {
+        QFETCH(SpelledNote, note);
+        QFETCH(NamingStyle, style);
+        QFETCH(QString, name);
+        QFETCH(int, pitch);
+        QCOMPARE(noteName(note, style), name);
+        QCOMPARE(note.midiPitch(), pitch);
     }
 
     void rangeRule_data() {

@@ -1,15 +1,13 @@
 #include "training/NoteModel.h"
 
-#include <array>
+#include "training/NoteNaming.h"
 
 namespace {
 
-constexpr std::array<const char*, NoteCount> TrebleNames = {
-    "f", "g", "a", "h", "c'", "d'", "e'", "f'", "g'", "a'", "h'", "c''", "d''", "e''", "f''"};
-constexpr std::array<const char*, NoteCount> BassNames = {"F", "G", "A", "H",  "c",  "d",  "e", "f",
-                                                          "g", "a", "h", "c'", "d'", "e'", "f'"};
-
 constexpr int BassStepOffset = 5;
+// The lowest staff step of each clef's 15 notes: treble f (F3), bass F (F2).
+constexpr int TrebleLowest = 3 * SpelledNote::StepsPerOctave + 3;
+constexpr int BassLowest = TrebleLowest - SpelledNote::StepsPerOctave;
 
 bool validIndex(int index) {
     return index >= 0 && index < NoteCount;
@@ -17,14 +15,19 @@ bool validIndex(int index) {
 
 } // namespace
 
-QString noteName(Clef clef, int index) {
+std::optional<SpelledNote> clefNote(Clef clef, int index) {
     if (!validIndex(index))
-        return {};
+        return std::nullopt;
     if (clef == Clef::Bass)
-        return QString::fromLatin1(BassNames[index]);
+        return SpelledNote{BassLowest + index, 0};
     if (clef == Clef::Violin)
-        return QString::fromLatin1(TrebleNames[index]);
-    return {};
+        return SpelledNote{TrebleLowest + index, 0};
+    return std::nullopt;
+}
+
+QString noteName(Clef clef, int index) {
+    const auto note = clefNote(clef, index);
+    return note ? noteName(*note) : QString();
 }
 
 int staffStep(Clef clef, int index) {

@@ -2,10 +2,17 @@
 
 #include "training/Clef.h"
 #include "training/ExerciseSize.h"
+#include "training/SpelledNote.h"
 
 #include <QString>
 
-// German Helmholtz name of note index 0..14 in the given clef; empty for no clef or a bad index.
+#include <optional>
+
+// The natural note of index 0..14 in the given clef; none for no clef or a bad index.
+std::optional<SpelledNote> clefNote(Clef clef, int index);
+
+// The name of note index 0..14 in the given clef, in the learner's naming style; empty for no
+// clef or a bad index.
 QString noteName(Clef clef, int index);
 
 // Staff position counted in steps (line, space, line, ...) upwards from the third ledger line
