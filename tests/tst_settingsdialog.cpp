@@ -38,7 +38,9 @@ QWidget* nextTabStop(QWidget* widget) {
 
 // How a key reaches the dialog: pressed, repeated as marked by Qt, or repeated as a release and
 // a press at the same moment.
-enum Stroke { Press, Repeat, UnmarkedRepeat };
+// UntimedRepeat: a release and a press without time stamps (sent by automation or an assistive
+// tool), which Qt marks as a repeat.
+enum Stroke { Press, Repeat, UnmarkedRepeat, UntimedRepeat };
 
 void tick(std::array<QPushButton*, 15>& boxes, std::initializer_list<int> indices) {
     for (int i : indices)
@@ -454,6 +456,7 @@ private slots:
         QTest::newRow("Tab held from before") << tab << QList{Repeat, UnmarkedRepeat} << true << 0;
         QTest::newRow("Tab pressed and held")
             << tab << QList{Press, Repeat, UnmarkedRepeat} << true << 3;
+        QTest::newRow("Esc sent without time stamps") << esc << QList{UntimedRepeat} << false << 0;
     }
     void heldKeys() {
         QFETCH(int, key);
@@ -471,13 +474,15 @@ private slots:
             for (Stroke stroke : strokes) {
                 QWidget* focus = d.focusWidget();
                 time += 40;
-                if (stroke == UnmarkedRepeat) {
+                const quint64 stamp = stroke == UntimedRepeat ? 0 : time;
+                if (stroke == UnmarkedRepeat || stroke == UntimedRepeat) {
                     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-                    release.setTimestamp(time);
+                    release.setTimestamp(stamp);
                     QCoreApplication::sendEvent(focus, &release);
                 }
-                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), stroke == Repeat);
-                press.setTimestamp(time);
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(),
+                                stroke == Repeat || stroke == UntimedRepeat);
+                press.setTimestamp(stamp);
                 QCoreApplication::sendEvent(focus, &press);
                 focusMoves += d.focusWidget() != focus;
             }
