@@ -6,11 +6,15 @@
 #include "history/HistoryStore.h"
 #include "history/KeptRows.h"
 #include "history/TaskRecorder.h"
+#include "statistics/StatisticsEntry.h"
 #include "training/Exercise.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsView>
+#include <QLabel>
+#include <QLibrary>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -118,6 +122,25 @@ private:
     rlimit m_before{};
     void (*m_handler)(int) = nullptr;
 };
+
+// The statistics window on `file`, from its library beside the program.
+std::unique_ptr<QWidget> statisticsWindow(const QString& file) {
+    QLibrary library(QStringLiteral(VIRELO_PROGRAM_DIR "/") + StatisticsLibraryName);
+    const auto create =
+        reinterpret_cast<CreateStatisticsWindow>(library.resolve(CreateStatisticsWindowSymbol));
+    if (!create)
+        qFatal("%s", qPrintable(library.errorString()));
+    return std::unique_ptr<QWidget>(create(file));
+}
+
+// The texts a window shows.
+QStringList shownTexts(QWidget& window) {
+    QStringList texts;
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        if (label->isVisibleTo(&window))
+            texts.append(label->text());
+    return texts;
+}
 
 // One exercise of `tasks` tasks, each asking `asked` and missing it when `missed` says so.
 UnwrittenExercise exerciseOf(Clef clef, bool earTraining, const QList<std::pair<int, bool>>& tasks,
@@ -505,6 +528,15 @@ private slots:
                      qPrintable(reader.problem()));
         else
             QCOMPARE(reader.problem(), QString());
+
+        // The statistics window says what it cannot read rather than draw an empty record.
+        const auto window = statisticsWindow(file);
+        const QString texts = shownTexts(*window).join(u'\n');
+        const bool unreadable = state == int(HistoryReader::State::Unreadable);
+        QCOMPARE(texts.contains(QDir::toNativeSeparators(file)), unreadable);
+        QCOMPARE(texts.contains(QStringLiteral("Aufgaben: %1 ").arg(tasks)), !unreadable);
+        for (const QGraphicsView* chart : window->findChildren<QGraphicsView*>())
+            QCOMPARE(chart->isVisibleTo(window.get()), !unreadable);
     }
 
     // "Als CSV speichern…" where the disk is nearly full, or the record cannot be read: the

@@ -113,25 +113,21 @@ NoteRecords readNoteRecords(const QSqlDatabase& db, const QList<UnwrittenExercis
     if (db.isOpen()) {
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        query.prepare(
-            QStringLiteral("SELECT asked, correct, started_at, number FROM ("
-                           " SELECT t.asked, t.correct, e.started_at, t.number,"
-                           " ROW_NUMBER() OVER (PARTITION BY t.asked ORDER BY t.id DESC) AS recent"
-                           " FROM task t JOIN exercise e ON e.id = t.exercise_id"
-                           " WHERE e.clef = ? AND e.ear_training = ?)"
-                           " WHERE recent <= ? ORDER BY asked, recent"));
-        query.addBindValue(clefKey(clef));
-        query.addBindValue(earTraining);
-        query.addBindValue(WeakNoteWindow);
-        if (query.exec()) {
-            while (query.next()) {
-                const int asked = query.value(0).toInt();
-                if (asked < 0 || asked >= NoteCount ||
-                    int(latest[asked].size()) >= WeakNoteWindow ||
-                    unwrittenTasks.contains({query.value(2).toLongLong(), query.value(3).toInt()}))
-                    continue;
-                latest[asked].push_back(!query.value(1).toBool());
-            }
+        query.prepare(QStringLiteral(
+            "SELECT t.correct, e.started_at, t.number FROM task t"
+            " JOIN exercise e ON e.id = t.exercise_id"
+            " WHERE t.asked = ? AND e.clef = ? AND e.ear_training = ? ORDER BY t.id DESC LIMIT ?"));
+        for (int note = 0; note < NoteCount; ++note) {
+            query.addBindValue(note);
+            query.addBindValue(clefKey(clef));
+            query.addBindValue(earTraining);
+            query.addBindValue(WeakNoteWindow);
+            if (!query.exec())
+                break;
+            while (int(latest[note].size()) < WeakNoteWindow && query.next())
+                if (!unwrittenTasks.contains({query.value(1).toLongLong(), query.value(2).toInt()}))
+                    latest[note].push_back(!query.value(0).toBool());
+            query.finish();
         }
     }
     NoteRecords records{};
