@@ -3,9 +3,13 @@
 #include "history/ClefKey.h"
 #include "training/NoteModel.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QIODevice>
+#include <QSaveFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
@@ -42,12 +46,13 @@ QString inputName(const QVariant& key) {
     return QStringLiteral("Mikrofon");
 }
 
+// An exercise without an outcome is still running, or was cut off by a crash.
 QString outcomeName(const QVariant& outcome) {
     if (outcome.toString() == QLatin1String("finished"))
         return QStringLiteral("ja");
     if (outcome.toString() == QLatin1String("aborted"))
         return QStringLiteral("abgebrochen");
-    return QStringLiteral("unterbrochen");
+    return QStringLiteral("nein");
 }
 
 QString time(const QVariant& msSinceEpoch) {
@@ -65,17 +70,25 @@ QString yesNo(bool value) {
 
 } // namespace
 
-bool writeCsv(const QSqlDatabase& db, QIODevice& device) {
+CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device) {
+    // The byte order mark tells spreadsheets that the text is UTF-8.
+    const QByteArray headings =
+        QByteArrayLiteral("\xEF\xBB\xBF") + Headings.join(u';').toUtf8() + '\n';
+    if (device.write(headings) != headings.size())
+        return CsvWritten::DeviceFailed;
+    if (!db.isOpen())
+        return CsvWritten::Yes;
     QSqlQuery query(db);
     query.setForwardOnly(true);
+    // The errors of an exercise without an end are those of its tasks so far.
     if (!query.exec(QStringLiteral(
             "SELECT t.ended_at, e.clef, e.ear_training, t.input, t.asked, t.chosen, t.correct,"
             " t.answer_ms, e.id, e.started_at, e.lowest, e.highest, e.time_per_note_cs,"
-            " e.note_shown_ms, e.keyboard_practice, e.outcome, e.errors"
+            " e.note_shown_ms, e.keyboard_practice, e.outcome,"
+            " CASE WHEN e.outcome IS NULL THEN (SELECT COUNT(*) FROM task w"
+            " WHERE w.exercise_id = e.id AND NOT w.correct) ELSE e.errors END"
             " FROM task t JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id")))
-        return false;
-    // The byte order mark tells spreadsheets that the text is UTF-8.
-    QByteArray text = QByteArrayLiteral("\xEF\xBB\xBF") + Headings.join(u';').toUtf8() + '\n';
+        return CsvWritten::RecordUnreadable;
     while (query.next()) {
         const Clef clef = clefOfKey(query.value(1).toString());
         const QStringList row = {
@@ -97,7 +110,30 @@ bool writeCsv(const QSqlDatabase& db, QIODevice& device) {
             yesNo(query.value(14).toBool()),
             outcomeName(query.value(15)),
             query.value(16).toString()};
-        text += row.join(u';').toUtf8() + '\n';
+        const QByteArray line = row.join(u';').toUtf8() + '\n';
+        if (device.write(line) != line.size())
+            return CsvWritten::DeviceFailed;
     }
-    return device.write(text) == text.size();
+    return query.lastError().isValid() ? CsvWritten::RecordUnreadable : CsvWritten::Yes;
+}
+
+QString saveCsv(const QSqlDatabase& db, const QString& recordFile, const QString& target) {
+    QSaveFile out(target);
+    const CsvWritten written =
+        out.open(QIODevice::WriteOnly) ? writeCsv(db, out) : CsvWritten::DeviceFailed;
+    // The last buffered part is written by flush(); commit() does not report its failure.
+    if (written == CsvWritten::Yes && out.flush() && out.error() == QFileDevice::NoError &&
+        out.commit())
+        return {};
+    const QString reason = out.errorString();
+    out.cancelWriting();
+    if (written == CsvWritten::RecordUnreadable)
+        return QCoreApplication::translate("CsvExport",
+                                           "Der Übungsverlauf „%1“ kann nicht gelesen werden. "
+                                           "„%2“ wurde nicht gespeichert.")
+            .arg(QDir::toNativeSeparators(recordFile), QDir::toNativeSeparators(target));
+    return QCoreApplication::translate("CsvExport",
+                                       "„%1“ konnte nicht gespeichert werden (%2).\nEine Datei, "
+                                       "die schon so hieß, bleibt unverändert.")
+        .arg(QDir::toNativeSeparators(target), reason);
 }

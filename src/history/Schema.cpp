@@ -31,6 +31,8 @@ const std::vector<QStringList>& schemaMigrations() {
                         " ON task(exercise_id, asked, chosen, correct, answer_ms)"),
          QStringLiteral(
              "CREATE INDEX exercise_by_mode ON exercise(clef, ear_training, started_at)")},
+        // Each note's latest tasks, read newest first when an exercise starts.
+        {QStringLiteral("CREATE INDEX task_by_note ON task(asked)")},
     };
     return migrations;
 }

@@ -1,15 +1,16 @@
 #include "statistics/frmStatistik.h"
 
 #include "history/CsvExport.h"
+#include "history/HistoryStore.h"
 #include "training/NoteModel.h"
 
+#include <QChartView>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 
 namespace {
@@ -28,7 +29,7 @@ QString duration(qint64 ms) {
 } // namespace
 
 frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_store(historyFile, HistoryStore::Check::Trusted) {
+    : QWidget(parent, Qt::Window), m_historyFile(historyFile), m_reader(historyFile) {
     LayoutAnwenden();
     for (QComboBox* box : {cboSchluessel, cboArt, cboZeitraum})
         connect(box, &QComboBox::currentIndexChanged, this, &frmStatistik::refresh);
@@ -38,7 +39,6 @@ frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
     // Esc closes it as it closes the help window.
     connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
             &QWidget::close);
-    m_store.open();
     refresh();
 }
 
@@ -53,10 +53,24 @@ ReportFilter frmStatistik::filter() const {
 }
 
 void frmStatistik::refresh() {
-    m_report = readReport(m_store.database(), filter());
+    m_reader.open();
+    m_report = readReport(m_reader.database(), filter());
     showNotes();
     showExercises();
     showTexts();
+    showProblem();
+}
+
+// A record that cannot be read is said to be so, not drawn as an empty one.
+void frmStatistik::showProblem() {
+    const QString problem = m_reader.problem();
+    lblProblem->setText(problem);
+    lblProblem->setVisible(!problem.isEmpty());
+    for (QWidget* shown : findChildren<QChartView*>())
+        shown->setVisible(problem.isEmpty());
+    for (QWidget* shown : {lblVerwechslungen, lblSummen})
+        shown->setVisible(problem.isEmpty());
+    cmdCsv->setEnabled(problem.isEmpty());
 }
 
 void frmStatistik::showTexts() {
@@ -85,11 +99,9 @@ void frmStatistik::cmdCsv_Click() {
                                      QStringLiteral("CSV-Dateien (*.csv)"));
     if (file.isEmpty())
         return;
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || !writeCsv(m_store.database(), out) || !out.commit())
-        QMessageBox::warning(this, QStringLiteral("Fehler"),
-                             QStringLiteral("„%1“ konnte nicht gespeichert werden.")
-                                 .arg(QDir::toNativeSeparators(file)));
+    const QString problem = saveCsv(m_reader.database(), m_historyFile, file);
+    if (!problem.isEmpty())
+        QMessageBox::warning(this, QStringLiteral("Fehler"), problem);
 }
 
 void frmStatistik::cmdLoeschen_Click() {
@@ -99,8 +111,20 @@ void frmStatistik::cmdLoeschen_Click() {
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    if (!m_store.clear())
+    // On the window's thread: a record another program holds is not waited for.
+    HistoryStore store(m_historyFile, HistoryStore::Check::Trusted, HistoryStore::Wait::Never);
+    const HistoryStore::Cleared cleared = store.clear();
+    const QString shown = QDir::toNativeSeparators(m_historyFile);
+    if (cleared == HistoryStore::Cleared::Busy)
         QMessageBox::warning(this, QStringLiteral("Fehler"),
-                             QStringLiteral("Der Verlauf konnte nicht gelöscht werden."));
+                             tr("Der Übungsverlauf „%1“ wird gerade von einem anderen Programm "
+                                "benutzt und wurde nicht gelöscht. Bitte später noch einmal "
+                                "versuchen.")
+                                 .arg(shown));
+    else if (cleared == HistoryStore::Cleared::Failed)
+        QMessageBox::warning(this, QStringLiteral("Fehler"),
+                             tr("Der Übungsverlauf „%1“ kann nicht geändert werden und wurde "
+                                "nicht gelöscht.")
+                                 .arg(shown));
     refresh();
 }

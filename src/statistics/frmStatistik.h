@@ -1,7 +1,7 @@
 #pragma once
 
+#include "history/HistoryReader.h"
 #include "history/HistoryReport.h"
-#include "history/HistoryStore.h"
 
 #include <QWidget>
 
@@ -25,6 +25,7 @@ public:
     QChart* chtUebungen = nullptr;
     QLabel* lblVerwechslungen = nullptr;
     QLabel* lblSummen = nullptr;
+    QLabel* lblProblem = nullptr; // why the record cannot be read, instead of the rest
     QPushButton* cmdCsv = nullptr;
     QPushButton* cmdLoeschen = nullptr;
     QPushButton* cmdSchliessen = nullptr;
@@ -40,9 +41,11 @@ private:
     void showNotes();
     void showExercises();
     void showTexts();
+    void showProblem();
     void cmdCsv_Click();
     void cmdLoeschen_Click();
 
-    HistoryStore m_store;
+    QString m_historyFile;
+    HistoryReader m_reader;
     HistoryReport m_report;
 };

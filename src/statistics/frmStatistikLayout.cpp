@@ -59,6 +59,12 @@ void frmStatistik::LayoutAnwenden() {
     choices->addStretch();
     outer->addLayout(choices);
 
+    lblProblem = new QLabel(this);
+    lblProblem->setWordWrap(true);
+    lblProblem->setAlignment(Qt::AlignCenter);
+    lblProblem->hide();
+    outer->addWidget(lblProblem, 1);
+
     chtNoten = chartIn(outer, QStringLiteral("Fehler je Note"),
                        QStringLiteral("Anteil der Fehler und Median der Antwortzeit je Note"));
     chtUebungen = chartIn(outer, QStringLiteral("Fehler je beendeter Übung"),

@@ -100,4 +100,5 @@ void Exercise::UebungBeenden(bool Abgebrochen) {
         UebenMitKeyboard = false;
         emit keyboardPracticeEnded();
     }
+    emit resultClosed();
 }

@@ -87,6 +87,8 @@ signals:
     void ended(bool aborted);
     // After the result message, when the exercise was practised on the keyboard window.
     void keyboardPracticeEnded();
+    // The result message is closed.
+    void resultClosed();
     // The player's own sound of a note began, and it has died away, release included; the end
     // may come after the task has opened.
     void noteSoundStarted();
