@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QShortcut>
+#include <QShowEvent>
 
 namespace {
 
@@ -28,7 +29,8 @@ QString duration(qint64 ms) {
 } // namespace
 
 frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_store(historyFile, HistoryStore::Check::Trusted) {
+    : QWidget(parent, Qt::Window), m_store(historyFile, HistoryStore::Check::Trusted),
+      m_reader(historyFile, [this](const HistoryReport& report) { showReport(report); }) {
     LayoutAnwenden();
     for (QComboBox* box : {cboSchluessel, cboArt, cboZeitraum})
         connect(box, &QComboBox::currentIndexChanged, this, &frmStatistik::refresh);
@@ -38,8 +40,6 @@ frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
     // Esc closes it as it closes the help window.
     connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
             &QWidget::close);
-    m_store.open();
-    refresh();
 }
 
 ReportFilter frmStatistik::filter() const {
@@ -53,7 +53,18 @@ ReportFilter frmStatistik::filter() const {
 }
 
 void frmStatistik::refresh() {
-    m_report = readReport(m_store.database(), filter());
+    m_reader.read(filter());
+}
+
+// A hidden window is not kept up to date: it reads when it shows again.
+void frmStatistik::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        refresh();
+}
+
+void frmStatistik::showReport(const HistoryReport& report) {
+    m_report = report;
     showNotes();
     showExercises();
     showTexts();
@@ -85,6 +96,7 @@ void frmStatistik::cmdCsv_Click() {
                                      QStringLiteral("CSV-Dateien (*.csv)"));
     if (file.isEmpty())
         return;
+    m_store.open();
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || !writeCsv(m_store.database(), out) || !out.commit())
         QMessageBox::warning(this, QStringLiteral("Fehler"),
