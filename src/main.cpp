@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
     const QString programDir = QCoreApplication::applicationDirPath();
     const QString history = historyFile();
     std::unique_ptr<TaskRecorder> recorder; // made once the window shows
-    StatisticsLauncher statistics(StatisticsLauncher::libraryBeside(programDir), history,
+    StatisticsLauncher statistics(StatisticsLauncher::libraryBeside(programDir), history, store,
                                   showMessageBox);
 
     // The exercise's messages stand over the main window, which is made after it.

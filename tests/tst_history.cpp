@@ -1,4 +1,5 @@
-// The record of the tasks: what an exercise leaves in it, and the files it cannot use as they are.
+// The record of the tasks: what an exercise leaves in it, the files it cannot use as they are, and
+// the statistics window that shows it.
 #include "FakeExercise.h"
 #include "history/CsvExport.h"
 #include "history/HistoryReader.h"
@@ -6,8 +7,22 @@
 #include "history/HistoryStore.h"
 #include "history/KeptRows.h"
 #include "history/TaskRecorder.h"
+#include "settings/SettingsStore.h"
 #include "statistics/StatisticsEntry.h"
+#include "statistics/StatisticsLauncher.h"
 #include "training/Exercise.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QDateTimeAxis>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLibrary>
+#include <QLibraryInfo>
+#include <QPushButton>
+#include <QValueAxis>
+#include <QXYSeries>
 
 #include <QBuffer>
 #include <QDir>
@@ -24,6 +39,7 @@
 
 #include <sys/resource.h>
 
+#include <array>
 #include <csignal>
 #include <future>
 #include <thread>
@@ -162,6 +178,50 @@ void writeRecord(const QString& file, int tasks) {
         exerciseOf(Clef::Violin, false, QList<std::pair<int, bool>>(tasks, {2, false}))};
     QCOMPARE(store.write(exercises), HistoryStore::Written::Yes);
 }
+
+// Finished exercises starting at the given times, with so many errors, of one task each.
+void writeExercises(const QString& file, const QList<std::pair<QDateTime, int>>& exercises,
+                    int answerMs = 1000) {
+    HistoryStore store(file);
+    QList<UnwrittenExercise> written;
+    for (const auto& [startedAt, errors] : exercises) {
+        UnwrittenExercise exercise{written.size() + 1,
+                                   {startedAt, Clef::Violin, false, 0, 14, 2000, 400, false}};
+        exercise.tasks.append(
+            {{1, 4, 4, true, answerMs, AnswerInput::Buttons}, startedAt.addSecs(2)});
+        exercise.end = ExerciseEnd{false, errors};
+        written.append(exercise);
+    }
+    QCOMPARE(store.write(written), HistoryStore::Written::Yes);
+}
+
+// The statistics window, from its library, opened as the program opens it.
+struct StatisticsWindow {
+    explicit StatisticsWindow(
+        const QString& file,
+        const QString& library = StatisticsLauncher::libraryBeside(VIRELO_PROGRAM_DIR))
+        : settings(file + ".ini"),
+          launcher(library, file, settings,
+                   [this](QWidget*, const QString& text, const QString&, MessageIcon,
+                          const QString&) { messages.append(text); }) {}
+    void open() { launcher.open(&owner); }
+    QWidget* window() const {
+        for (QWidget* shown : QApplication::topLevelWidgets()) {
+            if (shown->windowTitle() == "Statistik" && shown->isVisible())
+                return shown;
+        }
+        return nullptr;
+    }
+    QString sums() const {
+        const QWidget* shown = window();
+        const QLabel* sums = shown ? shown->findChild<QLabel*>("lblSummen") : nullptr;
+        return sums ? sums->text() : QString();
+    }
+    SettingsStore settings;
+    QStringList messages;
+    QWidget owner;
+    StatisticsLauncher launcher;
+};
 
 } // namespace
 
@@ -308,6 +368,153 @@ private slots:
         // Deleting an exercise deletes its tasks.
         QSqlQuery(store.database()).exec("DELETE FROM exercise");
         QCOMPARE(rows(file, "SELECT COUNT(*) FROM task"), QStringList{"0"});
+    }
+
+    // The statistics window's library as the program opens it: this build's, none, and one of
+    // another version (any library without this version's entry point). Only the entry point
+    // is seen from outside.
+    void statisticsLibrary_data() {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("this build's")
+            << StatisticsLauncher::libraryBeside(VIRELO_PROGRAM_DIR) << QString();
+        QTest::newRow("none") << folder.filePath("virelo_statistik")
+                              << "fehlt oder kann nicht geladen werden.";
+        QTest::newRow("another version")
+            << QLibraryInfo::path(QLibraryInfo::LibrariesPath) + "/libQt6Charts.so.6"
+            << "gehört zu einer anderen Version des Programms.";
+    }
+    void statisticsLibrary() {
+        QFETCH(QString, library);
+        QFETCH(QString, message);
+        StatisticsWindow statistics(folder.filePath("library.sqlite"), library);
+        statistics.open();
+        if (message.isEmpty()) {
+            QVERIFY(statistics.window());
+            QCOMPARE(statistics.messages, QStringList());
+            QLibrary loaded(library);
+            QVERIFY(loaded.resolve(CreateStatisticsWindowSymbol));
+            QVERIFY(!loaded.resolve("_ZN12frmStatistik7refreshEv"));
+        } else {
+            QVERIFY(!statistics.window());
+            QCOMPARE(statistics.messages.size(), 1);
+            QVERIFY2(statistics.messages[0].startsWith(
+                         "Die Statistik kann nicht geöffnet werden:\nDie Datei „") &&
+                         statistics.messages[0].endsWith(message),
+                     qPrintable(statistics.messages[0]));
+        }
+    }
+
+    // Closed, it is not kept up to date; opened again, it shows what was recorded meanwhile.
+    void statisticsWindowReadsWhenShown() {
+        const QString file = folder.filePath("reopened.sqlite");
+        writeExercises(file, {{QDateTime::currentDateTime(), 1}});
+        StatisticsWindow statistics(file);
+        statistics.open();
+        QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 1 "), qPrintable(statistics.sums()));
+        statistics.window()->close();
+        writeExercises(file, {{QDateTime::currentDateTime(), 2}});
+        statistics.launcher.refresh();
+        statistics.open();
+        QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 2 "), qPrintable(statistics.sums()));
+    }
+
+    // Each chart leaves room around its points and says when it has none; numbered exercises
+    // when dates would not tell them apart, a moving average through many; one grid for the two
+    // axes of the notes' chart.
+    void statisticsCharts_data() {
+        QTest::addColumn<int>("exercises");
+        QTest::addColumn<int>("overDays");
+        QTest::addColumn<int>("answerMs");
+        QTest::addColumn<bool>("numbered");
+        QTest::newRow("nothing yet") << 0 << 0 << 0 << false;
+        QTest::newRow("one exercise") << 1 << 0 << 1500 << true;
+        QTest::newRow("first day") << 5 << 0 << 4000 << true;
+        QTest::newRow("three days") << 8 << 3 << 2000 << true;
+        QTest::newRow("a month") << 12 << 30 << 800 << false;
+        QTest::newRow("many") << 150 << 60 << 3000 << false;
+    }
+    void statisticsCharts() {
+        QFETCH(int, exercises);
+        QFETCH(int, overDays);
+        QFETCH(int, answerMs);
+        QFETCH(bool, numbered);
+        const QString file = folder.filePath(QTest::currentDataTag() + QString(".sqlite"));
+        const QDateTime first = QDateTime::currentDateTime().addDays(-overDays - 1);
+        QList<std::pair<QDateTime, int>> written;
+        const std::array errors = {0, 25, 3, 1, 0};
+        for (int i = 0; i < exercises; ++i)
+            written.append(
+                {first.addSecs(qint64(overDays) * 86400 * i / std::max(1, exercises - 1)),
+                 errors[std::size_t(i) % errors.size()]});
+        writeExercises(file, written, answerMs);
+        StatisticsWindow statistics(file);
+        statistics.open();
+        QTRY_VERIFY(statistics.sums().contains(QString("Übungen: %1\n").arg(exercises)));
+        QWidget* window = statistics.window();
+
+        const QList<QChartView*> views = window->findChildren<QChartView*>();
+        QCOMPARE(views.size(), 2);
+        for (const char* empty : {"lblNotenLeer", "lblUebungenLeer"}) {
+            const QLabel* text = window->findChild<QLabel*>(empty);
+            QCOMPARE(text && text->isVisibleTo(window), exercises == 0);
+        }
+
+        // Notes: the medians below the seconds axis' end; its ticks on the share's grid lines.
+        QChart* notes = views[0]->chart();
+        const auto shares = qobject_cast<QValueAxis*>(notes->axes(Qt::Vertical)[0]);
+        const auto seconds = qobject_cast<QValueAxis*>(notes->axes(Qt::Vertical)[1]);
+        QVERIFY(shares && seconds);
+        QCOMPARE(seconds->tickCount(), shares->tickCount());
+        QVERIFY(!seconds->isGridLineVisible());
+        QVERIFY2(seconds->max() > answerMs / 1000.0 * 1.04,
+                 qPrintable(QString::number(seconds->max())));
+
+        // Exercises: every point clear of the plot's edges, those with no error above the axis,
+        // the error axis ending where an exercise's errors do.
+        QChart* chart = views[1]->chart();
+        const QList<QAbstractSeries*> series = chart->series();
+        QCOMPARE(series.size(), exercises > 100 ? 2 : 1);
+        const auto line = qobject_cast<QXYSeries*>(series[0]);
+        // Many exercises over months show as one point a day.
+        QCOMPARE(line->count() == exercises, numbered || exercises <= 100);
+        QAbstractAxis* across = chart->axes(Qt::Horizontal)[0];
+        const auto up = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical)[0]);
+        QCOMPARE(across->type() == QAbstractAxis::AxisTypeValue, numbered);
+        QVERIFY(up->min() < 0);
+        QVERIFY2(up->max() > (exercises > 1 ? 25 : 5) && up->max() < (exercises > 1 ? 27 : 6),
+                 qPrintable(QString::number(up->max())));
+        double low = 0, high = 0;
+        if (const auto value = qobject_cast<QValueAxis*>(across)) {
+            low = value->min();
+            high = value->max();
+            QVERIFY(value->titleText().contains(first.toString("dd.MM.yy")));
+        } else {
+            const auto time = qobject_cast<QDateTimeAxis*>(across);
+            low = double(time->min().toMSecsSinceEpoch());
+            high = double(time->max().toMSecsSinceEpoch());
+        }
+        const double room = (high - low) / 50;
+        for (const QPointF point : line->points())
+            QVERIFY2(point.x() > low + room && point.x() < high - room,
+                     qPrintable(QString("%1 in %2..%3").arg(point.x()).arg(low).arg(high)));
+    }
+
+    // No chart takes the focus it could not show; each button has an Alt key of its own.
+    void statisticsWindowByKeys() {
+        StatisticsWindow statistics(folder.filePath("keys.sqlite"));
+        statistics.open();
+        QVERIFY(statistics.window());
+        QStringList keys;
+        for (const QLabel* label : statistics.window()->findChildren<QLabel*>())
+            keys.append(QKeySequence::mnemonic(label->text()).toString());
+        for (const QPushButton* button : statistics.window()->findChildren<QPushButton*>()) {
+            const QString key = QKeySequence::mnemonic(button->text()).toString();
+            QVERIFY2(!key.isEmpty() && !keys.contains(key), qPrintable(button->text()));
+            keys.append(key);
+        }
+        for (const QChartView* view : statistics.window()->findChildren<QChartView*>())
+            QCOMPARE(view->focusPolicy(), Qt::NoFocus);
     }
 
     void filesItCannotUse_data() {
@@ -531,8 +738,13 @@ private slots:
 
         // The statistics window says what it cannot read rather than draw an empty record.
         const auto window = statisticsWindow(file);
-        const QString texts = shownTexts(*window).join(u'\n');
+        window->show();
         const bool unreadable = state == int(HistoryReader::State::Unreadable);
+        // It reads on a thread of its own once shown.
+        QTRY_VERIFY(shownTexts(*window).join(u'\n').contains(
+            unreadable ? QDir::toNativeSeparators(file)
+                       : QStringLiteral("Aufgaben: %1 ").arg(tasks)));
+        const QString texts = shownTexts(*window).join(u'\n');
         QCOMPARE(texts.contains(QDir::toNativeSeparators(file)), unreadable);
         QCOMPARE(texts.contains(QStringLiteral("Aufgaben: %1 ").arg(tasks)), !unreadable);
         for (const QGraphicsView* chart : window->findChildren<QGraphicsView*>())

@@ -4,6 +4,7 @@
 #include "training/MistakeNaming.h"
 #include "training/ResultText.h"
 #include "widgets/MessageBox.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -336,6 +337,33 @@ private slots:
         QVERIFY(e.form->cmdStatistik->isEnabled());
         e.form->cmdStatistik->click();
         QCOMPARE(e.world.statisticsOpened, 1);
+    }
+
+    // The statistics window's frame beside the main window's where a side has room for it at
+    // the least size it reads well at, else where it hides least of it; always on the screen.
+    void statisticsBesideTheMainWindow_data() {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("mainWindow");
+        QTest::addColumn<QRect>("statistics");
+        const QRect wide(0, 0, 1920, 1080);
+        QTest::newRow("centred, narrowed on the right")
+            << wide << QRect(588, 284, 743, 511) << QRect(1331, 284, 589, 765);
+        QTest::newRow("at the right edge: on the left")
+            << wide << QRect(1100, 100, 743, 511) << QRect(238, 100, 862, 765);
+        QTest::newRow("low on the screen: raised to stay on it")
+            << wide << QRect(0, 700, 743, 380) << QRect(743, 315, 862, 765);
+        QTest::newRow("as wide as the screen: below")
+            << QRect(0, 0, 1280, 1024) << QRect(0, 0, 1280, 380) << QRect(0, 380, 862, 644);
+        QTest::newRow("no room: hides least of it")
+            << QRect(0, 0, 1280, 1024) << QRect(268, 256, 743, 511) << QRect(700, 256, 580, 625);
+        QTest::newRow("screen smaller than the window")
+            << QRect(0, 0, 800, 600) << QRect(0, 0, 743, 511) << QRect(220, 0, 580, 600);
+    }
+    void statisticsBesideTheMainWindow() {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, mainWindow);
+        QFETCH(QRect, statistics);
+        QCOMPARE(frameBeside(screen, mainWindow, QSize(862, 765), QSize(580, 625)), statistics);
     }
 
     void tabOrderStartsAtViolin() {

@@ -2,6 +2,6 @@
 
 #include "statistics/frmStatistik.h"
 
-extern "C" Q_DECL_EXPORT QWidget* virelo_create_statistics_window(const QString& historyFile) {
+extern "C" Q_DECL_EXPORT QWidget* virelo_create_statistics_window_2(const QString& historyFile) {
     return new frmStatistik(historyFile);
 }

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
+#include <QShowEvent>
 
 namespace {
 
@@ -29,7 +30,10 @@ QString duration(qint64 ms) {
 } // namespace
 
 frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_historyFile(historyFile), m_reader(historyFile) {
+    : QWidget(parent, Qt::Window), m_historyFile(historyFile),
+      m_reader(historyFile, [this](const HistoryReport& report, const QString& problem) {
+          showReport(report, problem);
+      }) {
     LayoutAnwenden();
     for (QComboBox* box : {cboSchluessel, cboArt, cboZeitraum})
         connect(box, &QComboBox::currentIndexChanged, this, &frmStatistik::refresh);
@@ -39,7 +43,6 @@ frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
     // Esc closes it as it closes the help window.
     connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
             &QWidget::close);
-    refresh();
 }
 
 ReportFilter frmStatistik::filter() const {
@@ -53,8 +56,19 @@ ReportFilter frmStatistik::filter() const {
 }
 
 void frmStatistik::refresh() {
-    m_reader.open();
-    m_report = readReport(m_reader.database(), filter());
+    m_reader.read(filter());
+}
+
+// A hidden window is not kept up to date: it reads when it shows again.
+void frmStatistik::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        refresh();
+}
+
+void frmStatistik::showReport(const HistoryReport& report, const QString& problem) {
+    m_report = report;
+    m_problem = problem;
     showNotes();
     showExercises();
     showTexts();
@@ -63,7 +77,7 @@ void frmStatistik::refresh() {
 
 // A record that cannot be read is said to be so, not drawn as an empty one.
 void frmStatistik::showProblem() {
-    const QString problem = m_reader.problem();
+    const QString& problem = m_problem;
     lblProblem->setText(problem);
     lblProblem->setVisible(!problem.isEmpty());
     for (QWidget* shown : findChildren<QChartView*>())
@@ -99,7 +113,10 @@ void frmStatistik::cmdCsv_Click() {
                                      QStringLiteral("CSV-Dateien (*.csv)"));
     if (file.isEmpty())
         return;
-    const QString problem = saveCsv(m_reader.database(), m_historyFile, file);
+    // Read-only, so another program holding the record costs nothing here.
+    HistoryReader reader(m_historyFile);
+    reader.open();
+    const QString problem = saveCsv(reader.database(), m_historyFile, file);
     if (!problem.isEmpty())
         QMessageBox::warning(this, QStringLiteral("Fehler"), problem);
 }

@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStackedLayout>
 
 namespace {
 
@@ -18,7 +19,9 @@ QComboBox* choice(QWidget* parent, const QStringList& items) {
     return box;
 }
 
-QChart* chartIn(QBoxLayout* layout, const QString& title, const QString& accessibleName) {
+// A chart, with a text over it for when it has nothing to show.
+QChart* chartIn(QBoxLayout* layout, const QString& title, const QString& accessibleName,
+                const QString& emptyText, QLabel*& empty) {
     auto* chart = new QChart;
     chart->setTitle(title);
     chart->legend()->setAlignment(Qt::AlignBottom);
@@ -26,7 +29,18 @@ QChart* chartIn(QBoxLayout* layout, const QString& title, const QString& accessi
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumHeight(220);
     view->setAccessibleName(accessibleName);
-    layout->addWidget(view, 1);
+    // It cannot be worked with keys; its texts are read by the window's labels.
+    view->setFocusPolicy(Qt::NoFocus);
+    empty = new QLabel(emptyText);
+    empty->setAlignment(Qt::AlignCenter);
+    empty->setWordWrap(true);
+    empty->setAttribute(Qt::WA_TransparentForMouseEvents);
+    empty->hide();
+    auto* stack = new QStackedLayout;
+    stack->setStackingMode(QStackedLayout::StackAll);
+    stack->addWidget(empty);
+    stack->addWidget(view);
+    layout->addLayout(stack, 1);
     return chart;
 }
 
@@ -66,23 +80,33 @@ void frmStatistik::LayoutAnwenden() {
     outer->addWidget(lblProblem, 1);
 
     chtNoten = chartIn(outer, QStringLiteral("Fehler je Note"),
-                       QStringLiteral("Anteil der Fehler und Median der Antwortzeit je Note"));
-    chtUebungen = chartIn(outer, QStringLiteral("Fehler je beendeter Übung"),
-                          QStringLiteral("Fehler je beendeter Übung im Lauf der Zeit"));
+                       QStringLiteral("Anteil der Fehler und Median der Antwortzeit je Note"),
+                       tr("In dieser Auswahl gibt es noch keine Aufgaben."), lblNotenLeer);
+    chtUebungen =
+        chartIn(outer, QStringLiteral("Fehler je beendeter Übung"),
+                QStringLiteral("Fehler je beendeter Übung im Lauf der Zeit"),
+                tr("In dieser Auswahl gibt es noch keine beendete Übung."), lblUebungenLeer);
+    lblNotenLeer->setObjectName(QStringLiteral("lblNotenLeer"));
+    lblUebungenLeer->setObjectName(QStringLiteral("lblUebungenLeer"));
+    // Over their charts, now that both are the window's.
+    lblNotenLeer->raise();
+    lblUebungenLeer->raise();
 
     auto* texts = new QHBoxLayout;
     lblVerwechslungen = new QLabel(this);
     lblVerwechslungen->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblSummen = new QLabel(this);
+    lblSummen->setObjectName(QStringLiteral("lblSummen"));
     lblSummen->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     texts->addWidget(lblVerwechslungen, 1);
     texts->addWidget(lblSummen, 1);
     outer->addLayout(texts);
 
     auto* commands = new QHBoxLayout;
-    cmdCsv = new QPushButton(QStringLiteral("Als CSV speichern…"), this);
-    cmdLoeschen = new QPushButton(QStringLiteral("Verlauf löschen…"), this);
-    cmdSchliessen = new QPushButton(QStringLiteral("Schließen"), this);
+    // Their letters differ from the choices' S, A and Z.
+    cmdCsv = new QPushButton(QStringLiteral("Als &CSV speichern…"), this);
+    cmdLoeschen = new QPushButton(QStringLiteral("&Verlauf löschen…"), this);
+    cmdSchliessen = new QPushButton(QStringLiteral("Sch&ließen"), this);
     commands->addWidget(cmdCsv);
     commands->addWidget(cmdLoeschen);
     commands->addStretch();

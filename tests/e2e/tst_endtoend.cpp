@@ -129,6 +129,8 @@ private:
     quint64 mainWindow_ = 0;
     // The treble exercise's wrong answer: the note asked and the note chosen.
     std::pair<int, int> wrongAnswer_{-1, -1};
+    // Where the learner left the statistics window.
+    QRect movedStatistics_;
 
     QImage mainWindowShot() const { return session_->mainWindowShot(); }
 
@@ -381,12 +383,23 @@ private slots:
         checkNotesHeard(Violin, asked);
     }
 
-    // The statistics window opens beside the main window, once however often it is asked for,
-    // and names what went wrong in the treble exercise.
+    // The statistics window opens beside the main window, hiding at most half of it on a
+    // screen too small to leave it whole, once however often it is asked for, and names what
+    // went wrong in the treble exercise. Moved by the learner, it keeps its new place.
     void statisticsOfTheTrebleExercise() {
         QVERIFY(xdotool::click(mainWindow_, layout::statisticsButton));
         const quint64 window = waitForWindow(QStringLiteral("^%1$").arg(titles::statistics));
         QVERIFY2(window != 0, "the statistics window did not show");
+        QTest::qWait(500);
+        const std::optional<QRect> frame = xprop::frameOnScreen(window);
+        const std::optional<QRect> main = xprop::frameOnScreen(mainWindow_);
+        QVERIFY(frame && main);
+        const QRect hidden = frame->intersected(*main);
+        QVERIFY2(QGuiApplication::primaryScreen()->geometry().contains(*frame) &&
+                     qint64(hidden.width()) * hidden.height() * 2 <
+                         qint64(main->width()) * main->height(),
+                 qPrintable(QStringLiteral("the statistics window is at %1, the main window at %2")
+                                .arg(frameText(window), frameText(mainWindow_))));
         const QString confusion =
             QStringLiteral("%1 statt %2: 1 ×")
                 .arg(noteName(Violin, wrongAnswer_.second), noteName(Violin, wrongAnswer_.first));
@@ -395,6 +408,15 @@ private slots:
         QVERIFY(xdotool::click(mainWindow_, layout::statisticsButton));
         QTest::qWait(500);
         QCOMPARE(xdotool::visibleWindows(QStringLiteral("^%1$").arg(titles::statistics)).size(), 1);
+        QVERIFY(xdotool::perform({QStringLiteral("windowmove"), QString::number(window),
+                                  QStringLiteral("40"), QStringLiteral("60")}));
+        QVERIFY2(QTest::qWaitFor([&] {
+                     const std::optional<QRect> moved = xprop::frameOnScreen(window);
+                     return moved && moved != frame;
+                 }),
+                 "the statistics window did not move");
+        QTest::qWait(300);
+        movedStatistics_ = xprop::frameOnScreen(window).value_or(QRect());
         QVERIFY(closeAsLearner(window));
         QVERIFY2(waitForNoWindow(QStringLiteral("^%1$").arg(titles::statistics)),
                  "the statistics window stayed");
@@ -498,6 +520,11 @@ private slots:
         QVERIFY2(window != 0, "the statistics window did not show");
         expectStatistics({QStringLiteral("Aufgaben: 27 (falsch: 1, Zeit abgelaufen: 1)"),
                           QStringLiteral("Übungen: 2")});
+        QVERIFY2(QTest::qWaitFor([&] { return xprop::frameOnScreen(window) == movedStatistics_; }),
+                 qPrintable(QStringLiteral("the statistics window came back at %1, not at %2, %3")
+                                .arg(frameText(window))
+                                .arg(movedStatistics_.x())
+                                .arg(movedStatistics_.y())));
         QVERIFY(closeAsLearner(window));
     }
 
