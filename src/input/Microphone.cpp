@@ -60,9 +60,10 @@ private:
     int count_ = 0;
 };
 
+// Never destroyed: a stream may still be closing in the background as the program ends.
 Closings& closings() {
-    static Closings instance;
-    return instance;
+    static Closings* const instance = new Closings;
+    return *instance;
 }
 
 } // namespace
