@@ -239,7 +239,8 @@ private slots:
         QVERIFY2(QTest::qWaitFor([&] { return frames > 0; }), "nothing was recorded");
 
         // Frozen: the search goes on beside and says in time that there is nothing to open;
-        // closing waits for nothing, opening gives up within its second.
+        // closing waits for nothing, opening for its second, and what still opens is closed by
+        // the thread that opens it.
         pulse.freeze();
         MicrophoneFinder finder;
         QSignalSpy answered(&finder, &MicrophoneFinder::answered);
@@ -249,13 +250,14 @@ private slots:
         const qint64 searchAsked = window.elapsed();
         microphone.close();
         const qint64 closed = window.elapsed();
-        QVERIFY(!microphone.open([](std::span<const float>) {}));
-        const qint64 openRefused = window.elapsed();
+        QVERIFY(microphone.open([](std::span<const float>) {}));
+        const qint64 opening = window.elapsed();
+        microphone.close();
         qInfo("with the server frozen: search asked after %lld ms, closed after %lld ms, opening "
-              "refused after %lld ms",
-              searchAsked, closed, openRefused);
+              "handed to the background after %lld ms",
+              searchAsked, closed, opening);
         // A second and its margin on a busy machine; a hung call takes a minute.
-        QVERIFY2(openRefused < 5000, "a hung sound server held the window's thread");
+        QVERIFY2(window.elapsed() < 5000, "a hung sound server held the window's thread");
         QVERIFY2(answered.wait(20000), "the search did not answer");
         QCOMPARE(answered.first().first().toBool(), false);
         pulse.thaw();

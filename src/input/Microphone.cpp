@@ -22,9 +22,9 @@ constexpr char streamName[] = "Virelo";
 // thousand times faster than it plays. A sound server catching up after a stall is far slower.
 constexpr double fasterThanRealTime = 10.0;
 constexpr std::chrono::milliseconds judgedOver(250);
-// A sound server that hangs holds the start of an exercise, or the level meter, this long at
-// most; the opening goes on in the background.
-constexpr std::chrono::seconds openWait(1);
+// How long an opening waits for the streams before it to close; a sound server may take a second
+// to close one on a quiet monitor.
+constexpr std::chrono::seconds closingWait(5);
 // RtAudio's answer to a stream callback that wants it stopped without draining.
 constexpr int abortStream = 2;
 
@@ -79,8 +79,9 @@ struct Microphone::Stream {
     // Under `mutex`.
     Samples samples;
     Lost lost;
-    bool opened = false; // the opening has finished, with `audio` or without
-    bool closed = false; // nothing more is called; the stream closes once opened
+    bool opened = false;     // the opening has finished, with `audio` or without
+    bool handedOver = false; // the caller has stopped waiting for it
+    bool closed = false;     // nothing more is called; the stream closes once opened
     rtaudio_t audio = nullptr;
     // The audio thread's alone: frames delivered since `counted`, to tell a device that has gone.
     Clock::time_point counted = Clock::now();
@@ -136,16 +137,15 @@ bool Microphone::found() {
     return recordingDeviceListed();
 }
 
-bool Microphone::open(Samples samples, Lost lost) {
+bool Microphone::open(Samples samples, Lost lost, std::chrono::milliseconds wait) {
     close();
     const AudioInputLibrary* library = AudioInputLibrary::get();
     if (!library)
         return false;
     library->alsa_set_error_handler(quiet);
     auto stream = std::make_shared<Stream>(*library, std::move(samples), std::move(lost));
-    const Clock::time_point deadline = Clock::now() + openWait;
-    std::thread([stream, deadline] {
-        closings().waitUntil(deadline);
+    std::thread([stream] {
+        closings().waitUntil(Clock::now() + closingWait);
         rtaudio_t audio = nullptr;
         for (const rtaudio_api_t api : apis)
             if ((audio = openStream(stream->library, api, Stream::received, stream.get())))
@@ -153,30 +153,38 @@ bool Microphone::open(Samples samples, Lost lost) {
         std::unique_lock lock(stream->mutex);
         stream->audio = audio;
         stream->opened = true;
-        if (stream->closed && audio) {
+        if (stream->closed) {
             lock.unlock();
-            closings().begin();
-            shut(stream->library, audio);
-            closings().end();
+            if (audio) {
+                closings().begin();
+                shut(stream->library, audio);
+                closings().end();
+            }
             return;
+        }
+        if (!audio) {
+            qCInfo(microphoneLog) << "no recording device could be opened";
+            // Past the caller's wait, a device that never came is told as one that has gone.
+            if (stream->handedOver && stream->lost)
+                stream->lost();
         }
         stream->settled.notify_all();
     }).detach();
 
     std::unique_lock lock(stream->mutex);
-    if (stream->settled.wait_until(lock, deadline, [&] { return stream->opened; }) &&
-        stream->audio) {
-        stream_ = std::move(stream);
-        return true;
+    stream->settled.wait_for(lock, wait, [&] { return stream->opened; });
+    if (stream->opened && !stream->audio) {
+        stream->closed = true;
+        Samples released = std::exchange(stream->samples, {});
+        Lost releasedLost = std::exchange(stream->lost, {});
+        lock.unlock();
+        return false;
     }
-    // Whatever still opens is closed by the thread that opens it.
-    stream->closed = true;
-    Samples released = std::exchange(stream->samples, {});
-    Lost releasedLost = std::exchange(stream->lost, {});
-    lock.unlock();
-    qCInfo(microphoneLog) << (stream->opened ? "no recording device could be opened"
-                                             : "the sound server did not open the recording");
-    return false;
+    if (!stream->opened)
+        qCInfo(microphoneLog) << "the sound server has not opened the recording yet";
+    stream->handedOver = true;
+    stream_ = std::move(stream);
+    return true;
 }
 
 void Microphone::close() {
@@ -190,6 +198,9 @@ void Microphone::close() {
         stream->closed = true;
         released = std::exchange(stream->samples, {});
         releasedLost = std::exchange(stream->lost, {});
+        // One still opening is closed by the thread that opens it.
+        if (!stream->opened || !stream->audio)
+            return;
     }
     closings().begin();
     std::thread([stream] {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <span>
@@ -12,7 +13,8 @@ public:
     static constexpr unsigned sampleRate = 44100;
     // Called on the audio thread with each block of samples as it arrives.
     using Samples = std::function<void(std::span<const float>)>;
-    // Called on the audio thread, once, when the device has gone while open.
+    // Called once, on the audio thread or the opening's, when the device has gone while open or
+    // did not open after all.
     using Lost = std::function<void()>;
 
     Microphone() = default;
@@ -24,10 +26,11 @@ public:
     // Whether the sound server, or else ALSA, has a recording device; lists devices and starts
     // no recording. A sound server that hangs holds it for seconds: ask off the window's thread.
     static bool found();
-    // Opens the device and starts it; false when there is none, or when it has not opened within
-    // a second (it is then closed as soon as it opens). `samples` and `lost`, and what they hold,
-    // are released by close().
-    bool open(Samples samples, Lost lost = {});
+    // Opens the device and starts it, waiting `wait` at most: false when it found none by then;
+    // true when it opened, or still opens in the background (then `lost` tells if it does not).
+    // `samples` and `lost`, and what they hold, are released by close().
+    bool open(Samples samples, Lost lost = {},
+              std::chrono::milliseconds wait = std::chrono::seconds(1));
     // Nothing is called once this returns; the stream closes in the background.
     void close();
     bool isOpen() const { return stream_ != nullptr; }
