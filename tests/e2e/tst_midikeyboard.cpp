@@ -288,9 +288,9 @@ private slots:
                  QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
     }
 
-    // The sound server hangs: the settings open at once, an exercise runs silently beside it,
-    // the microphone, still chosen, is told of once the exercise has ended, and "Ende" ends the
-    // program at once. The program is started again for what follows.
+    // The sound server hangs: the settings open at once, an exercise runs silently beside it
+    // with the microphone still chosen, and "Ende" ends the program at once. The program is
+    // started again for what follows.
     void soundServerHangs() {
         PrivatePulseServer& pulse = session_->pulse();
         pulse.freeze();
@@ -303,10 +303,10 @@ private slots:
         QVERIFY2(session_->startRange(dialog, Violin, 0, 14), "the settings dialog stayed open");
         const std::optional<int> note = session_->watchAskedNote(Violin, true);
         QVERIFY2(note, "no task came beside the hung sound server");
-        QVERIFY(xdotool::click(session_->mainWindow(), layout::abortButton));
-        QCOMPARE(
-            readAndCloseMessages({titles::message, notice}),
-            (QMap<QString, QString>{{titles::message, abortedText}, {notice, microphoneNotice}}));
+        // The recording still opens in the background: there is nothing to tell yet.
+        QCOMPARE(session_->abortExercise(), abortedText);
+        QVERIFY2(waitForNoWindow(QStringLiteral("^%1$").arg(notice), 1000),
+                 "a notice came while the recording still opened");
         clock.restart();
         QVERIFY(xdotool::click(session_->mainWindow(), layout::endButton));
         QVERIFY2(session_->program().waitForFinished(30000), "the program did not end");
