@@ -42,6 +42,10 @@ QWidget* nextTabStop(QWidget* widget) {
 // tool), which Qt marks as a repeat.
 enum Stroke { Press, Repeat, UnmarkedRepeat, UntimedRepeat };
 
+// When the system answers whether it has a recording device: at once (from what it knew), only
+// once the dialog shows, or not at all.
+enum class Answer { AtOnce, Later, Never };
+
 void tick(std::array<QPushButton*, 15>& boxes, std::initializer_list<int> indices) {
     for (int i : indices)
         boxes[i]->click();
@@ -376,6 +380,7 @@ private slots:
     // The microphone rows: what a device found or missing and the stored choice show, what a
     // start stores. Stored texts are "1" for on; an absent key is off.
     void microphoneRows_data() {
+        QTest::addColumn<Answer>("answer");
         QTest::addColumn<bool>("found");
         QTest::addColumn<QString>("storedAnswer");
         QTest::addColumn<QString>("storedOctave");
@@ -383,21 +388,34 @@ private slots:
         QTest::addColumn<QString>("savedAnswer");
         QTest::addColumn<QString>("savedOctave");
         QTest::newRow("a store without them: off, and stored as off")
-            << true << QString() << QString() << false << "0"
+            << Answer::AtOnce << true << QString() << QString() << false << "0"
             << "0";
-        QTest::newRow("stored on, kept") << true << "1"
+        QTest::newRow("stored on, kept") << Answer::AtOnce << true << "1"
                                          << "1" << false << "1"
                                          << "1";
-        QTest::newRow("ticked by the learner") << true << "0" << QString() << true << "1"
-                                               << "0";
-        QTest::newRow("untick: the octave stays as it was") << true << "1"
+        QTest::newRow("ticked by the learner")
+            << Answer::AtOnce << true << "0" << QString() << true << "1"
+            << "0";
+        QTest::newRow("untick: the octave stays as it was") << Answer::AtOnce << true << "1"
                                                             << "1" << true << "0"
                                                             << "1";
-        QTest::newRow("no device: the choice is kept for its return") << false << "1"
-                                                                      << "0" << false << "1"
-                                                                      << "0";
+        QTest::newRow("no device: the choice is kept for its return")
+            << Answer::AtOnce << false << "1"
+            << "0" << false << "1"
+            << "0";
+        QTest::newRow("found once the dialog shows: the stored choice shows then")
+            << Answer::Later << true << "1"
+            << "1" << false << "1"
+            << "1";
+        QTest::newRow("missing, told once the dialog shows") << Answer::Later << false << "1"
+                                                             << "1" << false << "1"
+                                                             << "1";
+        QTest::newRow("no answer: off, the choice kept") << Answer::Never << true << "1"
+                                                         << "1" << false << "1"
+                                                         << "1";
     }
     void microphoneRows() {
+        QFETCH(Answer, answer);
         QFETCH(bool, found);
         QFETCH(QString, storedAnswer);
         QFETCH(QString, storedOctave);
@@ -406,17 +424,32 @@ private slots:
         QFETCH(QString, savedOctave);
         FakeWorld world;
         world.microphoneFound = found;
+        world.microphoneAnswersAtOnce = answer == Answer::AtOnce;
         if (!storedAnswer.isEmpty())
             world.store->SaveSetting(Einstellungen, "Mikrofon", storedAnswer);
         if (!storedOctave.isEmpty())
             world.store->SaveSetting(Einstellungen, "OktaveFrei", storedOctave);
+        // The exercise opens the device for itself, which one taking a single client refuses
+        // while the level still has it.
+        std::optional<bool> levelOpenAtStart;
+        QObject::connect(&world.exercise, &Exercise::started,
+                         [&] { levelOpenAtStart = bool(world.microphoneLevel); });
         Form1 form(world.exercise, world.services());
         openDialog(world, form.cmdBass, [&](frmEinstellungen& d) {
             d.show();
-            QCOMPARE(d.chkMikrofon->isEnabled(), found);
-            QCOMPARE(d.chkMikrofon->toolTip(),
-                     found ? QString() : QString("Kein Mikrofon gefunden"));
-            QCOMPARE(d.chkMikrofon->isChecked(), found && storedAnswer == "1");
+            if (answer != Answer::AtOnce) {
+                QVERIFY(!d.chkMikrofon->isEnabled());
+                QVERIFY(!d.chkMikrofon->isChecked());
+                QVERIFY(!world.microphoneLevel);
+            }
+            if (answer == Answer::Later)
+                world.microphoneAnswer(found);
+            const bool shown = found && answer != Answer::Never;
+            QCOMPARE(d.chkMikrofon->isEnabled(), shown);
+            QCOMPARE(d.chkMikrofon->toolTip(), shown || answer == Answer::Never
+                                                   ? QString()
+                                                   : QString("Kein Mikrofon gefunden"));
+            QCOMPARE(d.chkMikrofon->isChecked(), shown && storedAnswer == "1");
             QCOMPARE(d.chkOktaveFrei->isChecked(), storedOctave == "1");
             QCOMPARE(d.chkOktaveFrei->isEnabled(), d.chkMikrofon->isChecked());
             // The level shows, from an open device, only while the box is ticked.
@@ -429,10 +462,15 @@ private slots:
                 world.microphoneLevel(-12.5f);
                 QCOMPARE(d.Pegel->level(), -12.5f);
             }
+            // The same answer again, as the next search gives it, changes nothing set.
+            if (answer != Answer::Never)
+                world.microphoneAnswer(found);
+            QCOMPARE(bool(world.microphoneLevel), d.chkMikrofon->isChecked());
             tick(d.chkTonBass, {0, 14});
             d.cmdOk->click();
         });
         QCOMPARE(world.exercise.state(), ExerciseState::Running);
+        QCOMPARE(levelOpenAtStart, std::optional(false));
         QVERIFY2(!world.microphoneLevel, "the device stayed open after the dialog");
         QCOMPARE(world.store->GetSetting(Einstellungen, "Mikrofon"), savedAnswer);
         QCOMPARE(world.store->GetSetting(Einstellungen, "OktaveFrei"), savedOctave);

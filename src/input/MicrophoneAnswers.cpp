@@ -1,7 +1,11 @@
 #include "input/MicrophoneAnswers.h"
 
+#include "input/AubioLibrary.h"
 #include "input/HeardNotes.h"
+#include "input/NoteListener.h"
 #include "training/Exercise.h"
+
+#include <memory>
 
 namespace {
 
@@ -9,16 +13,13 @@ namespace {
 // after its sound has ended.
 constexpr std::chrono::milliseconds deafAfterSound(500);
 
-const QString lostText = QStringLiteral("Das Mikrofon ist nicht mehr erreichbar. Die Übung geht "
-                                        "ohne Mikrofon weiter.");
-
 } // namespace
 
 MicrophoneAnswers::MicrophoneAnswers(Exercise& exercise, std::function<Choice()> choice,
-                                     std::function<void(const QString&)> notice, QObject* parent)
-    : QObject(parent), exercise_(exercise), choice_(std::move(choice)), notice_(std::move(notice)) {
+                                     QObject* parent)
+    : QObject(parent), exercise_(exercise), choice_(std::move(choice)) {
     connect(&exercise_, &Exercise::started, this, &MicrophoneAnswers::start);
-    connect(&exercise_, &Exercise::ended, this, &MicrophoneAnswers::stop);
+    connect(&exercise_, &Exercise::ended, this, &MicrophoneAnswers::ended);
     connect(&exercise_, &Exercise::noteSoundStarted, this, [this] { muted_ = true; });
     connect(&exercise_, &Exercise::noteSoundEnded, this, [this] {
         muted_ = false;
@@ -32,37 +33,56 @@ MicrophoneAnswers::~MicrophoneAnswers() {
 
 void MicrophoneAnswers::start() {
     const Choice choice = choice_();
+    if (!choice.answer)
+        return;
     const AubioLibrary* aubio = AubioLibrary::get();
-    if (!choice.answer || !aubio)
+    if (!aubio)
         return;
     anyOctave_ = choice.anyOctave;
-    listener_ = std::make_unique<NoteListener>(*aubio, Microphone::sampleRate,
-                                               listenedPitches(exercise_.clef(), anyOctave_));
+    // Owned by the stream, which the audio thread may still hold after a close.
+    const auto listener = std::make_shared<NoteListener>(
+        *aubio, Microphone::sampleRate, listenedPitches(exercise_.clef(), anyOctave_));
     // On the audio thread: only a decided note crosses over, to this object's thread.
     const bool opened = microphone_.open(
-        [this](std::span<const float> samples) {
-            listener_->feed(samples, [this](int pitch) {
+        [this, listener](std::span<const float> samples) {
+            listener->feed(samples, [this](int pitch) {
                 QMetaObject::invokeMethod(
                     this, [this, pitch, at = Clock::now()] { heard(pitch, at); },
                     Qt::QueuedConnection);
             });
         },
         [this] { QMetaObject::invokeMethod(this, &MicrophoneAnswers::deviceLost); });
-    if (!opened) {
-        listener_.reset();
-        notice_(lostText);
-    }
+    if (!opened)
+        holdNotice();
 }
 
 void MicrophoneAnswers::stop() {
     microphone_.close();
-    listener_.reset();
+}
+
+// Told once the exercise has ended, so that it never stands over a task whose time runs.
+void MicrophoneAnswers::holdNotice() {
+    noticeHeld_ = true;
+}
+
+void MicrophoneAnswers::ended() {
+    stop();
+    if (!std::exchange(noticeHeld_, false))
+        return;
+    // After the exercise's own end, which comes with its result.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            emit notice(tr("Das Mikrofon war während der Übung nicht erreichbar. Die Übung lief "
+                           "ohne Mikrofon."));
+        },
+        Qt::QueuedConnection);
 }
 
 void MicrophoneAnswers::heard(int pitch, Clock::time_point decided) {
     // Nothing is held back for the task to come, as a key would be: a note heard while the
     // program's own sounds may be that note.
-    if (!listener_ || muted_ || decided < listenFrom_ || !exercise_.taskOpen())
+    if (!microphone_.isOpen() || muted_ || decided < listenFrom_ || !exercise_.taskOpen())
         return;
     if (const std::optional<int> index =
             heardAnswer(exercise_.clef(), pitch, exercise_.askedNote(), anyOctave_))
@@ -70,8 +90,8 @@ void MicrophoneAnswers::heard(int pitch, Clock::time_point decided) {
 }
 
 void MicrophoneAnswers::deviceLost() {
-    if (!listener_)
+    if (!microphone_.isOpen())
         return;
     stop();
-    notice_(lostText);
+    holdNotice();
 }

@@ -134,6 +134,8 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
                                QStringLiteral("Hinweis"), MessageIcon::Information);
     }
     MikrofonSpeichern();
+    // The exercise opens the device for itself; one that takes a single client would refuse it.
+    m_levelWatch.reset();
     const NoteRange noteRange = std::get<NoteRange>(range);
     m_exercise.Start({std::int16_t(noteRange.lowest), std::int16_t(noteRange.highest), *zeitWeg,
                       *zeitVorbei, withKeyboard, chkSchwacheNoten->isChecked()});

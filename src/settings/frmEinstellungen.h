@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class Exercise;
 class LevelMeter;
@@ -65,9 +66,11 @@ private:
     bool startExercise(bool withKeyboard);
     void refuse(const QString& text);
     void MikrofonLaden();
+    void MikrofonGefunden(bool found);
     void MikrofonSpeichern();
 
     Exercise& m_exercise;
     SettingsServices m_services;
+    std::optional<bool> m_microphoneFound; // nothing until the system has answered
     std::unique_ptr<QObject> m_levelWatch; // the microphone, open while the level shows
 };
