@@ -3,6 +3,7 @@
 #include "history/CsvExport.h"
 #include "history/HistoryReport.h"
 #include "history/HistoryStore.h"
+#include "history/Schema.h"
 #include "history/TaskRecorder.h"
 #include "training/Exercise.h"
 
@@ -176,6 +177,56 @@ private slots:
         QCOMPARE(records[9].missed, 1);
         QCOMPARE(store.noteRecords(Clef::Bass, false)[3].asked, 0);
         QCOMPARE(store.noteRecords(Clef::Violin, true)[3].asked, 0);
+    }
+
+    // A record of the first schema, from before the alto and tenor clefs: its rows stay, and the
+    // C clefs are recorded beside them, each clef on its own.
+    void recordOfTheFirstSchemaTakesTheCClefs() {
+        const QString file = folder.filePath("first-schema.sqlite");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            for (const QString& statement : schemaMigrations().front())
+                QVERIFY(query.exec(statement));
+            QVERIFY(query.exec("PRAGMA user_version = 1"));
+            QVERIFY(query.exec("INSERT INTO exercise VALUES (7, 1000, 'Bass', 0, 0, 14, 2000, 400,"
+                               " 0, 'finished', 1)"));
+            QVERIFY(query.exec("INSERT INTO task VALUES (1, 7, 1, 2000, 3, 2, 0, 800, 'midi')"));
+            QVERIFY(!query.exec("INSERT INTO exercise VALUES (8, 1000, 'Alto', 0, 0, 14, 2000,"
+                                " 400, 0, 'finished', 0)"));
+        }
+        QSqlDatabase::removeDatabase("old");
+
+        HistoryStore store(file);
+        const auto alto = store.beginExercise(
+            {QDateTime::currentDateTime(), Clef::Alto, false, 0, 14, 2000, 400, false});
+        QVERIFY(alto);
+        store.recordTask(*alto, {1, 3, 3, true, 700, AnswerInput::Microphone},
+                         QDateTime::currentDateTime());
+        const auto tenor = store.beginExercise(
+            {QDateTime::currentDateTime(), Clef::Tenor, true, 0, 14, 2000, 400, false});
+        QVERIFY(tenor);
+        QCOMPARE(store.noteRecords(Clef::Bass, false)[3].missed, 1);
+        QCOMPARE(store.noteRecords(Clef::Alto, false)[3].asked, 1);
+        QCOMPARE(store.noteRecords(Clef::Alto, false)[3].missed, 0);
+        QCOMPARE(store.noteRecords(Clef::Tenor, false)[3].asked, 0);
+
+        QCOMPARE(rows(file, "PRAGMA user_version"),
+                 QStringList{QString::number(schemaMigrations().size())});
+        QCOMPARE(rows(file, "SELECT e.id, e.clef, t.asked, t.chosen FROM task t"
+                            " JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id"),
+                 (QStringList{"7|Bass|3|2", QString("%1|Alto|3|3").arg(*alto)}));
+        QCOMPARE(rows(file, "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
+                 (QStringList{"exercise_by_mode", "task_by_exercise"}));
+        QCOMPARE(rows(file, "PRAGMA foreign_key_check"), QStringList{});
+
+        QBuffer csv;
+        csv.open(QIODevice::WriteOnly);
+        QVERIFY(writeCsv(store.database(), csv));
+        QVERIFY2(csv.data().contains(";Altschlüssel;Lesen;Mikrofon;f;f;ja;"),
+                 csv.data().constData());
     }
 
     void filesItCannotUse_data() {

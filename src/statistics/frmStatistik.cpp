@@ -1,6 +1,7 @@
 #include "statistics/frmStatistik.h"
 
 #include "history/CsvExport.h"
+#include "training/ClefTable.h"
 #include "training/NoteModel.h"
 
 #include <QComboBox>
@@ -11,6 +12,8 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QShortcut>
+
+#include <algorithm>
 
 namespace {
 
@@ -44,7 +47,7 @@ frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
 
 ReportFilter frmStatistik::filter() const {
     ReportFilter f;
-    f.clef = cboSchluessel->currentIndex() == 1 ? Clef::Bass : Clef::Violin;
+    f.clef = clefTable()[std::size_t(std::max(0, cboSchluessel->currentIndex()))].clef;
     f.mode = std::array{ModeFilter::Reading, ModeFilter::EarTraining,
                         ModeFilter::Both}[std::size_t(cboArt->currentIndex())];
     if (cboZeitraum->currentIndex() < 2)
