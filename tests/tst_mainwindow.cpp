@@ -458,6 +458,19 @@ private slots:
         e.ex().tmrNoteFalsch_Timer();
         QCOMPARE(colour(e.form->cmdNoteBass[13]), White);
         QVERIFY(e.form->cmdNoteBass[11]->isEnabled() && !e.form->cmdNoteBass[0]->isEnabled());
+
+        // The clef's sign stands left of the asked column while the exercise runs, and only then.
+        const auto signShown = [&] {
+            const QImage shot = e.form->grab().toImage();
+            for (int y = 2300 / 15; y <= 2520 / 15; ++y)
+                for (int x = 3420 / 15; x <= 3990 / 15; ++x)
+                    if (QColor(shot.pixel(x, y)).lightness() < 60)
+                        return true;
+            return false;
+        };
+        QVERIFY(signShown());
+        e.form->cmdÜbungAbbrechen->click();
+        QVERIFY(!signShown());
     }
 
     void timeBarFollowsTheCount() {

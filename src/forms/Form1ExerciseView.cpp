@@ -42,6 +42,7 @@ void Form1::showStart() {
     // empty.
     const int zeitVorbei = m_exercise.zeitVorbei();
     ProgressBar1->setRange(0, zeitVorbei > 0 ? zeitVorbei : 1);
+    update();
 }
 
 void Form1::showTask(int /*note*/, int staffStep, bool headVisible) {

@@ -56,10 +56,11 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
 }
 
 // The described clefs are told by their answer rows and have no sign on the staff; the others
-// show theirs, centred on the line it marks and four spaces high, narrowed to fit if need be.
+// show theirs while their exercise runs, centred on the line it marks and four spaces high,
+// narrowed to fit if need be.
 void Form1::drawClefSign(QPainter& painter) {
     const ClefRow* row = clefRow(m_exercise.clef());
-    if (!row || row->ownButtonRow)
+    if (m_exercise.state() != ExerciseState::Running || !row || row->ownButtonRow)
         return;
     if (m_signClef != row->clef) {
         m_sign = clefOutline(row->clef);
