@@ -6,6 +6,7 @@
 #include "history/HistoryReport.h"
 #include "history/HistoryStore.h"
 #include "history/KeptRows.h"
+#include "history/Schema.h"
 #include "history/TaskRecorder.h"
 #include "settings/SettingsStore.h"
 #include "statistics/StatisticsEntry.h"
@@ -515,6 +516,59 @@ private slots:
         }
         for (const QChartView* view : statistics.window()->findChildren<QChartView*>())
             QCOMPARE(view->focusPolicy(), Qt::NoFocus);
+    }
+
+    // A record of the first schema, from before the alto and tenor clefs: its rows stay, and the
+    // C clefs are recorded beside them, each clef on its own.
+    void recordOfTheFirstSchemaTakesTheCClefs() {
+        const QString file = folder.filePath("first-schema.sqlite");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            for (const QString& statement : schemaMigrations().front())
+                QVERIFY(query.exec(statement));
+            QVERIFY(query.exec("PRAGMA user_version = 1"));
+            QVERIFY(query.exec("INSERT INTO exercise VALUES (7, 1000, 'Bass', 0, 0, 14, 2000, 400,"
+                               " 0, 'finished', 1)"));
+            QVERIFY(query.exec("INSERT INTO task VALUES (1, 7, 1, 2000, 3, 2, 0, 800, 'midi')"));
+            QVERIFY(!query.exec("INSERT INTO exercise VALUES (8, 1000, 'Alto', 0, 0, 14, 2000,"
+                                " 400, 0, 'finished', 0)"));
+        }
+        QSqlDatabase::removeDatabase("old");
+
+        HistoryStore store(file);
+        UnwrittenExercise alto = exerciseOf(Clef::Alto, false, {{3, false}}, 2'000'000);
+        alto.tasks.first().outcome.input = AnswerInput::Microphone;
+        UnwrittenExercise tenor = exerciseOf(Clef::Tenor, true, {}, 3'000'000);
+        tenor.serial = 2;
+        QList<UnwrittenExercise> exercises = {alto, tenor};
+        QCOMPARE(store.write(exercises), HistoryStore::Written::Yes);
+        HistoryReader reader(file);
+        QCOMPARE(reader.open(), HistoryReader::State::Readable);
+        const auto records = [&](Clef clef) {
+            return readNoteRecords(reader.database(), {}, clef, false);
+        };
+        QCOMPARE(records(Clef::Bass)[3].missed, 1);
+        QCOMPARE(records(Clef::Alto)[3].asked, 1);
+        QCOMPARE(records(Clef::Alto)[3].missed, 0);
+        QCOMPARE(records(Clef::Tenor)[3].asked, 0);
+
+        QCOMPARE(rows(file, "PRAGMA user_version"),
+                 QStringList{QString::number(schemaMigrations().size())});
+        QCOMPARE(rows(file, "SELECT e.id, e.clef, t.asked, t.chosen FROM task t"
+                            " JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id"),
+                 (QStringList{"7|Bass|3|2", "8|Alto|3|3"}));
+        QCOMPARE(rows(file, "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
+                 (QStringList{"exercise_by_mode", "task_by_exercise", "task_by_note"}));
+        QCOMPARE(rows(file, "PRAGMA foreign_key_check"), QStringList{});
+
+        QBuffer csv;
+        csv.open(QIODevice::WriteOnly);
+        QCOMPARE(writeCsv(reader.database(), csv), CsvWritten::Yes);
+        QVERIFY2(csv.data().contains(";Altschlüssel;Lesen;Mikrofon;f;f;ja;"),
+                 csv.data().constData());
     }
 
     void filesItCannotUse_data() {

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -121,6 +122,83 @@ private slots:
         });
         QCOMPARE(violinEnabled, !bass);
         QCOMPARE(bassEnabled, bass);
+    }
+
+    // "Weitere Schlüssel…": the clef last chosen with its range last chosen (both ends of the
+    // clef when none or a damaged one is stored) in the described rows' place; what starts is
+    // kept for the next time.
+    void moreClefs_data() {
+        QTest::addColumn<QString>("storedClef");
+        QTest::addColumn<QString>("storedRange");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("names"); // lowest and highest
+        QTest::addColumn<QList<int>>("ticked");
+        QTest::addColumn<bool>("earTraining");
+        const QString alto = "Tonraum für Altschlüssel  (nur tiefsten und höchsten Ton wählen!)";
+        const QString tenor = "Tonraum für Tenorschlüssel  (nur tiefsten und höchsten Ton wählen!)";
+        QTest::newRow("nothing stored")
+            << ""
+            << "" << alto << QStringList{"c", "c''"} << QList<int>{0, 14} << false;
+        QTest::newRow("tenor and its range")
+            << "Tenor"
+            << "2-9" << tenor << QStringList{"A", "a'"} << QList<int>{2, 9} << true;
+        QTest::newRow("junk") << "Violin"
+                              << "9-x" << alto << QStringList{"c", "c''"} << QList<int>{0, 14}
+                              << false;
+    }
+    void moreClefs() {
+        QFETCH(QString, storedClef);
+        QFETCH(QString, storedRange);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, names);
+        QFETCH(QList<int>, ticked);
+        QFETCH(bool, earTraining);
+        FakeWorld world;
+        Form1 form(world.exercise, world.services());
+        world.store->SaveSetting(Einstellungen, "WeitererSchluessel", storedClef);
+        world.store->SaveSetting(Einstellungen, "Tonraum" + storedClef, storedRange);
+        const Clef clef = storedClef == "Tenor" ? Clef::Tenor : Clef::Alto;
+        openDialog(world, form.cmdWeitereSchluessel, [&](frmEinstellungen& d) {
+            d.show();
+            QVERIFY(!d.frmViolin->isVisible() && !d.frmBass->isVisible());
+            QCOMPARE(d.frmWeitere->geometry(), d.frmViolin->geometry());
+            QCOMPARE(d.frmSchluessel->geometry(), d.frmBass->geometry());
+            QCOMPARE(d.cboSchluessel->count(), 2);
+            QCOMPARE(d.cboSchluessel->itemText(0), QString("Altschlüssel (Bratsche)"));
+            QCOMPARE(d.cboSchluessel->itemText(1),
+                     QString("Tenorschlüssel (Violoncello, Fagott, Posaune)"));
+            QCOMPARE(d.frmWeitere->title(), caption);
+            QCOMPARE(d.chkGehoer->text(), QString("Gehör-Training"));
+            QVERIFY(!d.chkGehoer->isChecked());
+            QCOMPARE(d.chkTonWeitere[0]->text(), names[0]);
+            QCOMPARE(d.chkTonWeitere[14]->text(), names[1]);
+            for (int i = 0; i < 15; ++i)
+                QCOMPARE(d.chkTonWeitere[i]->isChecked(), ticked.contains(i));
+            QCOMPARE(world.exercise.clef(), clef);
+            d.chkGehoer->setChecked(earTraining);
+            d.cmdOk->click();
+        });
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
+        QCOMPARE(world.exercise.clef(), clef);
+        QCOMPARE(world.exercise.earTraining(), earTraining);
+        QCOMPARE(world.exercise.lowest(), ticked[0]);
+        QCOMPARE(world.exercise.highest(), ticked[1]);
+        QCOMPARE(world.store->GetSetting(Einstellungen, "WeitererSchluessel"),
+                 clef == Clef::Tenor ? "Tenor" : "Alto");
+        QCOMPARE(world.store->GetSetting(Einstellungen,
+                                         clef == Clef::Tenor ? "TonraumTenor" : "TonraumAlto"),
+                 QString("%1-%2").arg(ticked[0]).arg(ticked[1]));
+        world.exercise.abort();
+
+        // The other clef, chosen in the list, brings its own names and range.
+        openDialog(world, form.cmdWeitereSchluessel, [&](frmEinstellungen& d) {
+            d.cboSchluessel->setCurrentIndex(clef == Clef::Tenor ? 0 : 1);
+            QCOMPARE(world.exercise.clef(), clef == Clef::Tenor ? Clef::Alto : Clef::Tenor);
+            QCOMPARE(d.chkTonWeitere[14]->text(), QString(clef == Clef::Tenor ? "c''" : "a'"));
+            d.reject();
+        });
+        QCOMPARE(world.exercise.state(), ExerciseState::Idle);
+        QVERIFY(!world.exercise.earTraining());
     }
 
     void storedTimesShownUnconverted() {

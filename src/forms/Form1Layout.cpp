@@ -90,6 +90,9 @@ void Form1::LayoutAnwenden() {
     // In the free area below the three, at the right edge.
     cmdStatistik = button(this, QStringLiteral("Statistik"), twipsRect(9720, 600, 1215, 375));
     cmdEnde = button(this, QStringLiteral("Ende"), twipsRect(9720, 120, 1215, 375));
+    // Beside "Statistik", right of the staff: as high as "Hilfe", and below "Hilfe" and "Info"
+    // as wide as both, since its caption would not fit into one.
+    cmdWeitereSchluessel = button(this, tr("Weitere Schlüssel…"), twipsRect(7080, 600, 2535, 375));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setGeometry(twipsRect(126, 1512, 3038, 392));
@@ -121,7 +124,7 @@ void Form1::LayoutAnwenden() {
                                 cmdHilfe,  cmdInfo, cmdEnde};
     tabOrder.append(QList<QWidget*>(cmdNoteViolin.begin(), cmdNoteViolin.end()));
     tabOrder.append(QList<QWidget*>(cmdNoteBass.begin(), cmdNoteBass.end()));
-    tabOrder.append({cmdÜbungAbbrechen, cmdStatistik});
+    tabOrder.append({cmdÜbungAbbrechen, cmdStatistik, cmdWeitereSchluessel});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     cmdViolin->setFocus();

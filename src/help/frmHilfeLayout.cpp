@@ -35,6 +35,11 @@ void frmHilfe::LayoutAnwenden() {
     cmdDrucken->setEnabled(false);
     cmdDrucken->hide();
     setTabOrder(Ok, cmdDrucken);
+    // Beside the hidden print button's place.
+    cmdWeitereSchluessel = new QPushButton(tr("Alt- und Tenorschlüssel"), this);
+    cmdWeitereSchluessel->setGeometry(twipsRect(3486, 4620, 2415, 375));
+    cmdWeitereSchluessel->setAutoDefault(false);
+    setTabOrder(cmdDrucken, cmdWeitereSchluessel);
 
     AutoResizer1 = new ProportionalResizer(this);
 }

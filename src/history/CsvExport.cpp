@@ -93,8 +93,7 @@ CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device) {
         const Clef clef = clefOfKey(query.value(1).toString());
         const QStringList row = {
             time(query.value(0)),
-            clef == Clef::Bass ? QStringLiteral("Bassschlüssel")
-                               : QStringLiteral("Violinschlüssel"),
+            clefName(clef),
             query.value(2).toBool() ? QStringLiteral("Gehör-Training") : QStringLiteral("Lesen"),
             inputName(query.value(3)),
             noteName(clef, query.value(4).toInt()),

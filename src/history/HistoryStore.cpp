@@ -147,8 +147,9 @@ HistoryStore::Opened HistoryStore::tryOpen() {
     m_check = Check::Trusted;
     if (!switchToWal(query, m_busyTimeoutMs))
         return failed();
-    // Per connection: without it SQLite keeps no foreign key, and deletes cascade nowhere.
-    query.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+    // Foreign keys stay off while the tables are migrated: a table made anew drops the old one,
+    // and with them on, that drop would delete every task of it.
+    query.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
     query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     // Taking the write lock first keeps a second copy starting at the same moment from making
     // the tables twice.
@@ -157,8 +158,12 @@ HistoryStore::Opened HistoryStore::tryOpen() {
     Opened migrated = migrate(query);
     if (migrated == Opened::Ok && !query.exec(QStringLiteral("COMMIT")))
         migrated = failed();
-    if (migrated != Opened::Ok)
+    if (migrated != Opened::Ok) {
         query.exec(QStringLiteral("ROLLBACK"));
+        return migrated;
+    }
+    // Per connection: without it SQLite keeps no foreign key, and deletes cascade nowhere.
+    query.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
     return migrated;
 }
 

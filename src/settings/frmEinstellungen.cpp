@@ -1,6 +1,7 @@
 #include "settings/frmEinstellungen.h"
 
 #include "settings/SettingsStore.h"
+#include "training/ClefTable.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
 #include "training/RangeRule.h"
@@ -57,6 +58,8 @@ void frmEinstellungen::Form_Load() {
         frmBass->setEnabled(true);
     else if (m_exercise.clef() == Clef::Violin)
         frmViolin->setEnabled(true);
+    else if (const ClefRow* row = clefRow(m_exercise.clef()); row && !row->ownButtonRow)
+        WeitereSchluesselAnzeigen();
 
     if (SettingsStore* store = m_services.store) {
         const QString zeitWeg = store->GetSetting(Section, QStringLiteral("Zeitweg"));
@@ -96,8 +99,7 @@ void frmEinstellungen::refuse(const QString& text) {
 }
 
 bool frmEinstellungen::startExercise(bool withKeyboard) {
-    const bool bass = m_exercise.clef() == Clef::Bass;
-    const auto& boxes = bass ? chkTonBass : chkTonViolin;
+    const auto& boxes = rangeBoxesOfClef();
     std::array<bool, NoteCount> ticked{};
     for (int i = 0; i < NoteCount; ++i)
         ticked[i] = boxes[i]->isChecked();
@@ -137,6 +139,8 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
     // The exercise opens the device for itself; one that takes a single client would refuse it.
     m_levelWatch.reset();
     const NoteRange noteRange = std::get<NoteRange>(range);
+    if (frmWeitere)
+        WeitereSchluesselSpeichern(noteRange.lowest, noteRange.highest);
     m_exercise.Start({std::int16_t(noteRange.lowest), std::int16_t(noteRange.highest), *zeitWeg,
                       *zeitVorbei, withKeyboard, chkSchwacheNoten->isChecked()});
     return true;

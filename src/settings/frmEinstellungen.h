@@ -14,6 +14,7 @@ class Exercise;
 class LevelMeter;
 class SettingsStore;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -51,11 +52,18 @@ public:
     LevelMeter* Pegel = nullptr;
     QCheckBox* chkOktaveFrei = nullptr;
     QCheckBox* chkSchwacheNoten = nullptr;
+    // Only when opened for a clef without a row of its own, in the described rows' place.
+    QGroupBox* frmWeitere = nullptr;
+    std::array<QPushButton*, NoteCount> chkTonWeitere{};
+    QGroupBox* frmSchluessel = nullptr;
+    QComboBox* cboSchluessel = nullptr;
+    QCheckBox* chkGehoer = nullptr;
 
     void cmdOk_Click();
     void cmdKeyboard_Click();
     void cmdAbbrechen_Click();
     void chkMikrofon_Click();
+    void cboSchluessel_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,6 +76,10 @@ private:
     void MikrofonLaden();
     void MikrofonGefunden(bool found);
     void MikrofonSpeichern();
+    void WeitereSchluesselLayout();
+    void WeitereSchluesselAnzeigen();
+    void WeitereSchluesselSpeichern(int lowest, int highest);
+    const std::array<QPushButton*, NoteCount>& rangeBoxesOfClef() const;
 
     Exercise& m_exercise;
     SettingsServices m_services;

@@ -1,5 +1,6 @@
 // The settings dialog as it stands before any of its code has run.
 #include "settings/frmEinstellungen.h"
+#include "training/Exercise.h"
 #include "training/NoteModel.h"
 #include "widgets/Fonts.h"
 #include "widgets/LevelMeter.h"
@@ -7,6 +8,7 @@
 #include "widgets/Twips.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,6 +107,26 @@ void frmEinstellungen::LayoutAnwenden() {
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
     tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
     tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkSchwacheNoten});
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+// The clef choice and the chosen clef's range row in the place of the described frames, which
+// stay hidden.
+void frmEinstellungen::WeitereSchluesselLayout() {
+    frmViolin->hide();
+    frmBass->hide();
+    frmWeitere = frame(this, QString(), twipsRect(120, 1680, 9375, 1335));
+    chkTonWeitere = rangeBoxes(frmWeitere, m_exercise.clef());
+    frmSchluessel = frame(this, tr("Schlüssel"), twipsRect(120, 3240, 9375, 1335));
+    cboSchluessel = new QComboBox(frmSchluessel);
+    cboSchluessel->setGeometry(twipsRect(240, 480, 5400, 375));
+    chkGehoer = new QCheckBox(tr("Gehör-Training"), frmSchluessel);
+    chkGehoer->setGeometry(twipsRect(6000, 510, 3000, 300));
+
+    QList<QWidget*> tabOrder = {cmdAbbrechen};
+    tabOrder.append(QList<QWidget*>(chkTonWeitere.begin(), chkTonWeitere.end()));
+    tabOrder.append({cboSchluessel, chkGehoer, cmdKeyboard});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }

@@ -2,6 +2,7 @@
 
 #include "history/CsvExport.h"
 #include "history/HistoryStore.h"
+#include "training/ClefTable.h"
 #include "training/NoteModel.h"
 
 #include <QChartView>
@@ -13,6 +14,8 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -47,7 +50,7 @@ frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
 
 ReportFilter frmStatistik::filter() const {
     ReportFilter f;
-    f.clef = cboSchluessel->currentIndex() == 1 ? Clef::Bass : Clef::Violin;
+    f.clef = clefTable()[std::size_t(std::max(0, cboSchluessel->currentIndex()))].clef;
     f.mode = std::array{ModeFilter::Reading, ModeFilter::EarTraining,
                         ModeFilter::Both}[std::size_t(cboArt->currentIndex())];
     if (cboZeitraum->currentIndex() < 2)

@@ -1,5 +1,6 @@
 // The statistics window: the choice at the top, the two charts, the texts and the commands.
 #include "statistics/frmStatistik.h"
+#include "training/ClefTable.h"
 #include "widgets/Pictures.h"
 
 #include <QBoxLayout>
@@ -53,8 +54,10 @@ void frmStatistik::LayoutAnwenden() {
 
     auto* outer = new QVBoxLayout(this);
     auto* choices = new QHBoxLayout;
-    cboSchluessel =
-        choice(this, {QStringLiteral("Violinschlüssel"), QStringLiteral("Bassschlüssel")});
+    QStringList clefs;
+    for (const ClefRow& row : clefTable())
+        clefs.append(clefName(row.clef));
+    cboSchluessel = choice(this, clefs);
     cboArt = choice(
         this, {QStringLiteral("Lesen"), QStringLiteral("Gehör-Training"), QStringLiteral("beide")});
     cboArt->setCurrentIndex(2);

@@ -32,6 +32,8 @@ public:
     // A mode button: sets the clef, and with ear training the flag, while the settings dialog is
     // open. False when an exercise is under way.
     bool chooseMode(Clef clef, bool earTraining);
+    // The settings dialog changed the clef and ear training while choosing; false otherwise.
+    bool chooseAgain(Clef clef, bool earTraining);
     // The settings dialog closed without starting: the ear-training flag goes with it.
     void cancelChoosing();
     void Start(const ExerciseSettings& settings);

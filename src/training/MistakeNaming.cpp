@@ -1,6 +1,9 @@
 #include "training/MistakeNaming.h"
 
+#include "training/ClefTable.h"
 #include "training/NoteModel.h"
+
+#include <QCoreApplication>
 
 #include <QStringList>
 
@@ -19,20 +22,27 @@ constexpr std::array<const char*, NoteCount - 1> IntervalNames = {
     "None",    "Dezime", "Undezime", "Duodezime", "Tredezime", "Quartdezime", "Doppeloktave"};
 
 constexpr int StepsPerOctave = 7;
-// A bass-clef note stands where the treble clef has the note this many steps above it.
-constexpr int BassBelowTreble = 12;
 
-// The chosen note has the letter that the asked note's staff place has in the other clef.
-bool readInOtherClef(Clef clef, int steps) {
-    const int otherClefMeaning = clef == Clef::Bass ? BassBelowTreble : -BassBelowTreble;
-    return (steps - otherClefMeaning) % StepsPerOctave == 0;
+// The clef whose note on the asked note's staff place has the chosen note's letter: the learner
+// read the staff in that clef. A second apart is a neighbour, never a misreading (in the alto
+// and tenor clefs the treble or bass clef's letter can be the next one).
+std::optional<Clef> misreadAs(Clef clef, int steps) {
+    const ClefRow* own = clefRow(clef);
+    if (!own || std::abs(steps) == 1)
+        return std::nullopt;
+    for (const Clef other : misreadingClefs(clef)) {
+        const int shift = ladderBaseStep(*clefRow(other)) - ladderBaseStep(*own);
+        if ((steps - shift) % StepsPerOctave == 0)
+            return other;
+    }
+    return std::nullopt;
 }
 
 Kind kindOf(Clef clef, const MissedTask& missed) {
     if (!missed.chosen)
         return Kind::TimeOut;
     const int steps = *missed.chosen - missed.asked;
-    if (readInOtherClef(clef, steps))
+    if (misreadAs(clef, steps))
         return Kind::OtherClef;
     if (std::abs(steps) % StepsPerOctave == 0)
         return Kind::Octave;
@@ -51,10 +61,9 @@ QString mistakeLine(Clef clef, const MissedTask& missed) {
                 .arg(noteName(clef, *missed.chosen),
                      QString::fromLatin1(IntervalNames.at(std::size_t(std::abs(steps) - 1))),
                      steps > 0 ? QStringLiteral("zu hoch") : QStringLiteral("zu tief"));
-    if (readInOtherClef(clef, steps)) {
-        line += clef == Clef::Bass ? QStringLiteral(" – wie im Violinschlüssel gelesen")
-                                   : QStringLiteral(" – wie im Bassschlüssel gelesen");
-    }
+    if (const std::optional<Clef> other = misreadAs(clef, steps))
+        line += QStringLiteral(" – ") +
+                QCoreApplication::translate("Clef", clefRow(*other)->readAsText);
     return line + QLatin1Char(')');
 }
 

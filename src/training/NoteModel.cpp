@@ -1,13 +1,9 @@
 #include "training/NoteModel.h"
 
+#include "training/ClefTable.h"
 #include "training/NoteNaming.h"
 
 namespace {
-
-constexpr int BassStepOffset = 5;
-// The lowest staff step of each clef's 15 notes: treble f (F3), bass F (F2).
-constexpr int TrebleLowest = 3 * SpelledNote::StepsPerOctave + 3;
-constexpr int BassLowest = TrebleLowest - SpelledNote::StepsPerOctave;
 
 bool validIndex(int index) {
     return index >= 0 && index < NoteCount;
@@ -16,13 +12,10 @@ bool validIndex(int index) {
 } // namespace
 
 std::optional<SpelledNote> clefNote(Clef clef, int index) {
-    if (!validIndex(index))
+    const ClefRow* row = clefRow(clef);
+    if (!row || !validIndex(index))
         return std::nullopt;
-    if (clef == Clef::Bass)
-        return SpelledNote{BassLowest + index, 0};
-    if (clef == Clef::Violin)
-        return SpelledNote{TrebleLowest + index, 0};
-    return std::nullopt;
+    return SpelledNote{row->lowestStep + index, 0};
 }
 
 QString noteName(Clef clef, int index) {
@@ -31,11 +24,15 @@ QString noteName(Clef clef, int index) {
 }
 
 int staffStep(Clef clef, int index) {
-    if (!validIndex(index))
+    const ClefRow* row = clefRow(clef);
+    if (!row || !validIndex(index))
         return -1;
-    if (clef == Clef::Bass)
-        return index + BassStepOffset;
-    if (clef == Clef::Violin)
-        return index;
-    return -1;
+    return row->lowestStep + index - ladderBaseStep(*row);
+}
+
+std::optional<int> clefIndexOf(Clef clef, const SpelledNote& note) {
+    const ClefRow* row = clefRow(clef);
+    if (!row || note.alteration != 0 || !validIndex(note.step - row->lowestStep))
+        return std::nullopt;
+    return note.step - row->lowestStep;
 }

@@ -16,5 +16,9 @@ std::optional<SpelledNote> clefNote(Clef clef, int index);
 QString noteName(Clef clef, int index);
 
 // Staff position counted in steps (line, space, line, ...) upwards from the third ledger line
-// below the staff; -1 for no clef or a bad index. The bass clef sits five steps above the treble.
+// below the staff; -1 for no clef or a bad index. The bass clef's notes stand five steps above
+// the treble clef's, the alto and tenor clefs' three.
 int staffStep(Clef clef, int index);
+
+// The index 0..14 of a natural note among the clef's notes; none for a note outside them.
+std::optional<int> clefIndexOf(Clef clef, const SpelledNote& note);

@@ -1,15 +1,14 @@
 #include "training/RangeRule.h"
 
+#include "training/ClefTable.h"
 #include "training/NoteModel.h"
+
+#include <QStringList>
 
 namespace {
 
-QString clefInText(Clef clef) {
-    return clef == Clef::Bass ? QStringLiteral("Bassschlüssel") : QStringLiteral("Violinschlüssel");
-}
-
 QString bothEndsMessage(Clef clef, const QString& und) {
-    return QStringLiteral("Im ") + clefInText(clef) + QStringLiteral(" muss ein tiefster ") + und +
+    return QStringLiteral("Im ") + clefName(clef) + QStringLiteral(" muss ein tiefster ") + und +
            QStringLiteral(" ein höchster Ton ausgewählt werden.");
 }
 
@@ -28,4 +27,19 @@ std::variant<NoteRange, QString> rangeFromTicks(const std::array<bool, NoteCount
     if (highest == lowest)
         return bothEndsMessage(clef, QStringLiteral("und"));
     return NoteRange{lowest, highest};
+}
+
+NoteRange rangeFromText(const QString& text) {
+    const QStringList ends = text.split(QLatin1Char('-'));
+    bool lowOk = false;
+    bool highOk = false;
+    const int lowest = ends.size() == 2 ? ends[0].toInt(&lowOk) : 0;
+    const int highest = ends.size() == 2 ? ends[1].toInt(&highOk) : 0;
+    if (!lowOk || !highOk || lowest < 0 || lowest >= highest || highest >= NoteCount)
+        return {0, NoteCount - 1};
+    return {lowest, highest};
+}
+
+QString rangeText(const NoteRange& range) {
+    return QStringLiteral("%1-%2").arg(range.lowest).arg(range.highest);
 }

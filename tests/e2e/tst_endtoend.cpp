@@ -501,6 +501,69 @@ private slots:
         QCOMPARE(session_->abortExercise(), abortedText);
     }
 
+    // Alto clef c' and d', chosen through "Weitere Schlüssel…": c' stands on the middle line
+    // beside the alto sign; answered with the treble clef's h' there, it is marked in both rows
+    // and named as read in the treble clef. The other tasks are answered on either row.
+    void altoExercise() {
+        const quint64 dialog = session_->openSettings(layout::moreClefsButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("1")));
+        // The clef's whole range stands ticked; c' and d' instead.
+        for (const int box : {0, 14, 7, 8})
+            QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, box)));
+        QVERIFY(xdotool::click(dialog, layout::startButton));
+        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
+
+        const QString alto = QStringLiteral("Alto");
+        constexpr int cOne = 7; // c'
+        // c' and d' in the treble row and in the bass row.
+        const std::pair<int, int> treble{4, 5};
+        const std::pair<int, int> bass{11, 12};
+        constexpr int trebleH = 10; // h', where the treble clef has the alto clef's c'
+        QString missed;
+        for (int task = 1; task <= tasksPerExercise; ++task) {
+            const std::optional<int> note = session_->watchAskedNote(alto, true);
+            QVERIFY2(note && (*note == cOne || *note == cOne + 1),
+                     qPrintable(QStringLiteral("task %1: no c' or d' came and went").arg(task)));
+            if (*note == cOne && missed.isEmpty()) {
+                QVERIFY(xdotool::click(mainWindow_, layout::answerButton(Violin, trebleH)));
+                QImage shot;
+                QVERIFY2(QTest::qWaitFor([&] {
+                             shot = mainWindowShot();
+                             return tintAt(shot, layout::answerFace(Violin, trebleH)) == Tint::Red;
+                         }),
+                         "the chosen answer button did not turn red");
+                QCOMPARE(tintAt(shot, layout::answerFace(Violin, treble.first)), Tint::Green);
+                QCOMPARE(tintAt(shot, layout::answerFace(Bass, bass.first)), Tint::Green);
+                const Head asked = headInColumn(shot, layout::askedColumnX);
+                QCOMPARE(asked.state, Head::State::Shown);
+                QVERIFY2(
+                    std::abs(asked.top - layout::middleLineHeadTop) < 40,
+                    qPrintable(
+                        QStringLiteral("c' stands at %1, not on the middle line").arg(asked.top)));
+                QVERIFY2(darkestIn(shot, layout::clefSignBetweenLines).lightness() < 60,
+                         "no clef sign stands beside the staff");
+                const Head chosen = headInColumn(shot, layout::chosenColumnX);
+                QCOMPARE(noteAtHeadTop(alto, chosen.top).value_or(-1), 13);
+                QVERIFY2(waitForDisplayEnd(), "the wrong-answer display did not end");
+                missed = QStringLiteral("Aufgabe %1: gesucht c', gewählt h' (eine Septime zu hoch "
+                                        "– wie im Violinschlüssel gelesen)")
+                             .arg(task);
+                continue;
+            }
+            const auto& row = task % 2 ? treble : bass;
+            QVERIFY(xdotool::click(mainWindow_,
+                                   layout::answerButton(task % 2 ? Violin : Bass,
+                                                        *note == cOne ? row.first : row.second)));
+        }
+        QString details;
+        QCOMPARE(session_->readAndCloseMessage(titles::message, &details),
+                 QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
+        QCOMPARE(details, missed);
+        QVERIFY2(darkestIn(mainWindowShot(), layout::clefSignBetweenLines).lightness() > 100,
+                 "the clef sign stayed after the exercise");
+    }
+
     // Killed in the third task of an exercise, started again: the two tasks answered are kept.
     void killedExerciseKeepsItsTasks() {
         const quint64 dialog = session_->openSettings(layout::violinButton);

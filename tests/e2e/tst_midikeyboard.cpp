@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -86,6 +87,15 @@ private:
     NoteRenderer renderer_{largeSoundFont, rate};
     QTemporaryDir folder_;
 };
+
+// The tenor clef's notes A..a', and where each stands in the answer rows: on the bass row from
+// A, on the treble row from f.
+constexpr std::array<int, 15> tenorKeys = {45, 47, 48, 50, 52, 53, 55, 57,
+                                           59, 60, 62, 64, 65, 67, 69};
+QPoint tenorAnswerFace(int index) {
+    return index <= 12 ? layout::answerFace(Bass, index + 2)
+                       : layout::answerFace(Violin, index - 5);
+}
 
 // A wrong answer next to the right one.
 int neighbourOf(int note) {
@@ -218,6 +228,47 @@ private slots:
                 QVERIFY2(mainWindowShot() == before, "a key without a note changed the window");
             }
             keyboard_->press(keyOf(*note), task == 4);
+        }
+        QCOMPARE(session_->readAndCloseMessage(titles::message),
+                 QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
+    }
+
+    // Tenor clef, chosen in the list of "Weitere Schlüssel…", its whole range answered on the
+    // keys: one key wrong, marked in a row that has it.
+    void tenorExerciseOnKeys() {
+        const quint64 dialog = session_->openSettings(layout::moreClefsButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(xdotool::click(dialog, layout::clefList));
+        QTest::qWait(300);
+        QVERIFY(xdotool::key(QStringLiteral("Down")));
+        QVERIFY(xdotool::key(QStringLiteral("Return")));
+        QTest::qWait(300);
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("1")));
+        QVERIFY(xdotool::click(dialog, layout::startButton));
+        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
+
+        const QString tenor = QStringLiteral("Tenor");
+        for (int task = 1; task <= tasksPerExercise; ++task) {
+            const std::optional<int> note = session_->watchAskedNote(tenor, true);
+            QVERIFY2(note, qPrintable(QStringLiteral("task %1: no note came and went; %2")
+                                          .arg(task)
+                                          .arg(midiPath())));
+            if (task == 2) {
+                const int wrong = neighbourOf(*note);
+                keyboard_->press(tenorKeys[std::size_t(wrong)]);
+                QVERIFY2(QTest::qWaitFor([&] {
+                             return tintAt(mainWindowShot(), tenorAnswerFace(wrong)) == Tint::Red;
+                         }),
+                         "the key played did not turn its answer red");
+                QCOMPARE(tintAt(mainWindowShot(), tenorAnswerFace(*note)), Tint::Green);
+                QVERIFY2(QTest::qWaitFor([&] {
+                             return headInColumn(mainWindowShot(), layout::askedColumnX).state ==
+                                    Head::State::Hidden;
+                         }),
+                         "the wrong-answer display did not end");
+                continue;
+            }
+            keyboard_->press(tenorKeys[std::size_t(*note)]);
         }
         QCOMPARE(session_->readAndCloseMessage(titles::message),
                  QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
