@@ -13,6 +13,7 @@ class Exercise;
 class LevelMeter;
 class SettingsStore;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -26,7 +27,7 @@ struct SettingsServices {
 };
 
 // The dialog through which every exercise starts: note range, the two times, whether a
-// microphone answers, start or cancel.
+// microphone answers, start or cancel; below, the language and the note names.
 // It is made anew for every opening; what it validates it hands to the exercise to start with.
 class frmEinstellungen : public QDialog {
     Q_OBJECT
@@ -50,11 +51,22 @@ public:
     LevelMeter* Pegel = nullptr;
     QCheckBox* chkOktaveFrei = nullptr;
     QCheckBox* chkSchwacheNoten = nullptr;
+    QGroupBox* frmSprache = nullptr;
+    QLabel* lblSprache = nullptr;
+    QComboBox* cboSprache = nullptr;
+    QLabel* lblNotennamen = nullptr;
+    QComboBox* cboNotennamen = nullptr;
+    QLabel* lblOktaven = nullptr;
+    QComboBox* cboOktaven = nullptr;
+    QLabel* lblSpracheHinweis = nullptr;
 
     void cmdOk_Click();
     void cmdKeyboard_Click();
     void cmdAbbrechen_Click();
     void chkMikrofon_Click();
+    void cboSprache_Click();
+    void cboNotennamen_Click();
+    void cboOktaven_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -66,6 +78,7 @@ private:
     void refuse(const QString& text);
     void MikrofonLaden();
     void MikrofonSpeichern();
+    void SpracheLaden();
 
     Exercise& m_exercise;
     SettingsServices m_services;

@@ -9,7 +9,7 @@ void frmEinstellungen::MikrofonLaden() {
     const bool found = m_services.microphone.found && m_services.microphone.found();
     chkMikrofon->setEnabled(found);
     if (!found)
-        chkMikrofon->setToolTip(QStringLiteral("Kein Mikrofon gefunden"));
+        chkMikrofon->setToolTip(tr("Kein Mikrofon gefunden"));
     if (m_services.store) {
         const MicrophoneSettings stored = readMicrophoneSettings(*m_services.store);
         chkMikrofon->setChecked(found && stored.answer);

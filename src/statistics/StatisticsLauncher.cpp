@@ -27,13 +27,13 @@ void StatisticsLauncher::open(QWidget* owner) {
         const auto create =
             reinterpret_cast<CreateStatisticsWindow>(library.resolve(CreateStatisticsWindowSymbol));
         if (!create) {
-            m_message(owner,
-                      QStringLiteral("Die Statistik kann nicht geöffnet werden:\n%1")
-                          .arg(library.errorString()),
-                      QStringLiteral("Hinweis"), MessageIcon::Warning);
+            m_message(
+                owner,
+                tr("Die Statistik kann nicht geöffnet werden:\n%1").arg(library.errorString()),
+                tr("Hinweis"), MessageIcon::Warning);
             return;
         }
-        m_window = create(m_historyFile);
+        m_window = create(m_historyFile, namingStyle());
         centreOnScreen(*m_window, owner);
     }
     m_window->show();
