@@ -3,6 +3,7 @@
 #include "history/ClefKey.h"
 #include "training/NoteModel.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QIODevice>
 #include <QSqlDatabase>
@@ -12,42 +13,50 @@
 
 namespace {
 
-const QStringList Headings = {QStringLiteral("Zeitpunkt"),
-                              QStringLiteral("Schlüssel"),
-                              QStringLiteral("Art"),
-                              QStringLiteral("Eingabe"),
-                              QStringLiteral("Gefragt"),
-                              QStringLiteral("Gewählt"),
-                              QStringLiteral("Richtig"),
-                              QStringLiteral("Antwortzeit (ms)"),
-                              QStringLiteral("Übung"),
-                              QStringLiteral("Übungsbeginn"),
-                              QStringLiteral("Tonraum"),
-                              QStringLiteral("Zeit pro Note (s)"),
-                              QStringLiteral("Note verschwindet nach (s)"),
-                              QStringLiteral("Mit Keyboard"),
-                              QStringLiteral("Übung beendet"),
-                              QStringLiteral("Fehler der Übung")};
+// The file follows the language shown, as does the spreadsheet it is opened in: its headings
+// and words, the field separator and the decimal mark (German ";" and ",").
+QStringList headings() {
+    return {QCoreApplication::translate("CsvExport", "Zeitpunkt"),
+            QCoreApplication::translate("CsvExport", "Schlüssel"),
+            QCoreApplication::translate("CsvExport", "Art"),
+            QCoreApplication::translate("CsvExport", "Eingabe"),
+            QCoreApplication::translate("CsvExport", "Gefragt"),
+            QCoreApplication::translate("CsvExport", "Gewählt"),
+            QCoreApplication::translate("CsvExport", "Richtig"),
+            QCoreApplication::translate("CsvExport", "Antwortzeit (ms)"),
+            QCoreApplication::translate("CsvExport", "Übung"),
+            QCoreApplication::translate("CsvExport", "Übungsbeginn"),
+            QCoreApplication::translate("CsvExport", "Tonraum"),
+            QCoreApplication::translate("CsvExport", "Zeit pro Note (s)"),
+            QCoreApplication::translate("CsvExport", "Note verschwindet nach (s)"),
+            QCoreApplication::translate("CsvExport", "Mit Keyboard"),
+            QCoreApplication::translate("CsvExport", "Übung beendet"),
+            QCoreApplication::translate("CsvExport", "Fehler der Übung")};
+}
+
+QChar separator() {
+    return QCoreApplication::translate("CsvExport", ";", "field separator").at(0);
+}
 
 QString inputName(const QVariant& key) {
     if (key.isNull())
-        return QStringLiteral("Zeit abgelaufen");
+        return QCoreApplication::translate("CsvExport", "Zeit abgelaufen");
     const QString k = key.toString();
     if (k == QLatin1String("buttons"))
-        return QStringLiteral("Schaltfläche");
+        return QCoreApplication::translate("CsvExport", "Schaltfläche");
     if (k == QLatin1String("screen_keyboard"))
-        return QStringLiteral("Bildschirm-Keyboard");
+        return QCoreApplication::translate("CsvExport", "Bildschirm-Keyboard");
     if (k == QLatin1String("midi"))
         return QStringLiteral("MIDI");
-    return QStringLiteral("Mikrofon");
+    return QCoreApplication::translate("CsvExport", "Mikrofon");
 }
 
 QString outcomeName(const QVariant& outcome) {
     if (outcome.toString() == QLatin1String("finished"))
-        return QStringLiteral("ja");
+        return QCoreApplication::translate("CsvExport", "ja");
     if (outcome.toString() == QLatin1String("aborted"))
-        return QStringLiteral("abgebrochen");
-    return QStringLiteral("unterbrochen");
+        return QCoreApplication::translate("CsvExport", "abgebrochen");
+    return QCoreApplication::translate("CsvExport", "unterbrochen");
 }
 
 QString time(const QVariant& msSinceEpoch) {
@@ -56,11 +65,13 @@ QString time(const QVariant& msSinceEpoch) {
 }
 
 QString seconds(double value) {
-    return QString::number(value, 'g', 4).replace(QLatin1Char('.'), QLatin1Char(','));
+    return QString::number(value, 'g', 4)
+        .replace(QLatin1Char('.'), QCoreApplication::translate("CsvExport", ",", "decimal mark"));
 }
 
 QString yesNo(bool value) {
-    return value ? QStringLiteral("ja") : QStringLiteral("nein");
+    return value ? QCoreApplication::translate("CsvExport", "ja")
+                 : QCoreApplication::translate("CsvExport", "nein");
 }
 
 } // namespace
@@ -75,14 +86,16 @@ bool writeCsv(const QSqlDatabase& db, QIODevice& device) {
             " FROM task t JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id")))
         return false;
     // The byte order mark tells spreadsheets that the text is UTF-8.
-    QByteArray text = QByteArrayLiteral("\xEF\xBB\xBF") + Headings.join(u';').toUtf8() + '\n';
+    QByteArray text =
+        QByteArrayLiteral("\xEF\xBB\xBF") + headings().join(separator()).toUtf8() + '\n';
     while (query.next()) {
         const Clef clef = clefOfKey(query.value(1).toString());
         const QStringList row = {
             time(query.value(0)),
-            clef == Clef::Bass ? QStringLiteral("Bassschlüssel")
-                               : QStringLiteral("Violinschlüssel"),
-            query.value(2).toBool() ? QStringLiteral("Gehör-Training") : QStringLiteral("Lesen"),
+            clef == Clef::Bass ? QCoreApplication::translate("CsvExport", "Bassschlüssel")
+                               : QCoreApplication::translate("CsvExport", "Violinschlüssel"),
+            query.value(2).toBool() ? QCoreApplication::translate("CsvExport", "Gehör-Training")
+                                    : QCoreApplication::translate("CsvExport", "Lesen"),
             inputName(query.value(3)),
             noteName(clef, query.value(4).toInt()),
             query.value(5).isNull() ? QString() : noteName(clef, query.value(5).toInt()),
@@ -97,7 +110,7 @@ bool writeCsv(const QSqlDatabase& db, QIODevice& device) {
             yesNo(query.value(14).toBool()),
             outcomeName(query.value(15)),
             query.value(16).toString()};
-        text += row.join(u';').toUtf8() + '\n';
+        text += row.join(separator()).toUtf8() + '\n';
     }
     return device.write(text) == text.size();
 }

@@ -9,8 +9,10 @@ namespace {
 // after its sound has ended.
 constexpr std::chrono::milliseconds deafAfterSound(500);
 
-const QString lostText = QStringLiteral("Das Mikrofon ist nicht mehr erreichbar. Die Übung geht "
-                                        "ohne Mikrofon weiter.");
+QString lostText() {
+    return MicrophoneAnswers::tr("Das Mikrofon ist nicht mehr erreichbar. Die Übung geht "
+                                 "ohne Mikrofon weiter.");
+}
 
 } // namespace
 
@@ -50,7 +52,7 @@ void MicrophoneAnswers::start() {
         [this] { QMetaObject::invokeMethod(this, &MicrophoneAnswers::deviceLost); });
     if (!opened) {
         listener_.reset();
-        notice_(lostText);
+        notice_(lostText());
     }
 }
 
@@ -73,5 +75,5 @@ void MicrophoneAnswers::deviceLost() {
     if (!listener_)
         return;
     stop();
-    notice_(lostText);
+    notice_(lostText());
 }

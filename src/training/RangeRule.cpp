@@ -2,15 +2,19 @@
 
 #include "training/NoteModel.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString clefInText(Clef clef) {
-    return clef == Clef::Bass ? QStringLiteral("Bassschlüssel") : QStringLiteral("Violinschlüssel");
+    return clef == Clef::Bass ? QCoreApplication::translate("RangeRule", "Bassschlüssel")
+                              : QCoreApplication::translate("RangeRule", "Violinschlüssel");
 }
 
 QString bothEndsMessage(Clef clef, const QString& und) {
-    return QStringLiteral("Im ") + clefInText(clef) + QStringLiteral(" muss ein tiefster ") + und +
-           QStringLiteral(" ein höchster Ton ausgewählt werden.");
+    return QCoreApplication::translate(
+               "RangeRule", "Im %1 muss ein tiefster %2 ein höchster Ton ausgewählt werden.")
+        .arg(clefInText(clef), und);
 }
 
 } // namespace
@@ -21,11 +25,11 @@ std::variant<NoteRange, QString> rangeFromTicks(const std::array<bool, NoteCount
     while (lowest < NoteCount && !ticked[lowest])
         ++lowest;
     if (lowest == NoteCount)
-        return bothEndsMessage(clef, QStringLiteral("UND"));
+        return bothEndsMessage(clef, QCoreApplication::translate("RangeRule", "UND"));
     int highest = NoteCount - 1;
     while (!ticked[highest])
         --highest;
     if (highest == lowest)
-        return bothEndsMessage(clef, QStringLiteral("und"));
+        return bothEndsMessage(clef, QCoreApplication::translate("RangeRule", "und"));
     return NoteRange{lowest, highest};
 }
