@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 
 class NoteChart;
@@ -9,6 +10,8 @@ class QPushButton;
 // The help window: the note charts of both clefs, to keep open beside the main window, also
 // during an exercise. There is never more than one.
 class frmHilfe : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(frmHilfe)
+
 public:
     // Shows the help window, or brings the open one to the front. A new one opens centred on
     // the given window without belonging to it.

@@ -40,9 +40,9 @@ QValueAxis* valueAxis(QChart* chart, const QString& title, double max, Qt::Align
 void frmStatistik::showNotes() {
     clearChart(chtNoten);
     const Clef clef = filter().clef;
-    auto* shares = new QBarSet(QStringLiteral("falsch oder Zeit abgelaufen (%)"));
+    auto* shares = new QBarSet(tr("falsch oder Zeit abgelaufen (%)"));
     auto* medians = new QScatterSeries;
-    medians->setName(QStringLiteral("Median der Antwortzeit (s)"));
+    medians->setName(tr("Median der Antwortzeit (s)"));
     medians->setMarkerSize(9);
     QStringList names;
     double slowest = 1;
@@ -73,7 +73,7 @@ void frmStatistik::showNotes() {
 void frmStatistik::showExercises() {
     clearChart(chtUebungen);
     auto* errors = new QLineSeries;
-    errors->setName(QStringLiteral("Fehler"));
+    errors->setName(tr("Fehler"));
     errors->setPointsVisible(m_report.finished.size() < 100);
     int most = 5;
     for (const ExercisePoint& point : m_report.finished) {
@@ -83,12 +83,12 @@ void frmStatistik::showExercises() {
     chtUebungen->addSeries(errors);
 
     auto* time = new QDateTimeAxis;
-    time->setFormat(QStringLiteral("dd.MM.yy"));
+    time->setFormat(tr("dd.MM.yy"));
     const QDateTime now = QDateTime::currentDateTime();
     time->setRange(m_report.finished.isEmpty() ? now.addDays(-7)
                                                : m_report.finished.first().startedAt,
                    m_report.finished.size() < 2 ? now : m_report.finished.last().startedAt);
     chtUebungen->addAxis(time, Qt::AlignBottom);
     errors->attachAxis(time);
-    errors->attachAxis(valueAxis(chtUebungen, QStringLiteral("Fehler"), most, Qt::AlignLeft));
+    errors->attachAxis(valueAxis(chtUebungen, tr("Fehler"), most, Qt::AlignLeft));
 }

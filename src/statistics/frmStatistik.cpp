@@ -19,8 +19,8 @@ constexpr int ConfusionLines = 5;
 QString duration(qint64 ms) {
     const qint64 minutes = (ms + 30'000) / 60'000;
     if (minutes < 60)
-        return QStringLiteral("%1 min").arg(minutes);
-    return QStringLiteral("%1 h %2 min")
+        return frmStatistik::tr("%1 min").arg(minutes);
+    return frmStatistik::tr("%1 h %2 min")
         .arg(minutes / 60)
         .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
@@ -61,16 +61,16 @@ void frmStatistik::refresh() {
 
 void frmStatistik::showTexts() {
     const Clef clef = filter().clef;
-    QStringList lines = {QStringLiteral("Häufigste Verwechslungen:")};
+    QStringList lines = {tr("Häufigste Verwechslungen:")};
     for (const Confusion& c : m_report.confusions.mid(0, ConfusionLines))
-        lines.append(QStringLiteral("%1 statt %2: %3 ×")
+        lines.append(tr("%1 statt %2: %3 ×")
                          .arg(noteName(clef, c.chosen), noteName(clef, c.asked))
                          .arg(c.count));
     if (m_report.confusions.isEmpty())
-        lines.append(QStringLiteral("keine"));
+        lines.append(tr("keine"));
     lblVerwechslungen->setText(lines.join(u'\n'));
-    lblSummen->setText(QStringLiteral("Übungen: %1\nAufgaben: %2 (falsch: %3, Zeit abgelaufen: "
-                                      "%4)\nÜbungszeit: %5")
+    lblSummen->setText(tr("Übungen: %1\nAufgaben: %2 (falsch: %3, Zeit abgelaufen: "
+                          "%4)\nÜbungszeit: %5")
                            .arg(m_report.exercises)
                            .arg(m_report.tasks)
                            .arg(m_report.wrong)
@@ -79,28 +79,26 @@ void frmStatistik::showTexts() {
 }
 
 void frmStatistik::cmdCsv_Click() {
-    const QString file =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Als CSV speichern"),
-                                     QDir::home().filePath(QStringLiteral("Verlauf.csv")),
-                                     QStringLiteral("CSV-Dateien (*.csv)"));
+    const QString file = QFileDialog::getSaveFileName(this, tr("Als CSV speichern"),
+                                                      QDir::home().filePath(tr("Verlauf.csv")),
+                                                      tr("CSV-Dateien (*.csv)"));
     if (file.isEmpty())
         return;
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || !writeCsv(m_store.database(), out) || !out.commit())
-        QMessageBox::warning(this, QStringLiteral("Fehler"),
-                             QStringLiteral("„%1“ konnte nicht gespeichert werden.")
-                                 .arg(QDir::toNativeSeparators(file)));
+        QMessageBox::warning(
+            this, tr("Fehler"),
+            tr("„%1“ konnte nicht gespeichert werden.").arg(QDir::toNativeSeparators(file)));
 }
 
 void frmStatistik::cmdLoeschen_Click() {
     const auto answer = QMessageBox::question(
-        this, QStringLiteral("Verlauf löschen"),
-        QStringLiteral("Den ganzen Übungsverlauf löschen?\nDie Einstellungen bleiben erhalten."),
+        this, tr("Verlauf löschen"),
+        tr("Den ganzen Übungsverlauf löschen?\nDie Einstellungen bleiben erhalten."),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     if (!m_store.clear())
-        QMessageBox::warning(this, QStringLiteral("Fehler"),
-                             QStringLiteral("Der Verlauf konnte nicht gelöscht werden."));
+        QMessageBox::warning(this, tr("Fehler"), tr("Der Verlauf konnte nicht gelöscht werden."));
     refresh();
 }

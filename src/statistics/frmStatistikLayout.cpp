@@ -33,23 +33,20 @@ QChart* chartIn(QBoxLayout* layout, const QString& title, const QString& accessi
 } // namespace
 
 void frmStatistik::LayoutAnwenden() {
-    setWindowTitle(QStringLiteral("Statistik"));
+    setWindowTitle(tr("Statistik"));
     setWindowIcon(staffIcon());
     resize(860, 740);
 
     auto* outer = new QVBoxLayout(this);
     auto* choices = new QHBoxLayout;
-    cboSchluessel =
-        choice(this, {QStringLiteral("Violinschlüssel"), QStringLiteral("Bassschlüssel")});
-    cboArt = choice(
-        this, {QStringLiteral("Lesen"), QStringLiteral("Gehör-Training"), QStringLiteral("beide")});
+    cboSchluessel = choice(this, {tr("Violinschlüssel"), tr("Bassschlüssel")});
+    cboArt = choice(this, {tr("Lesen"), tr("Gehör-Training"), tr("beide")});
     cboArt->setCurrentIndex(2);
-    cboZeitraum = choice(
-        this, {QStringLiteral("7 Tage"), QStringLiteral("30 Tage"), QStringLiteral("alles")});
+    cboZeitraum = choice(this, {tr("7 Tage"), tr("30 Tage"), tr("alles")});
     cboZeitraum->setCurrentIndex(2);
-    for (auto [caption, box] : {std::pair{QStringLiteral("&Schlüssel:"), cboSchluessel},
-                                {QStringLiteral("&Art:"), cboArt},
-                                {QStringLiteral("&Zeitraum:"), cboZeitraum}}) {
+    for (auto [caption, box] : {std::pair{tr("&Schlüssel:"), cboSchluessel},
+                                {tr("&Art:"), cboArt},
+                                {tr("&Zeitraum:"), cboZeitraum}}) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(box);
         choices->addWidget(label);
@@ -59,10 +56,10 @@ void frmStatistik::LayoutAnwenden() {
     choices->addStretch();
     outer->addLayout(choices);
 
-    chtNoten = chartIn(outer, QStringLiteral("Fehler je Note"),
-                       QStringLiteral("Anteil der Fehler und Median der Antwortzeit je Note"));
-    chtUebungen = chartIn(outer, QStringLiteral("Fehler je beendeter Übung"),
-                          QStringLiteral("Fehler je beendeter Übung im Lauf der Zeit"));
+    chtNoten = chartIn(outer, tr("Fehler je Note"),
+                       tr("Anteil der Fehler und Median der Antwortzeit je Note"));
+    chtUebungen = chartIn(outer, tr("Fehler je beendeter Übung"),
+                          tr("Fehler je beendeter Übung im Lauf der Zeit"));
 
     auto* texts = new QHBoxLayout;
     lblVerwechslungen = new QLabel(this);
@@ -74,9 +71,9 @@ void frmStatistik::LayoutAnwenden() {
     outer->addLayout(texts);
 
     auto* commands = new QHBoxLayout;
-    cmdCsv = new QPushButton(QStringLiteral("Als CSV speichern…"), this);
-    cmdLoeschen = new QPushButton(QStringLiteral("Verlauf löschen…"), this);
-    cmdSchliessen = new QPushButton(QStringLiteral("Schließen"), this);
+    cmdCsv = new QPushButton(tr("Als CSV speichern…"), this);
+    cmdLoeschen = new QPushButton(tr("Verlauf löschen…"), this);
+    cmdSchliessen = new QPushButton(tr("Schließen"), this);
     commands->addWidget(cmdCsv);
     commands->addWidget(cmdLoeschen);
     commands->addStretch();
