@@ -528,7 +528,6 @@ private slots:
         mainWindow_ = session_->mainWindow();
         QVERIFY(QTest::qWaitFor([&] { return centredOnScreen(mainWindow_); }));
 
-        const QImage shot = mainWindowShot();
         const std::pair<const char*, QRect> mainButtons[] = {
             {"Treble clef", layout::captionArea(120, 120, 1455, 375)},
             {"Bass clef", layout::captionArea(1680, 120, 1455, 375)},
@@ -541,18 +540,20 @@ private slots:
             {"F3", layout::answerCaption(Violin, 0)},
             {"B4", layout::answerCaption(Violin, 10)},
             {"F2", layout::answerCaption(Bass, 0)}};
+        // Read once the window has painted them.
         for (const auto& [caption, face] : mainButtons)
-            QVERIFY2(captionFits(shot, face), caption);
+            QVERIFY2(QTest::qWaitFor([&] { return captionFits(mainWindowShot(), face); }, 5000),
+                     caption);
 
         const quint64 dialog = session_->openSettings(layout::violinButton);
         QVERIFY2(dialog != 0, "the settings dialog did not open");
-        const QImage settings = grabWindow(dialog);
         const std::pair<const char*, QRect> dialogButtons[] = {
             {"Start exercise", layout::captionArea(1320, 5040, 1815, 375)},
             {"Start exercise with keyboard", layout::captionArea(3480, 5040, 2655, 375)},
             {"Cancel", layout::captionArea(6480, 5040, 1815, 375)}};
         for (const auto& [caption, face] : dialogButtons)
-            QVERIFY2(captionFits(settings, face), caption);
+            QVERIFY2(QTest::qWaitFor([&] { return captionFits(grabWindow(dialog), face); }, 5000),
+                     caption);
 
         // The first task runs out of time and is named in the English way; then the learner
         // stops.
