@@ -152,7 +152,7 @@ int main(int argc, char* argv[]) {
     for (int run = 0; run < Runs; ++run) {
         QElapsedTimer clock;
         clock.start();
-        QWidget* window = create(year);
+        QWidget* window = create(year, NamingStyle{});
         window->show();
         // The record is read off the window's thread; its figures show when it has been.
         const QLabel* sums = window->findChild<QLabel*>(QStringLiteral("lblSummen"));
@@ -167,7 +167,7 @@ int main(int argc, char* argv[]) {
     // A task recorded while the window shows two and a half years of practice.
     const QString many = scratch.filePath(QStringLiteral("many.sqlite"));
     generateHistory(many, ManyExercises);
-    QWidget* window = create(many);
+    QWidget* window = create(many, NamingStyle{});
     window->show();
     longestStall([] {}, RefreshWatchMs);
     std::vector<double> stalls;

@@ -2,15 +2,20 @@
 
 include(GNUInstallDirs)
 
-# The program finds its sounds and readme.txt beside itself, so all of them go into the folder
+# The program finds its sounds, readme.txt (readme-en.txt in English) and its English texts
+# beside itself, so all of them go into the folder
 # that holds the sounds.
 cmake_path(GET VIRELO_SOUND_INSTALL_DIR PARENT_PATH VIRELO_INSTALL_DIR)
 
 configure_file(${PROJECT_SOURCE_DIR}/readme.txt ${VIRELO_PROGRAM_DIR}/readme.txt COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/readme-en.txt ${VIRELO_PROGRAM_DIR}/readme-en.txt COPYONLY)
 install(TARGETS virelo RUNTIME DESTINATION ${VIRELO_INSTALL_DIR})
 # The statistics window's library, which the program opens from its own folder.
 install(TARGETS virelo_statistik LIBRARY DESTINATION ${VIRELO_INSTALL_DIR})
-install(FILES ${VIRELO_PROGRAM_DIR}/readme.txt DESTINATION ${VIRELO_INSTALL_DIR})
+install(FILES ${VIRELO_PROGRAM_DIR}/readme.txt ${VIRELO_PROGRAM_DIR}/readme-en.txt
+        DESTINATION ${VIRELO_INSTALL_DIR})
+# The English texts, which the program loads from its own folder.
+install(FILES ${VIRELO_QM_FILES} DESTINATION ${VIRELO_INSTALL_DIR})
 
 # The command on the PATH is a relative link; the program resolves it to find its folder.
 file(RELATIVE_PATH virelo_command_target /prefix/${CMAKE_INSTALL_BINDIR}

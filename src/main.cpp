@@ -6,10 +6,12 @@
 #include "input/MicrophoneLevel.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
+#include "settings/LanguageSettings.h"
 #include "settings/MicrophoneSettings.h"
 #include "settings/SettingsStore.h"
 #include "statistics/StatisticsLauncher.h"
 #include "training/Exercise.h"
+#include "training/NoteNaming.h"
 #include "training/TaskRandom.h"
 #include "widgets/Fonts.h"
 #include "widgets/HeldKeyFilter.h"
@@ -39,13 +41,17 @@ QString historyFile() {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     applyApplicationLook();
-    installGermanQtTranslations(app);
     HeldKeyFilter heldKeys;
     app.installEventFilter(&heldKeys);
 
     FluidSynthPlayer player;
     SettingsStore store;
     const QString programDir = QCoreApplication::applicationDirPath();
+    // Language and note names are settled before the first window is made, and kept to the end.
+    const LanguageSettings languageSettings = readLanguageSettings(store);
+    const Language language = shownLanguage(languageSettings.language, systemLanguage());
+    installTranslations(app, language, programDir);
+    setNamingStyle(namingStyleFor(languageSettings, language));
     const QString history = historyFile();
     std::unique_ptr<TaskRecorder> recorder; // made once the window shows
     StatisticsLauncher statistics(StatisticsLauncher::libraryBeside(programDir), history, store,
@@ -106,7 +112,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(recorder.get(), &TaskRecorder::recorded, &statistics,
                      &StatisticsLauncher::refresh);
     const auto showNotice = [&form](const QString& text) {
-        showMessageBox(&form, text, QStringLiteral("Hinweis"), MessageIcon::Information, {});
+        showMessageBox(&form, text, QCoreApplication::translate("main", "Hinweis"),
+                       MessageIcon::Information, {});
     };
     QObject::connect(recorder.get(), &TaskRecorder::notice, &form, showNotice);
     QTimer::singleShot(HistoryOpenDelayMs, recorder.get(), &TaskRecorder::openStore);

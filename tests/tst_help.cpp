@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cmath>
@@ -442,17 +443,23 @@ private slots:
         QVERIFY(world.messages.isEmpty() && world.openedUrls.isEmpty());
     }
 
-    // "Readme.txt" hands the file beside the program to the desktop, or says why it can't.
+    // "Readme.txt" hands the file beside the program to the desktop, or says why it can't; in
+    // English the English readme.
     void readme_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<bool>("present");
         QTest::addColumn<bool>("urlsOpen");
         QTest::addColumn<bool>("opened");
         QTest::addColumn<bool>("complaint");
-        QTest::newRow("opens") << "virelo" << true << true << true << false;
-        QTest::newRow("space in the folder") << "mein Virelo" << true << true << true << false;
-        QTest::newRow("no viewer") << "virelo" << true << false << true << true;
-        QTest::newRow("file missing") << "virelo" << false << true << false << true;
+        QTest::addColumn<bool>("english");
+        QTest::newRow("opens") << "virelo" << true << true << true << false << false;
+        QTest::newRow("space in the folder")
+            << "mein Virelo" << true << true << true << false << false;
+        QTest::newRow("no viewer") << "virelo" << true << false << true << true << false;
+        QTest::newRow("file missing") << "virelo" << false << true << false << true << false;
+        QTest::newRow("English") << "virelo" << true << true << true << false << true;
+        QTest::newRow("English, file missing")
+            << "virelo" << false << true << false << true << true;
     }
     void readme() {
         QFETCH(QString, folder);
@@ -460,10 +467,17 @@ private slots:
         QFETCH(bool, urlsOpen);
         QFETCH(bool, opened);
         QFETCH(bool, complaint);
+        QFETCH(bool, english);
+        QTranslator englishTexts; // removes itself when it goes
+        if (english) {
+            QVERIFY(englishTexts.load("virelo_en", VIRELO_PROGRAM_DIR));
+            QCoreApplication::installTranslator(&englishTexts);
+        }
+        const QString readme = english ? "readme-en.txt" : "readme.txt";
         QTemporaryDir temp;
         const QString programDir = temp.filePath(folder);
         QVERIFY(QDir().mkpath(programDir));
-        const QString path = programDir + "/readme.txt";
+        const QString path = programDir + "/" + readme;
         if (present) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -478,9 +492,9 @@ private slots:
         QCOMPARE(world.openedUrls, opened ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
         QCOMPARE(world.messages.size(), complaint ? 1 : 0);
         if (complaint) {
-            QCOMPARE(world.messages[0].title, QString("Fehler"));
+            QCOMPARE(world.messages[0].title, QString(english ? "Error" : "Fehler"));
             QCOMPARE(world.messages[0].icon, MessageIcon::Warning);
-            QVERIFY(world.messages[0].text.contains("readme.txt"));
+            QVERIFY(world.messages[0].text.contains(readme));
         }
         QVERIFY(world.startedPrograms.isEmpty());
     }

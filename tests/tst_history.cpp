@@ -147,7 +147,7 @@ std::unique_ptr<QWidget> statisticsWindow(const QString& file) {
         reinterpret_cast<CreateStatisticsWindow>(library.resolve(CreateStatisticsWindowSymbol));
     if (!create)
         qFatal("%s", qPrintable(library.errorString()));
-    return std::unique_ptr<QWidget>(create(file));
+    return std::unique_ptr<QWidget>(create(file, namingStyle()));
 }
 
 // The texts a window shows.

@@ -72,7 +72,7 @@ private slots:
         Form1 form(world.exercise, world.services());
         frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
         QCOMPARE(dialog.windowTitle(), QString("Einstellungen"));
-        QCOMPARE(dialog.size(), QSize(648, 452));
+        QCOMPARE(dialog.size(), QSize(648, 530));
         QCOMPARE(dialog.frmViolin->title(),
                  QString("Tonraum für Violinschlüssel  (nur tiefsten und höchsten Ton wählen!)"));
         QCOMPARE(dialog.chkTonViolin[0]->text(), QString("f"));
@@ -102,6 +102,73 @@ private slots:
         QVERIFY(!dialog.chkSchwacheNoten->isChecked());
         QVERIFY(dialog.chkSchwacheNoten->y() >= dialog.chkOktaveFrei->geometry().bottom());
         QVERIFY(dialog.rect().contains(dialog.chkSchwacheNoten->geometry()));
+        // Below everything described, the language and the note names.
+        QCOMPARE(dialog.frmSprache->title(), QString("Sprache und Notennamen"));
+        QVERIFY(dialog.frmSprache->y() > dialog.chkSchwacheNoten->geometry().bottom());
+        QVERIFY(dialog.rect().contains(dialog.frmSprache->geometry()));
+        QCOMPARE(nextTabStop(dialog.chkSchwacheNoten), dialog.cboSprache);
+    }
+
+    // Shown as stored, or as the language gives them where nothing usable is stored; a choice
+    // is stored at once, and note names not chosen follow a new language.
+    void languageAndNoteNames_data() {
+        QTest::addColumn<QStringList>("stored"); // Sprache, Notennamen, Oktaven
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<int>("chooseLanguage"); // -1: none
+        QTest::addColumn<QStringList>("shownAfter");
+        QTest::addColumn<QStringList>("storedAfter");
+        const QStringList germanDefaults = {"Systemsprache", "deutsch (c d e f g a h, b)",
+                                            "Helmholtz (c', c'')"};
+        QTest::newRow("nothing stored") << QStringList{"", "", ""} << germanDefaults << -1
+                                        << germanDefaults << QStringList{"", "", ""};
+        QTest::newRow("junk") << QStringList{"Latein", "römisch", "2"} << germanDefaults << -1
+                              << germanDefaults << QStringList{"Latein", "römisch", "2"};
+        QTest::newRow("English chosen, names follow")
+            << QStringList{"", "", ""} << germanDefaults << 2
+            << QStringList{"English", "englisch (C D E F G A B)", "wissenschaftlich (C4, C5)"}
+            << QStringList{"English", "", ""};
+        QTest::newRow("English chosen, names kept")
+            << QStringList{"", "Solmisation", "Helmholtz"}
+            << QStringList{"Systemsprache", "Solmisation (do re mi fa sol la si)",
+                           "Helmholtz (c', c'')"}
+            << 2
+            << QStringList{"English", "Solmisation (do re mi fa sol la si)", "Helmholtz (c', c'')"}
+            << QStringList{"English", "Solmisation", "Helmholtz"};
+        QTest::newRow("back to German")
+            << QStringList{"English", "", ""}
+            << QStringList{"English", "englisch (C D E F G A B)", "wissenschaftlich (C4, C5)"} << 1
+            << QStringList{"Deutsch", "deutsch (c d e f g a h, b)", "Helmholtz (c', c'')"}
+            << QStringList{"Deutsch", "", ""};
+    }
+    void languageAndNoteNames() {
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, shown);
+        QFETCH(int, chooseLanguage);
+        const QStringList keys = {"Sprache", "Notennamen", "Oktaven"};
+        FakeWorld world;
+        for (int i = 0; i < 3; ++i)
+            if (!stored[i].isEmpty())
+                world.store->SaveSetting(Einstellungen, keys[i], stored[i]);
+        Form1 form(world.exercise, world.services());
+        frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
+        const auto texts = [&] {
+            return QStringList{dialog.cboSprache->currentText(),
+                               dialog.cboNotennamen->currentText(),
+                               dialog.cboOktaven->currentText()};
+        };
+        QCOMPARE(texts(), shown);
+        if (chooseLanguage >= 0) {
+            dialog.cboSprache->setCurrentIndex(chooseLanguage);
+            emit dialog.cboSprache->activated(chooseLanguage);
+        }
+        QTEST(texts(), "shownAfter");
+        QStringList after;
+        for (const QString& key : keys)
+            after.append(world.store->GetSetting(Einstellungen, key));
+        QTEST(after, "storedAfter");
+        // Each box fits its longest entry.
+        for (QComboBox* box : {dialog.cboSprache, dialog.cboNotennamen, dialog.cboOktaven})
+            QVERIFY2(box->width() >= box->sizeHint().width(), qPrintable(box->currentText()));
     }
 
     void framesFollowTheClef_data() {
@@ -611,7 +678,7 @@ private slots:
 
     // Last, since it changes Qt's texts for the whole run: in German, as the program starts.
     void qtTextsInGerman() {
-        installGermanQtTranslations(*QCoreApplication::instance());
+        installTranslations(*QCoreApplication::instance(), Language::German, {});
         FakeWorld world;
         Form1 form(world.exercise, world.services());
         frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);

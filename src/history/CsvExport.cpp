@@ -16,43 +16,51 @@
 
 namespace {
 
-const QStringList Headings = {QStringLiteral("Zeitpunkt"),
-                              QStringLiteral("Schlüssel"),
-                              QStringLiteral("Art"),
-                              QStringLiteral("Eingabe"),
-                              QStringLiteral("Gefragt"),
-                              QStringLiteral("Gewählt"),
-                              QStringLiteral("Richtig"),
-                              QStringLiteral("Antwortzeit (ms)"),
-                              QStringLiteral("Übung"),
-                              QStringLiteral("Übungsbeginn"),
-                              QStringLiteral("Tonraum"),
-                              QStringLiteral("Zeit pro Note (s)"),
-                              QStringLiteral("Note verschwindet nach (s)"),
-                              QStringLiteral("Mit Keyboard"),
-                              QStringLiteral("Übung beendet"),
-                              QStringLiteral("Fehler der Übung")};
+// The file follows the language shown, as does the spreadsheet it is opened in: its headings
+// and words, the field separator and the decimal mark (German ";" and ",").
+QStringList headings() {
+    return {QCoreApplication::translate("CsvExport", "Zeitpunkt"),
+            QCoreApplication::translate("CsvExport", "Schlüssel"),
+            QCoreApplication::translate("CsvExport", "Art"),
+            QCoreApplication::translate("CsvExport", "Eingabe"),
+            QCoreApplication::translate("CsvExport", "Gefragt"),
+            QCoreApplication::translate("CsvExport", "Gewählt"),
+            QCoreApplication::translate("CsvExport", "Richtig"),
+            QCoreApplication::translate("CsvExport", "Antwortzeit (ms)"),
+            QCoreApplication::translate("CsvExport", "Übung"),
+            QCoreApplication::translate("CsvExport", "Übungsbeginn"),
+            QCoreApplication::translate("CsvExport", "Tonraum"),
+            QCoreApplication::translate("CsvExport", "Zeit pro Note (s)"),
+            QCoreApplication::translate("CsvExport", "Note verschwindet nach (s)"),
+            QCoreApplication::translate("CsvExport", "Mit Keyboard"),
+            QCoreApplication::translate("CsvExport", "Übung beendet"),
+            QCoreApplication::translate("CsvExport", "Fehler der Übung")};
+}
+
+QChar separator() {
+    return QCoreApplication::translate("CsvExport", ";", "field separator").at(0);
+}
 
 QString inputName(const QVariant& key) {
     if (key.isNull())
-        return QStringLiteral("Zeit abgelaufen");
+        return QCoreApplication::translate("CsvExport", "Zeit abgelaufen");
     const QString k = key.toString();
     if (k == QLatin1String("buttons"))
-        return QStringLiteral("Schaltfläche");
+        return QCoreApplication::translate("CsvExport", "Schaltfläche");
     if (k == QLatin1String("screen_keyboard"))
-        return QStringLiteral("Bildschirm-Keyboard");
+        return QCoreApplication::translate("CsvExport", "Bildschirm-Keyboard");
     if (k == QLatin1String("midi"))
         return QStringLiteral("MIDI");
-    return QStringLiteral("Mikrofon");
+    return QCoreApplication::translate("CsvExport", "Mikrofon");
 }
 
 // An exercise without an outcome is still running, or was cut off by a crash.
 QString outcomeName(const QVariant& outcome) {
     if (outcome.toString() == QLatin1String("finished"))
-        return QStringLiteral("ja");
+        return QCoreApplication::translate("CsvExport", "ja");
     if (outcome.toString() == QLatin1String("aborted"))
-        return QStringLiteral("abgebrochen");
-    return QStringLiteral("nein");
+        return QCoreApplication::translate("CsvExport", "abgebrochen");
+    return QCoreApplication::translate("CsvExport", "nein");
 }
 
 QString time(const QVariant& msSinceEpoch) {
@@ -61,20 +69,22 @@ QString time(const QVariant& msSinceEpoch) {
 }
 
 QString seconds(double value) {
-    return QString::number(value, 'g', 4).replace(QLatin1Char('.'), QLatin1Char(','));
+    return QString::number(value, 'g', 4)
+        .replace(QLatin1Char('.'), QCoreApplication::translate("CsvExport", ",", "decimal mark"));
 }
 
 QString yesNo(bool value) {
-    return value ? QStringLiteral("ja") : QStringLiteral("nein");
+    return value ? QCoreApplication::translate("CsvExport", "ja")
+                 : QCoreApplication::translate("CsvExport", "nein");
 }
 
 } // namespace
 
 CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device) {
     // The byte order mark tells spreadsheets that the text is UTF-8.
-    const QByteArray headings =
-        QByteArrayLiteral("\xEF\xBB\xBF") + Headings.join(u';').toUtf8() + '\n';
-    if (device.write(headings) != headings.size())
+    const QByteArray top =
+        QByteArrayLiteral("\xEF\xBB\xBF") + headings().join(separator()).toUtf8() + '\n';
+    if (device.write(top) != top.size())
         return CsvWritten::DeviceFailed;
     if (!db.isOpen())
         return CsvWritten::Yes;
@@ -94,7 +104,8 @@ CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device) {
         const QStringList row = {
             time(query.value(0)),
             clefName(clef),
-            query.value(2).toBool() ? QStringLiteral("Gehör-Training") : QStringLiteral("Lesen"),
+            query.value(2).toBool() ? QCoreApplication::translate("CsvExport", "Gehör-Training")
+                                    : QCoreApplication::translate("CsvExport", "Lesen"),
             inputName(query.value(3)),
             noteName(clef, query.value(4).toInt()),
             query.value(5).isNull() ? QString() : noteName(clef, query.value(5).toInt()),
@@ -109,7 +120,7 @@ CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device) {
             yesNo(query.value(14).toBool()),
             outcomeName(query.value(15)),
             query.value(16).toString()};
-        const QByteArray line = row.join(u';').toUtf8() + '\n';
+        const QByteArray line = row.join(separator()).toUtf8() + '\n';
         if (device.write(line) != line.size())
             return CsvWritten::DeviceFailed;
     }

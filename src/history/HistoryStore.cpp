@@ -4,6 +4,7 @@
 #include "history/InputKey.h"
 #include "history/Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -46,9 +47,10 @@ bool isDamage(const QSqlError& error) {
 }
 
 QString unwritableNotice(const QString& file) {
-    return QStringLiteral("Der Übungsverlauf kann nicht gespeichert werden, weil „%1“ nicht "
-                          "beschrieben werden kann (Ordner schreibgeschützt oder voll).\nDie "
-                          "Übungen laufen weiter, werden aber nicht aufgezeichnet.")
+    return QCoreApplication::translate(
+               "HistoryStore", "Der Übungsverlauf kann nicht gespeichert werden, weil „%1“ nicht "
+                               "beschrieben werden kann (Ordner schreibgeschützt oder voll).\nDie "
+                               "Übungen laufen weiter, werden aber nicht aufgezeichnet.")
         .arg(shown(file));
 }
 
@@ -99,9 +101,10 @@ HistoryStore::State HistoryStore::open() {
         fail(unwritableNotice(m_file));
         break;
     case Opened::Newer:
-        fail(QStringLiteral("Die Verlaufsdatei „%1“ stammt von einer neueren Version des "
-                            "Programms.\nDie Übungen laufen weiter, werden aber nicht "
-                            "aufgezeichnet.")
+        fail(QCoreApplication::translate(
+                 "HistoryStore", "Die Verlaufsdatei „%1“ stammt von einer neueren Version des "
+                                 "Programms.\nDie Übungen laufen weiter, werden aber nicht "
+                                 "aufgezeichnet.")
                  .arg(shown(m_file)));
         break;
     }
@@ -193,8 +196,9 @@ bool HistoryStore::startAnew() {
         close();
         return false;
     }
-    fail(QStringLiteral("Die Verlaufsdatei „%1“ war beschädigt. Sie wurde als „%2“ "
-                        "beiseitegelegt, und ein neuer Verlauf wurde begonnen.")
+    fail(QCoreApplication::translate("HistoryStore",
+                                     "Die Verlaufsdatei „%1“ war beschädigt. Sie wurde als „%2“ "
+                                     "beiseitegelegt, und ein neuer Verlauf wurde begonnen.")
              .arg(shown(m_file), QFileInfo(aside).fileName()));
     m_open = true;
     return true;

@@ -28,7 +28,7 @@ struct SettingsServices {
 };
 
 // The dialog through which every exercise starts: note range, the two times, whether a
-// microphone answers, start or cancel.
+// microphone answers, start or cancel; below, the language and the note names.
 // It is made anew for every opening; what it validates it hands to the exercise to start with.
 class frmEinstellungen : public QDialog {
     Q_OBJECT
@@ -58,12 +58,23 @@ public:
     QGroupBox* frmSchluessel = nullptr;
     QComboBox* cboSchluessel = nullptr;
     QCheckBox* chkGehoer = nullptr;
+    QGroupBox* frmSprache = nullptr;
+    QLabel* lblSprache = nullptr;
+    QComboBox* cboSprache = nullptr;
+    QLabel* lblNotennamen = nullptr;
+    QComboBox* cboNotennamen = nullptr;
+    QLabel* lblOktaven = nullptr;
+    QComboBox* cboOktaven = nullptr;
+    QLabel* lblSpracheHinweis = nullptr;
 
     void cmdOk_Click();
     void cmdKeyboard_Click();
     void cmdAbbrechen_Click();
     void chkMikrofon_Click();
     void cboSchluessel_Click();
+    void cboSprache_Click();
+    void cboNotennamen_Click();
+    void cboOktaven_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -80,6 +91,7 @@ private:
     void WeitereSchluesselAnzeigen();
     void WeitereSchluesselSpeichern(int lowest, int highest);
     const std::array<QPushButton*, NoteCount>& rangeBoxesOfClef() const;
+    void SpracheLaden();
 
     Exercise& m_exercise;
     SettingsServices m_services;

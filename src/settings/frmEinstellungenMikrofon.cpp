@@ -21,7 +21,7 @@ void frmEinstellungen::MikrofonGefunden(bool found) {
         return;
     m_microphoneFound = found;
     chkMikrofon->setEnabled(found);
-    chkMikrofon->setToolTip(found ? QString() : QStringLiteral("Kein Mikrofon gefunden"));
+    chkMikrofon->setToolTip(found ? QString() : tr("Kein Mikrofon gefunden"));
     chkMikrofon->setChecked(found && m_services.store &&
                             readMicrophoneSettings(*m_services.store).answer);
     chkMikrofon_Click();

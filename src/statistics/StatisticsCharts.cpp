@@ -33,8 +33,13 @@ constexpr int DateTicks = 5;
 // Room left around the points, as a share of the axis, so that none is cut at the plot's edge.
 constexpr double Margin = 0.04;
 
-const QString DateFormat = QStringLiteral("dd.MM.yy");
-const QString DateTimeFormat = QStringLiteral("dd.MM.yy hh:mm");
+// Dates as the language shown writes them.
+QString dateFormat() {
+    return frmStatistik::tr("dd.MM.yy");
+}
+QString dateTimeFormat() {
+    return frmStatistik::tr("dd.MM.yy hh:mm");
+}
 
 void clearChart(QChart* chart) {
     chart->removeAllSeries();
@@ -74,12 +79,12 @@ QString exerciseText(int number, const ExercisePoint& point) {
     return QCoreApplication::translate("frmStatistik", "Übung %1 vom %2: %n Fehler", nullptr,
                                        point.errors)
         .arg(number)
-        .arg(point.startedAt.toString(DateTimeFormat));
+        .arg(point.startedAt.toString(dateTimeFormat()));
 }
 
 QString period(const QList<ExercisePoint>& exercises) {
-    const QString first = exercises.first().startedAt.toString(DateFormat);
-    const QString last = exercises.last().startedAt.toString(DateFormat);
+    const QString first = exercises.first().startedAt.toString(dateFormat());
+    const QString last = exercises.last().startedAt.toString(dateFormat());
     return first == last ? first : QStringLiteral("%1 – %2").arg(first, last);
 }
 
@@ -89,9 +94,9 @@ QString period(const QList<ExercisePoint>& exercises) {
 void frmStatistik::showNotes() {
     clearChart(chtNoten);
     const Clef clef = filter().clef;
-    auto* shares = new QBarSet(QStringLiteral("falsch oder Zeit abgelaufen (%)"));
+    auto* shares = new QBarSet(tr("falsch oder Zeit abgelaufen (%)"));
     auto* medians = new QScatterSeries;
-    medians->setName(QStringLiteral("Median der Antwortzeit (s)"));
+    medians->setName(tr("Median der Antwortzeit (s)"));
     medians->setMarkerSize(9);
     QStringList names;
     double slowest = 0;
@@ -179,14 +184,14 @@ void frmStatistik::showExercises() {
         const double x = double(QDateTime(day, QTime(12, 0)).toMSecsSinceEpoch());
         line.append({x, dayErrors / double(i - first + 1)});
         texts.append(tr("%1: %2 Fehler im Mittel von %3 Übungen")
-                         .arg(day.toString(DateFormat))
+                         .arg(day.toString(dateFormat()))
                          .arg(line.last().y(), 0, 'f', 1)
                          .arg(i - first + 1));
         trend.append({x, average});
     }
 
     auto* errors = new QLineSeries;
-    errors->setName(perDay ? tr("Fehler im Mittel je Tag") : QStringLiteral("Fehler"));
+    errors->setName(perDay ? tr("Fehler im Mittel je Tag") : tr("Fehler"));
     errors->setPointsVisible(!many);
     chtUebungen->addSeries(errors);
     connect(errors, &QLineSeries::hovered, this, [line, texts](QPointF at, bool over) {
@@ -224,7 +229,7 @@ void frmStatistik::showExercises() {
                             QStringLiteral("%d"));
     } else {
         auto* time = new QDateTimeAxis;
-        time->setFormat(DateFormat);
+        time->setFormat(dateFormat());
         time->setTickCount(DateTicks);
         const QDateTime now = QDateTime::currentDateTime();
         const QDateTime first = line.isEmpty()
@@ -238,7 +243,7 @@ void frmStatistik::showExercises() {
         across = time;
     }
     const int top = std::min(MostErrors, std::max(5, (most + 4) / 5 * 5));
-    QValueAxis* up = tickedAxis(chtUebungen, QStringLiteral("Fehler"), 0, top, 0, top > 5 ? 5 : 1,
+    QValueAxis* up = tickedAxis(chtUebungen, tr("Fehler"), 0, top, 0, top > 5 ? 5 : 1,
                                 Qt::AlignLeft, QStringLiteral("%d"));
     // The points last: the chart lays them out once, not again at every axis.
     for (auto& [shown, points] : series) {

@@ -45,13 +45,13 @@ QWidget* StatisticsLauncher::createWindow(QWidget* owner) {
                       .arg(QDir::toNativeSeparators(library.fileName()));
     } else if (const auto create = reinterpret_cast<CreateStatisticsWindow>(
                    library.resolve(CreateStatisticsWindowSymbol))) {
-        return create(m_historyFile);
+        return create(m_historyFile, namingStyle());
     } else {
         problem = tr("Die Datei „%1“ gehört zu einer anderen Version des Programms.")
                       .arg(QDir::toNativeSeparators(library.fileName()));
     }
     m_message(owner, tr("Die Statistik kann nicht geöffnet werden:\n%1").arg(problem),
-              QStringLiteral("Hinweis"), MessageIcon::Warning);
+              tr("Hinweis"), MessageIcon::Warning);
     return nullptr;
 }
 

@@ -24,8 +24,8 @@ constexpr int ConfusionLines = 5;
 QString duration(qint64 ms) {
     const qint64 minutes = (ms + 30'000) / 60'000;
     if (minutes < 60)
-        return QStringLiteral("%1 min").arg(minutes);
-    return QStringLiteral("%1 h %2 min")
+        return frmStatistik::tr("%1 min").arg(minutes);
+    return frmStatistik::tr("%1 h %2 min")
         .arg(minutes / 60)
         .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
@@ -92,16 +92,16 @@ void frmStatistik::showProblem() {
 
 void frmStatistik::showTexts() {
     const Clef clef = filter().clef;
-    QStringList lines = {QStringLiteral("Häufigste Verwechslungen:")};
+    QStringList lines = {tr("Häufigste Verwechslungen:")};
     for (const Confusion& c : m_report.confusions.mid(0, ConfusionLines))
-        lines.append(QStringLiteral("%1 statt %2: %3 ×")
+        lines.append(tr("%1 statt %2: %3 ×")
                          .arg(noteName(clef, c.chosen), noteName(clef, c.asked))
                          .arg(c.count));
     if (m_report.confusions.isEmpty())
-        lines.append(QStringLiteral("keine"));
+        lines.append(tr("keine"));
     lblVerwechslungen->setText(lines.join(u'\n'));
-    lblSummen->setText(QStringLiteral("Übungen: %1\nAufgaben: %2 (falsch: %3, Zeit abgelaufen: "
-                                      "%4)\nÜbungszeit: %5")
+    lblSummen->setText(tr("Übungen: %1\nAufgaben: %2 (falsch: %3, Zeit abgelaufen: "
+                          "%4)\nÜbungszeit: %5")
                            .arg(m_report.exercises)
                            .arg(m_report.tasks)
                            .arg(m_report.wrong)
@@ -110,10 +110,9 @@ void frmStatistik::showTexts() {
 }
 
 void frmStatistik::cmdCsv_Click() {
-    const QString file =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Als CSV speichern"),
-                                     QDir::home().filePath(QStringLiteral("Verlauf.csv")),
-                                     QStringLiteral("CSV-Dateien (*.csv)"));
+    const QString file = QFileDialog::getSaveFileName(this, tr("Als CSV speichern"),
+                                                      QDir::home().filePath(tr("Verlauf.csv")),
+                                                      tr("CSV-Dateien (*.csv)"));
     if (file.isEmpty())
         return;
     // Read-only, so another program holding the record costs nothing here.
@@ -121,13 +120,13 @@ void frmStatistik::cmdCsv_Click() {
     reader.open();
     const QString problem = saveCsv(reader.database(), m_historyFile, file);
     if (!problem.isEmpty())
-        QMessageBox::warning(this, QStringLiteral("Fehler"), problem);
+        QMessageBox::warning(this, tr("Fehler"), problem);
 }
 
 void frmStatistik::cmdLoeschen_Click() {
     const auto answer = QMessageBox::question(
-        this, QStringLiteral("Verlauf löschen"),
-        QStringLiteral("Den ganzen Übungsverlauf löschen?\nDie Einstellungen bleiben erhalten."),
+        this, tr("Verlauf löschen"),
+        tr("Den ganzen Übungsverlauf löschen?\nDie Einstellungen bleiben erhalten."),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
@@ -136,13 +135,13 @@ void frmStatistik::cmdLoeschen_Click() {
     const HistoryStore::Cleared cleared = store.clear();
     const QString shown = QDir::toNativeSeparators(m_historyFile);
     if (cleared == HistoryStore::Cleared::Busy)
-        QMessageBox::warning(this, QStringLiteral("Fehler"),
+        QMessageBox::warning(this, tr("Fehler"),
                              tr("Der Übungsverlauf „%1“ wird gerade von einem anderen Programm "
                                 "benutzt und wurde nicht gelöscht. Bitte später noch einmal "
                                 "versuchen.")
                                  .arg(shown));
     else if (cleared == HistoryStore::Cleared::Failed)
-        QMessageBox::warning(this, QStringLiteral("Fehler"),
+        QMessageBox::warning(this, tr("Fehler"),
                              tr("Der Übungsverlauf „%1“ kann nicht geändert werden und wurde "
                                 "nicht gelöscht.")
                                  .arg(shown));

@@ -48,7 +48,7 @@ QChart* chartIn(QBoxLayout* layout, const QString& title, const QString& accessi
 } // namespace
 
 void frmStatistik::LayoutAnwenden() {
-    setWindowTitle(QStringLiteral("Statistik"));
+    setWindowTitle(tr("Statistik"));
     setWindowIcon(staffIcon());
     resize(860, 740);
 
@@ -58,15 +58,13 @@ void frmStatistik::LayoutAnwenden() {
     for (const ClefRow& row : clefTable())
         clefs.append(clefName(row.clef));
     cboSchluessel = choice(this, clefs);
-    cboArt = choice(
-        this, {QStringLiteral("Lesen"), QStringLiteral("Gehör-Training"), QStringLiteral("beide")});
+    cboArt = choice(this, {tr("Lesen"), tr("Gehör-Training"), tr("beide")});
     cboArt->setCurrentIndex(2);
-    cboZeitraum = choice(
-        this, {QStringLiteral("7 Tage"), QStringLiteral("30 Tage"), QStringLiteral("alles")});
+    cboZeitraum = choice(this, {tr("7 Tage"), tr("30 Tage"), tr("alles")});
     cboZeitraum->setCurrentIndex(2);
-    for (auto [caption, box] : {std::pair{QStringLiteral("&Schlüssel:"), cboSchluessel},
-                                {QStringLiteral("&Art:"), cboArt},
-                                {QStringLiteral("&Zeitraum:"), cboZeitraum}}) {
+    for (auto [caption, box] : {std::pair{tr("&Schlüssel:"), cboSchluessel},
+                                {tr("&Art:"), cboArt},
+                                {tr("&Zeitraum:"), cboZeitraum}}) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(box);
         choices->addWidget(label);
@@ -82,13 +80,12 @@ void frmStatistik::LayoutAnwenden() {
     lblProblem->hide();
     outer->addWidget(lblProblem, 1);
 
-    chtNoten = chartIn(outer, QStringLiteral("Fehler je Note"),
-                       QStringLiteral("Anteil der Fehler und Median der Antwortzeit je Note"),
+    chtNoten = chartIn(outer, tr("Fehler je Note"),
+                       tr("Anteil der Fehler und Median der Antwortzeit je Note"),
                        tr("In dieser Auswahl gibt es noch keine Aufgaben."), lblNotenLeer);
-    chtUebungen =
-        chartIn(outer, QStringLiteral("Fehler je beendeter Übung"),
-                QStringLiteral("Fehler je beendeter Übung im Lauf der Zeit"),
-                tr("In dieser Auswahl gibt es noch keine beendete Übung."), lblUebungenLeer);
+    chtUebungen = chartIn(
+        outer, tr("Fehler je beendeter Übung"), tr("Fehler je beendeter Übung im Lauf der Zeit"),
+        tr("In dieser Auswahl gibt es noch keine beendete Übung."), lblUebungenLeer);
     lblNotenLeer->setObjectName(QStringLiteral("lblNotenLeer"));
     lblUebungenLeer->setObjectName(QStringLiteral("lblUebungenLeer"));
     // Over their charts, now that both are the window's.
@@ -107,9 +104,9 @@ void frmStatistik::LayoutAnwenden() {
 
     auto* commands = new QHBoxLayout;
     // Their letters differ from the choices' S, A and Z.
-    cmdCsv = new QPushButton(QStringLiteral("Als &CSV speichern…"), this);
-    cmdLoeschen = new QPushButton(QStringLiteral("&Verlauf löschen…"), this);
-    cmdSchliessen = new QPushButton(QStringLiteral("Sch&ließen"), this);
+    cmdCsv = new QPushButton(tr("Als &CSV speichern…"), this);
+    cmdLoeschen = new QPushButton(tr("&Verlauf löschen…"), this);
+    cmdSchliessen = new QPushButton(tr("Sch&ließen"), this);
     commands->addWidget(cmdCsv);
     commands->addWidget(cmdLoeschen);
     commands->addStretch();

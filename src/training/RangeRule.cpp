@@ -3,13 +3,15 @@
 #include "training/ClefTable.h"
 #include "training/NoteModel.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace {
 
 QString bothEndsMessage(Clef clef, const QString& und) {
-    return QStringLiteral("Im ") + clefName(clef) + QStringLiteral(" muss ein tiefster ") + und +
-           QStringLiteral(" ein höchster Ton ausgewählt werden.");
+    return QCoreApplication::translate(
+               "RangeRule", "Im %1 muss ein tiefster %2 ein höchster Ton ausgewählt werden.")
+        .arg(clefName(clef), und);
 }
 
 } // namespace
@@ -20,12 +22,12 @@ std::variant<NoteRange, QString> rangeFromTicks(const std::array<bool, NoteCount
     while (lowest < NoteCount && !ticked[lowest])
         ++lowest;
     if (lowest == NoteCount)
-        return bothEndsMessage(clef, QStringLiteral("UND"));
+        return bothEndsMessage(clef, QCoreApplication::translate("RangeRule", "UND"));
     int highest = NoteCount - 1;
     while (!ticked[highest])
         --highest;
     if (highest == lowest)
-        return bothEndsMessage(clef, QStringLiteral("und"));
+        return bothEndsMessage(clef, QCoreApplication::translate("RangeRule", "und"));
     return NoteRange{lowest, highest};
 }
 

@@ -107,6 +107,18 @@ bool staysAbove(quint64 upper, quint64 lower, QPoint inLower) {
     return stackedAbove && grabScreen(*area) == before;
 }
 
+// The caption's letters stand inside the button's face, clear of its edges: none is cut off.
+bool captionFits(const QImage& shot, const QRect& face) {
+    int left = face.right() + 1, right = face.left() - 1;
+    for (int y = face.top(); y <= face.bottom(); ++y)
+        for (int x = face.left(); x <= face.right(); ++x)
+            if (shot.valid(x, y) && qGray(shot.pixel(x, y)) < 200) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    return right >= left && left > face.left() + 1 && right < face.right() - 1;
+}
+
 // A wrong answer next to the right one.
 int neighbourOf(int note) {
     return note == 14 ? 13 : note + 1;
@@ -592,6 +604,62 @@ private slots:
     }
 
     void endButtonEndsProgram() { endWithEndButton(); }
+
+    // On an English system the program speaks English and names notes as English speakers do
+    // (C4, B4); its captions fit their buttons, and an exercise ends in an English line.
+    void englishOnAnEnglishSystem() {
+        closeSession();
+        openSession();
+        if (!session_)
+            return;
+        session_->setLocale(QStringLiteral("en_US.UTF-8"));
+        session_->setSettingsTitle(QStringLiteral("^Settings$"));
+        QVERIFY2(session_->start(), "the main window did not show");
+        mainWindow_ = session_->mainWindow();
+        QVERIFY(QTest::qWaitFor([&] { return centredOnScreen(mainWindow_); }));
+
+        const std::pair<const char*, QRect> mainButtons[] = {
+            {"Treble clef", layout::captionArea(120, 120, 1455, 375)},
+            {"Bass clef", layout::captionArea(1680, 120, 1455, 375)},
+            {"Ear training", layout::captionArea(120, 600, 1455, 255)},
+            {"Stop exercise", layout::captionArea(120, 960, 3015, 375)},
+            {"Help", layout::helpCaption},
+            {"About", layout::captionArea(8400, 120, 1215, 375)},
+            {"Quit", layout::captionArea(9720, 120, 1215, 375)},
+            {"Statistics", layout::captionArea(9720, 600, 1215, 375)},
+            {"F3", layout::answerCaption(Violin, 0)},
+            {"B4", layout::answerCaption(Violin, 10)},
+            {"F2", layout::answerCaption(Bass, 0)}};
+        // Read once the window has painted them.
+        for (const auto& [caption, face] : mainButtons)
+            QVERIFY2(QTest::qWaitFor([&] { return captionFits(mainWindowShot(), face); }, 5000),
+                     caption);
+
+        const quint64 dialog = session_->openSettings(layout::violinButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        const std::pair<const char*, QRect> dialogButtons[] = {
+            {"Start exercise", layout::captionArea(1320, 5040, 1815, 375)},
+            {"Start exercise with keyboard", layout::captionArea(3480, 5040, 2655, 375)},
+            {"Cancel", layout::captionArea(6480, 5040, 1815, 375)}};
+        for (const auto& [caption, face] : dialogButtons)
+            QVERIFY2(QTest::qWaitFor([&] { return captionFits(grabWindow(dialog), face); }, 5000),
+                     caption);
+
+        // The first task runs out of time and is named in the English way; then the learner
+        // stops.
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("1"), QStringLiteral("1")));
+        QVERIFY2(session_->startRange(dialog, Violin, 4, 13), "the settings dialog stayed open");
+        const std::optional<int> note = session_->watchAskedNote(Violin, false);
+        QVERIFY2(note, "no note was shown");
+        const QStringList english = {"F3", "G3", "A3", "B3", "C4", "D4", "E4", "F4",
+                                     "G4", "A4", "B4", "C5", "D5", "E5", "F5"};
+        QCOMPARE(session_->readAndCloseMessage(titles::message),
+                 QStringLiteral("Time is up. The note was: %1\n( Press the space bar to close "
+                                "this message )")
+                     .arg(english.at(*note)));
+        QCOMPARE(session_->abortExercise(),
+                 QStringLiteral("You stopped the exercise, so it is not marked."));
+    }
 };
 
 int main(int argc, char* argv[]) {
