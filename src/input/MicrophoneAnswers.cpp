@@ -1,13 +1,10 @@
 #include "input/MicrophoneAnswers.h"
 
 #include "input/HeardNotes.h"
+#include "input/MicrophoneLog.h"
 #include "training/Exercise.h"
 
 namespace {
-
-// The tail of the program's own note, and its echo in the room, can still be decided this long
-// after its sound has ended.
-constexpr std::chrono::milliseconds deafAfterSound(500);
 
 const QString lostText = QStringLiteral("Das Mikrofon ist nicht mehr erreichbar. Die Übung geht "
                                         "ohne Mikrofon weiter.");
@@ -19,10 +16,13 @@ MicrophoneAnswers::MicrophoneAnswers(Exercise& exercise, std::function<Choice()>
     : QObject(parent), exercise_(exercise), choice_(std::move(choice)), notice_(std::move(notice)) {
     connect(&exercise_, &Exercise::started, this, &MicrophoneAnswers::start);
     connect(&exercise_, &Exercise::ended, this, &MicrophoneAnswers::stop);
-    connect(&exercise_, &Exercise::noteSoundStarted, this, [this] { muted_ = true; });
+    connect(&exercise_, &Exercise::noteSoundStarted, this, [this] {
+        if (mute_)
+            mute_->ownSoundStarted();
+    });
     connect(&exercise_, &Exercise::noteSoundEnded, this, [this] {
-        muted_ = false;
-        listenFrom_ = Clock::now() + deafAfterSound;
+        if (mute_)
+            mute_->ownSoundEnded();
     });
 }
 
@@ -38,17 +38,20 @@ void MicrophoneAnswers::start() {
     anyOctave_ = choice.anyOctave;
     listener_ = std::make_unique<NoteListener>(*aubio, Microphone::sampleRate,
                                                listenedPitches(exercise_.clef(), anyOctave_));
+    mute_ = std::make_unique<OwnSoundMute>(*listener_, Microphone::sampleRate, [] {
+        qCDebug(microphoneLog) << "listening again after the program's own note";
+    });
     // On the audio thread: only a decided note crosses over, to this object's thread.
     const bool opened = microphone_.open(
         [this](std::span<const float> samples) {
-            listener_->feed(samples, [this](int pitch) {
+            mute_->feed(samples, [this](int pitch) {
                 QMetaObject::invokeMethod(
-                    this, [this, pitch, at = Clock::now()] { heard(pitch, at); },
-                    Qt::QueuedConnection);
+                    this, [this, pitch] { heard(pitch); }, Qt::QueuedConnection);
             });
         },
         [this] { QMetaObject::invokeMethod(this, &MicrophoneAnswers::deviceLost); });
     if (!opened) {
+        mute_.reset();
         listener_.reset();
         notice_(lostText);
     }
@@ -56,13 +59,14 @@ void MicrophoneAnswers::start() {
 
 void MicrophoneAnswers::stop() {
     microphone_.close();
+    mute_.reset();
     listener_.reset();
 }
 
-void MicrophoneAnswers::heard(int pitch, Clock::time_point decided) {
+void MicrophoneAnswers::heard(int pitch) {
     // Nothing is held back for the task to come, as a key would be: a note heard while the
     // program's own sounds may be that note.
-    if (!listener_ || muted_ || decided < listenFrom_ || !exercise_.taskOpen())
+    if (!listener_ || !exercise_.taskOpen())
         return;
     if (const std::optional<int> index =
             heardAnswer(exercise_.clef(), pitch, exercise_.askedNote(), anyOctave_))

@@ -2,10 +2,10 @@
 
 #include "input/Microphone.h"
 #include "input/NoteListener.h"
+#include "input/OwnSoundMute.h"
 
 #include <QObject>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -13,8 +13,8 @@ class Exercise;
 
 // Notes played or sung into the microphone answer the exercise as MIDI keys do. The device is
 // open only from the start to the end of an exercise the learner chose it for. Nothing is heard
-// from the program's own note-on until half a second after its sound has ended, and a note
-// answers at most one task.
+// from the program's own note-on until its sound has faded at the microphone; a note begun
+// meanwhile and still held then answers. A note answers at most one task.
 class MicrophoneAnswers : public QObject {
     Q_OBJECT
 
@@ -29,20 +29,17 @@ public:
     ~MicrophoneAnswers() override;
 
 private:
-    using Clock = std::chrono::steady_clock;
-
     void start();
     void stop();
-    void heard(int pitch, Clock::time_point decided);
+    void heard(int pitch);
     void deviceLost();
 
     Exercise& exercise_;
     const std::function<Choice()> choice_;
     const std::function<void(const QString&)> notice_;
     bool anyOctave_ = false;
-    bool muted_ = false;
-    Clock::time_point listenFrom_;
     std::unique_ptr<NoteListener> listener_;
+    std::unique_ptr<OwnSoundMute> mute_;
     // Last, so that it stops calling before the rest goes.
     Microphone microphone_;
 };

@@ -85,9 +85,7 @@ std::optional<int> NoteListener::analyseHop() {
 
     const float level = levelDb();
     followLevel(level);
-    std::optional<int> named = steadyCandidate();
-    if (named)
-        named = checkedPeriod(*named);
+    const std::optional<int> named = hearing();
     // A held note's octave is that note still: strings and voices flip to it for a hop or two.
     const bool same = named && last_ && (*named - *last_) % 12 == 0;
     if (!named || same)
@@ -96,6 +94,11 @@ std::optional<int> NoteListener::analyseHop() {
     sounding_ = true;
     peakDb_ = level;
     return named;
+}
+
+std::optional<int> NoteListener::hearing() const {
+    const std::optional<int> steady = steadyCandidate();
+    return steady ? checkedPeriod(*steady) : std::nullopt;
 }
 
 std::optional<int> NoteListener::steadyCandidate() const {

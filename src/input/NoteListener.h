@@ -29,6 +29,8 @@ public:
 
     // Takes samples in any count and calls `decided` for each note decided among them.
     void feed(std::span<const float> samples, const Decided& decided);
+    // The candidate the last hops hold steady, decided already or not.
+    std::optional<int> hearing() const;
 
 private:
     // What one hop read: aubio's pitch in MIDI notes and its confidence.
