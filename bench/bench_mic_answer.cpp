@@ -2,22 +2,35 @@
 // from two SoundFonts, over the notes of their clefs within their range and the semitones between
 // them, clean and with pink noise 20 dB below, fed to the note listener as the microphone feeds
 // it: from a note's onset to the answer judged, how many come out right, an octave off, as a
-// neighbour or not at all, per instrument; whether the program's own piano note is decided once
-// the listening starts again. Then the processor time with the microphone open on a private
-// PulseAudio server, and after it has closed. Prints a table and medians; never fails the run.
+// neighbour or not at all, per instrument; whether the program's own piano note gets through the
+// mute around it. Then, on a private PulseAudio server whose microphone hears the program's
+// notes, an exercise on the real player: from each head showing to the microphone listening
+// again; and the processor time with the microphone open, and after it has closed. Prints a
+// table and medians; never fails the run.
 #include "OfflineRender.h"
 #include "PrivatePulseServer.h"
 #include "RenderedNotes.h"
 #include "Summary.h"
+#include "feedback/FluidSynthPlayer.h"
 #include "input/HeardNotes.h"
 #include "input/Microphone.h"
+#include "input/MicrophoneAnswers.h"
 #include "input/NoteListener.h"
+#include "input/OwnSoundMute.h"
+#include "training/Exercise.h"
 #include "training/NotePitches.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <map>
 
@@ -25,8 +38,14 @@ namespace {
 
 constexpr double leadSeconds = 0.3;
 constexpr double noiseDb = 20.0;
-constexpr double muteAfterSoundSeconds = 0.5;
+// From the end of a note file to the player's end of its sound.
+constexpr double outputLatencySeconds = 0.045;
 constexpr int listeningSeconds = 10;
+// Tasks timed from the head showing to the listening again; before them the null sink settles.
+constexpr int timedTasks = 15;
+constexpr int settlingTasks = 3;
+
+using Clock = std::chrono::steady_clock;
 
 enum class Group { Strings, Winds, Voices };
 constexpr const char* groupNames[] = {"strings", "winds", "voices"};
@@ -206,7 +225,8 @@ void printTallies(const std::vector<Tally>& tallies) {
         }
 }
 
-// Decisions on the program's own piano notes after their sound has ended and the mute passed.
+// Notes decided through the mute on the program's own piano notes, whose sound ends with their
+// file and the output's latency after it.
 int ownNotesAnswering() {
     int answering = 0;
     for (const ClefPitches& clef : clefPitches)
@@ -217,13 +237,85 @@ int ownNotesAnswering() {
                     .arg(index);
             std::vector<float> samples = renderMidiFile(
                 largeSoundFont, file, Microphone::sampleRate, SoundFontPresets::PianoOnly);
-            const auto listenFrom =
-                samples.size() + std::size_t(muteAfterSoundSeconds * Microphone::sampleRate);
+            const std::size_t soundEnd =
+                samples.size() + std::size_t(outputLatencySeconds * Microphone::sampleRate);
             samples.resize(samples.size() + 2 * Microphone::sampleRate, 0.0f);
-            for (const auto& [pitch, at] : decisions(samples, listenedPitches(clefOf(clef), false)))
-                answering += at >= listenFrom;
+            NoteListener listener(*AubioLibrary::get(), Microphone::sampleRate,
+                                  listenedPitches(clefOf(clef), false));
+            OwnSoundMute mute(listener, Microphone::sampleRate);
+            mute.ownSoundStarted();
+            for (std::size_t at = 0; at < samples.size(); at += NoteListener::hopSize) {
+                if (at <= soundEnd && at + NoteListener::hopSize > soundEnd)
+                    mute.ownSoundEnded();
+                const std::size_t end = std::min(samples.size(), at + NoteListener::hopSize);
+                mute.feed({samples.data() + at, end - at}, [&](int) { ++answering; });
+            }
         }
     return answering;
+}
+
+// When the microphone last started listening again, as its log tells it.
+std::atomic<Clock::rep> listeningAgain{0};
+QtMessageHandler defaultHandler = nullptr;
+
+void noteListeningAgain(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QStringLiteral("listening again"))) {
+        listeningAgain = Clock::now().time_since_epoch().count();
+        return;
+    }
+    defaultHandler(type, context, message);
+}
+
+void waitFor(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// A bass-clef exercise answered with the microphone on, on the real player and the real
+// microphone, whose notes sound into the microphone as from a loud loudspeaker: from each head
+// showing to the microphone listening again, in ms, and the tasks the microphone answered. Each
+// task is answered half a second after its head shows.
+std::vector<double> headShownToListening(const PrivatePulseServer& server, int& ownNotesHeard) {
+    if (!server.pactl({QStringLiteral("set-default-sink"), QStringLiteral("mic")}))
+        return {};
+    FluidSynthPlayer player;
+    if (!player.waitForSoundFont())
+        return {};
+    defaultHandler = qInstallMessageHandler(noteListeningAgain);
+    QLoggingCategory::setFilterRules(QStringLiteral("virelo.microphone.debug=true"));
+    ExerciseServices services;
+    services.player = &player;
+    services.random = [] { return double(std::rand()) / (double(RAND_MAX) + 1); };
+    services.message = [](const QString&, MessageIcon, const QString&) {};
+    services.programDir = QStringLiteral(VIRELO_PROGRAM_DIR);
+    Exercise exercise(services);
+    MicrophoneAnswers answers(
+        exercise,
+        [] {
+            return MicrophoneAnswers::Choice{true, false};
+        },
+        [](const QString&) {});
+    Clock::time_point shown;
+    QObject::connect(&exercise, &Exercise::taskShown, [&] { shown = Clock::now(); });
+    QObject::connect(&exercise, &Exercise::taskEnded, [&](const TaskOutcome& outcome) {
+        ownNotesHeard += outcome.input == AnswerInput::Microphone;
+    });
+    exercise.chooseMode(Clef::Bass, false);
+    exercise.Start({0, NoteCount - 1, 0, 0, false});
+    std::vector<double> delays;
+    for (int task = 0; task < settlingTasks + timedTasks && exercise.taskOpen(); ++task) {
+        waitFor(500);
+        const Clock::time_point listening{Clock::duration(listeningAgain.load())};
+        if (task >= settlingTasks && listening > shown)
+            delays.push_back(std::chrono::duration<double, std::milli>(listening - shown).count());
+        // Returns once the next note has sounded.
+        exercise.answer(exercise.askedNote());
+    }
+    exercise.abort();
+    qInstallMessageHandler(defaultHandler);
+    server.pactl({QStringLiteral("set-default-sink"), QStringLiteral("test")});
+    return delays;
 }
 
 double processSeconds() {
@@ -249,7 +341,8 @@ int clientRecordingStreams() {
 
 } // namespace
 
-int main() {
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
     if (!AubioLibrary::get()) {
         std::printf("libaubio5 is not installed: nothing measured\n");
         return 0;
@@ -296,6 +389,15 @@ int main() {
         return 0;
     }
     qputenv("PULSE_SERVER", server.address().toLocal8Bit());
+    int ownNotesHeard = 0;
+    const std::vector<double> toListening = headShownToListening(server, ownNotesHeard);
+    if (toListening.empty()) {
+        std::printf("no SoundFont or no microphone: the listening again not measured\n");
+    } else {
+        printFigure("microphone head shown to listening again", toListening, "ms", 1);
+        printFigure("microphone answers from the program's own notes through the microphone",
+                    {double(ownNotesHeard)}, "notes", 0);
+    }
     {
         NoteListener listener(*AubioLibrary::get(), Microphone::sampleRate,
                               listenedPitches(Clef::Bass, false));
