@@ -75,14 +75,15 @@ void OwnSoundMute::followHop(const NoteListener::Decided& decided) {
         floorDb_ = level;
         return;
     }
-    if (!muted_) {
+    if (!muted_ || ownSound == OwnSound::Sounding) {
+        // A sound that began and ended between two hops is followed from its end all the same.
+        if (!muted_)
+            decidedMuted_.reset();
         muted_ = true;
-        decidedMuted_.reset();
-    }
-    if (ownSound == OwnSound::Sounding) {
         hopsSinceEnd_ = 0;
         endedDb_ = level;
-        return;
+        if (ownSound == OwnSound::Sounding)
+            return;
     }
     ++hopsSinceEnd_;
     endedDb_ = std::max(endedDb_, level);
