@@ -1,5 +1,7 @@
 #include "input/OwnSoundMute.h"
 
+#include "input/NoteListener.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -42,8 +44,8 @@ void OwnSoundMute::ownSoundEnded() {
     ownSound_.compare_exchange_strong(sounding, OwnSound::Ended);
 }
 
-void OwnSoundMute::feed(std::span<const float> samples, const NoteListener::Decided& decided) {
-    const NoteListener::Decided heard = [&](int pitch) {
+void OwnSoundMute::feed(std::span<const float> samples, const Decided& decided) {
+    const Decided heard = [&](int pitch) {
         if (muted_)
             decidedMuted_ = pitch;
         else
@@ -62,7 +64,7 @@ void OwnSoundMute::feed(std::span<const float> samples, const NoteListener::Deci
     }
 }
 
-void OwnSoundMute::followHop(const NoteListener::Decided& decided) {
+void OwnSoundMute::followHop(const Decided& decided) {
     power_ += levelSmoothing * (hopEnergy_ / float(NoteListener::hopSize) - power_);
     filled_ = 0;
     hopEnergy_ = 0.0f;

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "input/NoteListener.h"
-
 #include <array>
 #include <atomic>
 #include <functional>
 #include <optional>
 #include <span>
+
+class NoteListener;
 
 // A microphone hears the program's own note as well, from a loudspeaker. Nothing decided counts
 // from the note's start until its sound has faded at the microphone: back to the level before it,
@@ -15,6 +15,8 @@
 // that moment, so a learner who plays as soon as the note shows is heard.
 class OwnSoundMute {
 public:
+    using Decided = std::function<void(int pitch)>;
+
     // `listening`, if given, is called on the audio thread each time the listening starts again.
     OwnSoundMute(NoteListener& listener, unsigned sampleRate, std::function<void()> listening = {});
 
@@ -23,13 +25,13 @@ public:
     void ownSoundEnded();
 
     // On the audio thread: feeds the listener and calls `decided` for each note that counts.
-    void feed(std::span<const float> samples, const NoteListener::Decided& decided);
+    void feed(std::span<const float> samples, const Decided& decided);
 
 private:
     enum class OwnSound { Silent, Sounding, Ended };
     static constexpr unsigned levelHops = 4;
 
-    void followHop(const NoteListener::Decided& decided);
+    void followHop(const Decided& decided);
     bool faded(float level) const;
 
     NoteListener& listener_;
