@@ -11,8 +11,9 @@ VIRELO_TEST_PACKAGES=(pulseaudio pulseaudio-utils clang-14 libclang-rt-14-dev)
 # The end-to-end test: an X server of its own, xdotool and xprop, a session bus and the
 # accessibility bus; a window manager, since learners have one.
 VIRELO_TEST_PACKAGES+=(xvfb xdotool x11-utils dbus-daemon at-spi2-core openbox)
-# The notes must sound right with Debian's large General MIDI SoundFont as well as the small one.
-VIRELO_TEST_PACKAGES+=(fluid-soundfont-gm)
+# The notes must sound right with Debian's large General MIDI SoundFont as well as the small one;
+# the microphone is tried on the instruments of two SoundFonts.
+VIRELO_TEST_PACKAGES+=(fluid-soundfont-gm musescore-general-soundfont-small)
 # What a distribution checks of the package: lintian, the AppStream and desktop entry validators.
 VIRELO_TEST_PACKAGES+=(lintian appstream desktop-file-utils)
 # MIDI keys end to end: a JACK server of the test's own (its question about real-time priority is

@@ -48,6 +48,18 @@ constexpr int violin = 40;
 constexpr int cello = 42;
 constexpr int choirAahs = 52;
 constexpr int voiceOohs = 53;
+constexpr int trumpet = 56;
+constexpr int trombone = 57;
+constexpr int horn = 60;
+constexpr int altoSax = 65;
+constexpr int bassoon = 70;
+constexpr int clarinet = 71;
+constexpr int flute = 73;
+constexpr int recorder = 74;
 } // namespace instrument
 
 inline const QString largeSoundFont = QStringLiteral("/usr/share/sounds/sf2/FluidR3_GM.sf2");
+// Debian's small MuseScore General SoundFont: its cello, clarinet, choir and piano are recordings
+// of their own, not FluidR3_GM's.
+inline const QString museScoreSoundFont =
+    QStringLiteral("/usr/share/sounds/sf3/MuseScore_General_Lite.sf3");

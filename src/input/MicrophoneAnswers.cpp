@@ -2,28 +2,34 @@
 
 #include "input/AubioLibrary.h"
 #include "input/HeardNotes.h"
+#include "input/MicrophoneLog.h"
 #include "input/NoteListener.h"
+#include "input/OwnSoundMute.h"
 #include "training/Exercise.h"
 
-#include <memory>
-
-namespace {
-
-// The tail of the program's own note, and its echo in the room, can still be decided this long
-// after its sound has ended.
-constexpr std::chrono::milliseconds deafAfterSound(500);
-
-} // namespace
+// What listens on the audio thread: the pitch listener behind the mute around the program's own
+// sound.
+struct Hearing {
+    Hearing(const AubioLibrary& aubio, const std::vector<int>& pitches)
+        : listener(aubio, Microphone::sampleRate, pitches),
+          mute(listener, Microphone::sampleRate,
+               [] { qCDebug(microphoneLog) << "listening again after the program's own note"; }) {}
+    NoteListener listener;
+    OwnSoundMute mute;
+};
 
 MicrophoneAnswers::MicrophoneAnswers(Exercise& exercise, std::function<Choice()> choice,
                                      QObject* parent)
     : QObject(parent), exercise_(exercise), choice_(std::move(choice)) {
     connect(&exercise_, &Exercise::started, this, &MicrophoneAnswers::start);
     connect(&exercise_, &Exercise::ended, this, &MicrophoneAnswers::ended);
-    connect(&exercise_, &Exercise::noteSoundStarted, this, [this] { muted_ = true; });
+    connect(&exercise_, &Exercise::noteSoundStarted, this, [this] {
+        if (hearing_)
+            hearing_->mute.ownSoundStarted();
+    });
     connect(&exercise_, &Exercise::noteSoundEnded, this, [this] {
-        muted_ = false;
-        listenFrom_ = Clock::now() + deafAfterSound;
+        if (hearing_)
+            hearing_->mute.ownSoundEnded();
     });
 }
 
@@ -39,25 +45,26 @@ void MicrophoneAnswers::start() {
     if (!aubio)
         return;
     anyOctave_ = choice.anyOctave;
-    // Owned by the stream, which the audio thread may still hold after a close.
-    const auto listener = std::make_shared<NoteListener>(
-        *aubio, Microphone::sampleRate, listenedPitches(exercise_.clef(), anyOctave_));
+    const auto hearing =
+        std::make_shared<Hearing>(*aubio, listenedPitches(exercise_.clef(), anyOctave_));
     // On the audio thread: only a decided note crosses over, to this object's thread.
     const bool opened = microphone_.open(
-        [this, listener](std::span<const float> samples) {
-            listener->feed(samples, [this](int pitch) {
+        [this, hearing](std::span<const float> samples) {
+            hearing->mute.feed(samples, [this](int pitch) {
                 QMetaObject::invokeMethod(
-                    this, [this, pitch, at = Clock::now()] { heard(pitch, at); },
-                    Qt::QueuedConnection);
+                    this, [this, pitch] { heard(pitch); }, Qt::QueuedConnection);
             });
         },
         [this] { QMetaObject::invokeMethod(this, &MicrophoneAnswers::deviceLost); });
-    if (!opened)
+    if (opened)
+        hearing_ = hearing;
+    else
         holdNotice();
 }
 
 void MicrophoneAnswers::stop() {
     microphone_.close();
+    hearing_.reset();
 }
 
 // Told once the exercise has ended, so that it never stands over a task whose time runs.
@@ -79,10 +86,10 @@ void MicrophoneAnswers::ended() {
         Qt::QueuedConnection);
 }
 
-void MicrophoneAnswers::heard(int pitch, Clock::time_point decided) {
+void MicrophoneAnswers::heard(int pitch) {
     // Nothing is held back for the task to come, as a key would be: a note heard while the
     // program's own sounds may be that note.
-    if (!microphone_.isOpen() || muted_ || decided < listenFrom_ || !exercise_.taskOpen())
+    if (!microphone_.isOpen() || !exercise_.taskOpen())
         return;
     if (const std::optional<int> index =
             heardAnswer(exercise_.clef(), pitch, exercise_.askedNote(), anyOctave_))

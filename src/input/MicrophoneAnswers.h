@@ -5,15 +5,16 @@
 #include <QObject>
 #include <QString>
 
-#include <chrono>
 #include <functional>
+#include <memory>
 
 class Exercise;
+struct Hearing;
 
 // Notes played or sung into the microphone answer the exercise as MIDI keys do. The device, and
 // the pitch library, are opened only from the start to the end of an exercise the learner chose
-// it for. Nothing is heard from the program's own note-on until half a second after its sound
-// has ended, and a note answers at most one task.
+// it for. Nothing is heard from the program's own note-on until its sound has faded at the
+// microphone; a note begun meanwhile and still held then answers. A note answers at most one task.
 class MicrophoneAnswers : public QObject {
     Q_OBJECT
 
@@ -33,21 +34,20 @@ signals:
     void notice(const QString& text);
 
 private:
-    using Clock = std::chrono::steady_clock;
-
     void start();
     void stop();
     void holdNotice();
     void ended();
-    void heard(int pitch, Clock::time_point decided);
+    void heard(int pitch);
     void deviceLost();
 
     Exercise& exercise_;
     const std::function<Choice()> choice_;
     bool anyOctave_ = false;
-    bool muted_ = false;
-    Clock::time_point listenFrom_;
     bool noticeHeld_ = false;
-    // Its stream holds the note listener; last, so that it stops calling before the rest goes.
+    // Shared with the stream, which the audio thread may still hold after a close; here only
+    // to tell it of the program's own sound.
+    std::shared_ptr<Hearing> hearing_;
+    // Last, so that it stops calling before the rest goes.
     Microphone microphone_;
 };

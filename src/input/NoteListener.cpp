@@ -2,16 +2,32 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
-// Below this aubio's own reading of the pitch is not trusted. At 0.9 a cello's attack, flat by
-// most of a semitone, is still taken for the note below.
-constexpr float minConfidence = 0.92f;
+// A note is decided when its pitch holds steady near one candidate over a few hops: an attack
+// slides or swells into its pitch, a semitone off for a hop or two, and a choir's or a low
+// string's confidence stays low for a tenth of a second. Three hops at aubio's high confidence
+// (at 0.9 a cello's attack, flat by most of a semitone, is still taken for the note below), or
+// eight at a low one.
+struct Steadiness {
+    unsigned hops;
+    float confidence;
+};
+constexpr Steadiness sure{3, 0.92f};
+constexpr Steadiness slow{8, 0.6f};
+constexpr float steadySpread = 0.25f;
 // A vibrato or a slightly mistuned string still names its note; a quarter tone between two notes
 // names neither.
 constexpr float tolerance = 0.35f;
-constexpr int agreeingHopsToDecide = 2;
+// A window that repeats after half the period nearly as well as after the period has its
+// fundamental an octave higher: a flute's attack read an octave low.
+constexpr float octaveUpBelow = 0.2f;
+// One that repeats after twice the period far better than after the period has its fundamental
+// an octave lower, weak beside its second partial: a low cello's or bassoon's.
+constexpr float octaveDownShare = 0.3f;
+constexpr float octaveDownAbove = 0.05f;
 // The note decided last is decided again only after it has faded this far below its loudest and
 // risen this far again: a new stroke of the bow or a new breath. Dips in confidence, the swell of
 // a long note, the fading tail of a plucked string or of a piano are the same note still.
@@ -20,8 +36,12 @@ constexpr float onsetRiseDb = 10.0f;
 // The level is followed over about eight hops: the partials of one note beat against each other
 // and against the room, which makes a single hop's level jump by 20 dB.
 constexpr float levelSmoothing = 1.0f / 8.0f;
-// Quieter than this is silence to aubio, so a room's hum names nothing.
-constexpr float silenceDb = -60.0f;
+// Quieter than this is silence to aubio, so a room's hum names nothing; a soft note is louder.
+constexpr float silenceDb = -70.0f;
+
+float periodOf(float midiNote, unsigned sampleRate) {
+    return float(sampleRate) / (440.0f * std::exp2((midiNote - 69.0f) / 12.0f));
+}
 
 } // namespace
 
@@ -29,7 +49,8 @@ NoteListener::NoteListener(const AubioLibrary& aubio, unsigned sampleRate,
                            std::vector<int> candidates)
     : aubio_(aubio), candidates_(std::move(candidates)),
       pitch_(aubio.new_pitch("yinfast", windowSize, hopSize, sampleRate)),
-      hop_(aubio.new_fvec(hopSize)), result_(aubio.new_fvec(1)) {
+      hop_(aubio.new_fvec(hopSize)), result_(aubio.new_fvec(1)), sampleRate_(sampleRate),
+      history_(historySize, 0.0f) {
     aubio_.pitch_set_unit(pitch_, "midi");
     aubio_.pitch_set_silence(pitch_, silenceDb);
 }
@@ -55,25 +76,85 @@ void NoteListener::feed(std::span<const float> samples, const Decided& decided) 
 }
 
 std::optional<int> NoteListener::analyseHop() {
+    std::shift_left(history_.begin(), history_.end(), hopSize);
+    std::copy_n(hop_->data, hopSize, history_.end() - hopSize);
     aubio_.pitch_do(pitch_, hop_, result_);
     const float confidence = aubio_.pitch_get_confidence(pitch_);
-    // yinfast reads more than 1 at some onsets; such a reading says nothing.
-    const std::optional<int> named = confidence >= minConfidence && confidence <= 1.0f
-                                         ? candidateNear(result_->data[0])
-                                         : std::nullopt;
-    agreeingHops_ = named && named == agreeing_ ? agreeingHops_ + 1 : 1;
-    agreeing_ = named;
+    std::shift_left(readings_.begin(), readings_.end(), 1);
+    readings_.back() = {result_->data[0], confidence};
 
     const float level = levelDb();
     followLevel(level);
+    const std::optional<int> named = hearing();
     // A held note's octave is that note still: strings and voices flip to it for a hop or two.
     const bool same = named && last_ && (*named - *last_) % 12 == 0;
-    if (!named || same || agreeingHops_ < agreeingHopsToDecide)
+    if (!named || same)
         return std::nullopt;
     last_ = named;
     sounding_ = true;
     peakDb_ = level;
     return named;
+}
+
+std::optional<int> NoteListener::hearing() const {
+    const std::optional<int> steady = steadyCandidate();
+    return steady ? checkedPeriod(*steady) : std::nullopt;
+}
+
+std::optional<int> NoteListener::steadyCandidate() const {
+    for (const Steadiness steadiness : {sure, slow}) {
+        const auto first = readings_.end() - steadiness.hops;
+        const bool confident = std::all_of(first, readings_.end(), [&](const Reading& r) {
+            // yinfast reads more than 1 at some onsets; such a reading says nothing.
+            return r.confidence >= steadiness.confidence && r.confidence <= 1.0f;
+        });
+        if (!confident)
+            continue;
+        const auto [low, high] =
+            std::minmax_element(first, readings_.end(), [](const Reading& a, const Reading& b) {
+                return a.pitch < b.pitch;
+            });
+        const std::optional<int> named = candidateNear(readings_.back().pitch);
+        if (high->pitch - low->pitch <= steadySpread && named &&
+            std::abs(low->pitch - float(*named)) <= tolerance &&
+            std::abs(high->pitch - float(*named)) <= tolerance)
+            return named;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> NoteListener::checkedPeriod(int candidate) const {
+    // aubio reads no period longer than half its window: a lower note reads as the longest it
+    // measures, near the bass clef's low F. The window must repeat after the candidate's period
+    // better than after a semitone's more or less.
+    const float atCandidate = difference(periodOf(float(candidate), sampleRate_));
+    if (atCandidate >= difference(periodOf(float(candidate - 1), sampleRate_)) ||
+        atCandidate >= difference(periodOf(float(candidate + 1), sampleRate_)))
+        return std::nullopt;
+    const float period = periodOf(readings_.back().pitch, sampleRate_);
+    const auto listened = [this](int note) {
+        return std::find(candidates_.begin(), candidates_.end(), note) != candidates_.end();
+    };
+    if (difference(period / 2) < octaveUpBelow)
+        return listened(candidate + 12) ? std::optional(candidate + 12) : std::nullopt;
+    if (2 * period + windowSize <= float(historySize)) {
+        const float atPeriod = difference(period);
+        if (atPeriod > octaveDownAbove && difference(2 * period) < octaveDownShare * atPeriod)
+            return listened(candidate - 12) ? std::optional(candidate - 12) : std::nullopt;
+    }
+    return candidate;
+}
+
+float NoteListener::difference(float period) const {
+    const auto lag = std::size_t(std::lround(period));
+    const auto end = history_.end();
+    float differences = 0.0f;
+    float energy = 0.0f;
+    for (auto now = end - windowSize, then = now - std::ptrdiff_t(lag); now != end; ++now, ++then) {
+        differences += (*now - *then) * (*now - *then);
+        energy += *now * *now + *then * *then;
+    }
+    return energy > 0.0f ? differences / energy : 1.0f;
 }
 
 void NoteListener::followLevel(float level) {

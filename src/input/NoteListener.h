@@ -2,15 +2,17 @@
 
 #include "input/AubioLibrary.h"
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <span>
 #include <vector>
 
 // Names the notes played or sung into a microphone, from mono samples as they arrive. aubio's
-// `yinfast` gives a pitch and its confidence for every hop; a note is decided when two hops in a
-// row agree, confidently, on one of the candidates. One note is decided once: it is decided again
-// only after it has faded and a new onset has come, while another note is decided at once.
+// `yinfast` gives a pitch and its confidence for every hop; a note is decided once a few hops in a
+// row hold one steady pitch near one of the candidates, and its octave has been checked against
+// the periods half and twice as long. One note is decided once: it is decided again only after it
+// has faded and a new onset has come, while another note is decided at once.
 class NoteListener {
 public:
     static constexpr unsigned windowSize = 1024;
@@ -27,10 +29,28 @@ public:
 
     // Takes samples in any count and calls `decided` for each note decided among them.
     void feed(std::span<const float> samples, const Decided& decided);
+    // The candidate the last hops hold steady, decided already or not.
+    std::optional<int> hearing() const;
 
 private:
+    // What one hop read: aubio's pitch in MIDI notes and its confidence.
+    struct Reading {
+        float pitch = 0.0f;
+        float confidence = 0.0f;
+    };
+    static constexpr unsigned heldHops = 8;
+    // Enough for the window after twice the longest period listened for.
+    static constexpr unsigned historySize = 3 * windowSize;
+
     std::optional<int> analyseHop();
+    std::optional<int> steadyCandidate() const;
     std::optional<int> candidateNear(float pitch) const;
+    // The candidate, the note an octave above or below it where the samples repeat that way, or
+    // none where they repeat better a semitone off.
+    std::optional<int> checkedPeriod(int candidate) const;
+    // How far the last window differs from itself `period` samples earlier: 0 when it repeats
+    // exactly, about 1 for unrelated sound.
+    float difference(float period) const;
     // The loudness up to this hop, in dB below full scale.
     float levelDb();
     void followLevel(float level);
@@ -41,9 +61,10 @@ private:
     fvec_t* hop_;
     fvec_t* result_;
     unsigned filled_ = 0;
+    unsigned sampleRate_;
+    std::vector<float> history_;               // the last samples, oldest first
+    std::array<Reading, heldHops> readings_{}; // the last hops', newest last
 
-    std::optional<int> agreeing_; // the candidate the last hops named
-    int agreeingHops_ = 0;
     std::optional<int> last_; // the note decided last, until a new onset
     bool sounding_ = false;   // it has not yet faded
     float peakDb_ = 0.0f;
