@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
@@ -60,9 +61,16 @@ private:
     int count_ = 0;
 };
 
+// How long the program's end waits for streams still closing: the sound library torn down under
+// a stream it is closing aborts the process.
+constexpr std::chrono::milliseconds closingAtExit(500);
+
 // Never destroyed: a stream may still be closing in the background as the program ends.
 Closings& closings() {
-    static Closings* const instance = new Closings;
+    static Closings* const instance = [] {
+        std::atexit([] { closings().waitUntil(Clock::now() + closingAtExit); });
+        return new Closings;
+    }();
     return *instance;
 }
 
