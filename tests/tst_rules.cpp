@@ -78,22 +78,19 @@ private slots:
         QTest::addColumn<Clef>("clef");
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("name");
-        const QStringList treble = {"f",  "g",  "a",  "h",   "c'",  "d'",  "e'", "f'",
-                                    "g'", "a'", "h'", "c''", "d''", "e''", "f''"};
-        const QStringList bass = {"F", "G", "A", "H",  "c",  "d",  "e", "f",
-                                  "g", "a", "h", "c'", "d'", "e'", "f'"};
-        for (int i = 0; i < 15; ++i) {
-            QTest::addRow("Violin %d", i) << Clef::Violin << i << treble[i];
-            QTest::addRow("Bass %d", i) << Clef::Bass << i << bass[i];
-        }
-        const QStringList alto = {"c",  "d",  "e",  "f",  "g",  "a",  "h",  "c'",
-                                  "d'", "e'", "f'", "g'", "a'", "h'", "c''"};
-        const QStringList tenor = {"A", "H",  "c",  "d",  "e",  "f",  "g", "a",
-                                   "h", "c'", "d'", "e'", "f'", "g'", "a'"};
-        for (int i = 0; i < 15; ++i) {
-            QTest::addRow("Alto %d", i) << Clef::Alto << i << alto[i];
-            QTest::addRow("Tenor %d", i) << Clef::Tenor << i << tenor[i];
-        }
+        const std::pair<Clef, QStringList> clefs[] = {
+            {Clef::Violin,
+             {"f", "g", "a", "h", "c'", "d'", "e'", "f'", "g'", "a'", "h'", "c''", "d''", "e''",
+              "f''"}},
+            {Clef::Bass,
+             {"F", "G", "A", "H", "c", "d", "e", "f", "g", "a", "h", "c'", "d'", "e'", "f'"}},
+            {Clef::Alto,
+             {"c", "d", "e", "f", "g", "a", "h", "c'", "d'", "e'", "f'", "g'", "a'", "h'", "c''"}},
+            {Clef::Tenor,
+             {"A", "H", "c", "d", "e", "f", "g", "a", "h", "c'", "d'", "e'", "f'", "g'", "a'"}}};
+        for (const auto& [clef, names] : clefs)
+            for (int i = 0; i < 15; ++i)
+                QTest::addRow("%s %d", nameOf(clef), i) << clef << i << names[i];
         for (const Clef clef : {Clef::Violin, Clef::Bass, Clef::Alto, Clef::Tenor}) {
             QTest::addRow("%s -1", nameOf(clef)) << clef << -1 << QString();
             QTest::addRow("%s 15", nameOf(clef)) << clef << 15 << QString();
