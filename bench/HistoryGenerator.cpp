@@ -23,10 +23,16 @@ void generateHistory(const QString& file, int exercises) {
                           false};
         int errors = 0;
         for (int task = 1; task <= 25; ++task) {
-            TaskOutcome outcome{task, note(engine),     std::nullopt,
-                                true, answerMs(engine), AnswerInput::Buttons};
+            TaskOutcome outcome;
+            outcome.task = task;
+            outcome.asked = note(engine);
+            outcome.right = true;
+            outcome.answerMs = answerMs(engine);
+            outcome.input = AnswerInput::Buttons;
             if (timedOut(engine)) {
-                outcome = {task, outcome.asked, std::nullopt, false, 4000, std::nullopt};
+                outcome.right = false;
+                outcome.answerMs = 4000;
+                outcome.input.reset();
             } else if (wrong(engine)) {
                 outcome.chosen = (outcome.asked + 1 + note(engine) % 3) % NoteCount;
                 outcome.right = false;

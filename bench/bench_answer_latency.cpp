@@ -36,9 +36,10 @@ constexpr std::int16_t audibleLevel = 16;
 class TimedPlayer final : public NotePlayer {
 public:
     explicit TimedPlayer(NotePlayer& real) : real_(real) {}
-    void playFile(const QString& midiPath) override {
+    void playFile(const QString& midiPath) override { playFileTransposed(midiPath, 0); }
+    void playFileTransposed(const QString& midiPath, int semitones) override {
         entered = Clock::now();
-        real_.playFile(midiPath);
+        real_.playFileTransposed(midiPath, semitones);
     }
     Clock::time_point entered;
 

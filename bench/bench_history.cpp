@@ -57,7 +57,8 @@ double recordingPercentile(const QString& file) {
     for (int task = 0; task < TasksPerRun; ++task) {
         QElapsedTimer clock;
         clock.start();
-        emit exercise.taskEnded({task % 25 + 1, 7, 7, true, 900, AnswerInput::Buttons});
+        emit exercise.taskEnded(
+            {task % 25 + 1, 7, 7, true, 900, AnswerInput::Buttons, {}, {}, std::nullopt, true});
         times.push_back(elapsedMs(clock));
     }
     recorder.waitForWrites();
@@ -74,9 +75,17 @@ double writingPercentile(const QString& file) {
     store.write(exercises);
     std::vector<double> times;
     for (int task = 0; task < TasksPerRun; ++task) {
-        exercises[0].tasks = {
-            {{task % 25 + 1, task % 15, task % 15, true, 900, AnswerInput::Buttons},
-             QDateTime::currentDateTime()}};
+        exercises[0].tasks = {{{task % 25 + 1,
+                                task % 15,
+                                task % 15,
+                                true,
+                                900,
+                                AnswerInput::Buttons,
+                                {},
+                                {},
+                                std::nullopt,
+                                true},
+                               QDateTime::currentDateTime()}};
         QElapsedTimer clock;
         clock.start();
         store.write(exercises);

@@ -38,6 +38,7 @@ public:
         entered = Clock::now();
         ++calls;
     }
+    void playFileTransposed(const QString& midiPath, int) override { playFile(midiPath); }
     Clock::time_point entered;
     int calls = 0;
 };

@@ -75,7 +75,16 @@ struct Practice {
         for (int task = 1; task <= 25; ++task) {
             QElapsedTimer clock;
             clock.start();
-            emit exercise.taskEnded({task, task % 15, task % 15, true, 900, AnswerInput::Buttons});
+            emit exercise.taskEnded({task,
+                                     task % 15,
+                                     task % 15,
+                                     true,
+                                     900,
+                                     AnswerInput::Buttons,
+                                     {},
+                                     {},
+                                     std::nullopt,
+                                     true});
             longest = std::max(longest, elapsedMs(clock));
         }
         exercise.abort();

@@ -25,6 +25,7 @@ class ClockedPlayer : public NotePlayer {
 public:
     explicit ClockedPlayer(QElapsedTimer& clock) : m_clock(clock) {}
     void playFile(const QString&) override { taskStartMs = double(m_clock.nsecsElapsed()) / 1e6; }
+    void playFileTransposed(const QString& midiPath, int) override { playFile(midiPath); }
     double taskStartMs = 0;
 
 private:

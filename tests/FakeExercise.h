@@ -21,14 +21,17 @@ struct ShownMessage {
 
 class RecordingPlayer : public NotePlayer {
 public:
-    void playFile(const QString& midiPath) override {
+    void playFile(const QString& midiPath) override { playFileTransposed(midiPath, 0); }
+    void playFileTransposed(const QString& midiPath, int semitones) override {
         played.append(midiPath);
+        shifts.append(semitones);
         emit soundStarted();
         if (whilePlaying)
             whilePlaying();
         emit soundEnded();
     }
     QStringList played;
+    QList<int> shifts;                  // semitones each played file was moved by
     std::function<void()> whilePlaying; // what happens while a note sounds
 };
 

@@ -42,6 +42,7 @@ class HookedPlayer : public NotePlayer {
 public:
     std::function<void(const QString&)> onPlay;
     void playFile(const QString& midiPath) override { onPlay(midiPath); }
+    void playFileTransposed(const QString& midiPath, int) override { onPlay(midiPath); }
 };
 
 // What the running exercise should have done so far, kept apart from the window.

@@ -54,10 +54,11 @@ struct ListenedServer {
 class TimedPlayer : public NotePlayer {
 public:
     explicit TimedPlayer(NotePlayer& player) : m_player(player) {}
-    void playFile(const QString& midiPath) override {
+    void playFile(const QString& midiPath) override { playFileTransposed(midiPath, 0); }
+    void playFileTransposed(const QString& midiPath, int semitones) override {
         QElapsedTimer clock;
         clock.start();
-        m_player.playFile(midiPath);
+        m_player.playFileTransposed(midiPath, semitones);
         milliseconds = clock.elapsed();
         played.append(midiPath);
     }

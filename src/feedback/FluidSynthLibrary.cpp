@@ -31,6 +31,12 @@ bool resolveAll(void* handle, FluidSynthLibrary& f) {
            resolveFunction(handle, "fluid_player_get_current_tick", f.player_get_current_tick) &&
            resolveFunction(handle, "fluid_player_get_total_ticks", f.player_get_total_ticks) &&
            resolveFunction(handle, "fluid_player_get_midi_tempo", f.player_get_midi_tempo) &&
+           resolveFunction(handle, "fluid_player_set_playback_callback",
+                           f.player_set_playback_callback) &&
+           resolveFunction(handle, "fluid_midi_event_get_type", f.midi_event_get_type) &&
+           resolveFunction(handle, "fluid_midi_event_get_key", f.midi_event_get_key) &&
+           resolveFunction(handle, "fluid_midi_event_set_key", f.midi_event_set_key) &&
+           resolveFunction(handle, "fluid_synth_handle_midi_event", f.synth_handle_midi_event) &&
            resolveFunction(handle, "new_fluid_audio_driver", f.new_audio_driver) &&
            resolveFunction(handle, "delete_fluid_audio_driver", f.delete_audio_driver) &&
            resolveFunction(handle, "snd_lib_error_set_handler", f.alsa_set_error_handler);

@@ -31,6 +31,11 @@ struct FluidSynthLibrary {
     decltype(&::fluid_player_get_current_tick) player_get_current_tick = nullptr;
     decltype(&::fluid_player_get_total_ticks) player_get_total_ticks = nullptr;
     decltype(&::fluid_player_get_midi_tempo) player_get_midi_tempo = nullptr;
+    decltype(&::fluid_player_set_playback_callback) player_set_playback_callback = nullptr;
+    decltype(&::fluid_midi_event_get_type) midi_event_get_type = nullptr;
+    decltype(&::fluid_midi_event_get_key) midi_event_get_key = nullptr;
+    decltype(&::fluid_midi_event_set_key) midi_event_set_key = nullptr;
+    decltype(&::fluid_synth_handle_midi_event) synth_handle_midi_event = nullptr;
     decltype(&::new_fluid_audio_driver) new_audio_driver = nullptr;
     decltype(&::delete_fluid_audio_driver) delete_audio_driver = nullptr;
     // ALSA comes with FluidSynth; only its error printing is of interest.

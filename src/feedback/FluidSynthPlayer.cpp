@@ -238,10 +238,39 @@ void FluidSynthPlayer::SoundThread::tell(void (FluidSynthPlayer::*event)()) {
         QMetaObject::invokeMethod(listener, event, Qt::QueuedConnection);
 }
 
+namespace {
+
+constexpr int NoteOff = 0x80;
+constexpr int NoteOn = 0x90;
+constexpr int KeyPressure = 0xa0;
+constexpr int HighestKey = 127;
+
+// The keys of a file's note events move by `semitones` on their way to the synthesizer.
+struct Transposition {
+    fluid_synth_t* synth = nullptr;
+    int semitones = 0;
+};
+
+// Moves the keys of a file's note events on their way from the player to the synthesizer.
+int transposeEvent(void* data, fluid_midi_event_t* event) {
+    const auto* shift = static_cast<const Transposition*>(data);
+    const int type = fluid().midi_event_get_type(event);
+    if (type == NoteOn || type == NoteOff || type == KeyPressure) {
+        const int key = fluid().midi_event_get_key(event) + shift->semitones;
+        if (key < 0 || key > HighestKey)
+            return FLUID_OK;
+        fluid().midi_event_set_key(event, key);
+    }
+    return fluid().synth_handle_midi_event(shift->synth, event);
+}
+
+} // namespace
+
 // One file handed to the sound thread, and what the window learns of it.
 struct FluidSynthPlayer::Note {
     QByteArray path;
     int division = 0;
+    Transposition transposition;
     std::atomic<bool> sounding{false};  // the audio device is open, the note began
     std::atomic<bool> over{false};      // played to its end, or given up on the sound thread
     std::atomic<bool> abandoned{false}; // the window stopped waiting before it sounded
@@ -251,6 +280,9 @@ struct FluidSynthPlayer::Note {
 
 void FluidSynthPlayer::Note::play(Engine& engine, SoundThread& thread) {
     const MidiPlayerPtr player(fluid().new_player(engine.synth.get()));
+    transposition.synth = engine.synth.get();
+    if (player && transposition.semitones != 0)
+        fluid().player_set_playback_callback(player.get(), transposeEvent, &transposition);
     if (!player || fluid().player_add(player.get(), path.constData()) != FLUID_OK ||
         fluid().player_play(player.get()) != FLUID_OK) {
         qCInfo(soundLog) << "FluidSynth could not play" << path;
@@ -369,6 +401,10 @@ bool FluidSynthPlayer::waitForIdleSound() {
 }
 
 void FluidSynthPlayer::playFile(const QString& midiPath) {
+    playFileTransposed(midiPath, 0);
+}
+
+void FluidSynthPlayer::playFileTransposed(const QString& midiPath, int semitones) {
     // A timer firing while a note sounds must not start a second one on the same synth.
     if (playing_)
         return;
@@ -385,6 +421,7 @@ void FluidSynthPlayer::playFile(const QString& midiPath) {
         auto note = std::make_shared<Note>();
         note->path = path;
         note->division = ticksPerQuarter(midiPath);
+        note->transposition.semitones = semitones;
         {
             const std::lock_guard lock(sound_->mutex);
             sound_->next = note;

@@ -27,6 +27,7 @@ public:
     // Blocks the caller, keeping the window painted, until the file has sounded or the sound
     // device is found to hang.
     void playFile(const QString& midiPath) override;
+    void playFileTransposed(const QString& midiPath, int semitones) override;
 
     // Starts loading in the background; later calls do nothing.
     void startLoading();

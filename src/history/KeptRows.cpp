@@ -62,7 +62,8 @@ RecordedTask taskOf(const QJsonObject& o) {
              chosen.isDouble() ? std::optional<int>(chosen.toInt()) : std::nullopt,
              o.value(QStringLiteral("right")).toBool(),
              qint64(o.value(QStringLiteral("answerMs")).toDouble()),
-             input.isString() ? inputOfKey(input.toString()) : std::nullopt},
+             input.isString() ? inputOfKey(input.toString()) : std::nullopt, KeySignature{},
+             SpelledNote{}, std::nullopt, true},
             timeOf(o.value(QStringLiteral("endedAt")))};
 }
 

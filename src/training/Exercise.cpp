@@ -8,6 +8,9 @@
 
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 QTimer* preciseTimer(QObject* parent, int intervalMs) {
@@ -15,6 +18,16 @@ QTimer* preciseTimer(QObject* parent, int intervalMs) {
     timer->setInterval(intervalMs);
     timer->setTimerType(Qt::PreciseTimer);
     return timer;
+}
+
+// The fixed key, or one drawn alike from those with at most the chosen number of signs.
+KeySignature chooseKey(const ExerciseSettings& settings, const std::function<double()>& random) {
+    if (!settings.keyEachExercise)
+        return {std::clamp(settings.keyFifths, -KeySignature::MaxAccidentals,
+                           KeySignature::MaxAccidentals)};
+    const int most = std::clamp(settings.keyMostAccidentals, 0, KeySignature::MaxAccidentals);
+    const int drawn = int(std::floor(random() * (2 * most + 1)));
+    return {std::min(drawn, 2 * most) - most};
 }
 
 } // namespace
@@ -72,6 +85,10 @@ void Exercise::Start(const ExerciseSettings& settings) {
     fehler = 0;
     m_missed.clear();
     m_weights.clear();
+    m_alteredNotes = settings.alteredNotes();
+    m_ownAccidentals = settings.accidentals;
+    m_key = chooseKey(settings, m_services.random);
+    m_chosenNote.reset();
     if (settings.SchwacheNotenOefter && m_services.noteRecords) {
         const NoteRecords records = m_services.noteRecords(AusgewählterSchlüssel, Gehörtraining);
         for (int note = NiedrigsterTon; note <= HöchsterTon; ++note)
@@ -79,6 +96,7 @@ void Exercise::Start(const ExerciseSettings& settings) {
     }
     m_state = ExerciseState::Running;
     emit started();
+    emit keyChosen(m_key);
     tmrWeg->setInterval(ZeitWeg);
     NaechsteAufgabe();
 }
@@ -90,7 +108,7 @@ void Exercise::abort() {
 
 void Exercise::UebungBeenden(bool Abgebrochen) {
     const QString details =
-        Abgebrochen ? QString() : mistakeDetails(AusgewählterSchlüssel, m_missed);
+        Abgebrochen ? QString() : mistakeDetails(AusgewählterSchlüssel, m_missed, m_alteredNotes);
     m_taskOpen = false;
     m_heldAnswer.reset();
     m_state = ExerciseState::Idle;
@@ -99,6 +117,8 @@ void Exercise::UebungBeenden(bool Abgebrochen) {
     tmrNoteFalsch->stop();
     AusgewählterSchlüssel = Clef::None;
     Gehörtraining = false;
+    m_alteredNotes = false;
+    m_key = {};
     ZeitZaehler = 0;
     emit ended(Abgebrochen);
 

@@ -3,7 +3,9 @@
 #include "training/Clef.h"
 #include "training/ExerciseServices.h"
 #include "training/ExerciseSettings.h"
+#include "training/KeySignature.h"
 #include "training/MistakeNaming.h"
+#include "training/SpelledNote.h"
 #include "training/TaskOutcome.h"
 
 #include <QElapsedTimer>
@@ -37,8 +39,17 @@ public:
     // The settings dialog closed without starting: the ear-training flag goes with it.
     void cancelChoosing();
     void Start(const ExerciseSettings& settings);
-    // A note index chosen by any input; only an open task takes it.
+    // A note index chosen by any input; only an open task takes it. With altered notes it is the
+    // natural note of that staff place (a button without a toggle).
     void answer(int index, AnswerInput input = AnswerInput::Buttons);
+    // A button with its accidental toggle: the spelled note is judged by its spelling, in ear
+    // training by its pitch. Outside the clef's 15 staff places it is ignored.
+    void answerSpelled(const SpelledNote& note, AnswerInput input = AnswerInput::Buttons);
+    // A key or a sound, which has no spelling: judged by its MIDI pitch alone. Only with altered
+    // notes; without them the inputs answer with indices as before.
+    void answerPitch(int midiPitch, AnswerInput input);
+    // answerPitch, held while the task's note sounds as answerFromInstrument holds.
+    void answerPitchFromInstrument(int midiPitch, AnswerInput input);
     // A note index played on an instrument (a MIDI keyboard, a microphone). One played while the
     // task's note sounds is held and given to the task when it opens, the last one counting;
     // otherwise it is an answer() like any other.
@@ -67,6 +78,16 @@ public:
     int errors() const { return fehler; }
     std::int32_t zeitZaehler() const { return ZeitZaehler; }
     bool taskOpen() const { return m_taskOpen; }
+    // A key other than C major or accidentals of the tasks' own: black keys and toggles answer.
+    bool alteredNotes() const { return m_alteredNotes; }
+    // The key of the exercise under way (C major at rest).
+    KeySignature key() const { return m_key; }
+    // The asked note as written, and the sign drawn before its head (an alteration: -1 flat,
+    // 0 natural, +1 sharp), none when the key signature alone spells it.
+    SpelledNote askedSpelled() const { return m_askedNote; }
+    std::optional<int> askedAccidental() const { return m_askedAccidental; }
+    // The note of the last wrong answer, for the wrong-answer display.
+    std::optional<SpelledNote> chosenSpelled() const { return m_chosenNote; }
 
     QTimer* const tmrVorbei;
     QTimer* const tmrWeg;
@@ -75,6 +96,8 @@ public:
 signals:
     // The mode buttons lock and the clef's answer row opens.
     void started();
+    // The key signature of the exercise, before its first task.
+    void keyChosen(KeySignature key);
     // A task is shown after its sound: the head on `staffStep`, hidden in ear training.
     void taskShown(int note, int staffStep, bool headVisible);
     void headHidden();
@@ -102,6 +125,8 @@ private:
     void NoteFalschAnzeigen(std::int16_t gefragt, std::int16_t gewaehlt);
     void UebungBeenden(bool Abgebrochen);
     void giveHeldAnswer();
+    void judge(const SpelledNote& chosen, AnswerInput input, bool spellingJudged);
+    void drawAccidental();
 
     ExerciseServices m_services;
     ExerciseState m_state = ExerciseState::Idle;
@@ -120,8 +145,21 @@ private:
 
     bool m_taskOpen = false; // a task is shown and waits for its answer or time-out
     bool m_sounding = false;
-    std::optional<std::pair<int, AnswerInput>> m_heldAnswer; // played while the note sounded
-    QList<MissedTask> m_missed;                              // for the result's details
+    // Played while the note sounded: an index, or a pitch with altered notes.
+    struct HeldAnswer {
+        int value = 0;
+        bool pitch = false;
+        AnswerInput input = AnswerInput::Midi;
+    };
+    std::optional<HeldAnswer> m_heldAnswer;
+    QList<MissedTask> m_missed; // for the result's details
     QElapsedTimer m_taskClock;
     std::vector<double> m_weights; // per note of the range; empty: every note alike
+
+    bool m_alteredNotes = false;
+    OwnAccidentals m_ownAccidentals = OwnAccidentals::None;
+    KeySignature m_key;
+    SpelledNote m_askedNote;
+    std::optional<int> m_askedAccidental;
+    std::optional<SpelledNote> m_chosenNote;
 };

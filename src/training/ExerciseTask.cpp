@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 void Exercise::NaechsteAufgabe() {
     ++Aufgabe;
@@ -24,6 +25,12 @@ void Exercise::NaechsteAufgabe() {
         // An r within a rounding error of 1 would otherwise give the note one above the range.
         Note = std::int16_t(std::min<double>(
             std::floor((HöchsterTon - NiedrigsterTon + 1) * r + NiedrigsterTon), HöchsterTon));
+
+    m_askedNote = m_key.spell(clefNote(AusgewählterSchlüssel, Note)->step);
+    m_askedAccidental.reset();
+    m_chosenNote.reset();
+    if (m_alteredNotes && m_ownAccidentals != OwnAccidentals::None)
+        drawAccidental();
 
     m_sounding = true;
     NoteSpielen(Note);
@@ -46,8 +53,36 @@ void Exercise::NaechsteAufgabe() {
         QMetaObject::invokeMethod(this, &Exercise::giveHeldAnswer, Qt::QueuedConnection);
 }
 
+// About one task in three carries a sign of its own: one of the chosen kind that differs from
+// what the key gives its step, or the natural sign that cancels the key.
+void Exercise::drawAccidental() {
+    constexpr double OwnSignShare = 1.0 / 3.0;
+    if (m_services.random() >= OwnSignShare)
+        return;
+    const int fromKey = m_askedNote.alteration;
+    std::vector<int> signs;
+    if (m_ownAccidentals != OwnAccidentals::Flats)
+        signs.push_back(1);
+    if (m_ownAccidentals != OwnAccidentals::Sharps)
+        signs.push_back(-1);
+    if (fromKey != 0)
+        signs.push_back(0);
+    std::erase(signs, fromKey);
+    if (signs.empty())
+        return;
+    const auto at =
+        std::min(std::size_t(m_services.random() * double(signs.size())), signs.size() - 1);
+    m_askedNote.alteration = signs[at];
+    m_askedAccidental = signs[at];
+}
+
+// An altered note sounds as its natural's file moved by the alteration.
 void Exercise::NoteSpielen(std::int16_t note) {
     const QString file = noteFile(m_services.programDir, AusgewählterSchlüssel, note);
-    if (!file.isEmpty() && m_services.player)
+    if (file.isEmpty() || !m_services.player)
+        return;
+    if (m_askedNote.alteration != 0)
+        m_services.player->playFileTransposed(file, m_askedNote.alteration);
+    else
         m_services.player->playFile(file);
 }

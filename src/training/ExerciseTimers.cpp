@@ -1,5 +1,6 @@
 // The note disappearing and the time per note running out.
 #include "training/Exercise.h"
+#include "training/NoteNaming.h"
 #include "training/ResultText.h"
 
 #include <QTimer>
@@ -31,13 +32,14 @@ void Exercise::ZeitVergangen(std::int32_t hundredths) {
         return;
 
     m_taskOpen = false;
-    emit taskEnded({Aufgabe, Note, std::nullopt, false, m_taskClock.elapsed(), std::nullopt});
+    emit taskEnded({Aufgabe, Note, std::nullopt, false, m_taskClock.elapsed(), std::nullopt, m_key,
+                    m_askedNote, std::nullopt});
     emit timedOut(Note);
     tmrVorbei->stop();
     tmrWeg->stop();
-    m_services.message(timeOutText(NummerName(Note)), MessageIcon::None, QString());
+    m_services.message(timeOutText(noteName(m_askedNote)), MessageIcon::None, QString());
     ++fehler;
-    m_missed.append({Aufgabe, Note, std::nullopt});
+    m_missed.append({Aufgabe, Note, std::nullopt, m_askedNote, std::nullopt});
     ZeitZaehler = 0;
     // An abort while the message was open has ended the exercise: no task and no result follow.
     if (m_state == ExerciseState::Running)

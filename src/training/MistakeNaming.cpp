@@ -2,6 +2,7 @@
 
 #include "training/ClefTable.h"
 #include "training/NoteModel.h"
+#include "training/NoteNaming.h"
 
 #include <QCoreApplication>
 
@@ -13,7 +14,16 @@
 namespace {
 
 // The kinds counted; Other stays last.
-enum class Kind { OtherClef, Octave, Neighbour, TimeOut, Other };
+enum class Kind {
+    OtherClef,
+    Octave,
+    Neighbour,
+    TimeOut,
+    ForgottenSign,
+    WrongSign,
+    Enharmonic,
+    Other
+};
 constexpr std::size_t KindCount = std::size_t(Kind::Other) + 1;
 
 // By the steps between two indices, which are neighbouring white keys: 1 to 14.
@@ -55,9 +65,24 @@ std::optional<Clef> misreadAs(Clef clef, int steps) {
     return std::nullopt;
 }
 
+// What the asked and chosen notes say beyond their staff places, when both are spelled.
+std::optional<Kind> signKind(const MissedTask& missed) {
+    if (!missed.askedNote || !missed.chosenNote)
+        return std::nullopt;
+    const SpelledNote asked = *missed.askedNote;
+    const SpelledNote chosen = *missed.chosenNote;
+    if (asked.step == chosen.step && asked.alteration != chosen.alteration)
+        return chosen.alteration == 0 ? Kind::ForgottenSign : Kind::WrongSign;
+    if (asked.step != chosen.step && asked.midiPitch() == chosen.midiPitch())
+        return Kind::Enharmonic;
+    return std::nullopt;
+}
+
 Kind kindOf(Clef clef, const MissedTask& missed) {
     if (!missed.chosen)
         return Kind::TimeOut;
+    if (const std::optional<Kind> kind = signKind(missed))
+        return *kind;
     const int steps = *missed.chosen - missed.asked;
     if (misreadAs(clef, steps))
         return Kind::OtherClef;
@@ -68,15 +93,37 @@ Kind kindOf(Clef clef, const MissedTask& missed) {
     return Kind::Other;
 }
 
+QString signKindText(Kind kind) {
+    switch (kind) {
+    case Kind::ForgottenSign:
+        return QCoreApplication::translate("MistakeNaming", "Vorzeichen vergessen");
+    case Kind::WrongSign:
+        return QCoreApplication::translate("MistakeNaming", "falsches Vorzeichen");
+    default:
+        return QCoreApplication::translate("MistakeNaming", "enharmonisch verwechselt");
+    }
+}
+
+QString askedName(Clef clef, const MissedTask& missed) {
+    return missed.askedNote ? noteName(*missed.askedNote) : noteName(clef, missed.asked);
+}
+
+QString chosenName(Clef clef, const MissedTask& missed) {
+    return missed.chosenNote ? noteName(*missed.chosenNote) : noteName(clef, *missed.chosen);
+}
+
 QString mistakeLine(Clef clef, const MissedTask& missed) {
     QString line = QCoreApplication::translate("MistakeNaming", "Aufgabe %1: gesucht %2")
                        .arg(missed.task)
-                       .arg(noteName(clef, missed.asked));
+                       .arg(askedName(clef, missed));
     if (!missed.chosen)
         return line + QCoreApplication::translate("MistakeNaming", " (Zeit vorbei)");
+    if (const std::optional<Kind> kind = signKind(missed))
+        return line + QCoreApplication::translate("MistakeNaming", ", gewählt %1 (%2)")
+                          .arg(chosenName(clef, missed), signKindText(*kind));
     const int steps = *missed.chosen - missed.asked;
     line += QCoreApplication::translate("MistakeNaming", ", gewählt %1 (eine %2 %3")
-                .arg(noteName(clef, *missed.chosen), intervalName(steps),
+                .arg(chosenName(clef, missed), intervalName(steps),
                      steps > 0 ? QCoreApplication::translate("MistakeNaming", "zu hoch")
                                : QCoreApplication::translate("MistakeNaming", "zu tief"));
     if (const std::optional<Clef> other = misreadAs(clef, steps))
@@ -85,7 +132,7 @@ QString mistakeLine(Clef clef, const MissedTask& missed) {
     return line + QLatin1Char(')');
 }
 
-QString kindCounts(Clef clef, const QList<MissedTask>& missed) {
+QString kindCounts(Clef clef, const QList<MissedTask>& missed, bool alteredNotes) {
     std::array<int, KindCount> count{};
     for (const MissedTask& task : missed)
         ++count.at(std::size_t(kindOf(clef, task)));
@@ -93,20 +140,27 @@ QString kindCounts(Clef clef, const QList<MissedTask>& missed) {
     return QCoreApplication::translate(
                "MistakeNaming", "Oktave verwechselt: %1, Nachbarton: %2, anderer Schlüssel: %3, "
                                 "Zeit vorbei: %4, sonst: %5")
-        .arg(of(Kind::Octave))
-        .arg(of(Kind::Neighbour))
-        .arg(of(Kind::OtherClef))
-        .arg(of(Kind::TimeOut))
-        .arg(of(Kind::Other));
+               .arg(of(Kind::Octave))
+               .arg(of(Kind::Neighbour))
+               .arg(of(Kind::OtherClef))
+               .arg(of(Kind::TimeOut))
+               .arg(of(Kind::Other)) +
+           (alteredNotes ? QCoreApplication::translate(
+                               "MistakeNaming", ", Vorzeichen vergessen: %1, falsches Vorzeichen: "
+                                                "%2, enharmonisch verwechselt: %3")
+                               .arg(of(Kind::ForgottenSign))
+                               .arg(of(Kind::WrongSign))
+                               .arg(of(Kind::Enharmonic))
+                         : QString());
 }
 
 } // namespace
 
-QString mistakeDetails(Clef clef, const QList<MissedTask>& missed) {
+QString mistakeDetails(Clef clef, const QList<MissedTask>& missed, bool alteredNotes) {
     QStringList lines;
     for (const MissedTask& task : missed)
         lines.append(mistakeLine(clef, task));
     if (missed.size() >= 2)
-        lines.append(kindCounts(clef, missed));
+        lines.append(kindCounts(clef, missed, alteredNotes));
     return lines.join(QLatin1Char('\n'));
 }

@@ -1,21 +1,33 @@
 #pragma once
 
 #include "training/Clef.h"
+#include "training/SpelledNote.h"
 
 #include <QList>
 #include <QString>
 
 #include <optional>
 
-// A task the learner missed: the note asked and the note chosen, or none when the time ran out.
+// A task the learner missed: the note asked and the note chosen, or none when the time ran out,
+// as the clef's natural indices and as spelled notes. Without spelled notes the naturals of the
+// indices count.
 struct MissedTask {
+    MissedTask(int task_, int asked_, std::optional<int> chosen_,
+               std::optional<SpelledNote> askedNote_ = {},
+               std::optional<SpelledNote> chosenNote_ = {})
+        : task(task_), asked(asked_), chosen(chosen_), askedNote(askedNote_),
+          chosenNote(chosenNote_) {}
+
     int task = 0; // from 1
     int asked = 0;
     std::optional<int> chosen;
+    std::optional<SpelledNote> askedNote;
+    std::optional<SpelledNote> chosenNote;
 };
 
 // What the result message's details say about an exercise's missed tasks in the given clef: one
 // line per task naming what was chosen instead, by its interval and whether it is the note the
 // staff place has in the other clef, and with two or more a line that counts each kind of
-// mistake. Empty without missed tasks.
-QString mistakeDetails(Clef clef, const QList<MissedTask>& missed);
+// mistake (with altered notes also a forgotten or wrong accidental and, where the spelling was
+// judged, an enharmonic mix-up). Empty without missed tasks.
+QString mistakeDetails(Clef clef, const QList<MissedTask>& missed, bool alteredNotes = false);

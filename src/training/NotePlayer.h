@@ -13,6 +13,9 @@ class NotePlayer : public QObject {
 
 public:
     virtual void playFile(const QString& midiPath) = 0;
+    // The file with every note moved by `semitones`: an altered note sounds as its natural's
+    // file shifted, as there are files of the natural notes only.
+    virtual void playFileTransposed(const QString& midiPath, int semitones) = 0;
 
 signals:
     void soundStarted();

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "training/KeySignature.h"
+#include "training/SpelledNote.h"
+
 #include <optional>
 
 // Where an answer came from.
 enum class AnswerInput { Buttons, ScreenKeyboard, Midi, Microphone };
 
 // How one task ended: answered right, answered wrong, or timed out (no chosen note, no input).
+// `asked` and `chosen` are the natural notes' indices 0..14 of the clef (the staff places);
+// the spelled notes say what was written and what was answered, their pitches what sounded.
 struct TaskOutcome {
     int task = 0; // 1..25 within its exercise
     int asked = 0;
@@ -13,4 +18,9 @@ struct TaskOutcome {
     bool right = false;
     long long answerMs = 0; // from the task opening to its end
     std::optional<AnswerInput> input;
+    KeySignature key;
+    SpelledNote askedNote;
+    std::optional<SpelledNote> chosenNote;
+    // Buttons judge the spelling; a key or a sound has none and is judged by its pitch.
+    bool spellingJudged = true;
 };
