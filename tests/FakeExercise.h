@@ -46,7 +46,9 @@ struct FakeExerciseWorld {
                 onMessage(messages.last());
         };
         s.player = &player;
-        s.random = [this] { return randomValue; };
+        s.random = [this] {
+            return randomScript.isEmpty() ? randomValue : randomScript.takeFirst();
+        };
         s.programDir = QStringLiteral("/opt/virelo");
         s.noteRecords = [this](Clef, bool) {
             ++recordsAsked;
@@ -57,6 +59,7 @@ struct FakeExerciseWorld {
 
     RecordingPlayer player;
     double randomValue = 0;
+    QList<double> randomScript; // drawn first, one per draw, before randomValue
     QList<ShownMessage> messages;
     std::function<void(const ShownMessage&)> onMessage;
     NoteRecords records{}; // what the record says of each note

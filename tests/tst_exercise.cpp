@@ -4,6 +4,7 @@
 #include "input/MicrophoneAnswers.h"
 #include "input/MidiAnswers.h"
 #include "training/Exercise.h"
+#include "training/NoteNaming.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -105,6 +106,140 @@ private slots:
         const double neverAsked = double(asked[6]) / asked[5];
         QVERIFY2(missedHalf > 2.6 && missedHalf < 3.4, qPrintable(QString::number(missedHalf)));
         QVERIFY2(neverAsked > 2.6 && neverAsked < 3.4, qPrintable(QString::number(neverAsked)));
+    }
+
+    // Tasks in a key: the note as the signature (and a sign of its own) spells it, what it
+    // sounds, and how each kind of answer is judged. Draws: the note, then whether it carries a
+    // sign of its own, then which.
+    void alteredTasks_data() {
+        QTest::addColumn<int>("fifths");
+        QTest::addColumn<int>("own");
+        QTest::addColumn<bool>("earTraining");
+        QTest::addColumn<QList<double>>("draws");
+        QTest::addColumn<QString>("answerKind");
+        QTest::addColumn<int>("answer"); // index, step or pitch
+        QTest::addColumn<int>("alteration");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<int>("sign"); // drawn before the head; 9 for none
+        QTest::addColumn<QString>("details");
+        const int None = int(OwnAccidentals::None);
+        const int Sharps = int(OwnAccidentals::Sharps);
+        const int Flats = int(OwnAccidentals::Flats);
+        const double fLine = 7.5 / 15;   // index 7, f'
+        const double eSpace = 13.5 / 15; // index 13, e''
+        const double hLine = 10.5 / 15;  // index 10, h'
+        const int f1 = 4 * 7 + 3;
+        QTest::newRow("G: button f forgets the sharp")
+            << 1 << None << false << QList<double>{fLine} << "index" << 7 << 0 << "fis'" << 9
+            << "Aufgabe 1: gesucht fis', gewählt f' (Vorzeichen vergessen)";
+        QTest::newRow("G: button f with sharp") << 1 << None << false << QList<double>{fLine}
+                                                << "spelled" << f1 << 1 << "fis'" << 9 << "";
+        QTest::newRow("G: button g flat is enharmonic")
+            << 1 << None << false << QList<double>{fLine} << "spelled" << f1 + 1 << -1 << "fis'"
+            << 9 << "Aufgabe 1: gesucht fis', gewählt ges' (enharmonisch verwechselt)";
+        QTest::newRow("G, ear training: g flat sounds right")
+            << 1 << None << true << QList<double>{fLine} << "spelled" << f1 + 1 << -1 << "fis'" << 9
+            << "";
+        QTest::newRow("G: MIDI f sharp") << 1 << None << false << QList<double>{fLine} << "pitch"
+                                         << 66 << 0 << "fis'" << 9 << "";
+        QTest::newRow("G: MIDI f forgets the sharp")
+            << 1 << None << false << QList<double>{fLine} << "pitch" << 65 << 0 << "fis'" << 9
+            << "Aufgabe 1: gesucht fis', gewählt f' (Vorzeichen vergessen)";
+        QTest::newRow("G: white key f by the piano window")
+            << 1 << None << false << QList<double>{fLine} << "piano" << 7 << 0 << "fis'" << 9
+            << "Aufgabe 1: gesucht fis', gewählt f' (Vorzeichen vergessen)";
+        QTest::newRow("Es, sharps: e natural cancels the key")
+            << -3 << Sharps << false << QList<double>{eSpace, 0.1, 0.9} << "index" << 13 << 0
+            << "e''" << 0 << "";
+        QTest::newRow("Es, sharps: e sharp")
+            << -3 << Sharps << false << QList<double>{eSpace, 0.1, 0.0} << "spelled" << f1 + 6 << 1
+            << "eis''" << 1 << "";
+        QTest::newRow("Es, sharps: es for e sharp is a wrong sign")
+            << -3 << Sharps << false << QList<double>{eSpace, 0.1, 0.0} << "spelled" << f1 + 6 << -1
+            << "eis''" << 1 << "Aufgabe 1: gesucht eis'', gewählt es'' (falsches Vorzeichen)";
+        QTest::newRow("Es: no sign of its own two draws in three")
+            << -3 << Sharps << false << QList<double>{eSpace, 0.34} << "spelled" << f1 + 6 << -1
+            << "es''" << 9 << "";
+        QTest::newRow("C, flats: b' forgotten on the h line")
+            << 0 << Flats << false << QList<double>{hLine, 0.2, 0.5} << "index" << 10 << 0 << "b'"
+            << -1 << "Aufgabe 1: gesucht b', gewählt h' (Vorzeichen vergessen)";
+        QTest::newRow("Cis: his' sounds c''") << 7 << None << false << QList<double>{hLine}
+                                              << "pitch" << 72 << 0 << "his'" << 9 << "";
+        QTest::newRow("Ces: ces'' sounds h'") << -7 << None << false << QList<double>{11.5 / 15}
+                                              << "pitch" << 71 << 0 << "ces''" << 9 << "";
+    }
+    void alteredTasks() {
+        QFETCH(int, fifths);
+        QFETCH(int, own);
+        QFETCH(bool, earTraining);
+        QFETCH(QList<double>, draws);
+        QFETCH(QString, answerKind);
+        QFETCH(int, answer);
+        QFETCH(int, alteration);
+        QFETCH(QString, asked);
+        QFETCH(int, sign);
+        QFETCH(QString, details);
+        Run e(Clef::Violin, 0, 14, 400, 2000, earTraining);
+        e.settings.keyFifths = fifths;
+        e.settings.accidentals = OwnAccidentals(own);
+        e.world.randomScript = draws;
+        QSignalSpy key(&e.ex(), &Exercise::keyChosen);
+        e.start();
+        QCOMPARE(key.size(), 1);
+        QCOMPARE(key[0][0].value<KeySignature>(), KeySignature{fifths});
+        QCOMPARE(noteName(e.ex().askedSpelled()), asked);
+        QCOMPARE(e.ex().askedAccidental().value_or(9), sign);
+        QCOMPARE(e.world.player.shifts.first(), e.ex().askedSpelled().alteration);
+        if (answerKind == "index")
+            e.ex().answer(answer);
+        else if (answerKind == "piano")
+            e.ex().answer(answer, AnswerInput::ScreenKeyboard);
+        else if (answerKind == "spelled")
+            e.ex().answerSpelled({answer, alteration});
+        else
+            e.ex().answerPitch(answer, AnswerInput::Midi);
+        QCOMPARE(e.ex().errors(), details.isEmpty() ? 0 : 1);
+        if (!details.isEmpty()) {
+            QVERIFY(e.ex().chosenSpelled());
+            e.ex().tmrNoteFalsch_Timer();
+        }
+        while (e.ex().state() == ExerciseState::Running)
+            e.ex().answerSpelled(e.ex().askedSpelled());
+        QCOMPARE(e.world.messages.last().details, details);
+        QCOMPARE(e.ex().key(), KeySignature{});
+    }
+
+    // Without a key or signs of their own a pitch has no say: the inputs answer with indices.
+    void pitchIgnoredWithNaturalNotes() {
+        Run e(Clef::Violin);
+        e.start();
+        e.ex().answerPitch(66, AnswerInput::Midi);
+        QVERIFY(e.ex().taskOpen());
+        QVERIFY(!e.ex().alteredNotes());
+    }
+
+    // A key drawn for each exercise stays within the chosen number of signs.
+    void keyEachExercise_data() {
+        QTest::addColumn<int>("most");
+        QTest::addColumn<double>("r");
+        QTest::addColumn<int>("fifths");
+        QTest::newRow("lowest of 2") << 2 << 0.0 << -2;
+        QTest::newRow("highest of 2") << 2 << std::nextafter(1.0, 0.0) << 2;
+        QTest::newRow("middle of 7") << 7 << 0.5 << 0;
+        QTest::newRow("none allowed") << 0 << 0.9 << 0;
+        QTest::newRow("junk above 7") << 40 << std::nextafter(1.0, 0.0) << 7;
+    }
+    void keyEachExercise() {
+        QFETCH(int, most);
+        QFETCH(double, r);
+        QFETCH(int, fifths);
+        Run e(Clef::Bass);
+        e.settings.keyEachExercise = true;
+        e.settings.keyMostAccidentals = most;
+        e.world.randomScript = {r};
+        e.start();
+        QCOMPARE(e.ex().key().fifths, fifths);
+        QVERIFY(e.ex().alteredNotes());
     }
 
     void allRightGivesZero() {

@@ -3,6 +3,7 @@
 #include "input/MidiNotes.h"
 #include "input/SequencerPorts.h"
 #include "training/ClefTable.h"
+#include "training/KeySignature.h"
 #include "training/MistakeNaming.h"
 #include "training/NoteModel.h"
 #include "training/NoteNaming.h"
@@ -542,6 +543,114 @@ private slots:
                 QVERIFY(flatMove == 3 || flatMove == -4);
             }
         }
+    }
+
+    // Every key's scale as its signature spells it: the circle of fifths, each scale a major
+    // one (whole, whole, half, whole, whole, whole, half), and in every clef the signature's
+    // signs stand on exactly the letters the key alters.
+    void keySpelling_data() {
+        QTest::addColumn<int>("fifths");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("scale");
+        QTest::newRow("C") << 0 << "C-Dur / a-Moll (keine Vorzeichen)"
+                           << "c d e f g a h";
+        QTest::newRow("G") << 1 << "G-Dur / e-Moll (1 ♯)"
+                           << "g a h c d e fis";
+        QTest::newRow("D") << 2 << "D-Dur / h-Moll (2 ♯)"
+                           << "d e fis g a h cis";
+        QTest::newRow("A") << 3 << "A-Dur / fis-Moll (3 ♯)"
+                           << "a h cis d e fis gis";
+        QTest::newRow("E") << 4 << "E-Dur / cis-Moll (4 ♯)"
+                           << "e fis gis a h cis dis";
+        QTest::newRow("H") << 5 << "H-Dur / gis-Moll (5 ♯)"
+                           << "h cis dis e fis gis ais";
+        QTest::newRow("Fis") << 6 << "Fis-Dur / dis-Moll (6 ♯)"
+                             << "fis gis ais h cis dis eis";
+        QTest::newRow("Cis") << 7 << "Cis-Dur / ais-Moll (7 ♯)"
+                             << "cis dis eis fis gis ais his";
+        QTest::newRow("F") << -1 << "F-Dur / d-Moll (1 ♭)"
+                           << "f g a b c d e";
+        QTest::newRow("B") << -2 << "B-Dur / g-Moll (2 ♭)"
+                           << "b c d es f g a";
+        QTest::newRow("Es") << -3 << "Es-Dur / c-Moll (3 ♭)"
+                            << "es f g as b c d";
+        QTest::newRow("As") << -4 << "As-Dur / f-Moll (4 ♭)"
+                            << "as b c des es f g";
+        QTest::newRow("Des") << -5 << "Des-Dur / b-Moll (5 ♭)"
+                             << "des es f ges as b c";
+        QTest::newRow("Ges") << -6 << "Ges-Dur / es-Moll (6 ♭)"
+                             << "ges as b ces des es f";
+        QTest::newRow("Ces") << -7 << "Ces-Dur / as-Moll (7 ♭)"
+                             << "ces des es fes ges as b";
+    }
+    void keySpelling() {
+        QFETCH(int, fifths);
+        QFETCH(QString, name);
+        QFETCH(QString, scale);
+        const KeySignature key{fifths};
+        QCOMPARE(keyName(key), name);
+        QCOMPARE(keyOfRecordKey(recordKeyOf(key)), key);
+        // The tonic a fifth (four steps) up per sharp, in the small octave.
+        const int tonicLetter = ((fifths * 4) % 7 + 7) % 7;
+        const int tonic = 3 * SpelledNote::StepsPerOctave + tonicLetter;
+        constexpr int majorSteps[7] = {2, 2, 1, 2, 2, 2, 1};
+        QStringList names;
+        int pitch = key.spell(tonic).midiPitch();
+        for (int degree = 0; degree < 7; ++degree) {
+            const SpelledNote note = key.spell(tonic + degree);
+            names.append(noteName(note, {}).remove('\''));
+            QCOMPARE(note.midiPitch(), pitch);
+            pitch += majorSteps[degree];
+        }
+        QCOMPARE(names.join(' '), scale);
+        for (const ClefRow& row : ::clefTable()) {
+            const SignatureSteps& signs = fifths > 0 ? row.sharps : row.flats;
+            for (int n = 0; n < key.accidentalCount(); ++n) {
+                QCOMPARE(SpelledNote{signs[n]}.letter(), signatureLetter(fifths > 0, n));
+                QCOMPARE(key.spell(signs[n]).alteration, fifths > 0 ? 1 : -1);
+            }
+        }
+    }
+
+    void keyOfRecordKeyRefusesJunk() {
+        for (const char* junk : {"", "8", "-8", "x", "1.5", "-2147483648", "99999999999"})
+            QVERIFY2(!keyOfRecordKey(QString::fromLatin1(junk)), junk);
+        QCOMPARE(keyName({8}), QString());
+    }
+
+    // With altered notes the details name a forgotten or wrong sign and an enharmonic mix-up,
+    // and the count line grows by them; the staff-place kinds keep their words.
+    void signMistakeDetails_data() {
+        QTest::addColumn<QList<MissedTask>>("missed");
+        QTest::addColumn<QString>("details");
+        const int f1 = 3 * 7 + 3; // f (small octave), index 0 in the treble clef
+        QTest::newRow("sign forgotten")
+            << QList<MissedTask>{{1, 7, 7, SpelledNote{f1 + 7, 1}, SpelledNote{f1 + 7, 0}}}
+            << "Aufgabe 1: gesucht fis', gewählt f' (Vorzeichen vergessen)";
+        QTest::newRow("wrong sign")
+            << QList<MissedTask>{{2, 7, 7, SpelledNote{f1 + 7, 1}, SpelledNote{f1 + 7, -1}}}
+            << "Aufgabe 2: gesucht fis', gewählt fes' (falsches Vorzeichen)";
+        QTest::newRow("natural sign taken for the key's")
+            << QList<MissedTask>{{3, 7, 7, SpelledNote{f1 + 7, 0}, SpelledNote{f1 + 7, 1}}}
+            << "Aufgabe 3: gesucht f', gewählt fis' (falsches Vorzeichen)";
+        QTest::newRow("enharmonic, every kind counted")
+            << QList<MissedTask>{{4, 7, 8, SpelledNote{f1 + 7, 1}, SpelledNote{f1 + 8, -1}},
+                                 {5, 7, 7, SpelledNote{f1 + 7, 1}, SpelledNote{f1 + 7, 0}},
+                                 {6, 7, 9, SpelledNote{f1 + 7, 1}, SpelledNote{f1 + 9, 0}},
+                                 {7, 7, std::nullopt, SpelledNote{f1 + 7, -1}}}
+            << "Aufgabe 4: gesucht fis', gewählt ges' (enharmonisch verwechselt)\n"
+               "Aufgabe 5: gesucht fis', gewählt f' (Vorzeichen vergessen)\n"
+               "Aufgabe 6: gesucht fis', gewählt a' (eine Terz zu hoch – wie im Bassschlüssel "
+               "gelesen)\n"
+               "Aufgabe 7: gesucht fes' (Zeit vorbei)\n"
+               "Oktave verwechselt: 0, Nachbarton: 0, anderer Schlüssel: 1, Zeit vorbei: 1, "
+               "sonst: 0, Vorzeichen vergessen: 1, falsches Vorzeichen: 0, enharmonisch "
+               "verwechselt: 1";
+    }
+    void signMistakeDetails() {
+        QFETCH(QList<MissedTask>, missed);
+        QFETCH(QString, details);
+        QCOMPARE(::mistakeDetails(Clef::Violin, missed, true), details);
     }
 
     // Uneven rungs: the rule must read the heights, not assume a spacing.
