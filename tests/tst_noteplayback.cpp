@@ -318,7 +318,8 @@ private slots:
         {
             StderrCapture stderrCapture;
             clock.start();
-            player.playFile(noteFile("violin", 7));
+            // A sharp sounds as its natural's file a semitone up.
+            player.playFileTransposed(noteFile("violin", 7), 1);
             printed = stderrCapture.text();
         }
         const qint64 milliseconds = clock.elapsed();
@@ -348,6 +349,16 @@ private slots:
         QVERIFY2(soundingSeconds > 1.0 && soundingSeconds < 1.5,
                  qPrintable(QString::number(soundingSeconds)));
         QVERIFY2(silentSeconds > 0.2, qPrintable(QString::number(silentSeconds)));
+        std::vector<float> steady;
+        for (auto sample = onset + MonitorCapture::sampleRate / 10;
+             sample < onset + 3 * MonitorCapture::sampleRate / 10; ++sample)
+            steady.push_back(float(*sample) / 32768.0f);
+        const double frequency =
+            estimateFundamental(steady, MonitorCapture::sampleRate, 50.0, 1500.0);
+        const double cents =
+            centsBetween(frequency, midiNoteFrequency(clefPitches[0].midiNotes[7] + 1));
+        QVERIFY2(std::abs(cents) < pitchToleranceCents,
+                 qPrintable(QStringLiteral("%1 Hz is %2 cents off").arg(frequency).arg(cents)));
 
         // The end is told once the release that still rang has been played, and soon after.
         QCOMPARE(started.size(), std::size_t(1));
