@@ -205,6 +205,18 @@ A file of that name already there is left as it was.</translation>
         <source>Weitere Schlüssel…</source>
         <translation>More clefs…</translation>
     </message>
+    <message>
+        <source>Die nächste Antwort mit ♭ (Taste -)</source>
+        <translation>The next answer with ♭ (key -)</translation>
+    </message>
+    <message>
+        <source>Die nächste Antwort mit ♮ (Taste = oder 0)</source>
+        <translation>The next answer with ♮ (key = or 0)</translation>
+    </message>
+    <message>
+        <source>Die nächste Antwort mit ♯ (Taste + oder #)</source>
+        <translation>The next answer with ♯ (key + or #)</translation>
+    </message>
 </context>
 <context>
     <name>HistoryReader</name>
