@@ -457,6 +457,23 @@ private slots:
         e.ex().chooseMode(Clef::Violin, false);
         e.start();
         QCOMPARE(keys.connects, 2);
+
+        // In D major black keys answer too, by pitch: cis' asked, c' pressed forgets the sign.
+        e.ex().abort();
+        e.settings.keyFifths = 2;
+        e.ex().chooseMode(Clef::Violin, false);
+        e.ask(4);
+        e.start();
+        keys.press(TrebleKeys[4] + 1);
+        QTRY_COMPARE(e.ex().task(), 2);
+        QCOMPARE(e.ex().errors(), 0);
+        keys.press(TrebleKeys[0] - 2); // below the clef and its signs
+        QTest::qWait(50);
+        QCOMPARE(e.ex().task(), 2);
+        keys.press(TrebleKeys[4]);
+        QTRY_COMPARE(e.ex().errors(), 1);
+        QVERIFY(e.ex().chosenSpelled() == (SpelledNote{e.ex().askedSpelled().step, 0}));
+        e.ex().abort();
     }
 
     // The microphone's libraries are opened only for an exercise the learner chose it for, and

@@ -7,7 +7,6 @@
 #include "training/NoteNaming.h"
 
 #include <QApplication>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +22,7 @@ namespace {
 const QColor White(255, 255, 255);
 const QColor Red(255, 0, 0);
 const QColor Green(0, 255, 0);
+const QColor Black(0, 0, 0);
 
 // The white key each black key follows.
 constexpr std::array<int, 11> BlackAfter = {0, 1, 2, 4, 5, 7, 8, 9, 11, 12, 14};
@@ -40,12 +40,20 @@ struct KeyboardExercise {
     std::unique_ptr<Form1> form;
     QPointer<frmKeyboard> keyboard;
 
-    explicit KeyboardExercise(Clef clef, int asked = 7) {
+    // A key other than C major starts with altered notes, as the dialog's settings would.
+    explicit KeyboardExercise(Clef clef, int asked = 7, int fifths = 0) {
         clearStore();
         form = std::make_unique<Form1>(world.exercise, world.services());
         form->show();
         ask(asked);
-        world.onDialog = [clef](QDialog& dialog) {
+        world.onDialog = [this, clef, fifths](QDialog& dialog) {
+            if (fifths != 0) {
+                ExerciseSettings settings{.NiedrigsterTon = 0, .HöchsterTon = 14};
+                settings.UebenMitKeyboard = true;
+                settings.keyFifths = fifths;
+                world.exercise.Start(settings);
+                return;
+            }
             auto& d = static_cast<frmEinstellungen&>(dialog);
             auto& boxes = clef == Clef::Bass ? d.chkTonBass : d.chkTonViolin;
             boxes[0]->click();
@@ -76,6 +84,10 @@ struct KeyboardExercise {
     QColor keyColour(const QImage& shot, int index) const {
         const KeyboardKey* key = keyboard->picKeyboard[index];
         return shot.pixelColor(key->mapTo(keyboard.data(), QPoint(3, key->height() - 4)));
+    }
+    QColor blackColour(const QImage& shot, int index) const {
+        const KeyboardKey* key = keyboard->Picture1[index];
+        return shot.pixelColor(key->mapTo(keyboard.data(), key->rect().center()));
     }
 };
 
@@ -154,23 +166,34 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::addColumn<int>("index");
         QTest::addColumn<bool>("answers");
-        QTest::newRow("treble key") << Clef::Violin << "key" << 5 << true;
-        QTest::newRow("bass lowest key") << Clef::Bass << "key" << 0 << true;
-        QTest::newRow("bass label") << Clef::Bass << "label" << 12 << true;
-        QTest::newRow("treble highest label") << Clef::Violin << "label" << 14 << true;
-        QTest::newRow("black key") << Clef::Violin << "black" << 3 << false;
-        QTest::newRow("key covered on its left") << Clef::Bass << "covered left" << 5 << false;
-        QTest::newRow("key covered on its right") << Clef::Violin << "covered right" << 14 << false;
+        QTest::addColumn<int>("fifths");
+        QTest::newRow("treble key") << Clef::Violin << "key" << 5 << true << 0;
+        QTest::newRow("bass lowest key") << Clef::Bass << "key" << 0 << true << 0;
+        QTest::newRow("bass label") << Clef::Bass << "label" << 12 << true << 0;
+        QTest::newRow("treble highest label") << Clef::Violin << "label" << 14 << true << 0;
+        QTest::newRow("black key") << Clef::Violin << "black" << 3 << false << 0;
+        QTest::newRow("key covered on its left") << Clef::Bass << "covered left" << 5 << false << 0;
+        QTest::newRow("key covered on its right")
+            << Clef::Violin << "covered right" << 14 << false << 0;
+        QTest::newRow("G major: treble fis") << Clef::Violin << "black" << 0 << true << 1;
+        QTest::newRow("G major: treble fis''") << Clef::Violin << "black" << 10 << true << 1;
+        QTest::newRow("D major: bass cis") << Clef::Bass << "black" << 3 << true << 2;
+        QTest::newRow("F major: treble b") << Clef::Violin << "black" << 2 << true << -1;
+        QTest::newRow("G major: treble key") << Clef::Violin << "key" << 5 << true << 1;
     }
     void clicksAnswerOnlyOnWhiteKeys() {
         QFETCH(Clef, clef);
         QFETCH(QString, target);
         QFETCH(int, index);
         QFETCH(bool, answers);
+        QFETCH(int, fifths);
         // Asked is the white key clicked, or for a black key the white key to its right: a click
-        // that reaches a white key counts as right.
-        const int asked = target == "black" ? BlackAfter[index] + 1 : index;
-        KeyboardExercise e(clef, asked);
+        // that reaches a white key counts as right. In a key the black key's own note is asked,
+        // the white key the key's sign moves onto it.
+        int asked = index;
+        if (target == "black")
+            asked = BlackAfter[index] + (fifths > 0 ? 0 : 1);
+        KeyboardExercise e(clef, asked, fifths);
         QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
         frmKeyboard* kb = e.keyboard;
 
@@ -206,26 +229,37 @@ private slots:
         QTest::addColumn<Clef>("clef");
         QTest::addColumn<int>("asked");
         QTest::addColumn<int>("chosen");
-        QTest::newRow("treble") << Clef::Violin << 9 << 2;
-        QTest::newRow("bass") << Clef::Bass << 0 << 14;
+        QTest::addColumn<int>("fifths");
+        QTest::addColumn<int>("askedBlack"); // the black key marked as asked, or -1
+        QTest::newRow("treble") << Clef::Violin << 9 << 2 << 0 << -1;
+        QTest::newRow("bass") << Clef::Bass << 0 << 14 << 0 << -1;
+        QTest::newRow("G major: fis' asked, f' chosen") << Clef::Violin << 7 << 7 << 1 << 5;
     }
     void wrongAnswerMarksKeysUntilDisplayEnds() {
         QFETCH(Clef, clef);
         QFETCH(int, asked);
         QFETCH(int, chosen);
-        KeyboardExercise e(clef, asked);
+        QFETCH(int, fifths);
+        QFETCH(int, askedBlack);
+        KeyboardExercise e(clef, asked, fifths);
         QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
         e.clickKey(chosen);
         QCOMPARE(e.world.exercise.errors(), 1);
         QImage shot = e.keyboard->grab().toImage();
         for (int i = 0; i < 15; ++i)
-            QCOMPARE(e.keyColour(shot, i), i == chosen ? Red : i == asked ? Green : White);
+            QCOMPARE(e.keyColour(shot, i), i == chosen                    ? Red
+                                           : i == asked && askedBlack < 0 ? Green
+                                                                          : White);
+        for (int j = 0; j < 11; ++j)
+            QCOMPARE(e.blackColour(shot, j), j == askedBlack ? Green : Black);
 
         e.world.exercise.tmrNoteFalsch_Timer();
         QCOMPARE(e.world.exercise.task(), 2);
         shot = e.keyboard->grab().toImage();
         for (int i = 0; i < 15; ++i)
             QCOMPARE(e.keyColour(shot, i), White);
+        for (int j = 0; j < 11; ++j)
+            QCOMPARE(e.blackColour(shot, j), Black);
     }
 
     void staysAtTheMainWindowsLowerLeft() {

@@ -19,6 +19,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 QRect twips(int left, int top, int width, int height) {
@@ -668,6 +670,103 @@ private slots:
         QCOMPARE(e.world.player.played.size(), 1);
         QCOMPARE(e.world.messages.size(), 1);
         QCOMPARE(e.ex().errors(), 1);
+    }
+
+    // A toggle, clicked or by its key, sets the accidental of the next answer button's click,
+    // one at a time, and all are released after it.
+    void accidentalTogglesAnswer_data() {
+        QTest::addColumn<int>("fifths");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<QString>("signs"); // ♭ ♮ ♯ click a toggle; other characters are keys
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<QString>("details"); // empty: answered right
+        const QString forgotten("Aufgabe 1: gesucht fis', gewählt f' (Vorzeichen vergessen)");
+        QTest::newRow("G major: ♯ and f' is fis'") << 1 << 7 << "♯" << 7 << QString();
+        QTest::newRow("G major: key + and f'") << 1 << 7 << "+" << 7 << QString();
+        QTest::newRow("G major: key # and f'") << 1 << 7 << "#" << 7 << QString();
+        QTest::newRow("G major: f' without ♯") << 1 << 7 << "" << 7 << forgotten;
+        QTest::newRow("G major: ♯ pressed twice is released") << 1 << 7 << "##" << 7 << forgotten;
+        QTest::newRow("G major: key 0 gives ♮") << 1 << 7 << "0" << 7 << forgotten;
+        QTest::newRow("G major: key = and g' is g'") << 1 << 8 << "=" << 8 << QString();
+        QTest::newRow("F major: key - and h' is b'") << -1 << 10 << "-" << 10 << QString();
+        QTest::newRow("F major: ♭ then ♯, the last counts")
+            << -1 << 10 << "♭♯" << 10
+            << QString("Aufgabe 1: gesucht b', gewählt his' (falsches Vorzeichen)");
+    }
+    void accidentalTogglesAnswer() {
+        QFETCH(int, fifths);
+        QFETCH(int, asked);
+        QFETCH(QString, signs);
+        QFETCH(int, clicked);
+        QFETCH(QString, details);
+        Run e(Clef::Violin);
+        e.settings.keyFifths = fifths;
+        e.form->show();
+        e.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(e.form.get()));
+        e.ask(asked);
+        e.start();
+        for (const QChar sign : signs) {
+            const qsizetype toggle = QString("♭♮♯").indexOf(sign);
+            if (toggle >= 0)
+                e.form->cmdVorzeichen[std::size_t(toggle)]->click();
+            else
+                QTest::keyClick(e.form.get(), sign.toLatin1());
+        }
+        e.button(clicked)->click();
+        QCOMPARE(e.ex().errors(), details.isEmpty() ? 0 : 1);
+        for (QPushButton* toggle : e.form->cmdVorzeichen)
+            QVERIFY(!toggle->isChecked());
+
+        if (e.ex().tmrNoteFalsch->isActive())
+            e.ex().tmrNoteFalsch_Timer();
+        while (e.ex().state() == ExerciseState::Running)
+            e.ex().answerSpelled(e.ex().askedSpelled());
+        QCOMPARE(e.world.messages.last().details, details);
+    }
+
+    // Only an exercise with altered notes shows the toggles, and their keys work only then.
+    void accidentalTogglesOnlyWithAlteredNotes() {
+        Run e(Clef::Violin);
+        e.form->show();
+        e.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(e.form.get()));
+        const auto shown = [&e] {
+            return std::ranges::all_of(e.form->cmdVorzeichen,
+                                       [](QPushButton* b) { return b->isVisible(); });
+        };
+        QVERIFY(std::ranges::none_of(e.form->cmdVorzeichen,
+                                     [](QPushButton* b) { return b->isVisible(); }));
+        e.ask(7);
+        e.start();
+        QVERIFY(!shown());
+        QTest::keyClick(e.form.get(), '#');
+        e.answer(7);
+        QCOMPARE(e.ex().task(), 2);
+        QCOMPARE(e.ex().errors(), 0);
+        e.ex().abort();
+
+        e.settings.keyFifths = 1;
+        e.ex().chooseMode(Clef::Violin, false);
+        e.start();
+        QVERIFY(shown());
+        // In the tab order after the described controls, past the ones that take no focus.
+        QWidget* next = e.form->cmdWeitereSchluessel->nextInFocusChain();
+        while (next->focusPolicy() == Qt::NoFocus)
+            next = next->nextInFocusChain();
+        QCOMPARE(next, e.form->cmdVorzeichen[0]);
+        QCOMPARE(e.form->cmdVorzeichen[0]->nextInFocusChain(), e.form->cmdVorzeichen[1]);
+        e.form->cmdVorzeichen[2]->setFocus();
+        e.answer(9);
+        // During the wrong-answer display the toggles rest with the row, focus held.
+        for (QPushButton* toggle : e.form->cmdVorzeichen)
+            QVERIFY(!toggle->isEnabled());
+        QVERIFY(e.form->focusWidget() != e.form->cmdÜbungAbbrechen);
+        e.ex().tmrNoteFalsch_Timer();
+        QCOMPARE(e.form->focusWidget(), e.form->cmdVorzeichen[2]);
+        e.ex().abort();
+        QVERIFY(std::ranges::none_of(e.form->cmdVorzeichen,
+                                     [](QPushButton* b) { return b->isVisible(); }));
     }
 
     void earTrainingShowsHeadOnlyWhenTold() {

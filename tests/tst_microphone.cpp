@@ -134,6 +134,73 @@ private slots:
         QCOMPARE(::heardAnswer(clef, pitch, asked, anyOctave).value_or(-1), expected);
     }
 
+    // In an exercise in a key a heard pitch answers as itself, semitones included.
+    void heardPitchAnswer_data() {
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<int>("pitch");
+        QTest::addColumn<int>("asked"); // a MIDI note
+        QTest::addColumn<bool>("anyOctave");
+        QTest::addColumn<int>("expected"); // -1: no answer
+
+        QTest::newRow("treble fis' as asked") << Violin << 66 << 66 << false << 66;
+        QTest::newRow("treble f' for fis'") << Violin << 65 << 66 << false << 65;
+        QTest::newRow("treble e, a semitone below the lowest f")
+            << Violin << 52 << 53 << false << 52;
+        QTest::newRow("treble dis below the clef") << Violin << 51 << 53 << false << -1;
+        QTest::newRow("treble fis'' above the highest f''") << Violin << 78 << 77 << false << 78;
+        QTest::newRow("bass B flat") << Bass << 46 << 46 << false << 46;
+        QTest::newRow("any octave: fis an octave low is fis'") << Violin << 54 << 66 << true << 66;
+        QTest::newRow("any octave: b heard for fis', the b' above")
+            << Violin << 58 << 66 << true << 70;
+        QTest::newRow("any octave: d'' heard for fis', the d' below")
+            << Violin << 74 << 66 << true << 62;
+        QTest::newRow("any octave: cis three octaves up for cis") << Bass << 85 << 49 << true << 49;
+    }
+
+    void heardPitchAnswer() {
+        QFETCH(Clef, clef);
+        QFETCH(int, pitch);
+        QFETCH(int, asked);
+        QFETCH(bool, anyOctave);
+        QFETCH(int, expected);
+        QCOMPARE(::heardPitchAnswer(clef, pitch, asked, anyOctave).value_or(-1), expected);
+    }
+
+    // In a key every semitone of the clef is listened for: each one played is heard as itself,
+    // not as its neighbour.
+    void renderedSemitonesInAKey_data() {
+        QTest::addColumn<QString>("soundFont");
+        QTest::addColumn<int>("program");
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<QList<int>>("pitches");
+        QTest::newRow("voice oohs, treble") << museScoreSoundFont << instrument::voiceOohs << Violin
+                                            << QList<int>{54, 56, 61, 63, 64, 66, 70, 75, 78};
+        QTest::newRow("cello, bass") << largeSoundFont << instrument::cello << Bass
+                                     << QList<int>{42, 46, 49, 51, 54, 58, 63, 66};
+    }
+
+    void renderedSemitonesInAKey() {
+        QFETCH(QString, soundFont);
+        QFETCH(int, program);
+        QFETCH(Clef, clef);
+        QFETCH(QList<int>, pitches);
+        NoteRenderer renderer(soundFont, sampleRate);
+        QVERIFY2(renderer.isLoaded(),
+                 qPrintable(soundFont + QStringLiteral(" is missing; ./test installs it")));
+        const std::vector<int> candidates = listenedSemitones(clef, false);
+        for (const int pitch : pitches) {
+            const std::vector<Decision> decisions =
+                listen(renderer.render({program, pitch, 1.0}, leadSeconds), candidates);
+            const int answered =
+                decisions.empty()
+                    ? -1
+                    : ::heardPitchAnswer(clef, decisions.front().pitch, pitch, false).value_or(-1);
+            QVERIFY2(
+                answered == pitch,
+                qPrintable(QStringLiteral("MIDI note %1 answered %2").arg(pitch).arg(answered)));
+        }
+    }
+
     // Every note of the clef played on its own, after silence, held for a second, then released;
     // or the notes named. The first note decided answers; a note held on or fading must not be
     // decided again.

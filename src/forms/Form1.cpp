@@ -35,6 +35,7 @@ Form1::Form1(Exercise& exercise, Form1Services services, QWidget* parent)
                 [this, index] { cmdNoteBass_Click(index); });
     }
     connectExercise();
+    connectAccidentals();
 
     Form_Load();
     centreOnScreen(*this);
@@ -91,13 +92,11 @@ void Form1::cmdÜbungAbbrechen_Click() {
 }
 
 void Form1::cmdNoteViolin_Click(std::int16_t Index) {
-    if (const std::optional<int> index = answerIndex(Clef::Violin, Index))
-        m_exercise.answer(*index);
+    answerWithButton(Clef::Violin, Index);
 }
 
 void Form1::cmdNoteBass_Click(std::int16_t Index) {
-    if (const std::optional<int> index = answerIndex(Clef::Bass, Index))
-        m_exercise.answer(*index);
+    answerWithButton(Clef::Bass, Index);
 }
 
 void Form1::cmdStatistik_Click() {

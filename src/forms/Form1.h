@@ -41,6 +41,9 @@ public:
     QPushButton* cmdWeitereSchluessel = nullptr; // the alto and tenor clefs
     std::array<QPushButton*, NoteCount> cmdNoteViolin{};
     std::array<QPushButton*, NoteCount> cmdNoteBass{};
+    // The accidental of the next answer button's click: ♭, ♮, ♯. Shown only while an exercise
+    // with altered notes runs.
+    std::array<QPushButton*, 3> cmdVorzeichen{};
     QLabel* lblViolinschlüssel = nullptr;
     QLabel* lblBassschlüssel = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
@@ -64,6 +67,7 @@ public:
     void cmdNoteViolin_Click(std::int16_t Index);
     void cmdNoteBass_Click(std::int16_t Index);
     void cmdWeitereSchluessel_Click();
+    void cmdVorzeichen_Click(int Index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -97,6 +101,13 @@ private:
     // The exercise's note index that an answer button stands for, if it answers at all.
     std::optional<int> answerIndex(Clef row, int button) const;
     std::array<QPushButton*, NoteCount>& buttonRow(Clef row);
+    // An answer button clicked: with an accidental toggle down the spelled note, else its index.
+    void answerWithButton(Clef row, int button);
+    void layOutAccidentals();
+    void connectAccidentals();
+    void showAccidentals(bool shown);
+    void releaseAccidentals();
+    bool isAnswerControl(const QWidget* widget) const;
     void setAnswerRowEnabled(bool enabled);
     void drawClefSign(QPainter& painter);
 

@@ -7,7 +7,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include <algorithm>
 #include <utility>
 
 void Form1::connectExercise() {
@@ -80,13 +79,12 @@ void Form1::NoteFalschAnzeigen(int gefragt, int gewaehlt) {
             for (int i = 0; i < NoteCount; ++i)
                 if (answerIndex(rowClef, i) == index)
                     setBackColor(row[i], colour);
-        // Disabling the focused button would pass focus on to "Übung abbrechen", where the
-        // next space would abort: the window holds it until the row is back.
-        QWidget* focused = focusWidget();
-        if (focused && std::find(row.begin(), row.end(), focused) != row.end()) {
-            m_focusBeforeMistake = focused;
-            setFocus(Qt::OtherFocusReason);
-        }
+    }
+    // Disabling the focused button would pass focus on to "Übung abbrechen", where the next
+    // space would abort: the window holds it until the row is back.
+    if (QWidget* focused = focusWidget(); focused && isAnswerControl(focused)) {
+        m_focusBeforeMistake = focused;
+        setFocus(Qt::OtherFocusReason);
     }
     if (!rows.isEmpty())
         setAnswerRowEnabled(false);
@@ -116,6 +114,8 @@ void Form1::setAnswerRowEnabled(bool enabled) {
         for (int i = 0; i < NoteCount; ++i)
             if (answerIndex(rowClef, i))
                 buttonRow(rowClef)[i]->setEnabled(enabled);
+    for (QPushButton* toggle : cmdVorzeichen)
+        toggle->setEnabled(enabled);
 }
 
 void Form1::showRest() {

@@ -41,6 +41,9 @@ constexpr std::array<LedgerLine, 14> LedgerLines = {{{AskedX1, AskedX2, 3248},
 constexpr double AnswerLeft = 120, AnswerStep = 720, AnswerWidth = 735, AnswerHeight = 495;
 constexpr double ViolinRowTop = 5040, BassRowTop = 6360;
 
+// Right of the staff, level with its middle line, clear of the chosen note's column.
+constexpr double AccidentalLeft = 7440, AccidentalStep = 600, AccidentalTop = 1992;
+
 QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
     auto* b = new QPushButton(caption, parent);
     b->setGeometry(geometry);
@@ -117,12 +120,33 @@ void Form1::LayoutAnwenden() {
         cmdNoteBass[i] = answerButton(this, Clef::Bass, i, BassRowTop);
     }
 
+    layOutAccidentals();
+
     QList<QWidget*> tabOrder = {cmdViolin, cmdBass, cmdViolinGehör, cmdBassGehör,
                                 cmdHilfe,  cmdInfo, cmdEnde};
     tabOrder.append(QList<QWidget*>(cmdNoteViolin.begin(), cmdNoteViolin.end()));
     tabOrder.append(QList<QWidget*>(cmdNoteBass.begin(), cmdNoteBass.end()));
     tabOrder.append({cmdÜbungAbbrechen, cmdStatistik, cmdWeitereSchluessel});
+    tabOrder.append(QList<QWidget*>(cmdVorzeichen.begin(), cmdVorzeichen.end()));
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     cmdViolin->setFocus();
+}
+
+void Form1::layOutAccidentals() {
+    const std::array<QString, 3> captions = {QStringLiteral("♭"), QStringLiteral("♮"),
+                                             QStringLiteral("♯")};
+    const std::array<QString, 3> tips = {tr("Die nächste Antwort mit ♭ (Taste -)"),
+                                         tr("Die nächste Antwort mit ♮ (Taste = oder 0)"),
+                                         tr("Die nächste Antwort mit ♯ (Taste + oder #)")};
+    for (std::size_t i = 0; i < cmdVorzeichen.size(); ++i) {
+        QPushButton* b = button(this, captions[i],
+                                twipsRect(AccidentalLeft + AccidentalStep * double(i),
+                                          AccidentalTop, AnswerHeight, AnswerHeight));
+        b->setCheckable(true);
+        b->setToolTip(tips[i]);
+        b->setFont(msSansSerif(14));
+        b->hide();
+        cmdVorzeichen[i] = b;
+    }
 }

@@ -44,3 +44,23 @@ std::optional<int> heardAnswer(Clef clef, int pitch, int asked, bool anyOctave) 
     }
     return nearest;
 }
+
+std::vector<int> listenedSemitones(Clef clef, bool anyOctave) {
+    std::vector<int> pitches;
+    for (int pitch = lowestAnyOctave; pitch <= highestAnyOctave; ++pitch)
+        if (anyOctave || withinAlteredRange(clef, pitch))
+            pitches.push_back(pitch);
+    return pitches;
+}
+
+std::optional<int> heardPitchAnswer(Clef clef, int pitch, int askedPitch, bool anyOctave) {
+    if (anyOctave) {
+        constexpr int Octave = 12;
+        const int classDistance = ((pitch - askedPitch) % Octave + Octave) % Octave;
+        // Up to a tritone above the asked pitch, else below it.
+        pitch = askedPitch + (classDistance <= Octave / 2 ? classDistance : classDistance - Octave);
+    }
+    if (!withinAlteredRange(clef, pitch))
+        return std::nullopt;
+    return pitch;
+}

@@ -45,8 +45,9 @@ void MicrophoneAnswers::start() {
     if (!aubio)
         return;
     anyOctave_ = choice.anyOctave;
-    const auto hearing =
-        std::make_shared<Hearing>(*aubio, listenedPitches(exercise_.clef(), anyOctave_));
+    const auto hearing = std::make_shared<Hearing>(
+        *aubio, exercise_.alteredNotes() ? listenedSemitones(exercise_.clef(), anyOctave_)
+                                         : listenedPitches(exercise_.clef(), anyOctave_));
     // On the audio thread: only a decided note crosses over, to this object's thread.
     const bool opened = microphone_.open(
         [this, hearing](std::span<const float> samples) {
@@ -91,6 +92,12 @@ void MicrophoneAnswers::heard(int pitch) {
     // program's own sounds may be that note.
     if (!microphone_.isOpen() || !exercise_.taskOpen())
         return;
+    if (exercise_.alteredNotes()) {
+        if (const std::optional<int> answered = heardPitchAnswer(
+                exercise_.clef(), pitch, exercise_.askedSpelled().midiPitch(), anyOctave_))
+            exercise_.answerPitchFromInstrument(*answered, AnswerInput::Microphone);
+        return;
+    }
     if (const std::optional<int> index =
             heardAnswer(exercise_.clef(), pitch, exercise_.askedNote(), anyOctave_))
         exercise_.answerFromInstrument(*index, AnswerInput::Microphone);

@@ -19,7 +19,13 @@ void MidiAnswers::open() {
     input_->open(received_);
 }
 
+// With altered notes every key of the clef's range answers with its pitch, black ones too.
 void MidiAnswers::keyPressed(int pitch) {
+    if (exercise_.alteredNotes()) {
+        if (withinAlteredRange(exercise_.clef(), pitch))
+            exercise_.answerPitchFromInstrument(pitch, AnswerInput::Midi);
+        return;
+    }
     if (const std::optional<int> index = noteIndexOfPitch(exercise_.clef(), pitch))
         exercise_.answerFromInstrument(*index);
 }

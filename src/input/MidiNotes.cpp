@@ -21,6 +21,12 @@ std::optional<int> noteIndexOfPitch(Clef clef, int pitch) {
     return std::nullopt;
 }
 
+bool withinAlteredRange(Clef clef, int pitch) {
+    const std::optional<int> lowest = pitchOfNoteIndex(clef, 0);
+    const std::optional<int> highest = pitchOfNoteIndex(clef, NoteCount - 1);
+    return lowest && highest && pitch >= *lowest - 1 && pitch <= *highest + 1;
+}
+
 std::optional<int> pitchOfNoteIndex(Clef clef, int index) {
     const std::optional<SpelledNote> note = clefNote(clef, index);
     if (!note)

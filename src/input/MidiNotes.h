@@ -15,5 +15,9 @@ std::optional<int> pressedPitch(std::span<const unsigned char> message);
 // between or outside its 15 notes, or for no clef.
 std::optional<int> noteIndexOfPitch(Clef clef, int pitch);
 
+// Whether `pitch` may sound a note of the clef written with a sign: from a semitone below its
+// lowest note to a semitone above its highest; false for no clef.
+bool withinAlteredRange(Clef clef, int pitch);
+
 // The MIDI note that note index `index` of the clef sounds; nothing for a bad index or no clef.
 std::optional<int> pitchOfNoteIndex(Clef clef, int index);

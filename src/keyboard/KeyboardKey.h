@@ -2,7 +2,7 @@
 
 #include <QAbstractButton>
 
-// A white key of the on-screen keyboard: a plain area with a thin border whose background
+// A key of the on-screen keyboard: a plain area with a thin border whose background
 // colour marks it. Being a button, it reports a click made on it or on its label, which
 // passes the mouse on to it.
 class KeyboardKey : public QAbstractButton {

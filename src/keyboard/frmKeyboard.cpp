@@ -9,6 +9,8 @@
 
 #include <QLabel>
 
+#include <array>
+
 frmKeyboard::frmKeyboard(Exercise& exercise)
     : QWidget(nullptr,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -21,6 +23,8 @@ frmKeyboard::frmKeyboard(Exercise& exercise)
         connect(picKeyboard[i], &KeyboardKey::clicked, this,
                 [this, index] { picKeyboard_Click(index); });
     }
+    for (std::size_t j = 0; j < Picture1.size(); ++j)
+        connect(Picture1[j], &KeyboardKey::clicked, this, [this, j] { Picture1_Click(int(j)); });
     connect(&m_exercise, &Exercise::mistakeShown, this, &frmKeyboard::markMistake);
     connect(&m_exercise, &Exercise::mistakeCleared, this, &frmKeyboard::clearMarks);
     connect(&m_exercise, &Exercise::keyboardPracticeEnded, this, &QWidget::close);
@@ -41,12 +45,49 @@ void frmKeyboard::picKeyboard_Click(std::int16_t Index) {
     m_exercise.answer(Index, AnswerInput::ScreenKeyboard);
 }
 
+// Without altered notes a black key answers nothing, as on the keyboard it stands for.
+void frmKeyboard::Picture1_Click(int Index) {
+    if (!m_exercise.alteredNotes())
+        return;
+    if (const std::optional<int> pitch = blackKeyPitch(Index))
+        m_exercise.answerPitch(*pitch, AnswerInput::ScreenKeyboard);
+}
+
+std::optional<int> frmKeyboard::blackKeyPitch(int key) const {
+    constexpr std::array<bool, 12> BlackPitchClass = {false, true,  false, true,  false, false,
+                                                      true,  false, true,  false, true,  false};
+    const std::optional<SpelledNote> below =
+        clefNote(m_exercise.clef(), BlackAfter.at(std::size_t(key)));
+    if (!below || !BlackPitchClass.at(std::size_t((below->midiPitch() + 1) % 12)))
+        return std::nullopt;
+    return below->midiPitch() + 1;
+}
+
+// With altered notes the keys that sound the notes are marked, black ones too.
 void frmKeyboard::markMistake(int asked, int chosen) {
-    Markieren(chosen, VbColor::Red);
-    Markieren(asked, VbColor::Green);
+    const std::optional<SpelledNote> chosenNote = m_exercise.chosenSpelled();
+    if (!m_exercise.alteredNotes() || !chosenNote) {
+        Markieren(chosen, VbColor::Red);
+        Markieren(asked, VbColor::Green);
+        return;
+    }
+    markPitch(chosenNote->midiPitch(), VbColor::Red);
+    markPitch(m_exercise.askedSpelled().midiPitch(), VbColor::Green);
+}
+
+void frmKeyboard::markPitch(int pitch, std::uint32_t colour) {
+    for (int i = 0; i < NoteCount; ++i)
+        if (const std::optional<SpelledNote> note = clefNote(m_exercise.clef(), i);
+            note && note->midiPitch() == pitch)
+            Markieren(i, colour);
+    for (std::size_t j = 0; j < Picture1.size(); ++j)
+        if (blackKeyPitch(int(j)) == pitch)
+            Picture1[j]->setBackColor(fromVbColor(colour));
 }
 
 void frmKeyboard::clearMarks() {
     for (int i = 0; i < NoteCount; ++i)
         Markieren(i, VbColor::White);
+    for (KeyboardKey* key : Picture1)
+        key->setBackColor(Qt::black);
 }

@@ -6,34 +6,44 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class Exercise;
 class KeyboardKey;
-class QFrame;
 class QLabel;
 
 // The on-screen keyboard of an exercise practised with it: a white key answers with its note
-// index as the main window's note button does, and the keys of a wrong answer are marked while
-// it is shown. The main window keeps it at its lower left corner; it closes when the keyboard
-// practice ends and is deleted when closed.
+// index as the main window's note button does, a black key with its pitch in an exercise with
+// altered notes, and the keys of a wrong answer are marked while it is shown. The main window keeps
+// it at its lower left corner; it closes when the keyboard practice ends and is deleted when
+// closed.
 class frmKeyboard : public QWidget {
     Q_OBJECT
 
 public:
     explicit frmKeyboard(Exercise& exercise);
 
+    // The white keys a black key follows; none after 3, 6 and 10, as on a piano from F upwards.
+    static constexpr std::array<int, 11> BlackAfter = {0, 1, 2, 4, 5, 7, 8, 9, 11, 12, 14};
+
     std::array<KeyboardKey*, NoteCount> picKeyboard{};
     std::array<QLabel*, NoteCount> lblKeyboard{};
-    std::array<QFrame*, 11> Picture1{}; // black keys: they take clicks and answer nothing
+    // Black keys: they take clicks, and answer only with altered notes.
+    std::array<KeyboardKey*, 11> Picture1{};
 
     void Beschriften();
     void Markieren(int note, std::uint32_t colour);
     void picKeyboard_Click(std::int16_t Index);
+    void Picture1_Click(int Index);
 
 private:
     void LayoutAnwenden();
     void markMistake(int asked, int chosen);
     void clearMarks();
+    // The MIDI note a black key sounds in the clef; none where it follows an E or a B, as in the
+    // C clefs, whose notes start elsewhere than at F.
+    std::optional<int> blackKeyPitch(int key) const;
+    void markPitch(int pitch, std::uint32_t colour);
 
     Exercise& m_exercise;
 };

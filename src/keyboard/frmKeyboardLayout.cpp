@@ -7,7 +7,6 @@
 #include "widgets/Pictures.h"
 #include "widgets/Twips.h"
 
-#include <QFrame>
 #include <QLabel>
 
 namespace {
@@ -21,9 +20,6 @@ constexpr double KeyTop = 240;
 constexpr double WhiteLeft = 240, WhiteStep = 480, WhiteWidth = 495, WhiteHeight = 1575;
 constexpr double BlackOffset = 360, BlackWidth = 255, BlackHeight = 975;
 constexpr double LastBlackWidth = 135; // cut off at the right end of the last white key
-
-// The white keys a black key follows; none after 3, 6 and 10, as on a piano from F upwards.
-constexpr std::array<int, 11> BlackAfter = {0, 1, 2, 4, 5, 7, 8, 9, 11, 12, 14};
 
 int widestName(const QFontMetrics& metrics) {
     int widest = 0;
@@ -82,12 +78,11 @@ void frmKeyboard::LayoutAnwenden() {
 
     // Made after the white keys, so they lie above them and take the clicks on the covered parts.
     for (std::size_t j = 0; j < BlackAfter.size(); ++j) {
-        auto* key = new QFrame(this);
+        auto* key = new KeyboardKey(this);
         const double width = j + 1 == BlackAfter.size() ? LastBlackWidth : BlackWidth;
         key->setGeometry(twipsRect(WhiteLeft + BlackOffset + WhiteStep * BlackAfter[j], KeyTop,
                                    width, BlackHeight));
-        key->setFrameStyle(QFrame::Box | QFrame::Plain);
-        setBackground(key, Black);
+        key->setBackColor(fromVbColor(Black));
         Picture1[j] = key;
     }
 }
