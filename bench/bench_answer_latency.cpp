@@ -17,8 +17,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -57,6 +59,74 @@ void waitBetweenAnswers() {
     loop.exec();
 }
 
+struct Answer {
+    Clock::time_point clicked;
+    Clock::time_point entered;
+};
+using Latency = std::vector<Answer>;
+
+// One exercise on the real window, `answers` right answers clicked.
+Latency measure(NotePlayer& player, int fifths) {
+    TimedPlayer timed(player);
+    ExerciseServices services;
+    services.player = &timed;
+    services.random = [] { return double(std::rand()) / (double(RAND_MAX) + 1); };
+    services.message = [](const QString&, MessageIcon, const QString&) {};
+    services.programDir = QStringLiteral(VIRELO_PROGRAM_DIR);
+    Exercise exercise(services);
+    Form1Services windowServices;
+    windowServices.runModal = [](QDialog&) {};
+    Form1 form(exercise, windowServices);
+    exercise.chooseMode(Clef::Violin, false);
+    form.show();
+    ExerciseSettings settings{0, NoteCount - 1, 0, 0, false};
+    settings.keyFifths = fifths;
+    exercise.Start(settings);
+
+    Latency given;
+    for (int i = 0; i < answers; ++i) {
+        waitBetweenAnswers();
+        const Clock::time_point clicked = Clock::now();
+        if (exercise.askedSpelled().alteration > 0)
+            form.cmdVorzeichen[2]->click();
+        // Returns once the next note has sounded.
+        form.cmdNoteViolin[std::size_t(exercise.askedNote())]->click();
+        given.push_back({clicked, timed.entered});
+    }
+    exercise.abort();
+    return given;
+}
+
+// The server mixed the first audible sample no later than it arrived here.
+std::vector<double> toSound(const MonitorCapture& capture, const Latency& given) {
+    const std::vector<std::int16_t>& played = capture.samples();
+    std::vector<double> result;
+    for (const Answer& answer : given) {
+        const auto first =
+            played.begin() + std::ptrdiff_t(capture.firstArrivedAfter(answer.clicked));
+        const auto onset = std::find_if(first, played.end(), [](std::int16_t sample) {
+            return std::abs(sample) > audibleLevel;
+        });
+        if (onset != played.end())
+            result.push_back(milliseconds(capture.arrivalOf(std::size_t(onset - played.begin())) -
+                                          answer.clicked));
+    }
+    return result;
+}
+
+void report(const MonitorCapture& capture, const Latency& given, const char* variant) {
+    std::vector<double> toPlayFile; // microseconds
+    for (const Answer& answer : given)
+        toPlayFile.push_back(1000 * milliseconds(answer.entered - answer.clicked));
+    const std::vector<double> sound = toSound(capture, given);
+    const std::string name = std::string("right answer to playFile") + variant;
+    printFigure(name.c_str(), toPlayFile, "us", 0);
+    if (sound.empty())
+        std::printf("no note reached the sound server%s\n", variant);
+    else
+        printFigure((std::string("right answer to first sound") + variant).c_str(), sound, "ms");
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -76,53 +146,21 @@ int main(int argc, char* argv[]) {
     // Until the recording steadies the null sink, it may still render two seconds ahead.
     std::this_thread::sleep_for(2s);
 
-    TimedPlayer timed(player);
-    ExerciseServices services;
-    services.player = &timed;
-    services.random = [] { return double(std::rand()) / (double(RAND_MAX) + 1); };
-    services.message = [](const QString&, MessageIcon, const QString&) {};
-    services.programDir = QStringLiteral(VIRELO_PROGRAM_DIR);
-    Exercise exercise(services);
-    Form1Services windowServices;
-    windowServices.runModal = [](QDialog&) {};
-    Form1 form(exercise, windowServices);
-    exercise.chooseMode(Clef::Violin, false);
-    form.show();
-    exercise.Start({0, NoteCount - 1, 0, 0, false});
-
-    struct Answer {
-        Clock::time_point clicked;
-        Clock::time_point entered;
-    };
-    std::vector<Answer> given;
-    for (int i = 0; i < answers; ++i) {
-        waitBetweenAnswers();
-        const Clock::time_point clicked = Clock::now();
-        // Returns once the next note has sounded.
-        form.cmdNoteViolin[std::size_t(exercise.askedNote())]->click();
-        given.push_back({clicked, timed.entered});
-    }
+    // Today's plain exercise, then one in C sharp major (seven sharps drawn after the clef,
+    // every note sounded a semitone up) answered with the sharp toggle and the button.
+    const Latency plain = measure(player, 0);
+    const Latency sevenSharps = measure(player, 7);
     capture.stop();
-
-    // The server mixed the first audible sample no later than it arrived here.
-    const std::vector<std::int16_t>& played = capture.samples();
-    std::vector<double> toPlayFile; // microseconds
-    std::vector<double> toSound;
-    for (const Answer& answer : given) {
-        toPlayFile.push_back(1000 * milliseconds(answer.entered - answer.clicked));
-        const auto first =
-            played.begin() + std::ptrdiff_t(capture.firstArrivedAfter(answer.clicked));
-        const auto onset = std::find_if(first, played.end(), [](std::int16_t sample) {
-            return std::abs(sample) > audibleLevel;
-        });
-        if (onset != played.end())
-            toSound.push_back(milliseconds(capture.arrivalOf(std::size_t(onset - played.begin())) -
-                                           answer.clicked));
-    }
-    printFigure("right answer to playFile", toPlayFile, "us", 0);
-    if (toSound.empty())
-        std::printf("no note reached the sound server\n");
-    else
-        printFigure("right answer to first sound", toSound, "ms");
+    report(capture, plain, "");
+    report(capture, sevenSharps, ", 7 sharps");
+    const auto medianOf = [&capture](const Latency& latency) {
+        std::vector<double> sound = toSound(capture, latency);
+        if (sound.empty())
+            return std::nan("");
+        std::sort(sound.begin(), sound.end());
+        return sound[sound.size() / 2];
+    };
+    printFigure("right answer to first sound, 7 sharps minus plain",
+                {medianOf(sevenSharps) - medianOf(plain)}, "ms", 2);
     return 0;
 }
