@@ -158,6 +158,30 @@ Eine Datei, die schon so hieß, bleibt unverändert.</source>
         <translation>“%1” could not be saved (%2).
 A file of that name already there is left as it was.</translation>
     </message>
+    <message>
+        <source>Tonart</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>Gefragte Note</source>
+        <translation>Asked note</translation>
+    </message>
+    <message>
+        <source>Gewählte Note</source>
+        <translation>Chosen note</translation>
+    </message>
+    <message>
+        <source>Gefragte Tonhöhe (MIDI)</source>
+        <translation>Asked pitch (MIDI)</translation>
+    </message>
+    <message>
+        <source>Gewählte Tonhöhe (MIDI)</source>
+        <translation>Chosen pitch (MIDI)</translation>
+    </message>
+    <message>
+        <source>Schreibweise bewertet</source>
+        <translation>Spelling judged</translation>
+    </message>
 </context>
 <context>
     <name>Form1</name>
@@ -230,6 +254,77 @@ You can go on practising, but your exercises will not be recorded.</translation>
 Die Übungen laufen weiter, werden aber nicht aufgezeichnet.</source>
         <translation>The record file “%1” comes from a newer version of the program.
 You can go on practising, but your exercises will not be recorded.</translation>
+    </message>
+</context>
+<context>
+    <name>KeySignature</name>
+    <message>
+        <source>Ces-Dur / as-Moll</source>
+        <translation>C♭ major / A♭ minor</translation>
+    </message>
+    <message>
+        <source>Ges-Dur / es-Moll</source>
+        <translation>G♭ major / E♭ minor</translation>
+    </message>
+    <message>
+        <source>Des-Dur / b-Moll</source>
+        <translation>D♭ major / B♭ minor</translation>
+    </message>
+    <message>
+        <source>As-Dur / f-Moll</source>
+        <translation>A♭ major / F minor</translation>
+    </message>
+    <message>
+        <source>Es-Dur / c-Moll</source>
+        <translation>E♭ major / C minor</translation>
+    </message>
+    <message>
+        <source>B-Dur / g-Moll</source>
+        <translation>B♭ major / G minor</translation>
+    </message>
+    <message>
+        <source>F-Dur / d-Moll</source>
+        <translation>F major / D minor</translation>
+    </message>
+    <message>
+        <source>C-Dur / a-Moll</source>
+        <translation>C major / A minor</translation>
+    </message>
+    <message>
+        <source>G-Dur / e-Moll</source>
+        <translation>G major / E minor</translation>
+    </message>
+    <message>
+        <source>D-Dur / h-Moll</source>
+        <translation>D major / B minor</translation>
+    </message>
+    <message>
+        <source>A-Dur / fis-Moll</source>
+        <translation>A major / F♯ minor</translation>
+    </message>
+    <message>
+        <source>E-Dur / cis-Moll</source>
+        <translation>E major / C♯ minor</translation>
+    </message>
+    <message>
+        <source>H-Dur / gis-Moll</source>
+        <translation>B major / G♯ minor</translation>
+    </message>
+    <message>
+        <source>Fis-Dur / dis-Moll</source>
+        <translation>F♯ major / D♯ minor</translation>
+    </message>
+    <message>
+        <source>Cis-Dur / ais-Moll</source>
+        <translation>C♯ major / A♯ minor</translation>
+    </message>
+    <message>
+        <source>%1 (keine Vorzeichen)</source>
+        <translation>%1 (no accidentals)</translation>
+    </message>
+    <message>
+        <source>%1 (%2 %3)</source>
+        <translation>%1 (%2 %3)</translation>
     </message>
 </context>
 <context>
@@ -327,6 +422,26 @@ You can go on practising, but your exercises will not be recorded.</translation>
     <message>
         <source>Oktave verwechselt: %1, Nachbarton: %2, anderer Schlüssel: %3, Zeit vorbei: %4, sonst: %5</source>
         <translation>Wrong octave: %1, next note: %2, other clef: %3, time ran out: %4, other: %5</translation>
+    </message>
+    <message>
+        <source>Vorzeichen vergessen</source>
+        <translation>accidental forgotten</translation>
+    </message>
+    <message>
+        <source>falsches Vorzeichen</source>
+        <translation>wrong accidental</translation>
+    </message>
+    <message>
+        <source>enharmonisch verwechselt</source>
+        <translation>enharmonic confusion</translation>
+    </message>
+    <message>
+        <source>, gewählt %1 (%2)</source>
+        <translation>, you chose %1 (%2)</translation>
+    </message>
+    <message>
+        <source>, Vorzeichen vergessen: %1, falsches Vorzeichen: %2, enharmonisch verwechselt: %3</source>
+        <translation>, accidental forgotten: %1, wrong accidental: %2, enharmonic confusion: %3</translation>
     </message>
 </context>
 <context>
@@ -788,6 +903,14 @@ Your settings are kept.</translation>
     <message>
         <source>Sch&amp;ließen</source>
         <translation>C&amp;lose</translation>
+    </message>
+    <message>
+        <source>Alle Tonarten</source>
+        <translation>All keys</translation>
+    </message>
+    <message>
+        <source>&amp;Tonart:</source>
+        <translation>&amp;Key:</translation>
     </message>
 </context>
 <context>
