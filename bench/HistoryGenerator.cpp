@@ -39,6 +39,9 @@ void generateHistory(const QString& file, int exercises) {
             } else {
                 outcome.chosen = outcome.asked;
             }
+            outcome.askedNote = *clefNote(exercise.start.clef, outcome.asked);
+            if (outcome.chosen)
+                outcome.chosenNote = clefNote(exercise.start.clef, *outcome.chosen);
             errors += outcome.right ? 0 : 1;
             at = at.addMSecs(outcome.answerMs + 500);
             exercise.tasks.append({outcome, at});

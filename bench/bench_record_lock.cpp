@@ -58,11 +58,12 @@ struct LockHolder {
 // An exercise whose weak notes come from the recorder, as in the program.
 struct Practice {
     explicit Practice(const QString& file)
-        : exercise(ExerciseServices{[](const QString&, MessageIcon, const QString&) {}, nullptr,
-                                    [] { return 0.5; }, QString(),
-                                    [this](Clef clef, bool earTraining) {
-                                        return recorder->noteRecords(clef, earTraining);
-                                    }}) {
+        : exercise(ExerciseServices{
+              [](const QString&, MessageIcon, const QString&) {}, nullptr, [] { return 0.5; },
+              QString(),
+              [this](Clef clef, bool earTraining, const std::vector<SpelledNote>& notes) {
+                  return recorder->noteRecords(clef, earTraining, notes);
+              }}) {
         recorder = std::make_unique<TaskRecorder>(exercise, file);
         recorder->openStore();
         recorder->waitForWrites();

@@ -71,8 +71,8 @@ int main(int argc, char* argv[]) {
         .random = timeSeededRandom,
         .programDir = programDir,
         .noteRecords =
-            [&recorder](Clef clef, bool earTraining) {
-                return recorder->noteRecords(clef, earTraining);
+            [&recorder](Clef clef, bool earTraining, const std::vector<SpelledNote>& notes) {
+                return recorder->noteRecords(clef, earTraining, notes);
             },
     });
 

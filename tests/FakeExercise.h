@@ -4,13 +4,19 @@
 #include "training/ExerciseServices.h"
 #include "training/ExerciseSettings.h"
 #include "training/MessageIcon.h"
+#include "training/NoteModel.h"
 #include "training/NotePlayer.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
 
 struct ShownMessage {
     QString text;
@@ -50,9 +56,15 @@ struct FakeExerciseWorld {
             return randomScript.isEmpty() ? randomValue : randomScript.takeFirst();
         };
         s.programDir = QStringLiteral("/opt/virelo");
-        s.noteRecords = [this](Clef, bool) {
+        s.noteRecords = [this](Clef clef, bool, const std::vector<SpelledNote>& notes) {
             ++recordsAsked;
-            return records;
+            std::vector<NoteRecord> found;
+            for (const SpelledNote& note : notes) {
+                const std::optional<int> index = clefIndexOf(clef, note);
+                found.push_back(index ? records[std::size_t(*index)]
+                                      : alteredRecords[{note.step, note.alteration}]);
+            }
+            return found;
         };
         return s;
     }
@@ -62,7 +74,10 @@ struct FakeExerciseWorld {
     QList<double> randomScript; // drawn first, one per draw, before randomValue
     QList<ShownMessage> messages;
     std::function<void(const ShownMessage&)> onMessage;
-    NoteRecords records{}; // what the record says of each note
+    // What the record says of each natural note by index, and of altered notes by step and
+    // alteration.
+    std::array<NoteRecord, NoteCount> records{};
+    std::map<std::pair<int, int>, NoteRecord> alteredRecords;
     int recordsAsked = 0;
     Exercise exercise{exerciseServices()};
 };

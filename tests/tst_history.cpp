@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QDateTimeAxis>
 #include <QKeySequence>
 #include <QLabel>
@@ -44,6 +45,9 @@
 #include <csignal>
 #include <future>
 #include <thread>
+
+Q_DECLARE_METATYPE(SpelledNote)
+Q_DECLARE_METATYPE(std::optional<SpelledNote>)
 
 namespace {
 
@@ -159,16 +163,33 @@ QStringList shownTexts(QWidget& window) {
     return texts;
 }
 
+// The clef's natural notes by index, whose records the natural exercise weighs.
+std::vector<SpelledNote> naturals(Clef clef) {
+    std::vector<SpelledNote> notes;
+    for (int index = 0; index < NoteCount; ++index)
+        notes.push_back(*clefNote(clef, index));
+    return notes;
+}
+
 // One exercise of `tasks` tasks, each asking `asked` and missing it when `missed` says so.
 UnwrittenExercise exerciseOf(Clef clef, bool earTraining, const QList<std::pair<int, bool>>& tasks,
                              qint64 startedAt = 1'700'000'000'000) {
     UnwrittenExercise exercise{
         1, {QDateTime::fromMSecsSinceEpoch(startedAt), clef, earTraining, 0, 14, 2000, 400, false}};
     int number = 0;
-    for (auto [asked, missed] : tasks)
-        exercise.tasks.append(
-            {{++number, asked, missed ? asked + 1 : asked, !missed, 800, AnswerInput::Buttons},
-             QDateTime::fromMSecsSinceEpoch(startedAt + number * 1000)});
+    for (auto [asked, missed] : tasks) {
+        const int chosen = missed ? asked + 1 : asked;
+        exercise.tasks.append({{++number,
+                                asked,
+                                chosen,
+                                !missed,
+                                800,
+                                AnswerInput::Buttons,
+                                {},
+                                *clefNote(clef, asked),
+                                clefNote(clef, chosen)},
+                               QDateTime::fromMSecsSinceEpoch(startedAt + number * 1000)});
+    }
     return exercise;
 }
 
@@ -188,8 +209,9 @@ void writeExercises(const QString& file, const QList<std::pair<QDateTime, int>>&
     for (const auto& [startedAt, errors] : exercises) {
         UnwrittenExercise exercise{written.size() + 1,
                                    {startedAt, Clef::Violin, false, 0, 14, 2000, 400, false}};
+        const SpelledNote g = *clefNote(Clef::Violin, 4);
         exercise.tasks.append(
-            {{1, 4, 4, true, answerMs, AnswerInput::Buttons}, startedAt.addSecs(2)});
+            {{1, 4, 4, true, answerMs, AnswerInput::Buttons, {}, g, g}, startedAt.addSecs(2)});
         exercise.end = ExerciseEnd{false, errors};
         written.append(exercise);
     }
@@ -249,7 +271,9 @@ private slots:
         QBuffer running;
         running.open(QIODevice::WriteOnly);
         QCOMPARE(writeCsv(reader.database(), running), CsvWritten::Yes);
-        QVERIFY2(running.data().trimmed().endsWith(";nein;2"), running.data().constData());
+        QVERIFY2(running.data().trimmed().endsWith(
+                     ";nein;2;C-Dur / a-Moll (keine Vorzeichen);c';;60;;ja"),
+                 running.data().constData());
 
         for (int task = 4; task <= 25; ++task)
             r.exercise.answerFromInstrument(4);
@@ -278,7 +302,7 @@ private slots:
         QCOMPARE(report.notes[4].missed, 2);
         QVERIFY(report.notes[4].medianMs);
         QCOMPARE(report.confusions.size(), 1);
-        QCOMPARE(report.confusions[0].chosen, 6);
+        QCOMPARE(report.confusions[0].chosen, *clefNote(Clef::Violin, 6));
         QCOMPARE(report.finished.size(), 1);
         QCOMPARE(report.finished[0].errors, 2);
         QCOMPARE(readReport(reader.database(), {Clef::Violin, ModeFilter::EarTraining, {}}).tasks,
@@ -294,7 +318,8 @@ private slots:
         QVERIFY2(lines[2].contains(";Violinschlüssel;Lesen;Bildschirm-Keyboard;c';e';nein;"),
                  qPrintable(lines[2]));
         QVERIFY2(lines[3].contains(";Zeit abgelaufen;c';;nein;"), qPrintable(lines[3]));
-        QVERIFY2(lines[25].endsWith(";ja;2"), qPrintable(lines[25]));
+        QVERIFY2(lines[25].endsWith(";ja;2;C-Dur / a-Moll (keine Vorzeichen);c';c';60;60;ja"),
+                 qPrintable(lines[25]));
     }
 
     void abortedExerciseKeepsItsFinishedTasks() {
@@ -345,13 +370,19 @@ private slots:
         QCOMPARE(store.write(written), HistoryStore::Written::Yes);
         HistoryReader reader(file);
         QCOMPARE(reader.open(), HistoryReader::State::Readable);
-        const NoteRecords records = readNoteRecords(reader.database(), {}, Clef::Bass, true);
+        const auto records =
+            readNoteRecords(reader.database(), {}, Clef::Bass, true, naturals(Clef::Bass));
         QCOMPARE(records[3].asked, 200);
         QCOMPARE(records[3].missed, 0);
         QCOMPARE(records[9].asked, 1);
         QCOMPARE(records[9].missed, 1);
-        QCOMPARE(readNoteRecords(reader.database(), {}, Clef::Bass, false)[3].asked, 0);
-        QCOMPARE(readNoteRecords(reader.database(), {}, Clef::Violin, true)[3].asked, 0);
+        QCOMPARE(readNoteRecords(reader.database(), {}, Clef::Bass, false, naturals(Clef::Bass))[3]
+                     .asked,
+                 0);
+        QCOMPARE(
+            readNoteRecords(reader.database(), {}, Clef::Violin, true, naturals(Clef::Violin))[3]
+                .asked,
+            0);
 
         // Ten missed tasks not yet in the file are the newest; a task that reached the file
         // meanwhile counts once.
@@ -360,8 +391,8 @@ private slots:
                                                          1'800'000'000'000),
                                               written[0]};
         unwritten[1].tasks = {written[0].tasks.last()};
-        const NoteRecords withUnwritten =
-            readNoteRecords(reader.database(), unwritten, Clef::Bass, true);
+        const auto withUnwritten =
+            readNoteRecords(reader.database(), unwritten, Clef::Bass, true, naturals(Clef::Bass));
         QCOMPARE(withUnwritten[3].asked, 200);
         QCOMPARE(withUnwritten[3].missed, 10);
         QCOMPARE(withUnwritten[9].asked, 1);
@@ -413,6 +444,9 @@ private slots:
         StatisticsWindow statistics(file);
         statistics.open();
         QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 1 "), qPrintable(statistics.sums()));
+        // Natural notes alone: no choice of keys.
+        const auto* keys = statistics.window()->findChild<QComboBox*>("cboTonart");
+        QVERIFY(keys && !keys->isVisibleTo(statistics.window()));
         statistics.window()->close();
         writeExercises(file, {{QDateTime::currentDateTime(), 2}});
         statistics.launcher.refresh();
@@ -548,7 +582,7 @@ private slots:
         HistoryReader reader(file);
         QCOMPARE(reader.open(), HistoryReader::State::Readable);
         const auto records = [&](Clef clef) {
-            return readNoteRecords(reader.database(), {}, clef, false);
+            return readNoteRecords(reader.database(), {}, clef, false, naturals(clef));
         };
         QCOMPARE(records(Clef::Bass)[3].missed, 1);
         QCOMPARE(records(Clef::Alto)[3].asked, 1);
@@ -557,11 +591,12 @@ private slots:
 
         QCOMPARE(rows(file, "PRAGMA user_version"),
                  QStringList{QString::number(schemaMigrations().size())});
-        QCOMPARE(rows(file, "SELECT e.id, e.clef, t.asked, t.chosen FROM task t"
+        QCOMPARE(rows(file, "SELECT e.id, e.clef, t.asked, t.chosen, t.asked_step, t.asked_pitch,"
+                            " t.chosen_step, t.chosen_pitch FROM task t"
                             " JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id"),
-                 (QStringList{"7|Bass|3|2", "8|Alto|3|3"}));
+                 (QStringList{"7|Bass|3|2|20|47|19|45", "8|Alto|3|3|24|53|24|53"}));
         QCOMPARE(rows(file, "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
-                 (QStringList{"exercise_by_mode", "task_by_exercise", "task_by_note"}));
+                 (QStringList{"exercise_by_mode", "task_by_exercise", "task_by_spelled_note"}));
         QCOMPARE(rows(file, "PRAGMA foreign_key_check"), QStringList{});
 
         QBuffer csv;
@@ -569,6 +604,155 @@ private slots:
         QCOMPARE(writeCsv(reader.database(), csv), CsvWritten::Yes);
         QVERIFY2(csv.data().contains(";Altschlüssel;Lesen;Mikrofon;f;f;ja;"),
                  csv.data().constData());
+    }
+
+    // A record the program wrote before keys were kept: its tasks become C major's natural notes
+    // of their clefs, judged as written; tasks in G major are kept beside them, spelled, and the
+    // weak notes, the report, the statistics window and the CSV tell the two apart.
+    void recordMadeBeforeKeys() {
+        const QString file = folder.filePath("schema3.sqlite");
+        QVERIFY(QFile::copy(VIRELO_TEST_DATA "/verlauf-schema3.sqlite", file));
+        QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        HistoryStore store(file);
+        const SpelledNote f{31, 0}, fis{31, 1}, c{28, 0};
+        UnwrittenExercise inG{1,
+                              {QDateTime::fromMSecsSinceEpoch(1'800'000'000'000), Clef::Violin,
+                               false, 0, 14, 2000, 400, false}};
+        const auto task = [&](int number, const SpelledNote& asked, const SpelledNote& chosen,
+                              AnswerInput input, bool judged) {
+            inG.tasks.append({{number, 7, *clefIndexOf(Clef::Violin, {chosen.step, 0}),
+                               asked == chosen, 900, input, KeySignature{1}, asked, chosen, judged},
+                              QDateTime::fromMSecsSinceEpoch(1'800'000'001'000 + number)});
+        };
+        task(1, fis, f, AnswerInput::Buttons, true);
+        task(2, fis, fis, AnswerInput::Midi, false);
+        task(3, c, c, AnswerInput::Buttons, true);
+        inG.tasks[2].outcome.asked = 4;
+        inG.end = ExerciseEnd{false, 1};
+        QList<UnwrittenExercise> exercises = {inG};
+        QCOMPARE(store.write(exercises), HistoryStore::Written::Yes);
+
+        QCOMPARE(rows(file, "SELECT number, key_fifths, asked_step, asked_alteration, asked_pitch,"
+                            " chosen_step, chosen_alteration, chosen_pitch, spelling_judged"
+                            " FROM task ORDER BY id"),
+                 (QStringList{// violin, reading
+                              "1|0|28|0|60|28|0|60|1", "2|0|29|0|62|30|0|64|1",
+                              "3|0|31|0|65|-|-|-|1", "4|0|33|0|69|33|0|69|1",
+                              // bass, ear training
+                              "1|0|17|0|41|18|0|43|1", "2|0|31|0|65|31|0|65|1",
+                              // alto
+                              "1|0|24|0|53|24|0|53|1",
+                              // G major
+                              "1|1|31|1|66|31|0|65|1", "2|1|31|1|66|31|1|66|0",
+                              "3|1|28|0|60|28|0|60|1"}));
+
+        HistoryReader reader(file);
+        QCOMPARE(reader.open(), HistoryReader::State::Readable);
+        const auto records = readNoteRecords(reader.database(), {}, Clef::Violin, false, {f, fis});
+        QCOMPARE(records[0].asked, 1); // timed out
+        QCOMPARE(records[0].missed, 1);
+        QCOMPARE(records[1].asked, 2);
+        QCOMPARE(records[1].missed, 1);
+
+        const HistoryReport all = readReport(reader.database(), {Clef::Violin});
+        QCOMPARE(all.tasks, 7);
+        QCOMPARE(all.notes.size(), NoteCount + 1);
+        QCOMPARE(all.notes[7].note, f);
+        QCOMPARE(all.notes[8].note, fis);
+        QCOMPARE(all.notes[8].tasks, 2);
+        QCOMPARE(all.notes[4].tasks, 2);
+        QCOMPARE(all.keys, (QList<KeySignature>{{0}, {1}}));
+        QCOMPARE(all.finished.size(), 2);
+        const HistoryReport inKey =
+            readReport(reader.database(), {Clef::Violin, ModeFilter::Both, {}, KeySignature{1}});
+        QCOMPARE(inKey.tasks, 3);
+        QCOMPARE(inKey.confusions.size(), 1);
+        QCOMPARE(inKey.confusions[0].asked, fis);
+        QCOMPARE(inKey.confusions[0].chosen, f);
+        QCOMPARE(inKey.finished.size(), 1);
+        QCOMPARE(inKey.finished[0].errors, 1);
+
+        QBuffer csv;
+        csv.open(QIODevice::WriteOnly);
+        QCOMPARE(writeCsv(reader.database(), csv), CsvWritten::Yes);
+        const QStringList lines = QString::fromUtf8(csv.data()).split('\n', Qt::SkipEmptyParts);
+        QVERIFY2(lines[0].endsWith(";Tonart;Gefragte Note;Gewählte Note;Gefragte Tonhöhe (MIDI);"
+                                   "Gewählte Tonhöhe (MIDI);Schreibweise bewertet"),
+                 qPrintable(lines[0]));
+        QVERIFY2(lines[2].endsWith(";C-Dur / a-Moll (keine Vorzeichen);d';e';62;64;ja"),
+                 qPrintable(lines[2]));
+        QVERIFY2(lines[3].endsWith(";f';;65;;ja"), qPrintable(lines[3]));
+        QVERIFY2(lines[8].endsWith(";G-Dur / e-Moll (1 ♯);fis';f';66;65;ja"), qPrintable(lines[8]));
+        QVERIFY2(lines[9].endsWith(";fis';fis';66;66;nein"), qPrintable(lines[9]));
+
+        // The window offers the keys present and names the confusion by its spelled notes.
+        StatisticsWindow statistics(file);
+        statistics.open();
+        QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 7 "), qPrintable(statistics.sums()));
+        auto* keys = statistics.window()->findChild<QComboBox*>("cboTonart");
+        QVERIFY(keys);
+        QVERIFY(keys->isVisibleTo(statistics.window()));
+        QStringList keyItems;
+        for (int i = 0; i < keys->count(); ++i)
+            keyItems.append(keys->itemText(i));
+        QCOMPARE(keyItems, (QStringList{"Alle Tonarten", "C-Dur / a-Moll (keine Vorzeichen)",
+                                        "G-Dur / e-Moll (1 ♯)"}));
+        QVERIFY2(shownTexts(*statistics.window()).join('\n').contains("f' statt fis': 1 ×"),
+                 qPrintable(shownTexts(*statistics.window()).join('\n')));
+        keys->setCurrentIndex(2);
+        QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 3 "), qPrintable(statistics.sums()));
+        QCOMPARE(keys->currentText(), QString("G-Dur / e-Moll (1 ♯)"));
+    }
+
+    // Rows kept beside the record keep the spelled notes; those an earlier version kept read as
+    // C major's natural notes of their clef.
+    void keptRowsReadBack_data() {
+        QTest::addColumn<QByteArray>("keptBefore"); // empty: kept by this version
+        QTest::addColumn<int>("fifths");
+        QTest::addColumn<SpelledNote>("asked");
+        QTest::addColumn<std::optional<SpelledNote>>("chosen");
+        QTest::addColumn<bool>("judged");
+        QTest::newRow("this version") << QByteArray() << -2 << SpelledNote{30, -1}
+                                      << std::optional<SpelledNote>{{29, 1}} << false;
+        QTest::newRow("before keys")
+            << QByteArray(R"([{"startedAt": 5, "clef": "Bass", "tasks": [{"task": 1, "asked": 3,
+                             "chosen": 2, "right": false, "answerMs": 700, "input": "midi",
+                             "endedAt": 9}]}])")
+            << 0 << SpelledNote{20, 0} << std::optional<SpelledNote>{{19, 0}} << true;
+        QTest::newRow("timed out, before keys")
+            << QByteArray(R"([{"startedAt": 5, "clef": "Violin", "tasks": [{"task": 1,
+                             "asked": 4, "chosen": null, "right": false, "answerMs": 700,
+                             "input": null, "endedAt": 9}]}])")
+            << 0 << SpelledNote{28, 0} << std::optional<SpelledNote>() << true;
+    }
+    void keptRowsReadBack() {
+        QFETCH(QByteArray, keptBefore);
+        QFETCH(int, fifths);
+        QFETCH(SpelledNote, asked);
+        QFETCH(std::optional<SpelledNote>, chosen);
+        QFETCH(bool, judged);
+        const QString file = folder.filePath("kept.sqlite");
+        if (keptBefore.isEmpty()) {
+            UnwrittenExercise exercise = exerciseOf(Clef::Violin, false, {{6, true}});
+            TaskOutcome& outcome = exercise.tasks[0].outcome;
+            outcome.key = {fifths};
+            outcome.askedNote = asked;
+            outcome.chosenNote = chosen;
+            outcome.spellingJudged = judged;
+            QVERIFY(keepRows(file, {exercise}));
+        } else {
+            QFile kept(keptRowsFile(file));
+            QVERIFY(kept.open(QIODevice::WriteOnly));
+            kept.write(keptBefore);
+        }
+        const QList<UnwrittenExercise> read = readKeptRows(file);
+        QCOMPARE(read.size(), 1);
+        QCOMPARE(read[0].tasks.size(), 1);
+        const TaskOutcome& outcome = read[0].tasks[0].outcome;
+        QCOMPARE(outcome.key.fifths, fifths);
+        QCOMPARE(outcome.askedNote, asked);
+        QCOMPARE(outcome.chosenNote, chosen);
+        QCOMPARE(outcome.spellingJudged, judged);
     }
 
     void filesItCannotUse_data() {
@@ -686,7 +870,8 @@ private slots:
             r.exercise.answer(4);
             r.exercise.abort();
             r.recorder->waitForWrites();
-            const NoteRecords records = r.recorder->noteRecords(Clef::Violin, false);
+            const auto records =
+                r.recorder->noteRecords(Clef::Violin, false, naturals(Clef::Violin));
             QCOMPARE(records[4].asked, 3);
             QCOMPARE(records[4].missed, 1);
             QCOMPARE(records[2].asked, 10);

@@ -158,6 +158,30 @@ Eine Datei, die schon so hieß, bleibt unverändert.</source>
         <translation>“%1” could not be saved (%2).
 A file of that name already there is left as it was.</translation>
     </message>
+    <message>
+        <source>Tonart</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>Gefragte Note</source>
+        <translation>Asked note</translation>
+    </message>
+    <message>
+        <source>Gewählte Note</source>
+        <translation>Chosen note</translation>
+    </message>
+    <message>
+        <source>Gefragte Tonhöhe (MIDI)</source>
+        <translation>Asked pitch (MIDI)</translation>
+    </message>
+    <message>
+        <source>Gewählte Tonhöhe (MIDI)</source>
+        <translation>Chosen pitch (MIDI)</translation>
+    </message>
+    <message>
+        <source>Schreibweise bewertet</source>
+        <translation>Spelling judged</translation>
+    </message>
 </context>
 <context>
     <name>Form1</name>
@@ -891,6 +915,14 @@ Your settings are kept.</translation>
     <message>
         <source>Sch&amp;ließen</source>
         <translation>C&amp;lose</translation>
+    </message>
+    <message>
+        <source>Alle Tonarten</source>
+        <translation>All keys</translation>
+    </message>
+    <message>
+        <source>&amp;Tonart:</source>
+        <translation>&amp;Key:</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,9 @@
 #include "history/CsvExport.h"
 
 #include "history/ClefKey.h"
+#include "training/KeySignature.h"
 #include "training/NoteModel.h"
+#include "training/NoteNaming.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -34,7 +36,13 @@ QStringList headings() {
             QCoreApplication::translate("CsvExport", "Note verschwindet nach (s)"),
             QCoreApplication::translate("CsvExport", "Mit Keyboard"),
             QCoreApplication::translate("CsvExport", "Übung beendet"),
-            QCoreApplication::translate("CsvExport", "Fehler der Übung")};
+            QCoreApplication::translate("CsvExport", "Fehler der Übung"),
+            QCoreApplication::translate("CsvExport", "Tonart"),
+            QCoreApplication::translate("CsvExport", "Gefragte Note"),
+            QCoreApplication::translate("CsvExport", "Gewählte Note"),
+            QCoreApplication::translate("CsvExport", "Gefragte Tonhöhe (MIDI)"),
+            QCoreApplication::translate("CsvExport", "Gewählte Tonhöhe (MIDI)"),
+            QCoreApplication::translate("CsvExport", "Schreibweise bewertet")};
 }
 
 QChar separator() {
@@ -78,6 +86,13 @@ QString yesNo(bool value) {
                  : QCoreApplication::translate("CsvExport", "nein");
 }
 
+// A written note from its step and alteration; empty for none.
+QString spelledName(const QVariant& step, const QVariant& alteration) {
+    if (step.isNull())
+        return {};
+    return noteName(SpelledNote{step.toInt(), alteration.toInt()});
+}
+
 } // namespace
 
 CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device) {
@@ -96,7 +111,9 @@ CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device) {
             " t.answer_ms, e.id, e.started_at, e.lowest, e.highest, e.time_per_note_cs,"
             " e.note_shown_ms, e.keyboard_practice, e.outcome,"
             " CASE WHEN e.outcome IS NULL THEN (SELECT COUNT(*) FROM task w"
-            " WHERE w.exercise_id = e.id AND NOT w.correct) ELSE e.errors END"
+            " WHERE w.exercise_id = e.id AND NOT w.correct) ELSE e.errors END,"
+            " t.key_fifths, t.asked_step, t.asked_alteration, t.chosen_step, t.chosen_alteration,"
+            " t.asked_pitch, t.chosen_pitch, t.spelling_judged"
             " FROM task t JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id")))
         return CsvWritten::RecordUnreadable;
     while (query.next()) {
@@ -119,7 +136,13 @@ CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device) {
             seconds(query.value(13).toInt() / 1000.0),
             yesNo(query.value(14).toBool()),
             outcomeName(query.value(15)),
-            query.value(16).toString()};
+            query.value(16).toString(),
+            keyName({query.value(17).toInt()}),
+            spelledName(query.value(18), query.value(19)),
+            spelledName(query.value(20), query.value(21)),
+            query.value(22).toString(),
+            query.value(23).toString(),
+            yesNo(query.value(24).toBool())};
         const QByteArray line = row.join(separator()).toUtf8() + '\n';
         if (device.write(line) != line.size())
             return CsvWritten::DeviceFailed;

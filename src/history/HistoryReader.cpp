@@ -93,19 +93,23 @@ QSqlDatabase HistoryReader::database() const {
     return m_open ? QSqlDatabase::database(m_connection, false) : QSqlDatabase();
 }
 
-NoteRecords readNoteRecords(const QSqlDatabase& db, const QList<UnwrittenExercise>& unwritten,
-                            Clef clef, bool earTraining) {
+std::vector<NoteRecord> readNoteRecords(const QSqlDatabase& db,
+                                        const QList<UnwrittenExercise>& unwritten, Clef clef,
+                                        bool earTraining, const std::vector<SpelledNote>& notes) {
     // Whether each of a note's latest tasks was missed, newest first.
-    std::array<std::vector<bool>, NoteCount> latest;
+    std::vector<std::vector<bool>> latest(notes.size());
+    const auto full = [](const std::vector<bool>& tasks) {
+        return int(tasks.size()) >= WeakNoteWindow;
+    };
     // A row may reach the file between the copy of the unwritten ones and the read.
     QSet<std::pair<qint64, int>> unwrittenTasks;
     for (auto exercise = unwritten.crbegin(); exercise != unwritten.crend(); ++exercise) {
         if (exercise->start.clef != clef || exercise->start.earTraining != earTraining)
             continue;
         for (auto task = exercise->tasks.crbegin(); task != exercise->tasks.crend(); ++task) {
-            const int asked = task->outcome.asked;
-            if (asked >= 0 && asked < NoteCount && int(latest[asked].size()) < WeakNoteWindow)
-                latest[asked].push_back(!task->outcome.right);
+            const auto note = std::find(notes.begin(), notes.end(), task->outcome.askedNote);
+            if (note != notes.end() && !full(latest[std::size_t(note - notes.begin())]))
+                latest[std::size_t(note - notes.begin())].push_back(!task->outcome.right);
             unwrittenTasks.insert(
                 {exercise->start.startedAt.toMSecsSinceEpoch(), task->outcome.task});
         }
@@ -113,26 +117,27 @@ NoteRecords readNoteRecords(const QSqlDatabase& db, const QList<UnwrittenExercis
     if (db.isOpen()) {
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        query.prepare(QStringLiteral(
-            "SELECT t.correct, e.started_at, t.number FROM task t"
-            " JOIN exercise e ON e.id = t.exercise_id"
-            " WHERE t.asked = ? AND e.clef = ? AND e.ear_training = ? ORDER BY t.id DESC LIMIT ?"));
-        for (int note = 0; note < NoteCount; ++note) {
-            query.addBindValue(note);
+        query.prepare(QStringLiteral("SELECT t.correct, e.started_at, t.number FROM task t"
+                                     " JOIN exercise e ON e.id = t.exercise_id"
+                                     " WHERE t.asked_step = ? AND t.asked_alteration = ?"
+                                     " AND e.clef = ? AND e.ear_training = ?"
+                                     " ORDER BY t.id DESC LIMIT ?"));
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            query.addBindValue(notes[i].step);
+            query.addBindValue(notes[i].alteration);
             query.addBindValue(clefKey(clef));
             query.addBindValue(earTraining);
             query.addBindValue(WeakNoteWindow);
             if (!query.exec())
                 break;
-            while (int(latest[note].size()) < WeakNoteWindow && query.next())
+            while (!full(latest[i]) && query.next())
                 if (!unwrittenTasks.contains({query.value(1).toLongLong(), query.value(2).toInt()}))
-                    latest[note].push_back(!query.value(0).toBool());
+                    latest[i].push_back(!query.value(0).toBool());
             query.finish();
         }
     }
-    NoteRecords records{};
-    for (int note = 0; note < NoteCount; ++note)
-        records[note] = {int(latest[note].size()),
-                         int(std::count(latest[note].begin(), latest[note].end(), true))};
+    std::vector<NoteRecord> records;
+    for (const std::vector<bool>& tasks : latest)
+        records.push_back({int(tasks.size()), int(std::count(tasks.begin(), tasks.end(), true))});
     return records;
 }

@@ -7,6 +7,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <vector>
+
 // Reads the record on a read-only connection of its own, which never waits: a reader of a WAL
 // file is not held up by a writer, so another program holding the file costs nothing here, and
 // a file this program may not write is read all the same.
@@ -35,7 +37,9 @@ private:
     QString m_problem;
 };
 
-// Each note's record over its most recent tasks in a clef and mode, from the file and from the
-// rows not yet in it, which are the newest.
-NoteRecords readNoteRecords(const QSqlDatabase& db, const QList<UnwrittenExercise>& unwritten,
-                            Clef clef, bool earTraining);
+// The records of the spelled notes, in their order, over their most recent tasks in a clef and
+// mode, from the file and from the rows not yet in it, which are the newest. A note asked the
+// same in another clef has a record of its own there.
+std::vector<NoteRecord> readNoteRecords(const QSqlDatabase& db,
+                                        const QList<UnwrittenExercise>& unwritten, Clef clef,
+                                        bool earTraining, const std::vector<SpelledNote>& notes);

@@ -2,22 +2,24 @@
 
 #include "history/ClefKey.h"
 
-#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
 
 #include <algorithm>
-#include <tuple>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// The exercises a filter takes, as a condition on the table `e`; its values bound in order.
-QString exerciseCondition(const ReportFilter& filter) {
+// The tasks a filter takes, as a condition on the tables `e` and `t`; its values bound in order.
+QString taskCondition(const ReportFilter& filter) {
     QString condition = QStringLiteral("e.clef = ? AND e.started_at >= ?");
     if (filter.mode != ModeFilter::Both)
         condition += QStringLiteral(" AND e.ear_training = ?");
+    if (filter.key)
+        condition += QStringLiteral(" AND t.key_fifths = ?");
     return condition;
 }
 
@@ -26,6 +28,13 @@ void bindFilter(QSqlQuery& query, const ReportFilter& filter) {
     query.addBindValue(filter.since ? filter.since->toMSecsSinceEpoch() : qint64(0));
     if (filter.mode != ModeFilter::Both)
         query.addBindValue(filter.mode == ModeFilter::EarTraining);
+    if (filter.key)
+        query.addBindValue(filter.key->fifths);
+}
+
+// Low to high by step, a step's flats before its natural and its sharps after.
+bool lower(const SpelledNote& a, const SpelledNote& b) {
+    return std::pair(a.step, a.alteration) < std::pair(b.step, b.alteration);
 }
 
 int median(std::vector<int>& values) {
@@ -40,42 +49,68 @@ int median(std::vector<int>& values) {
 void readTasks(const QSqlDatabase& db, const ReportFilter& filter, HistoryReport& report) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT t.asked, t.chosen, t.correct, t.answer_ms FROM task t"
+    query.prepare(QStringLiteral("SELECT t.asked_step, t.asked_alteration, t.chosen_step,"
+                                 " t.chosen_alteration, t.correct, t.answer_ms FROM task t"
                                  " JOIN exercise e ON e.id = t.exercise_id WHERE ") +
-                  exerciseCondition(filter));
+                  taskCondition(filter));
     bindFilter(query, filter);
     if (!query.exec())
         return;
-    std::array<std::vector<int>, NoteCount> answerTimes;
-    QHash<int, int> confusions; // asked × NoteCount + chosen
+    const auto byStep = [](const SpelledNote& a, const SpelledNote& b) { return lower(a, b); };
+    std::map<SpelledNote, std::vector<int>, decltype(byStep)> answerTimes(byStep);
+    std::map<SpelledNote, NoteSummary, decltype(byStep)> notes(byStep);
+    for (const NoteSummary& natural : report.notes)
+        notes[natural.note] = natural;
+    const auto byPair = [](const std::pair<SpelledNote, SpelledNote>& a,
+                           const std::pair<SpelledNote, SpelledNote>& b) {
+        return lower(a.first, b.first) || (a.first == b.first && lower(a.second, b.second));
+    };
+    std::map<std::pair<SpelledNote, SpelledNote>, int, decltype(byPair)> confusions(byPair);
     while (query.next()) {
-        const int asked = query.value(0).toInt();
-        if (asked < 0 || asked >= NoteCount)
+        if (query.value(0).isNull())
             continue;
+        const SpelledNote asked{query.value(0).toInt(), query.value(1).toInt()};
         ++report.tasks;
-        NoteSummary& note = report.notes[asked];
+        NoteSummary& note = notes[asked];
+        note.note = asked;
         ++note.tasks;
-        const bool answered = !query.value(1).isNull();
+        const bool answered = !query.value(2).isNull();
         if (answered)
-            answerTimes[asked].push_back(query.value(3).toInt());
-        if (query.value(2).toBool())
+            answerTimes[asked].push_back(query.value(5).toInt());
+        if (query.value(4).toBool())
             continue;
         ++note.missed;
         ++(answered ? report.wrong : report.timedOut);
-        const int chosen = query.value(1).toInt();
-        if (answered && chosen >= 0 && chosen < NoteCount)
-            ++confusions[asked * NoteCount + chosen];
+        if (answered)
+            ++confusions[{asked, {query.value(2).toInt(), query.value(3).toInt()}}];
     }
-    for (int i = 0; i < NoteCount; ++i)
-        if (!answerTimes[i].empty())
-            report.notes[i].medianMs = median(answerTimes[i]);
-    for (auto it = confusions.cbegin(); it != confusions.cend(); ++it)
-        report.confusions.append({it.key() / NoteCount, it.key() % NoteCount, it.value()});
-    std::sort(report.confusions.begin(), report.confusions.end(),
-              [](const Confusion& a, const Confusion& b) {
-                  return std::tie(b.count, a.asked, a.chosen) <
-                         std::tie(a.count, b.asked, b.chosen);
-              });
+    report.notes.clear();
+    for (auto& [spelled, note] : notes) {
+        auto times = answerTimes.find(spelled);
+        if (times != answerTimes.end())
+            note.medianMs = median(times->second);
+        report.notes.append(note);
+    }
+    for (const auto& [pair, count] : confusions)
+        report.confusions.append({pair.first, pair.second, count});
+    // Most frequent first; as often, in the order of the notes.
+    std::stable_sort(report.confusions.begin(), report.confusions.end(),
+                     [](const Confusion& a, const Confusion& b) { return a.count > b.count; });
+}
+
+// C major, the sharp keys, then the flat keys, as the settings list them.
+void readKeys(const QSqlDatabase& db, HistoryReport& report) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT DISTINCT key_fifths FROM task")))
+        return;
+    while (query.next())
+        report.keys.append(KeySignature{query.value(0).toInt()});
+    const auto place = [](KeySignature key) {
+        return key.fifths >= 0 ? key.fifths : KeySignature::MaxAccidentals - key.fifths;
+    };
+    std::sort(report.keys.begin(), report.keys.end(),
+              [&](KeySignature a, KeySignature b) { return place(a) < place(b); });
 }
 
 void readExercises(const QSqlDatabase& db, const ReportFilter& filter, HistoryReport& report) {
@@ -84,8 +119,7 @@ void readExercises(const QSqlDatabase& db, const ReportFilter& filter, HistoryRe
     query.prepare(QStringLiteral("SELECT e.started_at, e.outcome = 'finished', e.errors,"
                                  " MAX(t.ended_at) FROM exercise e"
                                  " JOIN task t ON t.exercise_id = e.id WHERE ") +
-                  exerciseCondition(filter) +
-                  QStringLiteral(" GROUP BY e.id ORDER BY e.started_at"));
+                  taskCondition(filter) + QStringLiteral(" GROUP BY e.id ORDER BY e.started_at"));
     bindFilter(query, filter);
     if (!query.exec())
         return;
@@ -103,9 +137,13 @@ void readExercises(const QSqlDatabase& db, const ReportFilter& filter, HistoryRe
 
 HistoryReport readReport(const QSqlDatabase& db, const ReportFilter& filter) {
     HistoryReport report;
+    for (int index = 0; index < NoteCount; ++index)
+        if (const std::optional<SpelledNote> natural = clefNote(filter.clef, index))
+            report.notes.append(NoteSummary{*natural, 0, 0, std::nullopt});
     if (!db.isOpen())
         return report;
     readTasks(db, filter, report);
     readExercises(db, filter, report);
+    readKeys(db, report);
     return report;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "training/KeySignature.h"
 #include "training/NoteModel.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
 
-#include <array>
 #include <optional>
 
 class QSqlDatabase;
@@ -17,10 +17,12 @@ enum class ModeFilter { Reading, EarTraining, Both };
 struct ReportFilter {
     Clef clef = Clef::Violin;
     ModeFilter mode = ModeFilter::Both;
-    std::optional<QDateTime> since; // none: all of it
+    std::optional<QDateTime> since;  // none: all of it
+    std::optional<KeySignature> key; // none: every key
 };
 
 struct NoteSummary {
+    SpelledNote note;
     int tasks = 0;
     int missed = 0;              // wrong or timed out
     std::optional<int> medianMs; // of the answers given, time-outs left out
@@ -28,8 +30,8 @@ struct NoteSummary {
 
 // The note chosen instead of the one asked, and how often.
 struct Confusion {
-    int asked = 0;
-    int chosen = 0;
+    SpelledNote asked;
+    SpelledNote chosen;
     int count = 0;
 };
 
@@ -39,7 +41,9 @@ struct ExercisePoint {
 };
 
 struct HistoryReport {
-    std::array<NoteSummary, NoteCount> notes{};
+    // The clef's natural notes, each with the altered notes asked on its step beside it (flats
+    // before, sharps after), low to high.
+    QList<NoteSummary> notes;
     QList<Confusion> confusions;   // most frequent first
     QList<ExercisePoint> finished; // oldest first
     int exercises = 0;             // with at least one task
@@ -47,6 +51,8 @@ struct HistoryReport {
     int wrong = 0;
     int timedOut = 0;
     qint64 practiceMs = 0; // from each exercise's start to its last task
+    // The keys of all the record's tasks, whatever the filter: C major, then sharps, then flats.
+    QList<KeySignature> keys;
 };
 
 HistoryReport readReport(const QSqlDatabase& db, const ReportFilter& filter);

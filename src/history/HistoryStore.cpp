@@ -302,9 +302,12 @@ bool HistoryStore::writeExercise(QSqlQuery& query, UnwrittenExercise& exercise) 
     }
     for (const RecordedTask& task : exercise.tasks) {
         const TaskOutcome& outcome = task.outcome;
-        query.prepare(
-            QStringLiteral("INSERT INTO task (exercise_id, number, ended_at, asked, chosen,"
-                           " correct, answer_ms, input) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        const std::optional<SpelledNote>& chosen = outcome.chosenNote;
+        query.prepare(QStringLiteral(
+            "INSERT INTO task (exercise_id, number, ended_at, asked, chosen, correct, answer_ms,"
+            " input, key_fifths, asked_step, asked_alteration, asked_pitch, chosen_step,"
+            " chosen_alteration, chosen_pitch, spelling_judged)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         query.addBindValue(*exercise.id);
         query.addBindValue(outcome.task);
         query.addBindValue(task.endedAt.toMSecsSinceEpoch());
@@ -313,6 +316,14 @@ bool HistoryStore::writeExercise(QSqlQuery& query, UnwrittenExercise& exercise) 
         query.addBindValue(outcome.right);
         query.addBindValue(outcome.answerMs);
         query.addBindValue(outcome.input ? QVariant(inputKey(*outcome.input)) : QVariant());
+        query.addBindValue(outcome.key.fifths);
+        query.addBindValue(outcome.askedNote.step);
+        query.addBindValue(outcome.askedNote.alteration);
+        query.addBindValue(outcome.askedNote.midiPitch());
+        query.addBindValue(chosen ? QVariant(chosen->step) : QVariant());
+        query.addBindValue(chosen ? QVariant(chosen->alteration) : QVariant());
+        query.addBindValue(chosen ? QVariant(chosen->midiPitch()) : QVariant());
+        query.addBindValue(outcome.spellingJudged);
         if (!query.exec())
             return false;
     }

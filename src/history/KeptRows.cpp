@@ -2,6 +2,7 @@
 
 #include "history/ClefKey.h"
 #include "history/InputKey.h"
+#include "training/NoteModel.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,10 +12,29 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 QJsonValue optionalValue(const std::optional<int>& value) {
     return value ? QJsonValue(*value) : QJsonValue();
+}
+
+QJsonValue noteObject(const SpelledNote& note) {
+    return QJsonObject{{QStringLiteral("step"), note.step},
+                       {QStringLiteral("alteration"), note.alteration}};
+}
+
+// A spelled note kept; rows kept before notes were spelled name the clef's natural one.
+std::optional<SpelledNote> noteOf(const QJsonValue& value, Clef clef,
+                                  const std::optional<int>& index) {
+    if (value.isObject()) {
+        const QJsonObject o = value.toObject();
+        const int alteration = o.value(QStringLiteral("alteration")).toInt();
+        return SpelledNote{o.value(QStringLiteral("step")).toInt(), std::clamp(alteration, -2, 2)};
+    }
+    return index ? clefNote(clef, *index) : std::nullopt;
 }
 
 QJsonObject taskObject(const RecordedTask& task) {
@@ -25,7 +45,11 @@ QJsonObject taskObject(const RecordedTask& task) {
             {QStringLiteral("right"), o.right},
             {QStringLiteral("answerMs"), o.answerMs},
             {QStringLiteral("input"), o.input ? QJsonValue(inputKey(*o.input)) : QJsonValue()},
-            {QStringLiteral("endedAt"), task.endedAt.toMSecsSinceEpoch()}};
+            {QStringLiteral("endedAt"), task.endedAt.toMSecsSinceEpoch()},
+            {QStringLiteral("key"), o.key.fifths},
+            {QStringLiteral("askedNote"), noteObject(o.askedNote)},
+            {QStringLiteral("chosenNote"), o.chosenNote ? noteObject(*o.chosenNote) : QJsonValue()},
+            {QStringLiteral("spellingJudged"), o.spellingJudged}};
 }
 
 QJsonObject exerciseObject(const UnwrittenExercise& exercise) {
@@ -55,15 +79,21 @@ QDateTime timeOf(const QJsonValue& value) {
     return QDateTime::fromMSecsSinceEpoch(qint64(value.toDouble()));
 }
 
-RecordedTask taskOf(const QJsonObject& o) {
-    const QJsonValue chosen = o.value(QStringLiteral("chosen"));
+RecordedTask taskOf(const QJsonObject& o, Clef clef) {
+    const QJsonValue chosenValue = o.value(QStringLiteral("chosen"));
     const QJsonValue input = o.value(QStringLiteral("input"));
-    return {{o.value(QStringLiteral("task")).toInt(), o.value(QStringLiteral("asked")).toInt(),
-             chosen.isDouble() ? std::optional<int>(chosen.toInt()) : std::nullopt,
+    const int asked = o.value(QStringLiteral("asked")).toInt();
+    const std::optional<int> chosen =
+        chosenValue.isDouble() ? std::optional<int>(chosenValue.toInt()) : std::nullopt;
+    const int fifths = o.value(QStringLiteral("key")).toInt();
+    return {{o.value(QStringLiteral("task")).toInt(), asked, chosen,
              o.value(QStringLiteral("right")).toBool(),
              qint64(o.value(QStringLiteral("answerMs")).toDouble()),
-             input.isString() ? inputOfKey(input.toString()) : std::nullopt, KeySignature{},
-             SpelledNote{}, std::nullopt, true},
+             input.isString() ? inputOfKey(input.toString()) : std::nullopt,
+             KeySignature{std::abs(fifths) <= KeySignature::MaxAccidentals ? fifths : 0},
+             noteOf(o.value(QStringLiteral("askedNote")), clef, asked).value_or(SpelledNote{}),
+             noteOf(o.value(QStringLiteral("chosenNote")), clef, chosen),
+             o.value(QStringLiteral("spellingJudged")).toBool(true)},
             timeOf(o.value(QStringLiteral("endedAt")))};
 }
 
@@ -81,7 +111,7 @@ UnwrittenExercise exerciseOf(const QJsonObject& o) {
     if (id.isDouble())
         exercise.id = qint64(id.toDouble());
     for (const QJsonValue task : o.value(QStringLiteral("tasks")).toArray())
-        exercise.tasks.append(taskOf(task.toObject()));
+        exercise.tasks.append(taskOf(task.toObject(), exercise.start.clef));
     const QJsonValue end = o.value(QStringLiteral("end"));
     if (end.isObject())
         exercise.end = ExerciseEnd{end.toObject().value(QStringLiteral("aborted")).toBool(),

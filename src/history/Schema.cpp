@@ -1,5 +1,34 @@
 #include "history/Schema.h"
 
+#include "training/ClefTable.h"
+#include "training/NoteModel.h"
+
+namespace {
+
+// Every clef's natural notes by index, for rows written before the spelled notes were kept.
+QString naturalNoteRows() {
+    QStringList rows;
+    for (const ClefRow& row : clefTable())
+        for (int index = 0; index < NoteCount; ++index) {
+            const SpelledNote note = *clefNote(row.clef, index);
+            rows.append(QStringLiteral("('%1', %2, %3, %4)")
+                            .arg(QLatin1String(row.recordKey))
+                            .arg(index)
+                            .arg(note.step)
+                            .arg(note.midiPitch()));
+        }
+    return QStringLiteral("INSERT INTO natural_note VALUES ") + rows.join(QStringLiteral(", "));
+}
+
+// The natural note of a task's index `column` in its exercise's clef, as `field` (step or pitch).
+QString naturalOf(const char* column, const char* field) {
+    return QStringLiteral("(SELECT n.%2 FROM natural_note n JOIN exercise e ON n.clef = e.clef"
+                          " WHERE e.id = task.exercise_id AND n.idx = task.%1)")
+        .arg(QLatin1String(column), QLatin1String(field));
+}
+
+} // namespace
+
 // Times are milliseconds since 1970 (UTC). A NULL outcome is an exercise cut off by a crash.
 const std::vector<QStringList>& schemaMigrations() {
     static const std::vector<QStringList> migrations = {
@@ -53,6 +82,30 @@ const std::vector<QStringList>& schemaMigrations() {
          QStringLiteral("ALTER TABLE exercise_with_c_clefs RENAME TO exercise"),
          QStringLiteral(
              "CREATE INDEX exercise_by_mode ON exercise(clef, ear_training, started_at)")},
+        // Keys: each task's key, the notes asked and chosen as written (step from C0 and
+        // alteration) and as sounded (MIDI), and whether its input could judge the spelling.
+        // Earlier rows are C major's natural notes of their clef, all judged as written.
+        {QStringLiteral("ALTER TABLE task ADD COLUMN key_fifths INTEGER NOT NULL DEFAULT 0"
+                        " CHECK (key_fifths BETWEEN -7 AND 7)"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN asked_step INTEGER"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN asked_alteration INTEGER NOT NULL DEFAULT 0"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN asked_pitch INTEGER"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN chosen_step INTEGER"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN chosen_alteration INTEGER"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN chosen_pitch INTEGER"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN spelling_judged INTEGER NOT NULL DEFAULT 1"),
+         QStringLiteral("CREATE TEMP TABLE natural_note (clef TEXT, idx INTEGER, step INTEGER,"
+                        " pitch INTEGER, PRIMARY KEY (clef, idx))"),
+         naturalNoteRows(),
+         QStringLiteral("UPDATE task SET asked_step = %1, asked_pitch = %2, chosen_step = %3,"
+                        " chosen_alteration = CASE WHEN chosen IS NULL THEN NULL ELSE 0 END,"
+                        " chosen_pitch = %4")
+             .arg(naturalOf("asked", "step"), naturalOf("asked", "pitch"),
+                  naturalOf("chosen", "step"), naturalOf("chosen", "pitch")),
+         QStringLiteral("DROP TABLE natural_note"),
+         // Weak notes are read by the spelled note asked.
+         QStringLiteral("DROP INDEX task_by_note"),
+         QStringLiteral("CREATE INDEX task_by_spelled_note ON task(asked_step, asked_alteration)")},
     };
     return migrations;
 }

@@ -106,9 +106,10 @@ void TaskRecorder::waitForWrites() {
         &m_writer, [] {}, Qt::BlockingQueuedConnection);
 }
 
-NoteRecords TaskRecorder::noteRecords(Clef clef, bool earTraining) {
+std::vector<NoteRecord> TaskRecorder::noteRecords(Clef clef, bool earTraining,
+                                                  const std::vector<SpelledNote>& notes) {
     m_reader.open();
-    return readNoteRecords(m_reader.database(), m_unwritten.copy(), clef, earTraining);
+    return readNoteRecords(m_reader.database(), m_unwritten.copy(), clef, earTraining, notes);
 }
 
 void TaskRecorder::exerciseStarted() {

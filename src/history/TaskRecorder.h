@@ -30,9 +30,10 @@ public:
 
     // Opens the record now rather than at the first exercise; says what went wrong, once.
     void openStore();
-    // Each note's record in a clef and mode, the tasks not yet written included; read on the
-    // caller's thread without waiting for the writing or for another program.
-    NoteRecords noteRecords(Clef clef, bool earTraining);
+    // The spelled notes' records in a clef and mode, the tasks not yet written included; read on
+    // the caller's thread without waiting for the writing or for another program.
+    std::vector<NoteRecord> noteRecords(Clef clef, bool earTraining,
+                                        const std::vector<SpelledNote>& notes);
     // Returns once the writing thread has tried everything recorded so far.
     void waitForWrites();
 

@@ -1,6 +1,6 @@
 // The two charts of the statistics window, drawn anew from the report.
 #include "statistics/frmStatistik.h"
-#include "training/NoteModel.h"
+#include "training/NoteNaming.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -93,19 +93,18 @@ QString period(const QList<ExercisePoint>& exercises) {
 // The share of misses as bars, the median answer time as points over them.
 void frmStatistik::showNotes() {
     clearChart(chtNoten);
-    const Clef clef = filter().clef;
     auto* shares = new QBarSet(tr("falsch oder Zeit abgelaufen (%)"));
     auto* medians = new QScatterSeries;
     medians->setName(tr("Median der Antwortzeit (s)"));
     medians->setMarkerSize(9);
     QStringList names;
     double slowest = 0;
-    for (int i = 0; i < NoteCount; ++i) {
+    for (qsizetype i = 0; i < m_report.notes.size(); ++i) {
         const NoteSummary& note = m_report.notes[i];
-        names.append(noteName(clef, i));
+        names.append(noteName(note.note));
         *shares << (note.tasks ? 100.0 * note.missed / note.tasks : 0.0);
         if (note.medianMs) {
-            medians->append(i, *note.medianMs / 1000.0);
+            medians->append(double(i), *note.medianMs / 1000.0);
             slowest = std::max(slowest, *note.medianMs / 1000.0);
         }
     }

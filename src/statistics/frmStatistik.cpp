@@ -3,7 +3,7 @@
 #include "history/CsvExport.h"
 #include "history/HistoryStore.h"
 #include "training/ClefTable.h"
-#include "training/NoteModel.h"
+#include "training/NoteNaming.h"
 
 #include <QChartView>
 #include <QComboBox>
@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -38,7 +39,7 @@ frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
           showReport(report, problem);
       }) {
     LayoutAnwenden();
-    for (QComboBox* box : {cboSchluessel, cboArt, cboZeitraum})
+    for (QComboBox* box : {cboSchluessel, cboArt, cboZeitraum, cboTonart})
         connect(box, &QComboBox::currentIndexChanged, this, &frmStatistik::refresh);
     connect(cmdCsv, &QPushButton::clicked, this, &frmStatistik::cmdCsv_Click);
     connect(cmdLoeschen, &QPushButton::clicked, this, &frmStatistik::cmdLoeschen_Click);
@@ -55,7 +56,29 @@ ReportFilter frmStatistik::filter() const {
                         ModeFilter::Both}[std::size_t(cboArt->currentIndex())];
     if (cboZeitraum->currentIndex() < 2)
         f.since = QDateTime::currentDateTime().addDays(cboZeitraum->currentIndex() == 0 ? -7 : -30);
+    if (cboTonart->currentIndex() > 0)
+        f.key = KeySignature{cboTonart->currentData().toInt()};
     return f;
+}
+
+// The keys of the record to choose from, the one chosen kept; with C major alone, as before
+// there were keys, no choice at all.
+void frmStatistik::showKeys() {
+    QList<KeySignature> keys = m_report.keys;
+    const std::optional<KeySignature> chosen = filter().key;
+    if (chosen && !keys.contains(*chosen))
+        keys.append(*chosen);
+    const QSignalBlocker quiet(cboTonart);
+    cboTonart->clear();
+    cboTonart->addItem(tr("Alle Tonarten"));
+    for (const KeySignature key : keys)
+        cboTonart->addItem(keyName(key), key.fifths);
+    if (chosen)
+        cboTonart->setCurrentIndex(cboTonart->findData(chosen->fifths));
+    const bool shown =
+        std::any_of(keys.begin(), keys.end(), [](KeySignature key) { return key.fifths != 0; });
+    cboTonart->setVisible(shown);
+    lblTonart->setVisible(shown);
 }
 
 void frmStatistik::refresh() {
@@ -72,6 +95,7 @@ void frmStatistik::showEvent(QShowEvent* event) {
 void frmStatistik::showReport(const HistoryReport& report, const QString& problem) {
     m_report = report;
     m_problem = problem;
+    showKeys();
     showNotes();
     showExercises();
     showTexts();
@@ -91,12 +115,10 @@ void frmStatistik::showProblem() {
 }
 
 void frmStatistik::showTexts() {
-    const Clef clef = filter().clef;
     QStringList lines = {tr("Häufigste Verwechslungen:")};
     for (const Confusion& c : m_report.confusions.mid(0, ConfusionLines))
-        lines.append(tr("%1 statt %2: %3 ×")
-                         .arg(noteName(clef, c.chosen), noteName(clef, c.asked))
-                         .arg(c.count));
+        lines.append(
+            tr("%1 statt %2: %3 ×").arg(noteName(c.chosen), noteName(c.asked)).arg(c.count));
     if (m_report.confusions.isEmpty())
         lines.append(tr("keine"));
     lblVerwechslungen->setText(lines.join(u'\n'));

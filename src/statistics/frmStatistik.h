@@ -23,6 +23,8 @@ public:
     QComboBox* cboSchluessel = nullptr;
     QComboBox* cboArt = nullptr;
     QComboBox* cboZeitraum = nullptr;
+    QComboBox* cboTonart = nullptr; // shown once the record holds a key with signs
+    QLabel* lblTonart = nullptr;
     QChart* chtNoten = nullptr;
     QChart* chtUebungen = nullptr;
     // Over each chart when it has nothing to show.
@@ -47,6 +49,7 @@ private:
     void LayoutAnwenden();
     ReportFilter filter() const;
     void showReport(const HistoryReport& report, const QString& problem);
+    void showKeys();
     void showNotes();
     void showExercises();
     void showTexts();

@@ -62,15 +62,22 @@ void frmStatistik::LayoutAnwenden() {
     cboArt->setCurrentIndex(2);
     cboZeitraum = choice(this, {tr("7 Tage"), tr("30 Tage"), tr("alles")});
     cboZeitraum->setCurrentIndex(2);
+    cboTonart = choice(this, {tr("Alle Tonarten")});
+    cboTonart->setObjectName(QStringLiteral("cboTonart"));
+    cboTonart->hide();
     for (auto [caption, box] : {std::pair{tr("&Schlüssel:"), cboSchluessel},
                                 {tr("&Art:"), cboArt},
-                                {tr("&Zeitraum:"), cboZeitraum}}) {
+                                {tr("&Zeitraum:"), cboZeitraum},
+                                {tr("&Tonart:"), cboTonart}}) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(box);
+        if (box == cboTonart)
+            lblTonart = label;
         choices->addWidget(label);
         choices->addWidget(box);
         choices->addSpacing(16);
     }
+    lblTonart->hide();
     choices->addStretch();
     outer->addLayout(choices);
 

@@ -89,16 +89,36 @@ void Exercise::Start(const ExerciseSettings& settings) {
     m_ownAccidentals = settings.accidentals;
     m_key = chooseKey(settings, m_services.random);
     m_chosenNote.reset();
-    if (settings.SchwacheNotenOefter && m_services.noteRecords) {
-        const NoteRecords records = m_services.noteRecords(AusgewählterSchlüssel, Gehörtraining);
-        for (int note = NiedrigsterTon; note <= HöchsterTon; ++note)
-            m_weights.push_back(weakNoteWeight(records[note]));
-    }
+    if (settings.SchwacheNotenOefter && m_services.noteRecords)
+        weighWeakNotes();
     m_state = ExerciseState::Running;
     emit started();
     emit keyChosen(m_key);
     tmrWeg->setInterval(ZeitWeg);
     NaechsteAufgabe();
+}
+
+// Each staff place of the range by the records of the notes it is asked as: its natural alone
+// without a key and signs of the task's own.
+void Exercise::weighWeakNotes() {
+    std::vector<std::vector<NoteShare>> places;
+    std::vector<SpelledNote> notes;
+    for (int index = NiedrigsterTon; index <= HöchsterTon; ++index) {
+        const std::optional<SpelledNote> natural = clefNote(AusgewählterSchlüssel, index);
+        places.push_back(
+            natural ? spellingsOfStep(natural->step, m_key,
+                                      m_alteredNotes ? m_ownAccidentals : OwnAccidentals::None)
+                    : std::vector<NoteShare>{});
+        for (const NoteShare& spelling : places.back())
+            notes.push_back(spelling.note);
+    }
+    const std::vector<NoteRecord> records =
+        m_services.noteRecords(AusgewählterSchlüssel, Gehörtraining, notes);
+    std::span<const NoteRecord> rest = records;
+    for (const std::vector<NoteShare>& place : places) {
+        m_weights.push_back(placeWeight(place, rest));
+        rest = rest.subspan(std::min(place.size(), rest.size()));
+    }
 }
 
 void Exercise::abort() {

@@ -127,6 +127,7 @@ private:
     void giveHeldAnswer();
     void judge(const SpelledNote& chosen, AnswerInput input, bool spellingJudged);
     void drawAccidental();
+    void weighWeakNotes();
 
     ExerciseServices m_services;
     ExerciseState m_state = ExerciseState::Idle;

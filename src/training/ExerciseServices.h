@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class NotePlayer;
 
@@ -18,7 +19,9 @@ struct ExerciseServices {
     NotePlayer* player = nullptr;
     std::function<double()> random; // uniform in [0, 1)
     QString programDir;             // holds sound/
-    // Each note's record in a clef and mode (ear training or reading), for drawing weak notes
-    // more often; unset: no record.
-    std::function<NoteRecords(Clef clef, bool earTraining)> noteRecords;
+    // The records of these spelled notes, in their order, in a clef and mode (ear training or
+    // reading), for drawing weak notes more often; unset: no record.
+    std::function<std::vector<NoteRecord>(Clef clef, bool earTraining,
+                                          const std::vector<SpelledNote>& notes)>
+        noteRecords;
 };

@@ -3,6 +3,7 @@
 #include "training/NoteFile.h"
 #include "training/NoteModel.h"
 #include "training/NotePlayer.h"
+#include "training/OwnSigns.h"
 #include "training/WeakNotes.h"
 
 #include <QTimer>
@@ -53,21 +54,11 @@ void Exercise::NaechsteAufgabe() {
         QMetaObject::invokeMethod(this, &Exercise::giveHeldAnswer, Qt::QueuedConnection);
 }
 
-// About one task in three carries a sign of its own: one of the chosen kind that differs from
-// what the key gives its step, or the natural sign that cancels the key.
+// About one task in three carries a sign of its own.
 void Exercise::drawAccidental() {
-    constexpr double OwnSignShare = 1.0 / 3.0;
     if (m_services.random() >= OwnSignShare)
         return;
-    const int fromKey = m_askedNote.alteration;
-    std::vector<int> signs;
-    if (m_ownAccidentals != OwnAccidentals::Flats)
-        signs.push_back(1);
-    if (m_ownAccidentals != OwnAccidentals::Sharps)
-        signs.push_back(-1);
-    if (fromKey != 0)
-        signs.push_back(0);
-    std::erase(signs, fromKey);
+    const std::vector<int> signs = ownSigns(m_askedNote.alteration, m_ownAccidentals);
     if (signs.empty())
         return;
     const auto at =

@@ -1,5 +1,7 @@
 #include "training/WeakNotes.h"
 
+#include "training/OwnSigns.h"
+
 #include <numeric>
 
 namespace {
@@ -11,6 +13,24 @@ double weakNoteWeight(const NoteRecord& record) {
     if (record.asked < AskedBeforeJudged)
         return UnjudgedWeight;
     return 1 + 4 * double(record.missed) / record.asked;
+}
+
+std::vector<NoteShare> spellingsOfStep(int step, KeySignature key, OwnAccidentals own) {
+    const SpelledNote fromKey = key.spell(step);
+    const std::vector<int> signs = ownSigns(fromKey.alteration, own);
+    if (signs.empty())
+        return {{fromKey, 1}};
+    std::vector<NoteShare> spellings = {{fromKey, 1 - OwnSignShare}};
+    for (const int sign : signs)
+        spellings.push_back({{step, sign}, OwnSignShare / double(signs.size())});
+    return spellings;
+}
+
+double placeWeight(std::span<const NoteShare> spellings, std::span<const NoteRecord> records) {
+    double weight = 0;
+    for (std::size_t i = 0; i < spellings.size() && i < records.size(); ++i)
+        weight += spellings[i].share * weakNoteWeight(records[i]);
+    return weight;
 }
 
 int weightedDraw(std::span<const double> weights, double r) {
