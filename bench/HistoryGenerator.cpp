@@ -3,15 +3,11 @@
 #include "history/HistoryStore.h"
 #include "training/NoteModel.h"
 
-#include <QSqlDatabase>
-
 #include <random>
 
 void generateHistory(const QString& file, int exercises) {
     HistoryStore store(file);
-    store.open();
-    QSqlDatabase db = store.database();
-    db.transaction();
+    QList<UnwrittenExercise> written;
     std::mt19937 engine(23);
     std::uniform_int_distribution<int> note(0, NoteCount - 1);
     std::uniform_int_distribution<int> answerMs(400, 3500);
@@ -21,8 +17,10 @@ void generateHistory(const QString& file, int exercises) {
     for (int e = 0; e < exercises; ++e) {
         QDateTime at = yearAgo.addSecs(qint64(e) * 365 * 24 * 3600 / exercises);
         const bool bass = e % 2 == 1;
-        const auto id = store.beginExercise(
-            {at, bass ? Clef::Bass : Clef::Violin, e % 3 == 0, 0, 14, 2000, 400, false});
+        UnwrittenExercise exercise;
+        exercise.serial = e;
+        exercise.start = {at,   bass ? Clef::Bass : Clef::Violin, e % 3 == 0, 0, 14, 2000, 400,
+                          false};
         int errors = 0;
         for (int task = 1; task <= 25; ++task) {
             TaskOutcome outcome{task, note(engine),     std::nullopt,
@@ -37,9 +35,10 @@ void generateHistory(const QString& file, int exercises) {
             }
             errors += outcome.right ? 0 : 1;
             at = at.addMSecs(outcome.answerMs + 500);
-            store.recordTask(*id, outcome, at);
+            exercise.tasks.append({outcome, at});
         }
-        store.endExercise(*id, false, errors);
+        exercise.end = ExerciseEnd{false, errors};
+        written.append(exercise);
     }
-    db.commit();
+    store.write(written);
 }

@@ -1,8 +1,10 @@
 // The real program through whole exercises, worked by a simulated learner on a private X server
 // with a private PulseAudio server: its peak resident memory through an exercise of 25 right
 // answers, its processor time while idle between exercises (and whether a sound stream stays
-// open), and while a task waits for its answer. Run it through ./benchmark, which gives it a
-// private X server and a scratch home. Prints figures; timings never fail the run.
+// open), and while a task waits for its answer. With --microphone the learner has chosen to
+// answer with the microphone, which the private server's recording device serves. Run it through
+// ./benchmark, which gives it a private X server and a scratch home. Prints figures; timings
+// never fail the run.
 #include "ChildProcess.h"
 #include "PrivatePulseServer.h"
 #include "ProcessUsage.h"
@@ -12,6 +14,7 @@
 #include <X11/keysym.h>
 
 #include <QCoreApplication>
+#include <QSettings>
 
 #include <cmath>
 #include <cstdio>
@@ -179,10 +182,15 @@ const char* workThrough(ScreenDriver& screen, pid_t pid, Figures& figures) {
 
 int main(int argc, char* argv[]) {
     const QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s VIRELO_PROGRAM\n", argv[0]);
+    const bool microphone = argc == 3 && qstrcmp(argv[2], "--microphone") == 0;
+    if (argc != 2 && !microphone) {
+        std::fprintf(stderr, "usage: %s VIRELO_PROGRAM [--microphone]\n", argv[0]);
         return 2;
     }
+    // The program's settings in the scratch home, as the settings dialog stores the choice.
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("virel542"))
+        .setValue(QStringLiteral("Einstellungen/Mikrofon"),
+                  microphone ? QStringLiteral("1") : QStringLiteral("0"));
     ScreenDriver screen;
     if (!screen.isReady()) {
         std::fprintf(stderr, "no X display with the DAMAGE and XTEST extensions\n");
@@ -207,7 +215,9 @@ int main(int argc, char* argv[]) {
             return 1;
         }
     }
-    printFigure("peak resident memory through an exercise", figures.peakMegabytes, "MB");
+    printFigure(microphone ? "peak resident memory through an exercise with the microphone"
+                           : "peak resident memory through an exercise",
+                figures.peakMegabytes, "MB");
     printFigure("processor idle between exercises", figures.idlePercent, "%", 2);
     printFigure("sound streams open while idle", figures.idleStreams, "streams", 0);
     printFigure("processor while a task waits", figures.taskPercent, "%", 2);

@@ -290,12 +290,7 @@ std::vector<double> headShownToListening(const PrivatePulseServer& server, int& 
     services.message = [](const QString&, MessageIcon, const QString&) {};
     services.programDir = QStringLiteral(VIRELO_PROGRAM_DIR);
     Exercise exercise(services);
-    MicrophoneAnswers answers(
-        exercise,
-        [] {
-            return MicrophoneAnswers::Choice{true, false};
-        },
-        [](const QString&) {});
+    MicrophoneAnswers answers(exercise, [] { return MicrophoneAnswers::Choice{true, false}; });
     Clock::time_point shown;
     QObject::connect(&exercise, &Exercise::taskShown, [&] { shown = Clock::now(); });
     QObject::connect(&exercise, &Exercise::taskEnded, [&](const TaskOutcome& outcome) {

@@ -2,15 +2,20 @@
 
 include(GNUInstallDirs)
 
-# The program finds its sounds and readme.txt beside itself, so all of them go into the folder
+# The program finds its sounds, readme.txt (readme-en.txt in English) and its English texts
+# beside itself, so all of them go into the folder
 # that holds the sounds.
 cmake_path(GET VIRELO_SOUND_INSTALL_DIR PARENT_PATH VIRELO_INSTALL_DIR)
 
 configure_file(${PROJECT_SOURCE_DIR}/readme.txt ${VIRELO_PROGRAM_DIR}/readme.txt COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/readme-en.txt ${VIRELO_PROGRAM_DIR}/readme-en.txt COPYONLY)
 install(TARGETS virelo RUNTIME DESTINATION ${VIRELO_INSTALL_DIR})
 # The statistics window's library, which the program opens from its own folder.
 install(TARGETS virelo_statistik LIBRARY DESTINATION ${VIRELO_INSTALL_DIR})
-install(FILES ${VIRELO_PROGRAM_DIR}/readme.txt DESTINATION ${VIRELO_INSTALL_DIR})
+install(FILES ${VIRELO_PROGRAM_DIR}/readme.txt ${VIRELO_PROGRAM_DIR}/readme-en.txt
+        DESTINATION ${VIRELO_INSTALL_DIR})
+# The English texts, which the program loads from its own folder.
+install(FILES ${VIRELO_QM_FILES} DESTINATION ${VIRELO_INSTALL_DIR})
 
 # The command on the PATH is a relative link; the program resolves it to find its folder.
 file(RELATIVE_PATH virelo_command_target /prefix/${CMAKE_INSTALL_BINDIR}
@@ -66,5 +71,5 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.virelo.example/")
 # for MIDI keyboards, RtAudio and aubio for the microphone, the fonts of the windows and of the
 # clef signs, and xdg-utils to find the web browser and open readme.txt.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite, libqt6charts6 (>= 6.4), libfluidsynth3, libasound2, librtmidi6, librtaudio6, libaubio5, timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation, fonts-oflb-euterpe | fonts-noto-core, qt6-translations-l10n, xdg-utils")
+    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite, libqt6charts6 (>= 6.4), libfluidsynth3, libasound2, librtmidi6, librtaudio6, libaubio5, libpulse0, timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation, fonts-oflb-euterpe | fonts-noto-core, qt6-translations-l10n, xdg-utils")
 include(CPack)

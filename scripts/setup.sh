@@ -2,7 +2,8 @@
 
 # Debian packages needed to build the program and to run it.
 VIRELO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libfluidsynth-dev libasound2-dev
-    librtmidi-dev libjack-jackd2-dev qt6-charts-dev libqt6opengl6-dev libaubio-dev librtaudio-dev)
+    librtmidi-dev libjack-jackd2-dev qt6-charts-dev libqt6opengl6-dev libaubio-dev librtaudio-dev libpulse-dev
+    qt6-tools-dev qt6-l10n-tools)
 VIRELO_RUN_PACKAGES=(timgm6mb-soundfont fonts-liberation libqt6svg6 fonts-oflb-euterpe xdg-utils qt6-translations-l10n
     librtmidi6 libqt6sql6-sqlite libqt6charts6 libaubio5 librtaudio6)
 # Only for the tests: a private sound server and its recorder; clang with libFuzzer for fuzzing.

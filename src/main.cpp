@@ -1,15 +1,17 @@
 #include "feedback/FluidSynthPlayer.h"
 #include "forms/Form1.h"
 #include "history/TaskRecorder.h"
-#include "input/Microphone.h"
 #include "input/MicrophoneAnswers.h"
+#include "input/MicrophoneFinder.h"
 #include "input/MicrophoneLevel.h"
 #include "input/MidiAnswers.h"
 #include "input/SystemMidiInput.h"
+#include "settings/LanguageSettings.h"
 #include "settings/MicrophoneSettings.h"
 #include "settings/SettingsStore.h"
 #include "statistics/StatisticsLauncher.h"
 #include "training/Exercise.h"
+#include "training/NoteNaming.h"
 #include "training/TaskRandom.h"
 #include "widgets/Fonts.h"
 #include "widgets/HeldKeyFilter.h"
@@ -27,6 +29,7 @@ namespace {
 constexpr int SoundLoadDelayMs = 300;
 constexpr int MidiOpenDelayMs = 300;
 constexpr int HistoryOpenDelayMs = 300;
+constexpr int MicrophoneSearchDelayMs = 300;
 
 // In the program's data folder, e.g. ~/.local/share/virelo/verlauf.sqlite.
 QString historyFile() {
@@ -38,17 +41,24 @@ QString historyFile() {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     applyApplicationLook();
-    installGermanQtTranslations(app);
     HeldKeyFilter heldKeys;
     app.installEventFilter(&heldKeys);
 
     FluidSynthPlayer player;
     SettingsStore store;
     const QString programDir = QCoreApplication::applicationDirPath();
+    // Language and note names are settled before the first window is made, and kept to the end.
+    const LanguageSettings languageSettings = readLanguageSettings(store);
+    const Language language = shownLanguage(languageSettings.language, systemLanguage());
+    installTranslations(app, language, programDir);
+    setNamingStyle(namingStyleFor(languageSettings, language));
     const QString history = historyFile();
     std::unique_ptr<TaskRecorder> recorder; // made once the window shows
-    StatisticsLauncher statistics(StatisticsLauncher::libraryBeside(programDir), history,
+    StatisticsLauncher statistics(StatisticsLauncher::libraryBeside(programDir), history, store,
                                   showMessageBox);
+
+    // Asked off the window's thread, once the window shows and whenever the settings open.
+    MicrophoneFinder microphoneFinder;
 
     // The exercise's messages stand over the main window, which is made after it.
     QWidget* mainWindow = nullptr;
@@ -77,7 +87,11 @@ int main(int argc, char* argv[]) {
                                        return QProcess::startDetached(program, arguments);
                                    },
                                .openUrl = QDesktopServices::openUrl},
-                   .microphone = {.found = Microphone::found,
+                   .microphone = {.found =
+                                      [&microphoneFinder](QObject* receiver,
+                                                          std::function<void(bool)> answer) {
+                                          microphoneFinder.ask(receiver, std::move(answer));
+                                      },
                                   .watchLevel =
                                       [](std::function<void(float)> level) {
                                           return std::make_unique<MicrophoneLevel>(
@@ -97,19 +111,18 @@ int main(int argc, char* argv[]) {
     recorder = std::make_unique<TaskRecorder>(exercise, history);
     QObject::connect(recorder.get(), &TaskRecorder::recorded, &statistics,
                      &StatisticsLauncher::refresh);
-    QObject::connect(recorder.get(), &TaskRecorder::notice, &form, [&form](const QString& text) {
-        showMessageBox(&form, text, QStringLiteral("Hinweis"), MessageIcon::Information, {});
-    });
+    const auto showNotice = [&form](const QString& text) {
+        showMessageBox(&form, text, QCoreApplication::translate("main", "Hinweis"),
+                       MessageIcon::Information, {});
+    };
+    QObject::connect(recorder.get(), &TaskRecorder::notice, &form, showNotice);
     QTimer::singleShot(HistoryOpenDelayMs, recorder.get(), &TaskRecorder::openStore);
+    QTimer::singleShot(MicrophoneSearchDelayMs, &microphoneFinder, &MicrophoneFinder::search);
     // The microphone, only during an exercise the learner chose it for.
-    MicrophoneAnswers microphone(
-        exercise,
-        [&store] {
-            const MicrophoneSettings chosen = readMicrophoneSettings(store);
-            return MicrophoneAnswers::Choice{chosen.answer, chosen.anyOctave};
-        },
-        [&form](const QString& text) {
-            showMessageBox(&form, text, QStringLiteral("Hinweis"), MessageIcon::Information, {});
-        });
+    MicrophoneAnswers microphone(exercise, [&store] {
+        const MicrophoneSettings chosen = readMicrophoneSettings(store);
+        return MicrophoneAnswers::Choice{chosen.answer, chosen.anyOctave};
+    });
+    QObject::connect(&microphone, &MicrophoneAnswers::notice, &form, showNotice);
     return QApplication::exec();
 }

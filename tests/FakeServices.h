@@ -7,6 +7,7 @@
 #include "settings/frmEinstellungen.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
@@ -59,7 +60,16 @@ struct FakeWorld : FakeExerciseWorld {
     }
 
     MicrophoneAccess microphone() {
-        return {.found = [this] { return microphoneFound; },
+        return {.found =
+                    [this](QObject* receiver, std::function<void(bool)> answer) {
+                        if (microphoneAnswersAtOnce)
+                            answer(microphoneFound);
+                        microphoneAnswer = [receiver = QPointer<QObject>(receiver),
+                                            answer](bool found) {
+                            if (receiver)
+                                answer(found);
+                        };
+                    },
                 .watchLevel =
                     [this](std::function<void(float)> level) {
                         auto watch = std::make_unique<QObject>();
@@ -83,6 +93,8 @@ struct FakeWorld : FakeExerciseWorld {
     int statisticsOpened = 0;
 
     bool microphoneFound = true;
+    bool microphoneAnswersAtOnce = true;
+    std::function<void(bool)> microphoneAnswer; // a later answer to the last asker
     std::function<void(float)> microphoneLevel; // set while the dialog watches the level
 };
 

@@ -1,10 +1,13 @@
 // Whole exercises through the seams, without a window: task generation, timers, answers and the
 // end.
 #include "FakeExercise.h"
+#include "input/MicrophoneAnswers.h"
 #include "input/MidiAnswers.h"
 #include "training/Exercise.h"
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
 
@@ -32,6 +35,12 @@ struct TestMidiInput final : MidiInput {
     const Received* received = nullptr;
     int connects = 0;
 };
+
+// Whether a library of that name is mapped into this process.
+bool mapped(const QByteArray& library) {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(library);
+}
 
 // The treble clef's keys, index 0..14.
 constexpr int TrebleKeys[15] = {53, 55, 57, 59, 60, 62, 64, 65, 67, 69, 71, 72, 74, 76, 77};
@@ -313,6 +322,44 @@ private slots:
         e.ex().chooseMode(Clef::Violin, false);
         e.start();
         QCOMPARE(keys.connects, 2);
+    }
+
+    // The microphone's libraries are opened only for an exercise the learner chose it for, and
+    // a device that cannot be opened is told once the exercise has ended and its result shown,
+    // never over a task whose time runs.
+    void microphoneOnlyWhenChosen_data() {
+        QTest::addColumn<bool>("chosen");
+        // In this order: a library once opened stays for the rest of the run.
+        QTest::newRow("not chosen: nothing opened, nothing told") << false;
+        QTest::newRow("chosen, no device: told after the result") << true;
+    }
+    void microphoneOnlyWhenChosen() {
+        QFETCH(bool, chosen);
+        // No sound server, and ALSA without any device.
+        QTemporaryFile noAlsaConfiguration;
+        QVERIFY(noAlsaConfiguration.open());
+        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(noAlsaConfiguration.fileName()));
+        qputenv("PULSE_SERVER", "unix:/nonexistent/native");
+        Run e(Clef::Violin, 0, 14, 400, 2000);
+        MicrophoneAnswers microphone(e.ex(), [&] {
+            return MicrophoneAnswers::Choice{chosen, false};
+        });
+        QList<qsizetype> noticeAfterMessages;
+        connect(&microphone, &MicrophoneAnswers::notice,
+                [&] { noticeAfterMessages.append(e.world.messages.size()); });
+        e.start();
+        for (int task = 1; task <= 25; ++task) {
+            QCoreApplication::processEvents();
+            QVERIFY(noticeAfterMessages.isEmpty());
+            e.answer(e.ex().askedNote());
+        }
+        QCoreApplication::processEvents();
+        QTRY_COMPARE(noticeAfterMessages, chosen ? QList<qsizetype>{1} : QList<qsizetype>{});
+        QCOMPARE(e.world.messages.size(), 1);
+        QCOMPARE(mapped("libaubio"), chosen);
+        QCOMPARE(mapped("librtaudio"), chosen);
+        qunsetenv("ALSA_CONFIG_PATH");
+        qunsetenv("PULSE_SERVER");
     }
 
     // The real timers, at a short time per note: the time-out really comes.

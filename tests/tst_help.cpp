@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cmath>
@@ -106,6 +107,16 @@ private slots:
             << Clef::Bass << 13 << -2.0 << QList<double>{-1, -2};
         QTest::newRow("f' above the second ledger line")
             << Clef::Bass << 14 << -2.5 << QList<double>{-1, -2};
+        QTest::newRow("alto c below the first ledger line")
+            << Clef::Alto << 0 << 5.5 << QList<double>{5};
+        QTest::newRow("alto c' on the middle line") << Clef::Alto << 7 << 2.0 << QList<double>{};
+        QTest::newRow("alto c'' above the first ledger line")
+            << Clef::Alto << 14 << -1.5 << QList<double>{-1};
+        QTest::newRow("tenor A below the first ledger line")
+            << Clef::Tenor << 0 << 5.5 << QList<double>{5};
+        QTest::newRow("tenor c' on the fourth line") << Clef::Tenor << 9 << 1.0 << QList<double>{};
+        QTest::newRow("tenor a' above the first ledger line")
+            << Clef::Tenor << 14 << -1.5 << QList<double>{-1};
     }
     void chartNotePlaces() {
         QFETCH(Clef, clef);
@@ -145,6 +156,8 @@ private slots:
         QTest::newRow("bass, layout size") << Clef::Bass << QSizeF(622, 117);
         QTest::newRow("treble, enlarged") << Clef::Violin << QSizeF(1250, 240);
         QTest::newRow("bass, wider only") << Clef::Bass << QSizeF(1250, 117);
+        QTest::newRow("alto, layout size") << Clef::Alto << QSizeF(621, 116);
+        QTest::newRow("tenor, layout size") << Clef::Tenor << QSizeF(622, 117);
     }
     void chartAscends() {
         QFETCH(Clef, clef);
@@ -174,8 +187,23 @@ private slots:
 
     void chartsShareOneScale() {
         const QSizeF size(621, 116);
-        QCOMPARE(noteChart(Clef::Violin, size).lineSpacing,
-                 noteChart(Clef::Bass, size).lineSpacing);
+        for (const Clef clef : {Clef::Bass, Clef::Alto, Clef::Tenor})
+            QCOMPARE(noteChart(Clef::Violin, size).lineSpacing, noteChart(clef, size).lineSpacing);
+    }
+
+    // A second page holds the alto and tenor clefs' charts; the button turns back.
+    void helpTurnsToTheCClefs() {
+        frmHilfe* help = frmHilfe::showSingle(nullptr);
+        QCOMPARE(help->cmdWeitereSchluessel->text(), QString("Alt- und Tenorschlüssel"));
+        help->cmdWeitereSchluessel->click();
+        QCOMPARE(help->Picture1->clef(), Clef::Alto);
+        QCOMPARE(help->Picture2->clef(), Clef::Tenor);
+        QCOMPARE(help->Picture1->chart().notes[7].name, QString("c'"));
+        QCOMPARE(help->cmdWeitereSchluessel->text(), QString("Violin- und Bassschlüssel"));
+        help->cmdWeitereSchluessel->click();
+        QCOMPARE(help->Picture1->clef(), Clef::Violin);
+        QCOMPARE(help->Picture2->clef(), Clef::Bass);
+        QVERIFY(!help->cmdWeitereSchluessel->geometry().intersects(help->Ok->geometry()));
     }
 
     // The signs come from a music font; a font without them gives no sign rather than a box.
@@ -185,6 +213,7 @@ private slots:
         QTest::addColumn<bool>("drawn");
         QTest::newRow("treble") << Clef::Violin << MusicFontFamilies << true;
         QTest::newRow("bass") << Clef::Bass << MusicFontFamilies << true;
+        QTest::newRow("tenor") << Clef::Tenor << MusicFontFamilies << true;
         QTest::newRow("font without the sign")
             << Clef::Violin << QStringList{"DejaVu Sans"} << false;
         QTest::newRow("font not installed") << Clef::Bass << QStringList{"No Such Font"} << false;
@@ -414,17 +443,23 @@ private slots:
         QVERIFY(world.messages.isEmpty() && world.openedUrls.isEmpty());
     }
 
-    // "Readme.txt" hands the file beside the program to the desktop, or says why it can't.
+    // "Readme.txt" hands the file beside the program to the desktop, or says why it can't; in
+    // English the English readme.
     void readme_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<bool>("present");
         QTest::addColumn<bool>("urlsOpen");
         QTest::addColumn<bool>("opened");
         QTest::addColumn<bool>("complaint");
-        QTest::newRow("opens") << "virelo" << true << true << true << false;
-        QTest::newRow("space in the folder") << "mein Virelo" << true << true << true << false;
-        QTest::newRow("no viewer") << "virelo" << true << false << true << true;
-        QTest::newRow("file missing") << "virelo" << false << true << false << true;
+        QTest::addColumn<bool>("english");
+        QTest::newRow("opens") << "virelo" << true << true << true << false << false;
+        QTest::newRow("space in the folder")
+            << "mein Virelo" << true << true << true << false << false;
+        QTest::newRow("no viewer") << "virelo" << true << false << true << true << false;
+        QTest::newRow("file missing") << "virelo" << false << true << false << true << false;
+        QTest::newRow("English") << "virelo" << true << true << true << false << true;
+        QTest::newRow("English, file missing")
+            << "virelo" << false << true << false << true << true;
     }
     void readme() {
         QFETCH(QString, folder);
@@ -432,10 +467,17 @@ private slots:
         QFETCH(bool, urlsOpen);
         QFETCH(bool, opened);
         QFETCH(bool, complaint);
+        QFETCH(bool, english);
+        QTranslator englishTexts; // removes itself when it goes
+        if (english) {
+            QVERIFY(englishTexts.load("virelo_en", VIRELO_PROGRAM_DIR));
+            QCoreApplication::installTranslator(&englishTexts);
+        }
+        const QString readme = english ? "readme-en.txt" : "readme.txt";
         QTemporaryDir temp;
         const QString programDir = temp.filePath(folder);
         QVERIFY(QDir().mkpath(programDir));
-        const QString path = programDir + "/readme.txt";
+        const QString path = programDir + "/" + readme;
         if (present) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -450,9 +492,9 @@ private slots:
         QCOMPARE(world.openedUrls, opened ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
         QCOMPARE(world.messages.size(), complaint ? 1 : 0);
         if (complaint) {
-            QCOMPARE(world.messages[0].title, QString("Fehler"));
+            QCOMPARE(world.messages[0].title, QString(english ? "Error" : "Fehler"));
             QCOMPARE(world.messages[0].icon, MessageIcon::Warning);
-            QVERIFY(world.messages[0].text.contains("readme.txt"));
+            QVERIFY(world.messages[0].text.contains(readme));
         }
         QVERIFY(world.startedPrograms.isEmpty());
     }

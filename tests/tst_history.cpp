@@ -1,14 +1,36 @@
-// The record of the tasks: what an exercise leaves in it, and the files it cannot use as they are.
+// The record of the tasks: what an exercise leaves in it, the files it cannot use as they are, and
+// the statistics window that shows it.
 #include "FakeExercise.h"
 #include "history/CsvExport.h"
+#include "history/HistoryReader.h"
 #include "history/HistoryReport.h"
 #include "history/HistoryStore.h"
+#include "history/KeptRows.h"
+#include "history/Schema.h"
 #include "history/TaskRecorder.h"
+#include "settings/SettingsStore.h"
+#include "statistics/StatisticsEntry.h"
+#include "statistics/StatisticsLauncher.h"
 #include "training/Exercise.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QDateTimeAxis>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLibrary>
+#include <QLibraryInfo>
+#include <QPushButton>
+#include <QValueAxis>
+#include <QXYSeries>
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsView>
+#include <QLabel>
+#include <QLibrary>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -16,6 +38,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
+
+#include <array>
+#include <csignal>
+#include <future>
 #include <thread>
 
 namespace {
@@ -58,6 +85,145 @@ struct Recorded {
     std::unique_ptr<TaskRecorder> recorder;
 };
 
+// Another program holding the record's write lock (BEGIN IMMEDIATE) until release().
+class HeldRecord {
+public:
+    explicit HeldRecord(const QString& file) : m_thread([this, file] { hold(file); }) {
+        m_held.get_future().wait();
+    }
+    ~HeldRecord() {
+        release();
+        m_thread.join();
+    }
+    void release() {
+        if (!std::exchange(m_released, true))
+            m_release.set_value();
+    }
+
+private:
+    void hold(const QString& file) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "holder");
+            db.setDatabaseName(file);
+            db.open();
+            QSqlQuery query(db);
+            query.exec("BEGIN IMMEDIATE");
+            m_held.set_value();
+            m_release.get_future().wait();
+            query.exec("COMMIT");
+        }
+        QSqlDatabase::removeDatabase("holder");
+    }
+    std::promise<void> m_held;
+    std::promise<void> m_release;
+    bool m_released = false;
+    std::thread m_thread;
+};
+
+// Files of this process may grow to `bytes` only, as on a nearly full disk: a write past it
+// fails (EFBIG) rather than ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, m_before.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_before{};
+    void (*m_handler)(int) = nullptr;
+};
+
+// The statistics window on `file`, from its library beside the program.
+std::unique_ptr<QWidget> statisticsWindow(const QString& file) {
+    QLibrary library(QStringLiteral(VIRELO_PROGRAM_DIR "/") + StatisticsLibraryName);
+    const auto create =
+        reinterpret_cast<CreateStatisticsWindow>(library.resolve(CreateStatisticsWindowSymbol));
+    if (!create)
+        qFatal("%s", qPrintable(library.errorString()));
+    return std::unique_ptr<QWidget>(create(file, namingStyle()));
+}
+
+// The texts a window shows.
+QStringList shownTexts(QWidget& window) {
+    QStringList texts;
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        if (label->isVisibleTo(&window))
+            texts.append(label->text());
+    return texts;
+}
+
+// One exercise of `tasks` tasks, each asking `asked` and missing it when `missed` says so.
+UnwrittenExercise exerciseOf(Clef clef, bool earTraining, const QList<std::pair<int, bool>>& tasks,
+                             qint64 startedAt = 1'700'000'000'000) {
+    UnwrittenExercise exercise{
+        1, {QDateTime::fromMSecsSinceEpoch(startedAt), clef, earTraining, 0, 14, 2000, 400, false}};
+    int number = 0;
+    for (auto [asked, missed] : tasks)
+        exercise.tasks.append(
+            {{++number, asked, missed ? asked + 1 : asked, !missed, 800, AnswerInput::Buttons},
+             QDateTime::fromMSecsSinceEpoch(startedAt + number * 1000)});
+    return exercise;
+}
+
+// A record of `tasks` right answers to note 2, written as the program writes it.
+void writeRecord(const QString& file, int tasks) {
+    HistoryStore store(file);
+    QList<UnwrittenExercise> exercises = {
+        exerciseOf(Clef::Violin, false, QList<std::pair<int, bool>>(tasks, {2, false}))};
+    QCOMPARE(store.write(exercises), HistoryStore::Written::Yes);
+}
+
+// Finished exercises starting at the given times, with so many errors, of one task each.
+void writeExercises(const QString& file, const QList<std::pair<QDateTime, int>>& exercises,
+                    int answerMs = 1000) {
+    HistoryStore store(file);
+    QList<UnwrittenExercise> written;
+    for (const auto& [startedAt, errors] : exercises) {
+        UnwrittenExercise exercise{written.size() + 1,
+                                   {startedAt, Clef::Violin, false, 0, 14, 2000, 400, false}};
+        exercise.tasks.append(
+            {{1, 4, 4, true, answerMs, AnswerInput::Buttons}, startedAt.addSecs(2)});
+        exercise.end = ExerciseEnd{false, errors};
+        written.append(exercise);
+    }
+    QCOMPARE(store.write(written), HistoryStore::Written::Yes);
+}
+
+// The statistics window, from its library, opened as the program opens it.
+struct StatisticsWindow {
+    explicit StatisticsWindow(
+        const QString& file,
+        const QString& library = StatisticsLauncher::libraryBeside(VIRELO_PROGRAM_DIR))
+        : settings(file + ".ini"),
+          launcher(library, file, settings,
+                   [this](QWidget*, const QString& text, const QString&, MessageIcon,
+                          const QString&) { messages.append(text); }) {}
+    void open() { launcher.open(&owner); }
+    QWidget* window() const {
+        for (QWidget* shown : QApplication::topLevelWidgets()) {
+            if (shown->windowTitle() == "Statistik" && shown->isVisible())
+                return shown;
+        }
+        return nullptr;
+    }
+    QString sums() const {
+        const QWidget* shown = window();
+        const QLabel* sums = shown ? shown->findChild<QLabel*>("lblSummen") : nullptr;
+        return sums ? sums->text() : QString();
+    }
+    SettingsStore settings;
+    QStringList messages;
+    QWidget owner;
+    StatisticsLauncher launcher;
+};
+
 } // namespace
 
 class HistoryTest : public QObject {
@@ -75,11 +241,20 @@ private slots:
         r.exercise.answer(6, AnswerInput::ScreenKeyboard);
         r.exercise.tmrNoteFalsch_Timer();
         r.exercise.ZeitVergangen(400);
+        r.recorder->waitForWrites();
+        QTRY_VERIFY(recorded.count() > 0);
+        // Still running: not yet ended, its errors those of its tasks so far.
+        HistoryReader reader(file);
+        QCOMPARE(reader.open(), HistoryReader::State::Readable);
+        QBuffer running;
+        running.open(QIODevice::WriteOnly);
+        QCOMPARE(writeCsv(reader.database(), running), CsvWritten::Yes);
+        QVERIFY2(running.data().trimmed().endsWith(";nein;2"), running.data().constData());
+
         for (int task = 4; task <= 25; ++task)
             r.exercise.answerFromInstrument(4);
         QCOMPARE(r.exercise.state(), ExerciseState::Idle);
         r.recorder->waitForWrites();
-        QTRY_COMPARE(recorded.count(), 26);
 
         const QStringList tasks = rows(file, TaskRows);
         QCOMPARE(tasks.size(), 25);
@@ -95,8 +270,6 @@ private slots:
                  QStringList{"25"});
         QVERIFY(r.world.messages.size() == 2); // the time-out and the result, no notice
 
-        HistoryStore reader(file, HistoryStore::Check::Trusted);
-        QVERIFY(reader.open());
         const HistoryReport report =
             readReport(reader.database(), {Clef::Violin, ModeFilter::Both, {}});
         QCOMPARE(report.tasks, 25);
@@ -114,13 +287,14 @@ private slots:
 
         QBuffer csv;
         csv.open(QIODevice::WriteOnly);
-        QVERIFY(writeCsv(reader.database(), csv));
+        QCOMPARE(writeCsv(reader.database(), csv), CsvWritten::Yes);
         const QStringList lines = QString::fromUtf8(csv.data()).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 26);
         QVERIFY(csv.data().startsWith("\xEF\xBB\xBFZeitpunkt;Schlüssel;Art;Eingabe;"));
         QVERIFY2(lines[2].contains(";Violinschlüssel;Lesen;Bildschirm-Keyboard;c';e';nein;"),
                  qPrintable(lines[2]));
         QVERIFY2(lines[3].contains(";Zeit abgelaufen;c';;nein;"), qPrintable(lines[3]));
+        QVERIFY2(lines[25].endsWith(";ja;2"), qPrintable(lines[25]));
     }
 
     void abortedExerciseKeepsItsFinishedTasks() {
@@ -135,7 +309,8 @@ private slots:
         QCOMPARE(rows(file, "SELECT outcome, errors FROM exercise"), QStringList{"aborted|0"});
 
         // "Verlauf löschen…" leaves an empty record.
-        QVERIFY(HistoryStore(file, HistoryStore::Check::Trusted).clear());
+        QCOMPARE(HistoryStore(file, HistoryStore::Check::Trusted).clear(),
+                 HistoryStore::Cleared::Yes);
         QCOMPARE(rows(file, "SELECT COUNT(*) FROM task"), QStringList{"0"});
         QCOMPARE(rows(file, "SELECT COUNT(*) FROM exercise"), QStringList{"0"});
     }
@@ -147,7 +322,8 @@ private slots:
         r.start();
         r.exercise.answer(4);
         r.recorder->waitForWrites();
-        QVERIFY(HistoryStore(file, HistoryStore::Check::Trusted).clear());
+        QCOMPARE(HistoryStore(file, HistoryStore::Check::Trusted).clear(),
+                 HistoryStore::Cleared::Yes);
         r.exercise.answer(4);
         r.exercise.answer(3);
         r.exercise.abort();
@@ -157,25 +333,242 @@ private slots:
                  (QStringList{"2|aborted|1", "3|aborted|1"}));
     }
 
-    // Weak notes are judged by each note's own most recent tasks.
+    // Weak notes are judged by each note's own most recent tasks, those not yet written first.
     void noteRecordsLookAtTheLatestTasks() {
         const QString file = folder.filePath("latest.sqlite");
-        HistoryStore store(file);
-        const auto id = store.beginExercise(
-            {QDateTime::currentDateTime(), Clef::Bass, true, 0, 14, 2000, 400, false});
-        QVERIFY(id);
+        QList<std::pair<int, bool>> tasks;
         for (int i = 0; i < 250; ++i)
-            store.recordTask(*id, {1, 3, i < 50 ? 2 : 3, i >= 50, 800, AnswerInput::Buttons},
-                             QDateTime::currentDateTime());
-        store.recordTask(*id, {1, 9, std::nullopt, false, 4000, std::nullopt},
-                         QDateTime::currentDateTime());
-        const NoteRecords records = store.noteRecords(Clef::Bass, true);
+            tasks.append({3, i < 50});
+        tasks.append({9, true});
+        QList<UnwrittenExercise> written = {exerciseOf(Clef::Bass, true, tasks)};
+        HistoryStore store(file);
+        QCOMPARE(store.write(written), HistoryStore::Written::Yes);
+        HistoryReader reader(file);
+        QCOMPARE(reader.open(), HistoryReader::State::Readable);
+        const NoteRecords records = readNoteRecords(reader.database(), {}, Clef::Bass, true);
         QCOMPARE(records[3].asked, 200);
         QCOMPARE(records[3].missed, 0);
         QCOMPARE(records[9].asked, 1);
         QCOMPARE(records[9].missed, 1);
-        QCOMPARE(store.noteRecords(Clef::Bass, false)[3].asked, 0);
-        QCOMPARE(store.noteRecords(Clef::Violin, true)[3].asked, 0);
+        QCOMPARE(readNoteRecords(reader.database(), {}, Clef::Bass, false)[3].asked, 0);
+        QCOMPARE(readNoteRecords(reader.database(), {}, Clef::Violin, true)[3].asked, 0);
+
+        // Ten missed tasks not yet in the file are the newest; a task that reached the file
+        // meanwhile counts once.
+        QList<UnwrittenExercise> unwritten = {exerciseOf(Clef::Bass, true,
+                                                         QList<std::pair<int, bool>>(10, {3, true}),
+                                                         1'800'000'000'000),
+                                              written[0]};
+        unwritten[1].tasks = {written[0].tasks.last()};
+        const NoteRecords withUnwritten =
+            readNoteRecords(reader.database(), unwritten, Clef::Bass, true);
+        QCOMPARE(withUnwritten[3].asked, 200);
+        QCOMPARE(withUnwritten[3].missed, 10);
+        QCOMPARE(withUnwritten[9].asked, 1);
+
+        // Deleting an exercise deletes its tasks.
+        QSqlQuery(store.database()).exec("DELETE FROM exercise");
+        QCOMPARE(rows(file, "SELECT COUNT(*) FROM task"), QStringList{"0"});
+    }
+
+    // The statistics window's library as the program opens it: this build's, none, and one of
+    // another version (any library without this version's entry point). Only the entry point
+    // is seen from outside.
+    void statisticsLibrary_data() {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("this build's")
+            << StatisticsLauncher::libraryBeside(VIRELO_PROGRAM_DIR) << QString();
+        QTest::newRow("none") << folder.filePath("virelo_statistik")
+                              << "fehlt oder kann nicht geladen werden.";
+        QTest::newRow("another version")
+            << QLibraryInfo::path(QLibraryInfo::LibrariesPath) + "/libQt6Charts.so.6"
+            << "gehört zu einer anderen Version des Programms.";
+    }
+    void statisticsLibrary() {
+        QFETCH(QString, library);
+        QFETCH(QString, message);
+        StatisticsWindow statistics(folder.filePath("library.sqlite"), library);
+        statistics.open();
+        if (message.isEmpty()) {
+            QVERIFY(statistics.window());
+            QCOMPARE(statistics.messages, QStringList());
+            QLibrary loaded(library);
+            QVERIFY(loaded.resolve(CreateStatisticsWindowSymbol));
+            QVERIFY(!loaded.resolve("_ZN12frmStatistik7refreshEv"));
+        } else {
+            QVERIFY(!statistics.window());
+            QCOMPARE(statistics.messages.size(), 1);
+            QVERIFY2(statistics.messages[0].startsWith(
+                         "Die Statistik kann nicht geöffnet werden:\nDie Datei „") &&
+                         statistics.messages[0].endsWith(message),
+                     qPrintable(statistics.messages[0]));
+        }
+    }
+
+    // Closed, it is not kept up to date; opened again, it shows what was recorded meanwhile.
+    void statisticsWindowReadsWhenShown() {
+        const QString file = folder.filePath("reopened.sqlite");
+        writeExercises(file, {{QDateTime::currentDateTime(), 1}});
+        StatisticsWindow statistics(file);
+        statistics.open();
+        QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 1 "), qPrintable(statistics.sums()));
+        statistics.window()->close();
+        writeExercises(file, {{QDateTime::currentDateTime(), 2}});
+        statistics.launcher.refresh();
+        statistics.open();
+        QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 2 "), qPrintable(statistics.sums()));
+    }
+
+    // Each chart leaves room around its points and says when it has none; numbered exercises
+    // when dates would not tell them apart, a moving average through many; one grid for the two
+    // axes of the notes' chart.
+    void statisticsCharts_data() {
+        QTest::addColumn<int>("exercises");
+        QTest::addColumn<int>("overDays");
+        QTest::addColumn<int>("answerMs");
+        QTest::addColumn<bool>("numbered");
+        QTest::newRow("nothing yet") << 0 << 0 << 0 << false;
+        QTest::newRow("one exercise") << 1 << 0 << 1500 << true;
+        QTest::newRow("first day") << 5 << 0 << 4000 << true;
+        QTest::newRow("three days") << 8 << 3 << 2000 << true;
+        QTest::newRow("a month") << 12 << 30 << 800 << false;
+        QTest::newRow("many") << 150 << 60 << 3000 << false;
+    }
+    void statisticsCharts() {
+        QFETCH(int, exercises);
+        QFETCH(int, overDays);
+        QFETCH(int, answerMs);
+        QFETCH(bool, numbered);
+        const QString file = folder.filePath(QTest::currentDataTag() + QString(".sqlite"));
+        const QDateTime first = QDateTime::currentDateTime().addDays(-overDays - 1);
+        QList<std::pair<QDateTime, int>> written;
+        const std::array errors = {0, 25, 3, 1, 0};
+        for (int i = 0; i < exercises; ++i)
+            written.append(
+                {first.addSecs(qint64(overDays) * 86400 * i / std::max(1, exercises - 1)),
+                 errors[std::size_t(i) % errors.size()]});
+        writeExercises(file, written, answerMs);
+        StatisticsWindow statistics(file);
+        statistics.open();
+        QTRY_VERIFY(statistics.sums().contains(QString("Übungen: %1\n").arg(exercises)));
+        QWidget* window = statistics.window();
+
+        const QList<QChartView*> views = window->findChildren<QChartView*>();
+        QCOMPARE(views.size(), 2);
+        for (const char* empty : {"lblNotenLeer", "lblUebungenLeer"}) {
+            const QLabel* text = window->findChild<QLabel*>(empty);
+            QCOMPARE(text && text->isVisibleTo(window), exercises == 0);
+        }
+
+        // Notes: the medians below the seconds axis' end; its ticks on the share's grid lines.
+        QChart* notes = views[0]->chart();
+        const auto shares = qobject_cast<QValueAxis*>(notes->axes(Qt::Vertical)[0]);
+        const auto seconds = qobject_cast<QValueAxis*>(notes->axes(Qt::Vertical)[1]);
+        QVERIFY(shares && seconds);
+        QCOMPARE(seconds->tickCount(), shares->tickCount());
+        QVERIFY(!seconds->isGridLineVisible());
+        QVERIFY2(seconds->max() > answerMs / 1000.0 * 1.04,
+                 qPrintable(QString::number(seconds->max())));
+
+        // Exercises: every point clear of the plot's edges, those with no error above the axis,
+        // the error axis ending where an exercise's errors do.
+        QChart* chart = views[1]->chart();
+        const QList<QAbstractSeries*> series = chart->series();
+        QCOMPARE(series.size(), exercises > 100 ? 2 : 1);
+        const auto line = qobject_cast<QXYSeries*>(series[0]);
+        // Many exercises over months show as one point a day.
+        QCOMPARE(line->count() == exercises, numbered || exercises <= 100);
+        QAbstractAxis* across = chart->axes(Qt::Horizontal)[0];
+        const auto up = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical)[0]);
+        QCOMPARE(across->type() == QAbstractAxis::AxisTypeValue, numbered);
+        QVERIFY(up->min() < 0);
+        QVERIFY2(up->max() > (exercises > 1 ? 25 : 5) && up->max() < (exercises > 1 ? 27 : 6),
+                 qPrintable(QString::number(up->max())));
+        double low = 0, high = 0;
+        if (const auto value = qobject_cast<QValueAxis*>(across)) {
+            low = value->min();
+            high = value->max();
+            QVERIFY(value->titleText().contains(first.toString("dd.MM.yy")));
+        } else {
+            const auto time = qobject_cast<QDateTimeAxis*>(across);
+            low = double(time->min().toMSecsSinceEpoch());
+            high = double(time->max().toMSecsSinceEpoch());
+        }
+        const double room = (high - low) / 50;
+        for (const QPointF point : line->points())
+            QVERIFY2(point.x() > low + room && point.x() < high - room,
+                     qPrintable(QString("%1 in %2..%3").arg(point.x()).arg(low).arg(high)));
+    }
+
+    // No chart takes the focus it could not show; each button has an Alt key of its own.
+    void statisticsWindowByKeys() {
+        StatisticsWindow statistics(folder.filePath("keys.sqlite"));
+        statistics.open();
+        QVERIFY(statistics.window());
+        QStringList keys;
+        for (const QLabel* label : statistics.window()->findChildren<QLabel*>())
+            keys.append(QKeySequence::mnemonic(label->text()).toString());
+        for (const QPushButton* button : statistics.window()->findChildren<QPushButton*>()) {
+            const QString key = QKeySequence::mnemonic(button->text()).toString();
+            QVERIFY2(!key.isEmpty() && !keys.contains(key), qPrintable(button->text()));
+            keys.append(key);
+        }
+        for (const QChartView* view : statistics.window()->findChildren<QChartView*>())
+            QCOMPARE(view->focusPolicy(), Qt::NoFocus);
+    }
+
+    // A record of the first schema, from before the alto and tenor clefs: its rows stay, and the
+    // C clefs are recorded beside them, each clef on its own.
+    void recordOfTheFirstSchemaTakesTheCClefs() {
+        const QString file = folder.filePath("first-schema.sqlite");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            for (const QString& statement : schemaMigrations().front())
+                QVERIFY(query.exec(statement));
+            QVERIFY(query.exec("PRAGMA user_version = 1"));
+            QVERIFY(query.exec("INSERT INTO exercise VALUES (7, 1000, 'Bass', 0, 0, 14, 2000, 400,"
+                               " 0, 'finished', 1)"));
+            QVERIFY(query.exec("INSERT INTO task VALUES (1, 7, 1, 2000, 3, 2, 0, 800, 'midi')"));
+            QVERIFY(!query.exec("INSERT INTO exercise VALUES (8, 1000, 'Alto', 0, 0, 14, 2000,"
+                                " 400, 0, 'finished', 0)"));
+        }
+        QSqlDatabase::removeDatabase("old");
+
+        HistoryStore store(file);
+        UnwrittenExercise alto = exerciseOf(Clef::Alto, false, {{3, false}}, 2'000'000);
+        alto.tasks.first().outcome.input = AnswerInput::Microphone;
+        UnwrittenExercise tenor = exerciseOf(Clef::Tenor, true, {}, 3'000'000);
+        tenor.serial = 2;
+        QList<UnwrittenExercise> exercises = {alto, tenor};
+        QCOMPARE(store.write(exercises), HistoryStore::Written::Yes);
+        HistoryReader reader(file);
+        QCOMPARE(reader.open(), HistoryReader::State::Readable);
+        const auto records = [&](Clef clef) {
+            return readNoteRecords(reader.database(), {}, clef, false);
+        };
+        QCOMPARE(records(Clef::Bass)[3].missed, 1);
+        QCOMPARE(records(Clef::Alto)[3].asked, 1);
+        QCOMPARE(records(Clef::Alto)[3].missed, 0);
+        QCOMPARE(records(Clef::Tenor)[3].asked, 0);
+
+        QCOMPARE(rows(file, "PRAGMA user_version"),
+                 QStringList{QString::number(schemaMigrations().size())});
+        QCOMPARE(rows(file, "SELECT e.id, e.clef, t.asked, t.chosen FROM task t"
+                            " JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id"),
+                 (QStringList{"7|Bass|3|2", "8|Alto|3|3"}));
+        QCOMPARE(rows(file, "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
+                 (QStringList{"exercise_by_mode", "task_by_exercise", "task_by_note"}));
+        QCOMPARE(rows(file, "PRAGMA foreign_key_check"), QStringList{});
+
+        QBuffer csv;
+        csv.open(QIODevice::WriteOnly);
+        QCOMPARE(writeCsv(reader.database(), csv), CsvWritten::Yes);
+        QVERIFY2(csv.data().contains(";Altschlüssel;Lesen;Mikrofon;f;f;ja;"),
+                 csv.data().constData());
     }
 
     void filesItCannotUse_data() {
@@ -205,13 +598,7 @@ private slots:
         if (kind == "text") {
             before = "Einkaufsliste: Saiten, Kolophonium\n";
         } else if (kind == "damaged") {
-            {
-                HistoryStore good(file);
-                const auto id = good.beginExercise(
-                    {QDateTime::currentDateTime(), Clef::Violin, false, 0, 14, 2000, 400, false});
-                for (int i = 0; i < 400; ++i)
-                    good.recordTask(*id, {1, 2, 2, true, 500, AnswerInput::Buttons}, {});
-            }
+            writeRecord(file, 400);
             QFile in(file);
             in.open(QIODevice::ReadOnly);
             before = in.readAll();
@@ -253,7 +640,8 @@ private slots:
         }
     }
 
-    // Another copy of the program holds the file while a task ends: the task waits its turn.
+    // Another copy of the program holds the file while tasks end: they are written once it
+    // lets go.
     void twoCopiesWriting() {
         const QString file = folder.filePath("two.sqlite");
         Recorded first(file);
@@ -263,34 +651,206 @@ private slots:
         second.start();
         first.recorder->waitForWrites();
         second.recorder->waitForWrites();
-        std::thread holder([&] {
-            {
-                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "holder");
-                db.setDatabaseName(file);
-                db.open();
-                QSqlQuery query(db);
-                query.exec("BEGIN IMMEDIATE");
-                query.exec("INSERT INTO exercise (started_at, clef, ear_training, lowest,"
-                           " highest, note_shown_ms, time_per_note_cs, keyboard_practice)"
-                           " VALUES (0, 'Bass', 0, 0, 14, 0, 0, 0)");
-                std::this_thread::sleep_for(std::chrono::milliseconds(400));
-                query.exec("COMMIT");
+        {
+            HeldRecord held(file);
+            for (int i = 0; i < 3; ++i) {
+                first.exercise.answer(4);
+                second.exercise.answer(7, AnswerInput::Midi);
             }
-            QSqlDatabase::removeDatabase("holder");
-        });
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        for (int i = 0; i < 3; ++i) {
-            first.exercise.answer(4);
-            second.exercise.answer(7, AnswerInput::Midi);
+            first.recorder->waitForWrites();
+            second.recorder->waitForWrites();
+            QCOMPARE(rows(file, "SELECT COUNT(*) FROM task"), QStringList{"0"});
         }
-        first.recorder->waitForWrites();
-        second.recorder->waitForWrites();
-        holder.join();
-        QCOMPARE(rows(file, "SELECT asked, COUNT(*) FROM task GROUP BY asked"),
-                 QStringList({"4|3", "7|3"}));
-        QCOMPARE(rows(file, "SELECT COUNT(*) FROM exercise"), QStringList{"3"});
+        QTRY_COMPARE(rows(file, "SELECT asked, COUNT(*) FROM task GROUP BY asked"),
+                     QStringList({"4|3", "7|3"}));
+        QCOMPARE(rows(file, "SELECT COUNT(*) FROM exercise"), QStringList{"2"});
         QTest::qWait(10);
         QCOMPARE(notices.count(), 0);
+    }
+
+    // Another program holds the record from before the start to after the end: nothing waits for
+    // it, nothing is said, each note's record still counts the tasks, and the next start writes
+    // them. Read-only, the statistics read it all the while.
+    void recordHeldByAnotherProgram() {
+        const QString file = folder.filePath("held.sqlite");
+        writeRecord(file, 10);
+        auto held = std::make_unique<HeldRecord>(file);
+        {
+            Recorded r(file);
+            QSignalSpy notices(r.recorder.get(), &TaskRecorder::notice);
+            r.recorder->openStore();
+            r.start();
+            r.exercise.answer(4);
+            r.exercise.answer(5);
+            r.exercise.tmrNoteFalsch_Timer();
+            r.exercise.answer(4);
+            r.exercise.abort();
+            r.recorder->waitForWrites();
+            const NoteRecords records = r.recorder->noteRecords(Clef::Violin, false);
+            QCOMPARE(records[4].asked, 3);
+            QCOMPARE(records[4].missed, 1);
+            QCOMPARE(records[2].asked, 10);
+            QTest::qWait(50);
+            QCOMPARE(notices.count(), 0);
+
+            HistoryReader reader(file);
+            QCOMPARE(reader.open(), HistoryReader::State::Readable);
+            QCOMPARE(readReport(reader.database(), {Clef::Violin, ModeFilter::Both, {}}).tasks, 10);
+        } // the program ends
+        QVERIFY(QFile::exists(keptRowsFile(file)));
+        held.reset();
+        QCOMPARE(rows(file, "SELECT COUNT(*) FROM task"), QStringList{"10"});
+
+        Recorded next(file);
+        next.recorder->openStore();
+        next.recorder->waitForWrites();
+        QCOMPARE(rows(file, "SELECT t.number, t.asked, t.correct, e.outcome, e.errors FROM task t"
+                            " JOIN exercise e ON e.id = t.exercise_id WHERE t.asked = 4"),
+                 (QStringList{"1|4|1|aborted|1", "2|4|0|aborted|1", "3|4|1|aborted|1"}));
+        QVERIFY(!QFile::exists(keptRowsFile(file)));
+    }
+
+    // Found damaged while the program writes to it: set aside as at the start, the rest of the
+    // exercise written to a new record, and said so once the result is closed.
+    void damagedWhileOpen() {
+        const QString file = folder.filePath("damaged-later.sqlite");
+        Recorded r(file);
+        QSignalSpy notices(r.recorder.get(), &TaskRecorder::notice);
+        int noticesWhileResultShown = -1;
+        r.world.onMessage = [&](const ShownMessage&) {
+            QTest::qWait(100); // the message's own event loop
+            noticesWhileResultShown = int(notices.count());
+        };
+        r.start();
+        r.exercise.answer(4);
+        r.exercise.answer(4);
+        r.recorder->waitForWrites();
+        const QString root =
+            rows(file, "SELECT rootpage FROM sqlite_schema WHERE name = 'task'").value(0);
+        rows(file, "PRAGMA wal_checkpoint(TRUNCATE)");
+        {
+            QFile damaged(file);
+            QVERIFY(damaged.open(QIODevice::ReadWrite));
+            damaged.seek((root.toInt() - 1) * 4096);
+            damaged.write(QByteArray(4096, '\x5a'));
+        }
+        // Another writer tells the program's connection that its pages may be stale.
+        rows(file, "INSERT INTO exercise (started_at, clef, ear_training, lowest, highest,"
+                   " note_shown_ms, time_per_note_cs, keyboard_practice)"
+                   " VALUES (0, 'Bass', 0, 0, 14, 0, 0, 0)");
+        r.exercise.answer(5);
+        r.exercise.abort();
+        r.recorder->waitForWrites();
+        QTRY_COMPARE(notices.count(), 1);
+        QCOMPARE(noticesWhileResultShown, 0);
+        QVERIFY2(notices[0][0].toString().contains("war beschädigt"),
+                 qPrintable(notices[0][0].toString()));
+        QCOMPARE(rows(file, "SELECT t.number, t.asked, e.outcome FROM task t"
+                            " JOIN exercise e ON e.id = t.exercise_id"),
+                 QStringList{"3|4|aborted"});
+        QCOMPARE(QDir(folder.path()).entryList({"damaged-later-beschaedigt-*.sqlite"}).size(), 1);
+    }
+
+    // The statistics read the record without writing it; what cannot be read is said to be so.
+    void readingTheRecord_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("tasks");
+        QTest::newRow("held by another program")
+            << "held" << int(HistoryReader::State::Readable) << 10;
+        // As in a read-only folder: not even SQLite's shared index can be made beside it.
+        QTest::newRow("cannot be written")
+            << "unwritable" << int(HistoryReader::State::Readable) << 10;
+        QTest::newRow("no record yet") << "none" << int(HistoryReader::State::Empty) << 0;
+        QTest::newRow("a folder in its place")
+            << "folder" << int(HistoryReader::State::Unreadable) << 0;
+    }
+    void readingTheRecord() {
+        QFETCH(QString, kind);
+        QFETCH(int, state);
+        QFETCH(int, tasks);
+        const QString file = folder.filePath(QStringLiteral("reading-%1.sqlite").arg(kind));
+        if (kind == "held" || kind == "unwritable")
+            writeRecord(file, 10);
+        if (kind == "folder")
+            QDir().mkpath(file);
+        std::unique_ptr<HeldRecord> held;
+        if (kind == "held")
+            held = std::make_unique<HeldRecord>(file);
+        std::unique_ptr<FileSizeLimit> full;
+        if (kind == "unwritable")
+            full = std::make_unique<FileSizeLimit>(0);
+
+        HistoryReader reader(file);
+        QCOMPARE(int(reader.open()), state);
+        QCOMPARE(readReport(reader.database(), {Clef::Violin, ModeFilter::Both, {}}).tasks, tasks);
+        if (state == int(HistoryReader::State::Unreadable))
+            QVERIFY2(reader.problem().contains(QDir::toNativeSeparators(file)),
+                     qPrintable(reader.problem()));
+        else
+            QCOMPARE(reader.problem(), QString());
+
+        // The statistics window says what it cannot read rather than draw an empty record.
+        const auto window = statisticsWindow(file);
+        window->show();
+        const bool unreadable = state == int(HistoryReader::State::Unreadable);
+        // It reads on a thread of its own once shown.
+        QTRY_VERIFY(shownTexts(*window).join(u'\n').contains(
+            unreadable ? QDir::toNativeSeparators(file)
+                       : QStringLiteral("Aufgaben: %1 ").arg(tasks)));
+        const QString texts = shownTexts(*window).join(u'\n');
+        QCOMPARE(texts.contains(QDir::toNativeSeparators(file)), unreadable);
+        QCOMPARE(texts.contains(QStringLiteral("Aufgaben: %1 ").arg(tasks)), !unreadable);
+        for (const QGraphicsView* chart : window->findChildren<QGraphicsView*>())
+            QCOMPARE(chart->isVisibleTo(window.get()), !unreadable);
+    }
+
+    // "Als CSV speichern…" where the disk is nearly full, or the record cannot be read: the
+    // learner is told, and a file of that name stays as it was.
+    void csvNotSaved_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("new file on a nearly full disk") << "new"
+                                                        << "konnte nicht gespeichert werden";
+        QTest::newRow("old file on a nearly full disk") << "old"
+                                                        << "konnte nicht gespeichert werden";
+        QTest::newRow("record unreadable") << "unreadable"
+                                           << "kann nicht gelesen werden";
+    }
+    void csvNotSaved() {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        const QString record = folder.filePath(QStringLiteral("csv-%1.sqlite").arg(kind));
+        const QString target = folder.filePath(QStringLiteral("csv-%1.csv").arg(kind));
+        // About 10 KB of CSV: all of it lies in the file's buffer until the end.
+        writeRecord(record, kind == "unreadable" ? 0 : 90);
+        const QByteArray old = "Zeitpunkt;Schlüssel\n";
+        if (kind == "old") {
+            QFile out(target);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(old);
+        }
+        HistoryReader reader(record);
+        QCOMPARE(reader.open(), HistoryReader::State::Readable);
+        QString problem;
+        {
+            QSqlDatabase db = reader.database();
+            if (kind == "unreadable")
+                rows(record, "DROP TABLE task");
+            const FileSizeLimit full(4096);
+            problem = saveCsv(db, record, target);
+        }
+        QVERIFY2(problem.contains(message), qPrintable(problem));
+        QVERIFY2(problem.contains(QDir::toNativeSeparators(kind == "unreadable" ? record : target)),
+                 qPrintable(problem));
+        QCOMPARE(QFile::exists(target), kind == "old");
+        if (kind == "old") {
+            QFile in(target);
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            QCOMPARE(in.readAll(), old);
+        }
+        QCOMPARE(QDir(folder.path()).entryList({QFileInfo(target).fileName() + "*"}).size(),
+                 kind == "old" ? 1 : 0);
     }
 
 private:

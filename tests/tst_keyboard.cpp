@@ -4,12 +4,14 @@
 #include "keyboard/KeyboardKey.h"
 #include "keyboard/frmKeyboard.h"
 #include "settings/frmEinstellungen.h"
+#include "training/NoteNaming.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QWindow>
 
@@ -93,17 +95,33 @@ class KeyboardTest : public QObject {
 private slots:
     void captionsRiseLeftToRight_data() {
         QTest::addColumn<Clef>("clef");
+        QTest::addColumn<NamingStyle>("style");
         QTest::addColumn<QStringList>("captions");
-        QTest::newRow("treble") << Clef::Violin
+        QTest::newRow("treble") << Clef::Violin << NamingStyle{}
                                 << QStringList{"f",  "g",  "a",  "h",   "c'",  "d'",  "e'", "f'",
                                                "g'", "a'", "h'", "c''", "d''", "e''", "f''"};
-        QTest::newRow("bass") << Clef::Bass
+        QTest::newRow("bass") << Clef::Bass << NamingStyle{}
                               << QStringList{"F", "G", "A", "H",  "c",  "d",  "e", "f",
                                              "g", "a", "h", "c'", "d'", "e'", "f'"};
+        QTest::newRow("treble, English")
+            << Clef::Violin << NamingStyle{NoteLetters::English, OctaveStyle::Scientific}
+            << QStringList{"F3", "G3", "A3", "B3", "C4", "D4", "E4", "F4",
+                           "G4", "A4", "B4", "C5", "D5", "E5", "F5"};
+        QTest::newRow("treble, solfège")
+            << Clef::Violin << NamingStyle{NoteLetters::Solfege, OctaveStyle::Helmholtz}
+            << QStringList{"fa",   "sol", "la",  "si",   "do'",  "re'",  "mi'", "fa'",
+                           "sol'", "la'", "si'", "do''", "re''", "mi''", "fa''"};
+        QTest::newRow("bass, solfège, scientific")
+            << Clef::Bass << NamingStyle{NoteLetters::Solfege, OctaveStyle::Scientific}
+            << QStringList{"Fa2",  "Sol2", "La2", "Si2", "Do3", "Re3", "Mi3", "Fa3",
+                           "Sol3", "La3",  "Si3", "Do4", "Re4", "Mi4", "Fa4"};
     }
     void captionsRiseLeftToRight() {
         QFETCH(Clef, clef);
+        QFETCH(NamingStyle, style);
         QFETCH(QStringList, captions);
+        setNamingStyle(style);
+        const auto germanAgain = qScopeGuard([] { setNamingStyle({}); });
         KeyboardExercise e(clef);
         QVERIFY(e.keyboard);
         for (int i = 0; i < 15; ++i) {

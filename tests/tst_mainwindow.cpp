@@ -2,8 +2,10 @@
 #include "FakeServices.h"
 #include "forms/Form1.h"
 #include "training/MistakeNaming.h"
+#include "training/NoteModel.h"
 #include "training/ResultText.h"
 #include "widgets/MessageBox.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -38,11 +40,23 @@ struct Run : ExerciseRun<FakeWorld> {
         form = std::make_unique<Form1>(world.exercise, world.services());
     }
 
+    // A clef without a row of its own answers on the treble row where it can.
     void answer(int index) {
-        if (ex().clef() == Clef::Bass)
-            form->cmdNoteBass_Click(std::int16_t(index));
+        if (buttonRow(index) == &form->cmdNoteBass)
+            form->cmdNoteBass_Click(std::int16_t(buttonIndex(index)));
         else
-            form->cmdNoteViolin_Click(std::int16_t(index));
+            form->cmdNoteViolin_Click(std::int16_t(buttonIndex(index)));
+    }
+    std::array<QPushButton*, 15>* buttonRow(int index) {
+        if (ex().clef() == Clef::Bass)
+            return &form->cmdNoteBass;
+        if (ex().clef() == Clef::Violin || clefIndexOf(Clef::Violin, *clefNote(ex().clef(), index)))
+            return &form->cmdNoteViolin;
+        return &form->cmdNoteBass;
+    }
+    int buttonIndex(int index) {
+        const Clef row = buttonRow(index) == &form->cmdNoteBass ? Clef::Bass : Clef::Violin;
+        return clefIndexOf(row, *clefNote(ex().clef(), index)).value_or(-1);
     }
     QList<int> visibleLedgerLines() {
         QList<int> visible;
@@ -51,9 +65,7 @@ struct Run : ExerciseRun<FakeWorld> {
                 visible.append(i);
         return visible;
     }
-    QPushButton* button(int index) {
-        return ex().clef() == Clef::Bass ? form->cmdNoteBass[index] : form->cmdNoteViolin[index];
-    }
+    QPushButton* button(int index) { return (*buttonRow(index))[buttonIndex(index)]; }
     QColor colour(int index) { return button(index)->palette().color(QPalette::Button); }
 };
 
@@ -95,11 +107,19 @@ void addPlacementRows() {
         {1904, {}, 1904, {}},  {1736, {}, 1736, {}},         {1568, {}, 1568, {}},
         {1414, {}, 1414, {}},  {1260, {}, 1260, {}},         {1071, {3}, 1071, {13}},
         {882, {3}, 882, {13}}, {721, {3, 4}, 721, {12, 13}}, {560, {3, 4}, 560, {12, 13}}};
+    // The alto and tenor clefs' notes stand three steps above the treble clef's.
+    const auto cClef = [&](int index) {
+        return index + 3 <= 14 ? treble[index + 3] : bass[index - 2];
+    };
     for (int i = 0; i < 15; ++i) {
         QTest::addRow("Violin %d", i) << Clef::Violin << i << treble[i].top << treble[i].ledger
                                       << treble[i].chosenTop << treble[i].chosenLedger;
         QTest::addRow("Bass %d", i) << Clef::Bass << i << bass[i].top << bass[i].ledger
                                     << bass[i].chosenTop << bass[i].chosenLedger;
+        for (const auto& [name, clef] :
+             {std::pair{"Alto", Clef::Alto}, std::pair{"Tenor", Clef::Tenor}})
+            QTest::addRow("%s %d", name, i) << clef << i << cClef(i).top << cClef(i).ledger
+                                            << cClef(i).chosenTop << cClef(i).chosenLedger;
     }
 }
 
@@ -141,6 +161,8 @@ private slots:
         // In the free area below, the size of "Hilfe".
         QTest::newRow("cmdStatistik")
             << "cmdStatistik" << twips(9720, 600, 1215, 375) << "Statistik";
+        QTest::newRow("cmdWeitereSchluessel")
+            << "cmdWeitereSchluessel" << twips(7080, 600, 2535, 375) << "Weitere Schlüssel…";
         QTest::newRow("violin 0") << "violin0" << twips(120, 5040, 735, 495) << "f";
         QTest::newRow("violin 14") << "violin14" << twips(10200, 5040, 735, 495) << "f''";
         QTest::newRow("bass 0") << "bass0" << twips(120, 6360, 735, 495) << "F";
@@ -155,22 +177,27 @@ private slots:
         QFETCH(QString, caption);
         FakeWorld world;
         Form1 form(world.exercise, world.services());
-        const QMap<QString, QWidget*> controls = {{"cmdViolin", form.cmdViolin},
-                                                  {"cmdBassGehör", form.cmdBassGehör},
-                                                  {"cmdÜbungAbbrechen", form.cmdÜbungAbbrechen},
-                                                  {"cmdEnde", form.cmdEnde},
-                                                  {"cmdStatistik", form.cmdStatistik},
-                                                  {"violin0", form.cmdNoteViolin[0]},
-                                                  {"violin14", form.cmdNoteViolin[14]},
-                                                  {"bass0", form.cmdNoteBass[0]},
-                                                  {"bass14", form.cmdNoteBass[14]},
-                                                  {"lblBass", form.lblBassschlüssel},
-                                                  {"bar", form.ProgressBar1}};
+        const QMap<QString, QWidget*> controls = {
+            {"cmdViolin", form.cmdViolin},
+            {"cmdBassGehör", form.cmdBassGehör},
+            {"cmdÜbungAbbrechen", form.cmdÜbungAbbrechen},
+            {"cmdEnde", form.cmdEnde},
+            {"cmdStatistik", form.cmdStatistik},
+            {"cmdWeitereSchluessel", form.cmdWeitereSchluessel},
+            {"violin0", form.cmdNoteViolin[0]},
+            {"violin14", form.cmdNoteViolin[14]},
+            {"bass0", form.cmdNoteBass[0]},
+            {"bass14", form.cmdNoteBass[14]},
+            {"lblBass", form.lblBassschlüssel},
+            {"bar", form.ProgressBar1}};
         QWidget* widget = controls.value(control);
         QCOMPARE(widget->geometry(), geometry);
         QVERIFY(form.rect().contains(widget->geometry()));
         if (auto* button = qobject_cast<QPushButton*>(widget))
             QCOMPARE(button->text(), caption);
+        // The whole caption fits.
+        if (auto* button = qobject_cast<QPushButton*>(widget))
+            QVERIFY(button->fontMetrics().horizontalAdvance(caption) < button->width() - 8);
         if (auto* label = qobject_cast<QLabel*>(widget))
             QCOMPARE(label->text(), caption);
     }
@@ -338,6 +365,33 @@ private slots:
         QCOMPARE(e.world.statisticsOpened, 1);
     }
 
+    // The statistics window's frame beside the main window's where a side has room for it at
+    // the least size it reads well at, else where it hides least of it; always on the screen.
+    void statisticsBesideTheMainWindow_data() {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("mainWindow");
+        QTest::addColumn<QRect>("statistics");
+        const QRect wide(0, 0, 1920, 1080);
+        QTest::newRow("centred, narrowed on the right")
+            << wide << QRect(588, 284, 743, 511) << QRect(1331, 284, 589, 765);
+        QTest::newRow("at the right edge: on the left")
+            << wide << QRect(1100, 100, 743, 511) << QRect(238, 100, 862, 765);
+        QTest::newRow("low on the screen: raised to stay on it")
+            << wide << QRect(0, 700, 743, 380) << QRect(743, 315, 862, 765);
+        QTest::newRow("as wide as the screen: below")
+            << QRect(0, 0, 1280, 1024) << QRect(0, 0, 1280, 380) << QRect(0, 380, 862, 644);
+        QTest::newRow("no room: hides least of it")
+            << QRect(0, 0, 1280, 1024) << QRect(268, 256, 743, 511) << QRect(700, 256, 580, 625);
+        QTest::newRow("screen smaller than the window")
+            << QRect(0, 0, 800, 600) << QRect(0, 0, 743, 511) << QRect(220, 0, 580, 600);
+    }
+    void statisticsBesideTheMainWindow() {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, mainWindow);
+        QFETCH(QRect, statistics);
+        QCOMPARE(frameBeside(screen, mainWindow, QSize(862, 765), QSize(580, 625)), statistics);
+    }
+
     void tabOrderStartsAtViolin() {
         FakeWorld world;
         Form1 form(world.exercise, world.services());
@@ -346,6 +400,7 @@ private slots:
         QCOMPARE(form.cmdNoteViolin[14]->nextInFocusChain(), form.cmdNoteBass[0]);
         QCOMPARE(form.cmdNoteBass[14]->nextInFocusChain(), form.cmdÜbungAbbrechen);
         QCOMPARE(form.cmdÜbungAbbrechen->nextInFocusChain(), form.cmdStatistik);
+        QCOMPARE(form.cmdStatistik->nextInFocusChain(), form.cmdWeitereSchluessel);
     }
 
     void askedNotePlacement_data() { addPlacementRows(); }
@@ -362,9 +417,15 @@ private slots:
         QCOMPARE(e.form->shpNote.Left, 3884.5);
         QVERIFY(e.form->shpNote.Visible);
         QCOMPARE(e.visibleLedgerLines(), ledger);
-        const QString folder = clef == Clef::Bass ? "bass" : "violin";
-        QCOMPARE(e.world.player.played,
-                 QStringList{QString("/opt/virelo/sound/%1/%2.mid").arg(folder).arg(index)});
+        // Alto and tenor notes sound from the treble clef's files, below f from the bass clef's.
+        const int belowTreble = clef == Clef::Alto ? 3 : clef == Clef::Tenor ? 5 : 0;
+        const bool bassFile = clef == Clef::Bass || index < belowTreble;
+        const int file = clef == Clef::Bass || clef == Clef::Violin ? index
+                         : bassFile                                 ? index + 7 - belowTreble
+                                                                    : index - belowTreble;
+        QCOMPARE(e.world.player.played, QStringList{QString("/opt/virelo/sound/%1/%2.mid")
+                                                        .arg(bassFile ? "bass" : "violin")
+                                                        .arg(file)});
     }
 
     void chosenNotePlacement_data() { addPlacementRows(); }
@@ -384,6 +445,60 @@ private slots:
         QCOMPARE(e.visibleLedgerLines(), chosenLedger);
         QCOMPARE(e.colour(index), Red);
         QCOMPARE(e.colour(asked), Green);
+    }
+
+    // Both rows answer for a clef without its own, each button that names one of its notes; a
+    // wrong answer is marked in every row that has the chosen or the asked note.
+    void cClefAnswersOnEitherRow_data() {
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<int>("asked"); // c'
+        QTest::addColumn<QList<int>>("trebleEnabled");
+        QTest::addColumn<QList<int>>("bassEnabled");
+        QTest::newRow("Alto") << Clef::Alto << 7 << QList<int>{0, 11} << QList<int>{4, 14};
+        QTest::newRow("Tenor") << Clef::Tenor << 9 << QList<int>{0, 9} << QList<int>{2, 14};
+    }
+    void cClefAnswersOnEitherRow() {
+        QFETCH(Clef, clef);
+        QFETCH(int, asked);
+        QFETCH(QList<int>, trebleEnabled);
+        QFETCH(QList<int>, bassEnabled);
+        Run e(clef);
+        e.ask(asked);
+        e.start();
+        for (int i = 0; i < 15; ++i) {
+            QCOMPARE(e.form->cmdNoteViolin[i]->isEnabled(),
+                     i >= trebleEnabled[0] && i <= trebleEnabled[1]);
+            QCOMPARE(e.form->cmdNoteBass[i]->isEnabled(),
+                     i >= bassEnabled[0] && i <= bassEnabled[1]);
+        }
+        // c' in the bass row (index 11) is right; e' in the treble row (index 6) is wrong.
+        e.form->cmdNoteBass_Click(11);
+        QCOMPARE(e.ex().task(), 2);
+        QCOMPARE(e.ex().errors(), 0);
+        e.form->cmdNoteViolin_Click(6);
+        QCOMPARE(e.ex().errors(), 1);
+        const auto colour = [](QPushButton* b) { return b->palette().color(QPalette::Button); };
+        QCOMPARE(colour(e.form->cmdNoteViolin[6]), Red);
+        QCOMPARE(colour(e.form->cmdNoteBass[13]), Red);
+        QCOMPARE(colour(e.form->cmdNoteViolin[4]), Green);
+        QCOMPARE(colour(e.form->cmdNoteBass[11]), Green);
+        QVERIFY(!e.form->cmdNoteBass[11]->isEnabled() && !e.form->cmdNoteViolin[4]->isEnabled());
+        e.ex().tmrNoteFalsch_Timer();
+        QCOMPARE(colour(e.form->cmdNoteBass[13]), White);
+        QVERIFY(e.form->cmdNoteBass[11]->isEnabled() && !e.form->cmdNoteBass[0]->isEnabled());
+
+        // The clef's sign stands left of the asked column while the exercise runs, and only then.
+        const auto signShown = [&] {
+            const QImage shot = e.form->grab().toImage();
+            for (int y = 2300 / 15; y <= 2520 / 15; ++y)
+                for (int x = 3420 / 15; x <= 3990 / 15; ++x)
+                    if (QColor(shot.pixel(x, y)).lightness() < 60)
+                        return true;
+            return false;
+        };
+        QVERIFY(signShown());
+        e.form->cmdÜbungAbbrechen->click();
+        QVERIFY(!signShown());
     }
 
     void timeBarFollowsTheCount() {

@@ -6,6 +6,7 @@
 #include "RenderedNotes.h"
 #include "input/HeardNotes.h"
 #include "input/Microphone.h"
+#include "input/MicrophoneFinder.h"
 #include "input/MidiNotes.h"
 #include "input/NoteListener.h"
 #include "input/OwnSoundMute.h"
@@ -13,6 +14,8 @@
 #include "training/NotePitches.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -49,6 +52,17 @@ std::vector<Decision> listen(const std::vector<float>& samples,
         });
     }
     return decisions;
+}
+
+// Clients' recording streams open on the sound server that PULSE_SERVER names; -1 if it does
+// not answer.
+int recordingStreams() {
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"),
+                                          QStringLiteral("source-outputs")});
+    if (!pactl.waitForFinished(5000) || pactl.exitCode() != 0)
+        return -1;
+    return int(pactl.readAllStandardOutput().count("protocol-native"));
 }
 
 // Fed to the listener through the mute around the program's own sound, which begins with the
@@ -313,31 +327,67 @@ private slots:
     }
 
     // The default recording device of a private sound server: found, heard, closed while the
-    // server hangs, and gone with the server. Then no device at all: no sound server, and ALSA
-    // without any configuration.
+    // server hangs, and gone with the server. A server that hangs holds none of the calls a
+    // window makes. Then no device at all: no sound server, and ALSA without any configuration.
     void recordingDevice() {
         PrivatePulseServer pulse;
         NEEDS_SERVER(pulse.isRunning(), "pulseaudio would not start; ./test installs it");
         qputenv("PULSE_SERVER", pulse.address().toLocal8Bit());
+        // Found from the server's list: no recording stream came and went for it, which the
+        // desktop would show as a microphone in use.
+        QProcess events;
+        events.start(QStringLiteral("pactl"), {QStringLiteral("subscribe")});
+        QVERIFY(events.waitForStarted());
+        QTest::qWait(200);
         QVERIFY(Microphone::found());
+        QTest::qWait(200);
+        events.kill();
+        events.waitForFinished();
+        QVERIFY2(!events.readAllStandardOutput().contains("source-output"),
+                 "a recording stream was opened to find the device");
         std::atomic<std::size_t> frames = 0;
         std::atomic<bool> lost = false;
         Microphone microphone;
         QVERIFY(microphone.open([&](std::span<const float> samples) { frames += samples.size(); },
                                 [&] { lost = true; }));
         QVERIFY2(QTest::qWaitFor([&] { return frames > 0; }), "nothing was recorded");
-        // A server that hangs does not hold the end of the exercise.
-        pulse.freeze();
-        QElapsedTimer closing;
-        closing.start();
-        microphone.close();
-        QVERIFY2(closing.elapsed() < 5000, "a hung sound server held the microphone's close");
-        pulse.thaw();
 
+        // Frozen: the search goes on beside and says in time that there is nothing to open;
+        // closing waits for nothing, opening for its second, and what still opens is closed by
+        // the thread that opens it.
+        pulse.freeze();
+        MicrophoneFinder finder;
+        QSignalSpy answered(&finder, &MicrophoneFinder::answered);
+        QElapsedTimer window;
+        window.start();
+        finder.search();
+        const qint64 searchAsked = window.elapsed();
+        microphone.close();
+        const qint64 closed = window.elapsed();
+        QVERIFY(microphone.open([](std::span<const float>) {}));
+        const qint64 opening = window.elapsed();
+        microphone.close();
+        qInfo("with the server frozen: search asked after %lld ms, closed after %lld ms, opening "
+              "handed to the background after %lld ms",
+              searchAsked, closed, opening);
+        // A second and its margin on a busy machine; a hung call takes a minute.
+        QVERIFY2(window.elapsed() < 5000, "a hung sound server held the window's thread");
+        QVERIFY2(answered.wait(20000), "the search did not answer");
+        QCOMPARE(answered.first().first().toBool(), false);
+        pulse.thaw();
+        // The stream that opened too late is closed by the thread that opened it.
+        QVERIFY2(QTest::qWaitFor([] { return recordingStreams() == 0; }, 10000),
+                 "a stream opened too late stayed open");
+
+        // Once the server answers again, the device is found and records. (Asked before, on a
+        // busy machine the server still catching up could take longer than an opening waits.)
+        finder.search();
+        QVERIFY2(answered.wait(20000), "the search did not answer after the thaw");
+        QCOMPARE(answered.last().first().toBool(), true);
         frames = 0;
         QVERIFY(microphone.open([&](std::span<const float> samples) { frames += samples.size(); },
                                 [&] { lost = true; }));
-        QVERIFY2(QTest::qWaitFor([&] { return frames > 0; }), "nothing was recorded again");
+        QVERIFY2(QTest::qWaitFor([&] { return frames > 0; }, 10000), "nothing was recorded again");
         pulse.kill();
         QVERIFY2(QTest::qWaitFor([&] { return lost.load(); }), "the device gone was not told");
         microphone.close();

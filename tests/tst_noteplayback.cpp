@@ -182,10 +182,15 @@ private slots:
 
         const std::vector<float> sound = renderMidiFile(soundFont, file, sampleRate);
         // The player has FluidSynth read the piano's presets alone: the note must not change.
-        QFile soundFontFile(soundFont);
-        QVERIFY(soundFontFile.open(QIODevice::ReadOnly));
-        QVERIFY2(pianoOnlySoundFont(soundFontFile), "no piano found, the whole SoundFont is read");
-        QVERIFY(renderMidiFile(soundFont, file, sampleRate, SoundFontPresets::PianoOnly) == sound);
+        // Only of an sf2 file: an sf3's samples are compressed, and it is read whole.
+        if (!soundFont.endsWith(QLatin1String(".sf3"))) {
+            QFile soundFontFile(soundFont);
+            QVERIFY(soundFontFile.open(QIODevice::ReadOnly));
+            QVERIFY2(pianoOnlySoundFont(soundFontFile),
+                     "no piano found, the whole SoundFont is read");
+            QVERIFY(renderMidiFile(soundFont, file, sampleRate, SoundFontPresets::PianoOnly) ==
+                    sound);
+        }
         const std::vector<double> levels = frameLevels(sound);
         const auto audible = [](double level) { return level > -40.0; };
         const auto first = std::find_if(levels.begin(), levels.end(), audible);

@@ -2,8 +2,11 @@
 // mistakes, MIDI keys and the sequencer ports a keyboard is connected from.
 #include "input/MidiNotes.h"
 #include "input/SequencerPorts.h"
+#include "training/ClefTable.h"
 #include "training/MistakeNaming.h"
 #include "training/NoteModel.h"
+#include "training/NoteNaming.h"
+#include "training/NotePitches.h"
 #include "training/RangeRule.h"
 #include "training/StaffPlacement.h"
 #include "training/TimeText.h"
@@ -19,11 +22,13 @@ using MidiMessage = std::vector<unsigned char>;
 Q_DECLARE_METATYPE(MidiMessage)
 
 Q_DECLARE_METATYPE(MissedTask)
+Q_DECLARE_METATYPE(NamingStyle)
+Q_DECLARE_METATYPE(SpelledNote)
 
 namespace {
 
 const char* nameOf(Clef clef) {
-    return clef == Clef::Bass ? "Bass" : "Violin";
+    return clefRow(clef) ? clefRow(clef)->recordKey : "none";
 }
 
 // The letter of an index in a clef, also for places beyond its 15 notes.
@@ -73,15 +78,20 @@ private slots:
         QTest::addColumn<Clef>("clef");
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("name");
-        const QStringList treble = {"f",  "g",  "a",  "h",   "c'",  "d'",  "e'", "f'",
-                                    "g'", "a'", "h'", "c''", "d''", "e''", "f''"};
-        const QStringList bass = {"F", "G", "A", "H",  "c",  "d",  "e", "f",
-                                  "g", "a", "h", "c'", "d'", "e'", "f'"};
-        for (int i = 0; i < 15; ++i) {
-            QTest::addRow("Violin %d", i) << Clef::Violin << i << treble[i];
-            QTest::addRow("Bass %d", i) << Clef::Bass << i << bass[i];
-        }
-        for (const Clef clef : {Clef::Violin, Clef::Bass}) {
+        const std::pair<Clef, QStringList> clefs[] = {
+            {Clef::Violin,
+             {"f", "g", "a", "h", "c'", "d'", "e'", "f'", "g'", "a'", "h'", "c''", "d''", "e''",
+              "f''"}},
+            {Clef::Bass,
+             {"F", "G", "A", "H", "c", "d", "e", "f", "g", "a", "h", "c'", "d'", "e'", "f'"}},
+            {Clef::Alto,
+             {"c", "d", "e", "f", "g", "a", "h", "c'", "d'", "e'", "f'", "g'", "a'", "h'", "c''"}},
+            {Clef::Tenor,
+             {"A", "H", "c", "d", "e", "f", "g", "a", "h", "c'", "d'", "e'", "f'", "g'", "a'"}}};
+        for (const auto& [clef, names] : clefs)
+            for (int i = 0; i < 15; ++i)
+                QTest::addRow("%s %d", nameOf(clef), i) << clef << i << names[i];
+        for (const Clef clef : {Clef::Violin, Clef::Bass, Clef::Alto, Clef::Tenor}) {
             QTest::addRow("%s -1", nameOf(clef)) << clef << -1 << QString();
             QTest::addRow("%s 15", nameOf(clef)) << clef << 15 << QString();
         }
@@ -92,6 +102,72 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, name);
         QCOMPARE(noteName(clef, index), name);
+    }
+
+    // A clef's natural notes sound the pitches its note files were written for.
+    void clefNotePitches() {
+        for (const ClefPitches& clef : clefPitches)
+            for (int i = 0; i < NoteCount; ++i)
+                QCOMPARE(
+                    clefNote(clef.folder == "bass" ? Clef::Bass : Clef::Violin, i)->midiPitch(),
+                    clef.midiNotes[i]);
+    }
+
+    void spelledNames_data() {
+        QTest::addColumn<SpelledNote>("note");
+        QTest::addColumn<NamingStyle>("style");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("pitch");
+        const NamingStyle german{NoteLetters::German, OctaveStyle::Helmholtz};
+        const NamingStyle germanNumbered{NoteLetters::German, OctaveStyle::Scientific};
+        const NamingStyle english{NoteLetters::English, OctaveStyle::Scientific};
+        const NamingStyle englishHelmholtz{NoteLetters::English, OctaveStyle::Helmholtz};
+        const NamingStyle solfege{NoteLetters::Solfege, OctaveStyle::Helmholtz};
+        const NamingStyle solfegeNumbered{NoteLetters::Solfege, OctaveStyle::Scientific};
+        const int c4 = 28;
+        QTest::newRow("c' German") << SpelledNote{c4, 0} << german << "c'" << 60;
+        QTest::newRow("h German") << SpelledNote{c4 - 1, 0} << german << "h" << 59;
+        QTest::newRow("b German (B flat)") << SpelledNote{c4 - 1, -1} << german << "b" << 58;
+        QTest::newRow("B German great") << SpelledNote{c4 - 8, -1} << german << "B" << 46;
+        QTest::newRow("H German great") << SpelledNote{c4 - 8, 0} << german << "H" << 47;
+        QTest::newRow("heses'") << SpelledNote{c4 + 6, -2} << german << "heses'" << 69;
+        QTest::newRow("cis'") << SpelledNote{c4, 1} << german << "cis'" << 61;
+        QTest::newRow("es''") << SpelledNote{c4 + 9, -1} << german << "es''" << 75;
+        QTest::newRow("as") << SpelledNote{c4 - 2, -1} << german << "as" << 56;
+        QTest::newRow("Es great") << SpelledNote{c4 - 12, -1} << german << "Es" << 39;
+        QTest::newRow("eis'") << SpelledNote{c4 + 2, 1} << german << "eis'" << 65;
+        QTest::newRow("his' sounds c''") << SpelledNote{c4 + 6, 1} << german << "his'" << 72;
+        QTest::newRow("ces'' sounds h'") << SpelledNote{c4 + 7, -1} << german << "ces''" << 71;
+        QTest::newRow("fisis") << SpelledNote{c4 - 4, 2} << german << "fisis" << 55;
+        QTest::newRow("eses'") << SpelledNote{c4 + 2, -2} << german << "eses'" << 62;
+        QTest::newRow("asas'") << SpelledNote{c4 + 5, -2} << german << "asas'" << 67;
+        QTest::newRow("contra C") << SpelledNote{c4 - 21, 0} << german << "C," << 24;
+        QTest::newRow("German numbered") << SpelledNote{c4, 1} << germanNumbered << "Cis4" << 61;
+        QTest::newRow("German numbered b")
+            << SpelledNote{c4 - 1, -1} << germanNumbered << "B3" << 58;
+        QTest::newRow("English C4") << SpelledNote{c4, 0} << english << "C4" << 60;
+        QTest::newRow("English B3") << SpelledNote{c4 - 1, 0} << english << "B3" << 59;
+        QTest::newRow("English B flat 3") << SpelledNote{c4 - 1, -1} << english << "B♭3" << 58;
+        QTest::newRow("English F sharp 5") << SpelledNote{c4 + 10, 1} << english << "F♯5" << 78;
+        QTest::newRow("English B sharp 3") << SpelledNote{c4 - 1, 1} << english << "B♯3" << 60;
+        QTest::newRow("English Helmholtz")
+            << SpelledNote{c4 + 6, -1} << englishHelmholtz << "b♭'" << 70;
+        QTest::newRow("English Helmholtz great")
+            << SpelledNote{c4 - 8, 0} << englishHelmholtz << "B" << 47;
+        QTest::newRow("solfege do'") << SpelledNote{c4, 0} << solfege << "do'" << 60;
+        QTest::newRow("solfege si") << SpelledNote{c4 - 1, 0} << solfege << "si" << 59;
+        QTest::newRow("solfege Sol great") << SpelledNote{c4 - 10, 0} << solfege << "Sol" << 43;
+        QTest::newRow("solfege mi flat") << SpelledNote{c4 + 2, -1} << solfege << "mi♭'" << 63;
+        QTest::newRow("solfege numbered") << SpelledNote{c4, 1} << solfegeNumbered << "Do♯4" << 61;
+        QTest::newRow("triple sharp") << SpelledNote{c4, 3} << german << QString() << 63;
+    }
+    void spelledNames() {
+        QFETCH(SpelledNote, note);
+        QFETCH(NamingStyle, style);
+        QFETCH(QString, name);
+        QFETCH(int, pitch);
+        QCOMPARE(noteName(note, style), name);
+        QCOMPARE(note.midiPitch(), pitch);
     }
 
     void rangeRule_data() {
@@ -135,6 +211,31 @@ private slots:
             QVERIFY(std::holds_alternative<QString>(result));
             QCOMPARE(std::get<QString>(result), message);
         }
+    }
+
+    // A range kept in the settings; whatever is not a range of two notes reads as all 15.
+    void storedRange_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("lowest");
+        QTest::addColumn<int>("highest");
+        QTest::newRow("kept") << "3-9" << 3 << 9;
+        QTest::newRow("neighbours") << "13-14" << 13 << 14;
+        QTest::newRow("missing") << "" << 0 << 14;
+        QTest::newRow("one note") << "5-5" << 0 << 14;
+        QTest::newRow("upside down") << "9-3" << 0 << 14;
+        QTest::newRow("beyond the clef") << "0-15" << 0 << 14;
+        QTest::newRow("below the clef") << "-1-4" << 0 << 14;
+        QTest::newRow("junk") << "c-g" << 0 << 14;
+    }
+    void storedRange() {
+        QFETCH(QString, text);
+        QFETCH(int, lowest);
+        QFETCH(int, highest);
+        const NoteRange range = rangeFromText(text);
+        QCOMPARE(range.lowest, lowest);
+        QCOMPARE(range.highest, highest);
+        if (!text.isEmpty() && lowest == 3)
+            QCOMPARE(rangeText(range), text);
     }
 
     void timeText_data() {
@@ -210,6 +311,25 @@ private slots:
             << Clef::Bass << QList<MissedTask>{{5, 1, 6}}
             << "Aufgabe 5: gesucht G, gewählt e (eine Sexte zu hoch – wie im Violinschlüssel "
                "gelesen)";
+        QTest::newRow("alto read as treble")
+            << Clef::Alto << QList<MissedTask>{{4, 7, 13}}
+            << "Aufgabe 4: gesucht c', gewählt h' (eine Septime zu hoch – wie im "
+               "Violinschlüssel gelesen)";
+        QTest::newRow("alto read as bass")
+            << Clef::Alto << QList<MissedTask>{{6, 8, 2}}
+            << "Aufgabe 6: gesucht d', gewählt e (eine Septime zu tief – wie im Bassschlüssel "
+               "gelesen)";
+        QTest::newRow("tenor read as treble, two lines")
+            << Clef::Tenor << QList<MissedTask>{{8, 6, 14}, {9, 6, 7}}
+            << "Aufgabe 8: gesucht g, gewählt a' (eine None zu hoch – wie im Violinschlüssel "
+               "gelesen)\n"
+               "Aufgabe 9: gesucht g, gewählt a (eine Sekunde zu hoch)\n"
+               "Oktave verwechselt: 0, Nachbarton: 1, anderer Schlüssel: 1, Zeit vorbei: 0, "
+               "sonst: 0";
+        QTest::newRow("tenor read as bass")
+            << Clef::Tenor << QList<MissedTask>{{2, 9, 5}}
+            << "Aufgabe 2: gesucht c', gewählt f (eine Quinte zu tief – wie im Bassschlüssel "
+               "gelesen)";
         QTest::newRow("every kind")
             << Clef::Violin
             << QList<MissedTask>{{2, 4, 11}, {4, 5, 6}, {9, 9, 8}, {12, 7, 9}, {20, 3, {}}}
@@ -254,6 +374,20 @@ private slots:
             QTest::addRow("Bass %d", i)
                 << MidiMessage{0x90, (unsigned char)bass[i], 100} << Clef::Bass << i;
         }
+        const int alto[15] = {48, 50, 52, 53, 55, 57, 59, 60, 62, 64, 65, 67, 69, 71, 72};
+        const int tenor[15] = {45, 47, 48, 50, 52, 53, 55, 57, 59, 60, 62, 64, 65, 67, 69};
+        for (int i = 0; i < 15; ++i) {
+            QTest::addRow("Alto %d", i)
+                << MidiMessage{0x90, (unsigned char)alto[i], 100} << Clef::Alto << i;
+            QTest::addRow("Tenor %d", i)
+                << MidiMessage{0x90, (unsigned char)tenor[i], 100} << Clef::Tenor << i;
+        }
+        QTest::newRow("alto c'' above bass f'") << MidiMessage{0x90, 72, 100} << Clef::Alto << 14;
+        QTest::newRow("below alto") << MidiMessage{0x90, 47, 100} << Clef::Alto << -1;
+        QTest::newRow("above alto") << MidiMessage{0x90, 74, 100} << Clef::Alto << -1;
+        QTest::newRow("below tenor") << MidiMessage{0x90, 43, 100} << Clef::Tenor << -1;
+        QTest::newRow("above tenor") << MidiMessage{0x90, 71, 100} << Clef::Tenor << -1;
+        QTest::newRow("black key c#' tenor") << MidiMessage{0x90, 61, 100} << Clef::Tenor << -1;
         QTest::newRow("black key f# treble") << MidiMessage{0x90, 54, 100} << Clef::Violin << -1;
         QTest::newRow("black key c#' treble") << MidiMessage{0x90, 61, 100} << Clef::Violin << -1;
         QTest::newRow("black key B bass") << MidiMessage{0x90, 46, 100} << Clef::Bass << -1;
@@ -332,6 +466,82 @@ private slots:
         ports[7].writable = true;
         ports[7].kernelClient = true;
         QVERIFY(!ownInput(ports, 4242, "Eingang"));
+    }
+
+    // Each clef's 15 notes: their pitches, where they stand, and the note its sign's line names.
+    void clefTable_data() {
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<int>("lowestPitch");
+        QTest::addColumn<int>("firstStaffStep");
+        QTest::addColumn<QString>("lineNote");
+        QTest::newRow("Violin") << Clef::Violin << 53 << 0 << "g'";
+        QTest::newRow("Bass") << Clef::Bass << 41 << 5 << "f";
+        QTest::newRow("Alto") << Clef::Alto << 48 << 3 << "c'";
+        QTest::newRow("Tenor") << Clef::Tenor << 45 << 3 << "c'";
+    }
+    void clefTable() {
+        QFETCH(Clef, clef);
+        QFETCH(int, lowestPitch);
+        QFETCH(int, firstStaffStep);
+        QFETCH(QString, lineNote);
+        constexpr int whiteKeySemitones[7] = {2, 2, 1, 2, 2, 2, 1}; // from C
+        int pitch = lowestPitch;
+        for (int i = 0; i < 15; ++i) {
+            const SpelledNote note = *clefNote(clef, i);
+            QCOMPARE(note.midiPitch(), pitch);
+            QCOMPARE(staffStep(clef, i), firstStaffStep + i);
+            QCOMPARE(noteOnStaff(clef, firstStaffStep + i), note);
+            QCOMPARE(noteOnStaff(clef, firstStaffStep + i, 1)->midiPitch(), pitch + 1);
+            QCOMPARE(clefIndexOf(clef, note).value_or(-1), i);
+            pitch += whiteKeySemitones[note.letter()];
+        }
+        const ClefRow& row = *clefRow(clef);
+        // The sign's line: rung 7 is the lowest staff line, each line two steps up.
+        const int lineStaffStep = 2 * (10 - 7) + 2 * (row.glyphLine - 1);
+        QCOMPARE(noteName(*noteOnStaff(clef, lineStaffStep), {}), lineNote);
+        QCOMPARE(clefOfRecordKey(QString::fromLatin1(row.recordKey)), clef);
+    }
+
+    // Key signatures: sharps f c g d a e h a fifth up or a fourth down each, flats the other way
+    // round, every sign on the staff or the space just above or below it.
+    void signaturePositions_data() {
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<QStringList>("sharps");
+        QTest::addColumn<QStringList>("flats");
+        QTest::newRow("Violin") << Clef::Violin
+                                << QStringList{"F5", "C5", "G5", "D5", "A4", "E5", "B4"}
+                                << QStringList{"B4", "E5", "A4", "D5", "G4", "C5", "F4"};
+        QTest::newRow("Bass") << Clef::Bass << QStringList{"F3", "C3", "G3", "D3", "A2", "E3", "B2"}
+                              << QStringList{"B2", "E3", "A2", "D3", "G2", "C3", "F2"};
+        QTest::newRow("Alto") << Clef::Alto << QStringList{"F4", "C4", "G4", "D4", "A3", "E4", "B3"}
+                              << QStringList{"B3", "E4", "A3", "D4", "G3", "C4", "F3"};
+        QTest::newRow("Tenor") << Clef::Tenor
+                               << QStringList{"F3", "C4", "G3", "D4", "A3", "E4", "B3"}
+                               << QStringList{"B3", "E4", "A3", "D4", "G3", "C4", "F3"};
+    }
+    void signaturePositions() {
+        QFETCH(Clef, clef);
+        QFETCH(QStringList, sharps);
+        QFETCH(QStringList, flats);
+        const ClefRow& row = *clefRow(clef);
+        const NamingStyle scientific{NoteLetters::English, OctaveStyle::Scientific};
+        const QString sharpOrder = "FCGDAEB";
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(noteName(SpelledNote{row.sharps[i], 0}, scientific), sharps[i]);
+            QCOMPARE(noteName(SpelledNote{row.flats[i], 0}, scientific), flats[i]);
+            QCOMPARE(sharps[i].at(0), sharpOrder.at(i));
+            QCOMPARE(flats[i].at(0), sharpOrder.at(6 - i));
+            for (const int step : {row.sharps[i], row.flats[i]}) {
+                const int onStaff = step - ladderBaseStep(row);
+                QVERIFY2(onStaff >= 5 && onStaff <= 15, qPrintable(sharps[i]));
+            }
+            if (i > 0) {
+                const int sharpMove = row.sharps[i] - row.sharps[i - 1];
+                const int flatMove = row.flats[i] - row.flats[i - 1];
+                QVERIFY(sharpMove == 4 || sharpMove == -3);
+                QVERIFY(flatMove == 3 || flatMove == -4);
+            }
+        }
     }
 
     // Uneven rungs: the rule must read the heights, not assume a spacing.

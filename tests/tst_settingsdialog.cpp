@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -38,7 +39,13 @@ QWidget* nextTabStop(QWidget* widget) {
 
 // How a key reaches the dialog: pressed, repeated as marked by Qt, or repeated as a release and
 // a press at the same moment.
-enum Stroke { Press, Repeat, UnmarkedRepeat };
+// UntimedRepeat: a release and a press without time stamps (sent by automation or an assistive
+// tool), which Qt marks as a repeat.
+enum Stroke { Press, Repeat, UnmarkedRepeat, UntimedRepeat };
+
+// When the system answers whether it has a recording device: at once (from what it knew), only
+// once the dialog shows, or not at all.
+enum class Answer { AtOnce, Later, Never };
 
 void tick(std::array<QPushButton*, 15>& boxes, std::initializer_list<int> indices) {
     for (int i : indices)
@@ -65,7 +72,7 @@ private slots:
         Form1 form(world.exercise, world.services());
         frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
         QCOMPARE(dialog.windowTitle(), QString("Einstellungen"));
-        QCOMPARE(dialog.size(), QSize(648, 452));
+        QCOMPARE(dialog.size(), QSize(648, 530));
         QCOMPARE(dialog.frmViolin->title(),
                  QString("Tonraum für Violinschlüssel  (nur tiefsten und höchsten Ton wählen!)"));
         QCOMPARE(dialog.chkTonViolin[0]->text(), QString("f"));
@@ -95,6 +102,73 @@ private slots:
         QVERIFY(!dialog.chkSchwacheNoten->isChecked());
         QVERIFY(dialog.chkSchwacheNoten->y() >= dialog.chkOktaveFrei->geometry().bottom());
         QVERIFY(dialog.rect().contains(dialog.chkSchwacheNoten->geometry()));
+        // Below everything described, the language and the note names.
+        QCOMPARE(dialog.frmSprache->title(), QString("Sprache und Notennamen"));
+        QVERIFY(dialog.frmSprache->y() > dialog.chkSchwacheNoten->geometry().bottom());
+        QVERIFY(dialog.rect().contains(dialog.frmSprache->geometry()));
+        QCOMPARE(nextTabStop(dialog.chkSchwacheNoten), dialog.cboSprache);
+    }
+
+    // Shown as stored, or as the language gives them where nothing usable is stored; a choice
+    // is stored at once, and note names not chosen follow a new language.
+    void languageAndNoteNames_data() {
+        QTest::addColumn<QStringList>("stored"); // Sprache, Notennamen, Oktaven
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<int>("chooseLanguage"); // -1: none
+        QTest::addColumn<QStringList>("shownAfter");
+        QTest::addColumn<QStringList>("storedAfter");
+        const QStringList germanDefaults = {"Systemsprache", "deutsch (c d e f g a h, b)",
+                                            "Helmholtz (c', c'')"};
+        QTest::newRow("nothing stored") << QStringList{"", "", ""} << germanDefaults << -1
+                                        << germanDefaults << QStringList{"", "", ""};
+        QTest::newRow("junk") << QStringList{"Latein", "römisch", "2"} << germanDefaults << -1
+                              << germanDefaults << QStringList{"Latein", "römisch", "2"};
+        QTest::newRow("English chosen, names follow")
+            << QStringList{"", "", ""} << germanDefaults << 2
+            << QStringList{"English", "englisch (C D E F G A B)", "wissenschaftlich (C4, C5)"}
+            << QStringList{"English", "", ""};
+        QTest::newRow("English chosen, names kept")
+            << QStringList{"", "Solmisation", "Helmholtz"}
+            << QStringList{"Systemsprache", "Solmisation (do re mi fa sol la si)",
+                           "Helmholtz (c', c'')"}
+            << 2
+            << QStringList{"English", "Solmisation (do re mi fa sol la si)", "Helmholtz (c', c'')"}
+            << QStringList{"English", "Solmisation", "Helmholtz"};
+        QTest::newRow("back to German")
+            << QStringList{"English", "", ""}
+            << QStringList{"English", "englisch (C D E F G A B)", "wissenschaftlich (C4, C5)"} << 1
+            << QStringList{"Deutsch", "deutsch (c d e f g a h, b)", "Helmholtz (c', c'')"}
+            << QStringList{"Deutsch", "", ""};
+    }
+    void languageAndNoteNames() {
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, shown);
+        QFETCH(int, chooseLanguage);
+        const QStringList keys = {"Sprache", "Notennamen", "Oktaven"};
+        FakeWorld world;
+        for (int i = 0; i < 3; ++i)
+            if (!stored[i].isEmpty())
+                world.store->SaveSetting(Einstellungen, keys[i], stored[i]);
+        Form1 form(world.exercise, world.services());
+        frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
+        const auto texts = [&] {
+            return QStringList{dialog.cboSprache->currentText(),
+                               dialog.cboNotennamen->currentText(),
+                               dialog.cboOktaven->currentText()};
+        };
+        QCOMPARE(texts(), shown);
+        if (chooseLanguage >= 0) {
+            dialog.cboSprache->setCurrentIndex(chooseLanguage);
+            emit dialog.cboSprache->activated(chooseLanguage);
+        }
+        QTEST(texts(), "shownAfter");
+        QStringList after;
+        for (const QString& key : keys)
+            after.append(world.store->GetSetting(Einstellungen, key));
+        QTEST(after, "storedAfter");
+        // Each box fits its longest entry.
+        for (QComboBox* box : {dialog.cboSprache, dialog.cboNotennamen, dialog.cboOktaven})
+            QVERIFY2(box->width() >= box->sizeHint().width(), qPrintable(box->currentText()));
     }
 
     void framesFollowTheClef_data() {
@@ -115,6 +189,83 @@ private slots:
         });
         QCOMPARE(violinEnabled, !bass);
         QCOMPARE(bassEnabled, bass);
+    }
+
+    // "Weitere Schlüssel…": the clef last chosen with its range last chosen (both ends of the
+    // clef when none or a damaged one is stored) in the described rows' place; what starts is
+    // kept for the next time.
+    void moreClefs_data() {
+        QTest::addColumn<QString>("storedClef");
+        QTest::addColumn<QString>("storedRange");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("names"); // lowest and highest
+        QTest::addColumn<QList<int>>("ticked");
+        QTest::addColumn<bool>("earTraining");
+        const QString alto = "Tonraum für Altschlüssel  (nur tiefsten und höchsten Ton wählen!)";
+        const QString tenor = "Tonraum für Tenorschlüssel  (nur tiefsten und höchsten Ton wählen!)";
+        QTest::newRow("nothing stored")
+            << ""
+            << "" << alto << QStringList{"c", "c''"} << QList<int>{0, 14} << false;
+        QTest::newRow("tenor and its range")
+            << "Tenor"
+            << "2-9" << tenor << QStringList{"A", "a'"} << QList<int>{2, 9} << true;
+        QTest::newRow("junk") << "Violin"
+                              << "9-x" << alto << QStringList{"c", "c''"} << QList<int>{0, 14}
+                              << false;
+    }
+    void moreClefs() {
+        QFETCH(QString, storedClef);
+        QFETCH(QString, storedRange);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, names);
+        QFETCH(QList<int>, ticked);
+        QFETCH(bool, earTraining);
+        FakeWorld world;
+        Form1 form(world.exercise, world.services());
+        world.store->SaveSetting(Einstellungen, "WeitererSchluessel", storedClef);
+        world.store->SaveSetting(Einstellungen, "Tonraum" + storedClef, storedRange);
+        const Clef clef = storedClef == "Tenor" ? Clef::Tenor : Clef::Alto;
+        openDialog(world, form.cmdWeitereSchluessel, [&](frmEinstellungen& d) {
+            d.show();
+            QVERIFY(!d.frmViolin->isVisible() && !d.frmBass->isVisible());
+            QCOMPARE(d.frmWeitere->geometry(), d.frmViolin->geometry());
+            QCOMPARE(d.frmSchluessel->geometry(), d.frmBass->geometry());
+            QCOMPARE(d.cboSchluessel->count(), 2);
+            QCOMPARE(d.cboSchluessel->itemText(0), QString("Altschlüssel (Bratsche)"));
+            QCOMPARE(d.cboSchluessel->itemText(1),
+                     QString("Tenorschlüssel (Violoncello, Fagott, Posaune)"));
+            QCOMPARE(d.frmWeitere->title(), caption);
+            QCOMPARE(d.chkGehoer->text(), QString("Gehör-Training"));
+            QVERIFY(!d.chkGehoer->isChecked());
+            QCOMPARE(d.chkTonWeitere[0]->text(), names[0]);
+            QCOMPARE(d.chkTonWeitere[14]->text(), names[1]);
+            for (int i = 0; i < 15; ++i)
+                QCOMPARE(d.chkTonWeitere[i]->isChecked(), ticked.contains(i));
+            QCOMPARE(world.exercise.clef(), clef);
+            d.chkGehoer->setChecked(earTraining);
+            d.cmdOk->click();
+        });
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
+        QCOMPARE(world.exercise.clef(), clef);
+        QCOMPARE(world.exercise.earTraining(), earTraining);
+        QCOMPARE(world.exercise.lowest(), ticked[0]);
+        QCOMPARE(world.exercise.highest(), ticked[1]);
+        QCOMPARE(world.store->GetSetting(Einstellungen, "WeitererSchluessel"),
+                 clef == Clef::Tenor ? "Tenor" : "Alto");
+        QCOMPARE(world.store->GetSetting(Einstellungen,
+                                         clef == Clef::Tenor ? "TonraumTenor" : "TonraumAlto"),
+                 QString("%1-%2").arg(ticked[0]).arg(ticked[1]));
+        world.exercise.abort();
+
+        // The other clef, chosen in the list, brings its own names and range.
+        openDialog(world, form.cmdWeitereSchluessel, [&](frmEinstellungen& d) {
+            d.cboSchluessel->setCurrentIndex(clef == Clef::Tenor ? 0 : 1);
+            QCOMPARE(world.exercise.clef(), clef == Clef::Tenor ? Clef::Alto : Clef::Tenor);
+            QCOMPARE(d.chkTonWeitere[14]->text(), QString(clef == Clef::Tenor ? "c''" : "a'"));
+            d.reject();
+        });
+        QCOMPARE(world.exercise.state(), ExerciseState::Idle);
+        QVERIFY(!world.exercise.earTraining());
     }
 
     void storedTimesShownUnconverted() {
@@ -374,6 +525,7 @@ private slots:
     // The microphone rows: what a device found or missing and the stored choice show, what a
     // start stores. Stored texts are "1" for on; an absent key is off.
     void microphoneRows_data() {
+        QTest::addColumn<Answer>("answer");
         QTest::addColumn<bool>("found");
         QTest::addColumn<QString>("storedAnswer");
         QTest::addColumn<QString>("storedOctave");
@@ -381,21 +533,34 @@ private slots:
         QTest::addColumn<QString>("savedAnswer");
         QTest::addColumn<QString>("savedOctave");
         QTest::newRow("a store without them: off, and stored as off")
-            << true << QString() << QString() << false << "0"
+            << Answer::AtOnce << true << QString() << QString() << false << "0"
             << "0";
-        QTest::newRow("stored on, kept") << true << "1"
+        QTest::newRow("stored on, kept") << Answer::AtOnce << true << "1"
                                          << "1" << false << "1"
                                          << "1";
-        QTest::newRow("ticked by the learner") << true << "0" << QString() << true << "1"
-                                               << "0";
-        QTest::newRow("untick: the octave stays as it was") << true << "1"
+        QTest::newRow("ticked by the learner")
+            << Answer::AtOnce << true << "0" << QString() << true << "1"
+            << "0";
+        QTest::newRow("untick: the octave stays as it was") << Answer::AtOnce << true << "1"
                                                             << "1" << true << "0"
                                                             << "1";
-        QTest::newRow("no device: the choice is kept for its return") << false << "1"
-                                                                      << "0" << false << "1"
-                                                                      << "0";
+        QTest::newRow("no device: the choice is kept for its return")
+            << Answer::AtOnce << false << "1"
+            << "0" << false << "1"
+            << "0";
+        QTest::newRow("found once the dialog shows: the stored choice shows then")
+            << Answer::Later << true << "1"
+            << "1" << false << "1"
+            << "1";
+        QTest::newRow("missing, told once the dialog shows") << Answer::Later << false << "1"
+                                                             << "1" << false << "1"
+                                                             << "1";
+        QTest::newRow("no answer: off, the choice kept") << Answer::Never << true << "1"
+                                                         << "1" << false << "1"
+                                                         << "1";
     }
     void microphoneRows() {
+        QFETCH(Answer, answer);
         QFETCH(bool, found);
         QFETCH(QString, storedAnswer);
         QFETCH(QString, storedOctave);
@@ -404,17 +569,32 @@ private slots:
         QFETCH(QString, savedOctave);
         FakeWorld world;
         world.microphoneFound = found;
+        world.microphoneAnswersAtOnce = answer == Answer::AtOnce;
         if (!storedAnswer.isEmpty())
             world.store->SaveSetting(Einstellungen, "Mikrofon", storedAnswer);
         if (!storedOctave.isEmpty())
             world.store->SaveSetting(Einstellungen, "OktaveFrei", storedOctave);
+        // The exercise opens the device for itself, which one taking a single client refuses
+        // while the level still has it.
+        std::optional<bool> levelOpenAtStart;
+        QObject::connect(&world.exercise, &Exercise::started,
+                         [&] { levelOpenAtStart = bool(world.microphoneLevel); });
         Form1 form(world.exercise, world.services());
         openDialog(world, form.cmdBass, [&](frmEinstellungen& d) {
             d.show();
-            QCOMPARE(d.chkMikrofon->isEnabled(), found);
-            QCOMPARE(d.chkMikrofon->toolTip(),
-                     found ? QString() : QString("Kein Mikrofon gefunden"));
-            QCOMPARE(d.chkMikrofon->isChecked(), found && storedAnswer == "1");
+            if (answer != Answer::AtOnce) {
+                QVERIFY(!d.chkMikrofon->isEnabled());
+                QVERIFY(!d.chkMikrofon->isChecked());
+                QVERIFY(!world.microphoneLevel);
+            }
+            if (answer == Answer::Later)
+                world.microphoneAnswer(found);
+            const bool shown = found && answer != Answer::Never;
+            QCOMPARE(d.chkMikrofon->isEnabled(), shown);
+            QCOMPARE(d.chkMikrofon->toolTip(), shown || answer == Answer::Never
+                                                   ? QString()
+                                                   : QString("Kein Mikrofon gefunden"));
+            QCOMPARE(d.chkMikrofon->isChecked(), shown && storedAnswer == "1");
             QCOMPARE(d.chkOktaveFrei->isChecked(), storedOctave == "1");
             QCOMPARE(d.chkOktaveFrei->isEnabled(), d.chkMikrofon->isChecked());
             // The level shows, from an open device, only while the box is ticked.
@@ -427,10 +607,15 @@ private slots:
                 world.microphoneLevel(-12.5f);
                 QCOMPARE(d.Pegel->level(), -12.5f);
             }
+            // The same answer again, as the next search gives it, changes nothing set.
+            if (answer != Answer::Never)
+                world.microphoneAnswer(found);
+            QCOMPARE(bool(world.microphoneLevel), d.chkMikrofon->isChecked());
             tick(d.chkTonBass, {0, 14});
             d.cmdOk->click();
         });
         QCOMPARE(world.exercise.state(), ExerciseState::Running);
+        QCOMPARE(levelOpenAtStart, std::optional(false));
         QVERIFY2(!world.microphoneLevel, "the device stayed open after the dialog");
         QCOMPARE(world.store->GetSetting(Einstellungen, "Mikrofon"), savedAnswer);
         QCOMPARE(world.store->GetSetting(Einstellungen, "OktaveFrei"), savedOctave);
@@ -454,6 +639,7 @@ private slots:
         QTest::newRow("Tab held from before") << tab << QList{Repeat, UnmarkedRepeat} << true << 0;
         QTest::newRow("Tab pressed and held")
             << tab << QList{Press, Repeat, UnmarkedRepeat} << true << 3;
+        QTest::newRow("Esc sent without time stamps") << esc << QList{UntimedRepeat} << false << 0;
     }
     void heldKeys() {
         QFETCH(int, key);
@@ -471,13 +657,15 @@ private slots:
             for (Stroke stroke : strokes) {
                 QWidget* focus = d.focusWidget();
                 time += 40;
-                if (stroke == UnmarkedRepeat) {
+                const quint64 stamp = stroke == UntimedRepeat ? 0 : time;
+                if (stroke == UnmarkedRepeat || stroke == UntimedRepeat) {
                     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-                    release.setTimestamp(time);
+                    release.setTimestamp(stamp);
                     QCoreApplication::sendEvent(focus, &release);
                 }
-                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), stroke == Repeat);
-                press.setTimestamp(time);
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(),
+                                stroke == Repeat || stroke == UntimedRepeat);
+                press.setTimestamp(stamp);
                 QCoreApplication::sendEvent(focus, &press);
                 focusMoves += d.focusWidget() != focus;
             }
@@ -490,7 +678,7 @@ private slots:
 
     // Last, since it changes Qt's texts for the whole run: in German, as the program starts.
     void qtTextsInGerman() {
-        installGermanQtTranslations(*QCoreApplication::instance());
+        installTranslations(*QCoreApplication::instance(), Language::German, {});
         FakeWorld world;
         Form1 form(world.exercise, world.services());
         frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);

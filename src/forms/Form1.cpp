@@ -26,6 +26,7 @@ Form1::Form1(Exercise& exercise, Form1Services services, QWidget* parent)
     connect(cmdStatistik, &QPushButton::clicked, this, &Form1::cmdStatistik_Click);
     connect(cmdInfo, &QPushButton::clicked, this, &Form1::cmdInfo_Click);
     connect(cmdEnde, &QPushButton::clicked, this, &Form1::cmdEnde_Click);
+    connect(cmdWeitereSchluessel, &QPushButton::clicked, this, &Form1::cmdWeitereSchluessel_Click);
     for (int i = 0; i < NoteCount; ++i) {
         const auto index = std::int16_t(i);
         connect(cmdNoteViolin[i], &QPushButton::clicked, this,
@@ -66,6 +67,11 @@ void Form1::cmdBassGehör_Click() {
     showSettingsDialog(Clef::Bass, true);
 }
 
+// The dialog offers the clefs without a row of their own, starting from the one last chosen.
+void Form1::cmdWeitereSchluessel_Click() {
+    showSettingsDialog(Clef::Alto, false);
+}
+
 // The keyboard window of a keyboard start shows only once the dialog has closed.
 void Form1::showSettingsDialog(Clef clef, bool earTraining) {
     if (!m_exercise.chooseMode(clef, earTraining))
@@ -85,11 +91,13 @@ void Form1::cmdÜbungAbbrechen_Click() {
 }
 
 void Form1::cmdNoteViolin_Click(std::int16_t Index) {
-    m_exercise.answer(Index);
+    if (const std::optional<int> index = answerIndex(Clef::Violin, Index))
+        m_exercise.answer(*index);
 }
 
 void Form1::cmdNoteBass_Click(std::int16_t Index) {
-    m_exercise.answer(Index);
+    if (const std::optional<int> index = answerIndex(Clef::Bass, Index))
+        m_exercise.answer(*index);
 }
 
 void Form1::cmdStatistik_Click() {
@@ -119,9 +127,11 @@ void Form1::ButtonsFreigeben() {
     enableModeButtons(true);
 }
 
-// The same seven buttons in the same order; "Übung abbrechen" does the opposite of the others.
+// The same seven buttons in the same order, and the one for more clefs; "Übung abbrechen" does
+// the opposite of the others.
 void Form1::enableModeButtons(bool enabled) {
-    for (QPushButton* button : {cmdViolin, cmdBass, cmdViolinGehör, cmdBassGehör, cmdInfo, cmdEnde})
+    for (QPushButton* button :
+         {cmdViolin, cmdBass, cmdViolinGehör, cmdBassGehör, cmdInfo, cmdEnde, cmdWeitereSchluessel})
         button->setEnabled(enabled);
     cmdÜbungAbbrechen->setEnabled(!enabled);
 }

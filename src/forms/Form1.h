@@ -4,14 +4,17 @@
 #include "training/NoteModel.h"
 #include "widgets/DrawnElements.h"
 
+#include <QPainterPath>
 #include <QPointer>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class Exercise;
 class QLabel;
+class QPainter;
 class QProgressBar;
 class QPushButton;
 class frmKeyboard;
@@ -35,6 +38,7 @@ public:
     QPushButton* cmdStatistik = nullptr;
     QPushButton* cmdInfo = nullptr;
     QPushButton* cmdEnde = nullptr;
+    QPushButton* cmdWeitereSchluessel = nullptr; // the alto and tenor clefs
     std::array<QPushButton*, NoteCount> cmdNoteViolin{};
     std::array<QPushButton*, NoteCount> cmdNoteBass{};
     QLabel* lblViolinschlüssel = nullptr;
@@ -59,6 +63,7 @@ public:
     void cmdEnde_Click();
     void cmdNoteViolin_Click(std::int16_t Index);
     void cmdNoteBass_Click(std::int16_t Index);
+    void cmdWeitereSchluessel_Click();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -89,12 +94,17 @@ private:
     enum class Column { Asked, Chosen };
     void placeNote(DrawnShape& head, Column column, int step);
     void hideLedgerLines(int first, int last);
-    const std::array<QPushButton*, NoteCount>* answerRow();
+    // The exercise's note index that an answer button stands for, if it answers at all.
+    std::optional<int> answerIndex(Clef row, int button) const;
+    std::array<QPushButton*, NoteCount>& buttonRow(Clef row);
     void setAnswerRowEnabled(bool enabled);
+    void drawClefSign(QPainter& painter);
 
     Exercise& m_exercise;
     Form1Services m_services;
     bool m_closeAllowed = false;
     QPointer<frmKeyboard> m_keyboard;
     QPointer<QWidget> m_focusBeforeMistake; // the answer button that had focus
+    Clef m_signClef = Clef::None;           // the clef whose sign m_sign outlines
+    QPainterPath m_sign;
 };

@@ -1,5 +1,6 @@
 // What the main window shows of the exercise: the task, the time, a wrong answer, the rest.
 #include "forms/Form1.h"
+#include "training/ClefTable.h"
 #include "training/Exercise.h"
 #include "widgets/BackColor.h"
 
@@ -7,6 +8,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <utility>
 
 void Form1::connectExercise() {
     connect(&m_exercise, &Exercise::started, this, &Form1::showStart);
@@ -19,23 +21,28 @@ void Form1::connectExercise() {
     connect(&m_exercise, &Exercise::ended, this, &Form1::showRest);
 }
 
-const std::array<QPushButton*, NoteCount>* Form1::answerRow() {
-    if (m_exercise.clef() == Clef::Bass)
-        return &cmdNoteBass;
-    if (m_exercise.clef() == Clef::Violin)
-        return &cmdNoteViolin;
-    return nullptr;
+std::array<QPushButton*, NoteCount>& Form1::buttonRow(Clef row) {
+    return row == Clef::Bass ? cmdNoteBass : cmdNoteViolin;
+}
+
+// A described clef answers on its own row; the others on every button of either row that
+// carries one of their notes.
+std::optional<int> Form1::answerIndex(Clef row, int button) const {
+    const Clef clef = m_exercise.clef();
+    const std::optional<SpelledNote> note = clefNote(row, button);
+    if (!note || !answerRows(clef).contains(row))
+        return std::nullopt;
+    return clefIndexOf(clef, *note);
 }
 
 void Form1::showStart() {
     ButtonsSperren();
-    if (const auto* row = answerRow())
-        for (QPushButton* b : *row)
-            b->setEnabled(true);
+    setAnswerRowEnabled(true);
     // A bar with minimum = maximum turns into a busy indicator: without a time limit it stays
     // empty.
     const int zeitVorbei = m_exercise.zeitVorbei();
     ProgressBar1->setRange(0, zeitVorbei > 0 ? zeitVorbei : 1);
+    update();
 }
 
 void Form1::showTask(int /*note*/, int staffStep, bool headVisible) {
@@ -65,18 +72,24 @@ void Form1::NoteFalschAnzeigen(int gefragt, int gewaehlt) {
     shpNote.BackColor = VbColor::Green;
     shpNoteFalsch.Visible = true;
     shpNote.Visible = true;
-    if (const auto* row = answerRow()) {
-        setBackColor((*row)[gewaehlt], VbColor::Red);
-        setBackColor((*row)[gefragt], VbColor::Green);
+    const QList<Clef> rows = answerRows(m_exercise.clef());
+    for (const Clef rowClef : rows) {
+        auto& row = buttonRow(rowClef);
+        for (const auto& [index, colour] :
+             {std::pair{gewaehlt, VbColor::Red}, std::pair{gefragt, VbColor::Green}})
+            for (int i = 0; i < NoteCount; ++i)
+                if (answerIndex(rowClef, i) == index)
+                    setBackColor(row[i], colour);
         // Disabling the focused button would pass focus on to "Übung abbrechen", where the
         // next space would abort: the window holds it until the row is back.
         QWidget* focused = focusWidget();
-        if (focused && std::find(row->begin(), row->end(), focused) != row->end()) {
+        if (focused && std::find(row.begin(), row.end(), focused) != row.end()) {
             m_focusBeforeMistake = focused;
             setFocus(Qt::OtherFocusReason);
         }
-        setAnswerRowEnabled(false);
     }
+    if (!rows.isEmpty())
+        setAnswerRowEnabled(false);
     placeNote(shpNoteFalsch, Column::Chosen, staffStep(m_exercise.clef(), gewaehlt));
     update();
 }
@@ -99,9 +112,10 @@ void Form1::clearMistake() {
 }
 
 void Form1::setAnswerRowEnabled(bool enabled) {
-    if (const auto* row = answerRow())
-        for (QPushButton* button : *row)
-            button->setEnabled(enabled);
+    for (const Clef rowClef : answerRows(m_exercise.clef()))
+        for (int i = 0; i < NoteCount; ++i)
+            if (answerIndex(rowClef, i))
+                buttonRow(rowClef)[i]->setEnabled(enabled);
 }
 
 void Form1::showRest() {

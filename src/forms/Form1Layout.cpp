@@ -76,20 +76,22 @@ void Form1::LayoutAnwenden() {
     setFixedSize(twipsClientSize(ClientWidth, ClientHeight));
 
     const QFont modeFont = msSansSerif(8, true);
-    cmdViolin = button(this, QStringLiteral("Violinschlüssel"), twipsRect(120, 120, 1455, 375));
+    cmdViolin = button(this, tr("Violinschlüssel"), twipsRect(120, 120, 1455, 375));
     cmdViolin->setFont(modeFont);
-    cmdBass = button(this, QStringLiteral("Bassschlüssel"), twipsRect(1680, 120, 1455, 375));
+    cmdBass = button(this, tr("Bassschlüssel"), twipsRect(1680, 120, 1455, 375));
     cmdBass->setFont(modeFont);
-    cmdViolinGehör = button(this, QStringLiteral("Gehör-Training"), twipsRect(120, 600, 1455, 255));
-    cmdBassGehör = button(this, QStringLiteral("Gehör-Training"), twipsRect(1680, 600, 1455, 255));
-    cmdÜbungAbbrechen =
-        button(this, QStringLiteral("Übung abbrechen"), twipsRect(120, 960, 3015, 375));
+    cmdViolinGehör = button(this, tr("Gehör-Training"), twipsRect(120, 600, 1455, 255));
+    cmdBassGehör = button(this, tr("Gehör-Training"), twipsRect(1680, 600, 1455, 255));
+    cmdÜbungAbbrechen = button(this, tr("Übung abbrechen"), twipsRect(120, 960, 3015, 375));
     cmdÜbungAbbrechen->setEnabled(false);
-    cmdHilfe = button(this, QStringLiteral("Hilfe"), twipsRect(7080, 120, 1215, 375));
-    cmdInfo = button(this, QStringLiteral("Info"), twipsRect(8400, 120, 1215, 375));
+    cmdHilfe = button(this, tr("Hilfe"), twipsRect(7080, 120, 1215, 375));
+    cmdInfo = button(this, tr("Info"), twipsRect(8400, 120, 1215, 375));
     // In the free area below the three, at the right edge.
-    cmdStatistik = button(this, QStringLiteral("Statistik"), twipsRect(9720, 600, 1215, 375));
-    cmdEnde = button(this, QStringLiteral("Ende"), twipsRect(9720, 120, 1215, 375));
+    cmdStatistik = button(this, tr("Statistik"), twipsRect(9720, 600, 1215, 375));
+    cmdEnde = button(this, tr("Ende"), twipsRect(9720, 120, 1215, 375));
+    // Beside "Statistik", right of the staff: as high as "Hilfe", and below "Hilfe" and "Info"
+    // as wide as both, since its caption would not fit into one.
+    cmdWeitereSchluessel = button(this, tr("Weitere Schlüssel…"), twipsRect(7080, 600, 2535, 375));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setGeometry(twipsRect(126, 1512, 3038, 392));
@@ -108,10 +110,8 @@ void Form1::LayoutAnwenden() {
     shpNote = {4920, 1440, 855, 375, VbColor::White, false};
     shpNoteFalsch = {6174, 1386, 854, 378, VbColor::Red, false};
 
-    lblViolinschlüssel =
-        rowLabel(this, QStringLiteral("Violinschlüssel:"), twipsRect(120, 4440, 2535, 495));
-    lblBassschlüssel =
-        rowLabel(this, QStringLiteral("Bassschlüssel:"), twipsRect(120, 5880, 2535, 495));
+    lblViolinschlüssel = rowLabel(this, tr("Violinschlüssel:"), twipsRect(120, 4440, 2535, 495));
+    lblBassschlüssel = rowLabel(this, tr("Bassschlüssel:"), twipsRect(120, 5880, 2535, 495));
     for (int i = 0; i < NoteCount; ++i) {
         cmdNoteViolin[i] = answerButton(this, Clef::Violin, i, ViolinRowTop);
         cmdNoteBass[i] = answerButton(this, Clef::Bass, i, BassRowTop);
@@ -121,7 +121,7 @@ void Form1::LayoutAnwenden() {
                                 cmdHilfe,  cmdInfo, cmdEnde};
     tabOrder.append(QList<QWidget*>(cmdNoteViolin.begin(), cmdNoteViolin.end()));
     tabOrder.append(QList<QWidget*>(cmdNoteBass.begin(), cmdNoteBass.end()));
-    tabOrder.append({cmdÜbungAbbrechen, cmdStatistik});
+    tabOrder.append({cmdÜbungAbbrechen, cmdStatistik, cmdWeitereSchluessel});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     cmdViolin->setFocus();

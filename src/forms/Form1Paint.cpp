@@ -1,12 +1,20 @@
 // The staff, its ledger lines and the two note heads, drawn in twips.
 #include "forms/Form1.h"
+#include "help/ClefGlyph.h"
+#include "training/ClefTable.h"
+#include "training/Exercise.h"
 #include "widgets/Twips.h"
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 constexpr double LineWidthPixels = 3;
+// The sign of a clef without a row of its own stands between the staff's start and the asked
+// column's ledger lines.
+constexpr double SignLeft = 3420, SignRight = 3990;
 
 void drawLine(QPainter& painter, const DrawnLine& line) {
     if (line.Visible)
@@ -36,6 +44,7 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
 
     for (const DrawnLine* line : {&Line1, &Line2, &Line3, &Line4, &Line5})
         drawLine(painter, *line);
+    drawClefSign(painter);
     drawHead(painter, shpNote);
     for (int i = 0; i <= 6; ++i)
         drawLine(painter, ZusatzLinie[i]);
@@ -44,4 +53,33 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
         drawLine(painter, ZusatzLinie[i]);
 
     keepKeyboardAtCorner();
+}
+
+// The described clefs are told by their answer rows and have no sign on the staff; the others
+// show theirs while their exercise runs, centred on the line it marks and four spaces high,
+// narrowed to fit if need be.
+void Form1::drawClefSign(QPainter& painter) {
+    const ClefRow* row = clefRow(m_exercise.clef());
+    if (m_exercise.state() != ExerciseState::Running || !row || row->ownButtonRow)
+        return;
+    if (m_signClef != row->clef) {
+        m_sign = clefOutline(row->clef);
+        m_signClef = row->clef;
+    }
+    if (m_sign.isEmpty())
+        return;
+    const std::array<const DrawnLine*, 5> lines = {&Line5, &Line4, &Line3, &Line2, &Line1};
+    const double lineY = lines.at(std::size_t(row->glyphLine - 1))->Y1;
+    const double height = Line5.Y1 - Line1.Y1;
+    const QRectF bounds = m_sign.boundingRect();
+    const double scaleY = height / bounds.height();
+    const double scaleX = std::min(scaleY, (SignRight - SignLeft) / bounds.width());
+    QTransform transform;
+    transform.translate(SignLeft, lineY - height / 2);
+    transform.scale(scaleX, scaleY);
+    transform.translate(-bounds.left(), -bounds.top());
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.fillPath(transform.map(m_sign), palette().color(QPalette::WindowText));
+    painter.restore();
 }

@@ -1,26 +1,21 @@
 #include "help/ClefGlyph.h"
 
-#include "training/NoteModel.h"
+#include "training/ClefTable.h"
 
 #include <QFont>
 #include <QRawFont>
 
 namespace {
 
-constexpr char32_t TrebleClefSign = 0x1D11E;
-constexpr char32_t BassClefSign = 0x1D122;
 constexpr int OutlinePixels = 100;
 
 } // namespace
 
 QPainterPath clefOutline(Clef clef, const QStringList& families) {
-    char32_t sign = 0;
-    if (clef == Clef::Violin)
-        sign = TrebleClefSign;
-    else if (clef == Clef::Bass)
-        sign = BassClefSign;
-    else
+    const ClefRow* row = clefRow(clef);
+    if (!row)
         return {};
+    const char32_t sign = row->glyph;
 
     for (const QString& family : families) {
         QFont font(family);

@@ -55,6 +55,12 @@ NoteChart::NoteChart(Clef clef, QWidget* parent)
     setAutoFillBackground(true);
 }
 
+void NoteChart::setClef(Clef clef) {
+    m_clef = clef;
+    m_clefOutline = clefOutline(clef);
+    update();
+}
+
 NoteChartModel NoteChart::chart() const {
     return noteChart(m_clef, contentsRect().size());
 }

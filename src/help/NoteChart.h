@@ -9,6 +9,8 @@
 class NoteChart : public QFrame {
 public:
     NoteChart(Clef clef, QWidget* parent);
+    void setClef(Clef clef);
+    Clef clef() const { return m_clef; }
 
     // The chart as drawn now, relative to the inside of the border.
     NoteChartModel chart() const;

@@ -1,5 +1,6 @@
 #include "help/NoteChartModel.h"
 
+#include "training/ClefTable.h"
 #include "training/NoteModel.h"
 #include "training/StaffPlacement.h"
 
@@ -35,6 +36,25 @@ constexpr Span TrebleClef = {1.45, 8.95};
 constexpr double TrebleClefLeft = 0.5;
 constexpr Span BassClef = {2.95, 6.4};
 constexpr double BassClefLeft = 0.6;
+// A C clef's sign spans the staff's height, centred on the line it marks.
+constexpr double CClefHalfHeight = 2.0;
+constexpr double CClefLeft = 0.6;
+constexpr int LowestStaffRung = 7;
+
+Span clefSpan(const ClefRow& row) {
+    if (row.clef == Clef::Violin)
+        return TrebleClef;
+    if (row.clef == Clef::Bass)
+        return BassClef;
+    const double line = LowestStaffRung - (row.glyphLine - 1);
+    return {line - CClefHalfHeight, line + CClefHalfHeight};
+}
+
+double clefLeft(const ClefRow& row) {
+    if (row.clef == Clef::Violin)
+        return TrebleClefLeft;
+    return row.clef == Clef::Bass ? BassClefLeft : CClefLeft;
+}
 
 struct Frame {
     double spacing;  // pixels per line spacing
@@ -61,10 +81,9 @@ NoteChartModel build(Clef clef, const Frame& frame) {
         chart.staffLines[line] = QLineF(StaffInset * s, y, frame.width - StaffInset * s, y);
     }
 
-    const bool bass = clef == Clef::Bass;
-    const Span span = bass ? BassClef : TrebleClef;
-    const double clefLeft = (bass ? BassClefLeft : TrebleClefLeft) * s;
-    chart.clefBox = QRectF(QPointF(clefLeft, rungY(frame, span.top)),
+    const ClefRow& row = *clefRow(clef);
+    const Span span = clefSpan(row);
+    chart.clefBox = QRectF(QPointF(clefLeft(row) * s, rungY(frame, span.top)),
                            QPointF(NotesLeft * s - StaffInset * s, rungY(frame, span.bottom)));
 
     const double slot = (frame.width - (NotesLeft + RightMargin) * s) / NoteCount;

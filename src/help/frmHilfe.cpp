@@ -1,5 +1,7 @@
 #include "help/frmHilfe.h"
 
+#include "help/NoteChart.h"
+
 #include "widgets/WindowPlacement.h"
 
 #include <QPointer>
@@ -11,6 +13,16 @@ frmHilfe::frmHilfe()
     setAttribute(Qt::WA_DeleteOnClose);
     LayoutAnwenden();
     connect(Ok, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdWeitereSchluessel, &QPushButton::clicked, this,
+            &frmHilfe::cmdWeitereSchluessel_Click);
+}
+
+void frmHilfe::cmdWeitereSchluessel_Click() {
+    const bool described = Picture1->clef() == Clef::Violin;
+    Picture1->setClef(described ? Clef::Alto : Clef::Violin);
+    Picture2->setClef(described ? Clef::Tenor : Clef::Bass);
+    cmdWeitereSchluessel->setText(described ? tr("Violin- und Bassschlüssel")
+                                            : tr("Alt- und Tenorschlüssel"));
 }
 
 frmHilfe* frmHilfe::showSingle(const QWidget* mainWindow) {

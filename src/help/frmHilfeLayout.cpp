@@ -16,7 +16,7 @@ constexpr double ClientHeight = 5152;
 } // namespace
 
 void frmHilfe::LayoutAnwenden() {
-    setWindowTitle(QStringLiteral("Hilfe"));
+    setWindowTitle(tr("Hilfe"));
     setWindowIcon(informationIcon());
     resize(twipsClientSize(ClientWidth, ClientHeight));
 
@@ -25,16 +25,21 @@ void frmHilfe::LayoutAnwenden() {
     Picture2 = new NoteChart(Clef::Bass, this);
     Picture2->setGeometry(twipsRect(126, 2520, 9394, 1820));
 
-    Ok = new QPushButton(QStringLiteral("Schließen"), this);
+    Ok = new QPushButton(tr("Schließen"), this);
     Ok->setGeometry(twipsRect(126, 4620, 1575, 375));
-    Ok->setToolTip(QStringLiteral("Schließt den Dialog"));
+    Ok->setToolTip(tr("Schließt den Dialog"));
     Ok->setDefault(true);
-    cmdDrucken = new QPushButton(QStringLiteral("Hilfe &drucken"), this);
+    cmdDrucken = new QPushButton(tr("Hilfe &drucken"), this);
     cmdDrucken->setGeometry(twipsRect(1806, 4620, 1575, 375));
     cmdDrucken->setAutoDefault(false);
     cmdDrucken->setEnabled(false);
     cmdDrucken->hide();
     setTabOrder(Ok, cmdDrucken);
+    // Beside the hidden print button's place.
+    cmdWeitereSchluessel = new QPushButton(tr("Alt- und Tenorschlüssel"), this);
+    cmdWeitereSchluessel->setGeometry(twipsRect(3486, 4620, 2415, 375));
+    cmdWeitereSchluessel->setAutoDefault(false);
+    setTabOrder(cmdDrucken, cmdWeitereSchluessel);
 
     AutoResizer1 = new ProportionalResizer(this);
 }

@@ -13,12 +13,6 @@
 #include <QPushButton>
 #include <QUrl>
 
-namespace {
-
-const QString ReadmeName = QStringLiteral("readme.txt");
-
-} // namespace
-
 frmInfo::frmInfo(InfoServices services, MHyperJump& hyperJump, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
@@ -36,16 +30,18 @@ void frmInfo::cmdOk_Click() {
 }
 
 void frmInfo::cmdReadme_Click() {
-    const QString path = QDir(m_services.programDir).filePath(ReadmeName);
+    // The guide in the language shown: readme.txt in German, readme-en.txt in English.
+    const QString readmeName = tr("readme.txt");
+    const QString path = QDir(m_services.programDir).filePath(readmeName);
     QString problem;
     if (!QFileInfo::exists(path))
-        problem = QStringLiteral("Die Datei „%1“ fehlt im Programmordner:\n%2");
+        problem = tr("Die Datei „%1“ fehlt im Programmordner:\n%2");
     else if (!m_services.desktop.openUrl(QUrl::fromLocalFile(path)))
-        problem = QStringLiteral("Die Datei „%1“ konnte nicht geöffnet werden. Es ist kein "
-                                 "Programm eingerichtet, das Textdateien anzeigt.\n%2");
+        problem = tr("Die Datei „%1“ konnte nicht geöffnet werden. Es ist kein "
+                     "Programm eingerichtet, das Textdateien anzeigt.\n%2");
     if (!problem.isEmpty())
-        m_services.message(this, problem.arg(ReadmeName, QDir::toNativeSeparators(path)),
-                           QStringLiteral("Fehler"), MessageIcon::Warning);
+        m_services.message(this, problem.arg(readmeName, QDir::toNativeSeparators(path)),
+                           tr("Fehler"), MessageIcon::Warning);
 }
 
 void frmInfo::Label8_Click() {

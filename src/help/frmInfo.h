@@ -4,6 +4,7 @@
 #include "widgets/DrawnElements.h"
 #include "widgets/MessageBox.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 
 #include <array>
@@ -21,6 +22,8 @@ struct InfoServices {
 
 // The about dialog: version and contact lines, the documentation file and the home page.
 class frmInfo : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(frmInfo)
+
 public:
     frmInfo(InfoServices services, MHyperJump& hyperJump, QWidget* owner);
 

@@ -58,15 +58,15 @@ std::array<QLabel*, 6> contactColumn(QWidget* parent, const Publisher::ContactLi
 } // namespace
 
 void frmInfo::LayoutAnwenden() {
-    setWindowTitle(QStringLiteral("Info"));
+    setWindowTitle(tr("Info"));
     setFixedSize(twipsClientSize(ClientWidth, ClientHeight));
 
     Label1 = label(this, QStringLiteral("Virelo 5.50 b"), twipsRect(126, 126, 6524, 616),
                    msSansSerif(23.28), Qt::AlignHCenter | Qt::AlignTop);
     Line1 = {0, 840, 6804, 840, true};
-    Label9 = label(this, QStringLiteral("Support:"), twipsRect(126, 1134, 966, 252),
+    Label9 = label(this, tr("Support:"), twipsRect(126, 1134, 966, 252),
                    msSansSerif(ContactPointSize, true));
-    Label10 = label(this, QStringLiteral("Vertrieb:"), twipsRect(3654, 1176, 1092, 252),
+    Label10 = label(this, tr("Vertrieb:"), twipsRect(3654, 1176, 1092, 252),
                     msSansSerif(ContactPointSize, true));
     lblSupport =
         contactColumn(this, Publisher::Support, LeftColumn,
@@ -74,7 +74,7 @@ void frmInfo::LayoutAnwenden() {
     lblVertrieb = contactColumn(
         this, Publisher::Vertrieb, RightColumn,
         {ContactHeight, ContactHeight, ContactHeight, ContactHeight, ContactHeight, ContactHeight});
-    Label17 = label(this, QStringLiteral("weitere Informationen und Bestellung:"),
+    Label17 = label(this, tr("weitere Informationen und Bestellung:"),
                     twipsRect(0, 4158, 6818, 266), arial(10.18), Qt::AlignHCenter | Qt::AlignTop);
     Label8 = label(this, Publisher::HomePage, twipsRect(0, 4410, 6762, 504), arial(12.37, true),
                    Qt::AlignHCenter | Qt::AlignTop);
@@ -83,10 +83,10 @@ void frmInfo::LayoutAnwenden() {
     Label8->setPalette(link);
     Label8->setCursor(handCursor());
 
-    cmdReadme = new QPushButton(QStringLiteral("Readme.txt"), this);
+    cmdReadme = new QPushButton(tr("Readme.txt"), this);
     cmdReadme->setGeometry(twipsRect(5010, 5096, 1575, 255));
     cmdReadme->setAutoDefault(false);
-    cmdOk = new QPushButton(QStringLiteral("Ok"), this);
+    cmdOk = new QPushButton(tr("Ok"), this);
     cmdOk->setGeometry(twipsRect(252, 5670, 1935, 375));
     cmdOk->setDefault(true);
     setTabOrder(cmdOk, cmdReadme);

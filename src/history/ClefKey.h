@@ -1,14 +1,15 @@
 #pragma once
 
-#include "training/Clef.h"
+#include "training/ClefTable.h"
 
 #include <QString>
 
 // How a clef is written in the record.
 inline QString clefKey(Clef clef) {
-    return clef == Clef::Bass ? QStringLiteral("Bass") : QStringLiteral("Violin");
+    const ClefRow* row = clefRow(clef);
+    return QLatin1String(row ? row->recordKey : clefRow(Clef::Violin)->recordKey);
 }
 
 inline Clef clefOfKey(const QString& key) {
-    return key == QLatin1String("Bass") ? Clef::Bass : Clef::Violin;
+    return clefOfRecordKey(key).value_or(Clef::Violin);
 }

@@ -1,8 +1,10 @@
 #include "history/HistoryStore.h"
 
 #include "history/ClefKey.h"
+#include "history/InputKey.h"
 #include "history/Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,8 +16,9 @@
 
 namespace {
 
-// A second copy of the program writing at the same moment waits its turn this long.
-constexpr int BusyTimeoutMs = 5000;
+// A second copy of the program writing at the same moment waits its turn this long; a file held
+// longer is tried again later, with the rows kept in memory meanwhile.
+constexpr int BriefWaitMs = 200;
 
 // Unique among all the stores of the process, also those of the statistics window's library.
 QString connectionName(const void* store) {
@@ -26,44 +29,42 @@ QString shown(const QString& file) {
     return QDir::toNativeSeparators(file);
 }
 
-QString inputKey(AnswerInput input) {
-    switch (input) {
-    case AnswerInput::Buttons:
-        return QStringLiteral("buttons");
-    case AnswerInput::ScreenKeyboard:
-        return QStringLiteral("screen_keyboard");
-    case AnswerInput::Midi:
-        return QStringLiteral("midi");
-    case AnswerInput::Microphone:
-        return QStringLiteral("microphone");
-    }
-    return {};
+// SQLite's primary result code, also when the driver gives an extended one.
+int resultCode(const QSqlError& error) {
+    return error.nativeErrorCode().toInt() & 0xff;
+}
+
+// SQLITE_BUSY and SQLITE_LOCKED: another connection holds the file, which will pass.
+bool isBusy(const QSqlError& error) {
+    const int code = resultCode(error);
+    return code == 5 || code == 6;
 }
 
 // SQLITE_CORRUPT and SQLITE_NOTADB.
 bool isDamage(const QSqlError& error) {
-    const QString code = error.nativeErrorCode();
-    return code == QLatin1String("11") || code == QLatin1String("26");
+    const int code = resultCode(error);
+    return code == 11 || code == 26;
 }
 
 QString unwritableNotice(const QString& file) {
-    return QStringLiteral("Der Übungsverlauf kann nicht gespeichert werden, weil „%1“ nicht "
-                          "beschrieben werden kann (Ordner schreibgeschützt oder voll).\nDie "
-                          "Übungen laufen weiter, werden aber nicht aufgezeichnet.")
+    return QCoreApplication::translate(
+               "HistoryStore", "Der Übungsverlauf kann nicht gespeichert werden, weil „%1“ nicht "
+                               "beschrieben werden kann (Ordner schreibgeschützt oder voll).\nDie "
+                               "Übungen laufen weiter, werden aber nicht aufgezeichnet.")
         .arg(shown(file));
 }
 
 // Switching the journal needs the file to itself and does not wait for a busy file: while a
 // second copy holds it, try again until the busy time-out.
-bool switchToWal(QSqlQuery& query) {
+// False with the query's error, or without one when the file keeps another journal.
+bool switchToWal(QSqlQuery& query, int busyTimeoutMs) {
     QElapsedTimer waited;
     waited.start();
     for (;;) {
         if (query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && query.next())
             return query.value(0).toString() == QLatin1String("wal");
-        // SQLITE_BUSY; anything else will not pass by waiting.
-        if (query.lastError().nativeErrorCode() != QLatin1String("5") ||
-            waited.elapsed() > BusyTimeoutMs)
+        // Anything but a busy file will not pass by waiting.
+        if (!isBusy(query.lastError()) || waited.elapsed() >= busyTimeoutMs)
             return false;
         QThread::msleep(20);
     }
@@ -71,80 +72,102 @@ bool switchToWal(QSqlQuery& query) {
 
 } // namespace
 
-HistoryStore::HistoryStore(QString file, Check check)
-    : m_file(std::move(file)), m_connection(connectionName(this)), m_check(check) {}
+HistoryStore::HistoryStore(QString file, Check check, Wait wait)
+    : m_file(std::move(file)), m_connection(connectionName(this)), m_check(check),
+      m_busyTimeoutMs(wait == Wait::Briefly ? BriefWaitMs : 0) {}
 
 HistoryStore::~HistoryStore() {
     close();
 }
 
-bool HistoryStore::open() {
-    if (std::exchange(m_tried, true))
-        return m_open;
+HistoryStore::State HistoryStore::open() {
+    if (m_open)
+        return State::Open;
+    if (m_off)
+        return State::Off;
     switch (tryOpen()) {
     case Opened::Ok:
-        break;
-    case Opened::Damaged: {
-        close();
-        const QString aside = setAside();
-        if (aside.isEmpty() || tryOpen() != Opened::Ok) {
-            fail(unwritableNotice(m_file));
-            break;
-        }
-        fail(QStringLiteral("Die Verlaufsdatei „%1“ war beschädigt. Sie wurde als „%2“ "
-                            "beiseitegelegt, und ein neuer Verlauf wurde begonnen.")
-                 .arg(shown(m_file), QFileInfo(aside).fileName()));
         m_open = true;
+        return State::Open;
+    case Opened::Busy:
+        close();
+        return State::Busy;
+    case Opened::Damaged:
+        if (startAnew())
+            return State::Open;
+        fail(unwritableNotice(m_file));
         break;
-    }
     case Opened::Unwritable:
         fail(unwritableNotice(m_file));
         break;
     case Opened::Newer:
-        fail(QStringLiteral("Die Verlaufsdatei „%1“ stammt von einer neueren Version des "
-                            "Programms.\nDie Übungen laufen weiter, werden aber nicht "
-                            "aufgezeichnet.")
+        fail(QCoreApplication::translate(
+                 "HistoryStore", "Die Verlaufsdatei „%1“ stammt von einer neueren Version des "
+                                 "Programms.\nDie Übungen laufen weiter, werden aber nicht "
+                                 "aufgezeichnet.")
                  .arg(shown(m_file)));
         break;
     }
-    if (!m_open)
-        close();
-    return m_open;
+    close();
+    m_off = true;
+    return State::Off;
 }
+
+namespace {
+
+// What a failed open or write comes to.
+template <typename Result>
+Result judged(const QSqlError& error, Result busy, Result damaged, Result otherwise) {
+    if (isBusy(error))
+        return busy;
+    return isDamage(error) ? damaged : otherwise;
+}
+
+} // namespace
 
 HistoryStore::Opened HistoryStore::tryOpen() {
     if (m_file.isEmpty() || !QDir().mkpath(QFileInfo(m_file).absolutePath()))
         return Opened::Unwritable;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(m_file);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs));
     if (!db.open())
         return Opened::Unwritable;
 
     QSqlQuery query(db);
-    // SQLite reads the file first here: anything but a sound database fails now. A file locked
-    // by another copy past the busy time-out is not damaged.
+    const auto failed = [&query] {
+        return judged(query.lastError(), Opened::Busy, Opened::Damaged, Opened::Unwritable);
+    };
+    // SQLite reads the file first here: anything but a sound database fails now.
     const QString check = m_check == Check::Whole ? QStringLiteral("PRAGMA quick_check(1)")
                                                   : QStringLiteral("PRAGMA schema_version");
     if (!query.exec(check))
-        return isDamage(query.lastError()) ? Opened::Damaged : Opened::Unwritable;
+        return failed();
     if (!query.next() ||
         (m_check == Check::Whole && query.value(0).toString() != QLatin1String("ok")))
         return Opened::Damaged;
-    if (!switchToWal(query))
-        return Opened::Unwritable;
+    // Read through once; tried again after a busy file, it need not be read again.
+    m_check = Check::Trusted;
+    if (!switchToWal(query, m_busyTimeoutMs))
+        return failed();
+    // Foreign keys stay off while the tables are migrated: a table made anew drops the old one,
+    // and with them on, that drop would delete every task of it.
+    query.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
     query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     // Taking the write lock first keeps a second copy starting at the same moment from making
     // the tables twice.
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return Opened::Unwritable;
-    const Opened migrated = migrate(query);
-    if (migrated != Opened::Ok || !query.exec(QStringLiteral("COMMIT"))) {
+        return failed();
+    Opened migrated = migrate(query);
+    if (migrated == Opened::Ok && !query.exec(QStringLiteral("COMMIT")))
+        migrated = failed();
+    if (migrated != Opened::Ok) {
         query.exec(QStringLiteral("ROLLBACK"));
-        return migrated == Opened::Ok ? Opened::Unwritable : migrated;
+        return migrated;
     }
-    m_open = true;
-    return Opened::Ok;
+    // Per connection: without it SQLite keeps no foreign key, and deletes cascade nowhere.
+    query.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+    return migrated;
 }
 
 // Brings the tables from the file's schema version to this program's.
@@ -163,6 +186,22 @@ HistoryStore::Opened HistoryStore::migrate(QSqlQuery& query) {
         !query.exec(QStringLiteral("PRAGMA user_version=%1").arg(migrations.size())))
         return Opened::Unwritable;
     return Opened::Ok;
+}
+
+// Sets the damaged file aside and opens a new one in its place; says so.
+bool HistoryStore::startAnew() {
+    close();
+    const QString aside = setAside();
+    if (aside.isEmpty() || tryOpen() != Opened::Ok) {
+        close();
+        return false;
+    }
+    fail(QCoreApplication::translate("HistoryStore",
+                                     "Die Verlaufsdatei „%1“ war beschädigt. Sie wurde als „%2“ "
+                                     "beiseitegelegt, und ein neuer Verlauf wurde begonnen.")
+             .arg(shown(m_file), QFileInfo(aside).fileName()));
+    m_open = true;
+    return true;
 }
 
 void HistoryStore::close() {
@@ -188,13 +227,6 @@ QString HistoryStore::setAside() {
     return aside;
 }
 
-bool HistoryStore::run(QSqlQuery& query) {
-    if (query.exec())
-        return true;
-    fail(unwritableNotice(m_file));
-    return false;
-}
-
 void HistoryStore::fail(const QString& notice) {
     if (!m_noticeGiven && m_notice.isEmpty())
         m_notice = notice;
@@ -211,98 +243,132 @@ QSqlDatabase HistoryStore::database() const {
     return m_open ? QSqlDatabase::database(m_connection, false) : QSqlDatabase();
 }
 
-std::optional<qint64> HistoryStore::beginExercise(const ExerciseStart& start) {
-    if (!open())
-        return std::nullopt;
-    QSqlQuery query(database());
-    if (!insertExercise(query, QStringLiteral("INSERT"), QVariant(), start))
-        return std::nullopt;
-    return query.lastInsertId().toLongLong();
+HistoryStore::Written HistoryStore::write(QList<UnwrittenExercise>& exercises) {
+    const State state = open();
+    if (state != State::Open)
+        return state == State::Busy ? Written::Busy : Written::Off;
+    QList<UnwrittenExercise> attempt = exercises;
+    Step step = writeAll(attempt);
+    if (step == Step::Damaged) {
+        if (!startAnew()) {
+            fail(unwritableNotice(m_file));
+            m_off = true;
+            return Written::Off;
+        }
+        attempt = exercises;
+        step = writeAll(attempt);
+    }
+    switch (step) {
+    case Step::Done:
+        exercises = attempt;
+        return Written::Yes;
+    case Step::Busy:
+        return Written::Busy;
+    case Step::Damaged:
+    case Step::Failed:
+        break;
+    }
+    fail(unwritableNotice(m_file));
+    close();
+    m_off = true;
+    return Written::Off;
 }
 
-void HistoryStore::keepExercise(qint64 exercise, const ExerciseStart& start) {
-    if (!m_open)
-        return;
+// All of them or nothing: a task is never half in the file.
+HistoryStore::Step HistoryStore::writeAll(QList<UnwrittenExercise>& exercises) {
     QSqlQuery query(database());
-    insertExercise(query, QStringLiteral("INSERT OR IGNORE"), exercise, start);
+    const auto failed = [&query] {
+        const Step step = judged(query.lastError(), Step::Busy, Step::Damaged, Step::Failed);
+        query.exec(QStringLiteral("ROLLBACK"));
+        return step;
+    };
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return judged(query.lastError(), Step::Busy, Step::Damaged, Step::Failed);
+    for (UnwrittenExercise& exercise : exercises)
+        if (!writeExercise(query, exercise))
+            return failed();
+    if (!query.exec(QStringLiteral("COMMIT")))
+        return failed();
+    return Step::Done;
 }
 
-bool HistoryStore::insertExercise(QSqlQuery& query, const QString& verb, const QVariant& id,
+bool HistoryStore::writeExercise(QSqlQuery& query, UnwrittenExercise& exercise) {
+    if (!exercise.id) {
+        if (!insertExercise(query, QVariant(), exercise.start))
+            return false;
+        exercise.id = query.lastInsertId().toLongLong();
+    } else if (!exercise.tasks.isEmpty() && !keepRow(query, exercise)) {
+        return false;
+    }
+    for (const RecordedTask& task : exercise.tasks) {
+        const TaskOutcome& outcome = task.outcome;
+        query.prepare(
+            QStringLiteral("INSERT INTO task (exercise_id, number, ended_at, asked, chosen,"
+                           " correct, answer_ms, input) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        query.addBindValue(*exercise.id);
+        query.addBindValue(outcome.task);
+        query.addBindValue(task.endedAt.toMSecsSinceEpoch());
+        query.addBindValue(outcome.asked);
+        query.addBindValue(outcome.chosen ? QVariant(*outcome.chosen) : QVariant());
+        query.addBindValue(outcome.right);
+        query.addBindValue(outcome.answerMs);
+        query.addBindValue(outcome.input ? QVariant(inputKey(*outcome.input)) : QVariant());
+        if (!query.exec())
+            return false;
+    }
+    if (!exercise.end)
+        return true;
+    query.prepare(QStringLiteral("UPDATE exercise SET outcome = ?, errors = ? WHERE id = ?"));
+    query.addBindValue(exercise.end->aborted ? QStringLiteral("aborted")
+                                             : QStringLiteral("finished"));
+    query.addBindValue(exercise.end->errors);
+    query.addBindValue(*exercise.id);
+    return query.exec();
+}
+
+// The row of an exercise written before: written again under its id if the record was cleared
+// since, or anew if the id has come to name another exercise.
+bool HistoryStore::keepRow(QSqlQuery& query, UnwrittenExercise& exercise) {
+    query.prepare(QStringLiteral("SELECT started_at FROM exercise WHERE id = ?"));
+    query.addBindValue(*exercise.id);
+    if (!query.exec())
+        return false;
+    if (!query.next())
+        return insertExercise(query, *exercise.id, exercise.start);
+    if (query.value(0).toLongLong() == exercise.start.startedAt.toMSecsSinceEpoch())
+        return true;
+    if (!insertExercise(query, QVariant(), exercise.start))
+        return false;
+    exercise.id = query.lastInsertId().toLongLong();
+    return true;
+}
+
+bool HistoryStore::insertExercise(QSqlQuery& query, const QVariant& id,
                                   const ExerciseStart& start) {
-    query.prepare(verb + QStringLiteral(" INTO exercise (id, started_at, clef, ear_training,"
-                                        " lowest, highest, note_shown_ms, time_per_note_cs,"
-                                        " keyboard_practice) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    query.prepare(QStringLiteral("INSERT INTO exercise (id, started_at, clef, ear_training,"
+                                 " lowest, highest, note_shown_ms, time_per_note_cs,"
+                                 " keyboard_practice) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant& value :
          {id, QVariant(start.startedAt.toMSecsSinceEpoch()), QVariant(clefKey(start.clef)),
           QVariant(start.earTraining), QVariant(start.lowest), QVariant(start.highest),
           QVariant(start.noteShownMs), QVariant(start.timePerNoteHundredths),
           QVariant(start.keyboardPractice)})
         query.addBindValue(value);
-    return run(query);
+    return query.exec();
 }
 
-void HistoryStore::recordTask(qint64 exercise, const TaskOutcome& outcome, const QDateTime& at) {
-    if (!m_open)
-        return;
+HistoryStore::Cleared HistoryStore::clear() {
+    const State state = open();
+    if (state != State::Open)
+        return state == State::Busy ? Cleared::Busy : Cleared::Failed;
     QSqlQuery query(database());
-    query.prepare(QStringLiteral("INSERT INTO task (exercise_id, number, ended_at, asked, chosen,"
-                                 " correct, answer_ms, input) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-    query.addBindValue(exercise);
-    query.addBindValue(outcome.task);
-    query.addBindValue(at.toMSecsSinceEpoch());
-    query.addBindValue(outcome.asked);
-    query.addBindValue(outcome.chosen ? QVariant(*outcome.chosen) : QVariant());
-    query.addBindValue(outcome.right);
-    query.addBindValue(outcome.answerMs);
-    query.addBindValue(outcome.input ? QVariant(inputKey(*outcome.input)) : QVariant());
-    run(query);
-}
-
-void HistoryStore::endExercise(qint64 exercise, bool aborted, int errors) {
-    if (!m_open)
-        return;
-    QSqlQuery query(database());
-    query.prepare(QStringLiteral("UPDATE exercise SET outcome = ?, errors = ? WHERE id = ?"));
-    query.addBindValue(aborted ? QStringLiteral("aborted") : QStringLiteral("finished"));
-    query.addBindValue(errors);
-    query.addBindValue(exercise);
-    run(query);
-}
-
-NoteRecords HistoryStore::noteRecords(Clef clef, bool earTraining) {
-    NoteRecords records{};
-    if (!open())
-        return records;
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT asked, COUNT(*), SUM(NOT correct) FROM ("
-                       " SELECT t.asked, t.correct,"
-                       " ROW_NUMBER() OVER (PARTITION BY t.asked ORDER BY t.id DESC) AS recent"
-                       " FROM task t JOIN exercise e ON e.id = t.exercise_id"
-                       " WHERE e.clef = ? AND e.ear_training = ?)"
-                       " WHERE recent <= ? GROUP BY asked"));
-    query.addBindValue(clefKey(clef));
-    query.addBindValue(earTraining);
-    query.addBindValue(WeakNoteWindow);
-    if (!query.exec())
-        return records;
-    while (query.next()) {
-        const int note = query.value(0).toInt();
-        if (note >= 0 && note < NoteCount)
-            records[note] = {query.value(1).toInt(), query.value(2).toInt()};
-    }
-    return records;
-}
-
-bool HistoryStore::clear() {
-    if (!open())
-        return false;
-    QSqlDatabase db = database();
-    QSqlQuery query(db);
-    const bool cleared = db.transaction() && query.exec(QStringLiteral("DELETE FROM task")) &&
-                         query.exec(QStringLiteral("DELETE FROM exercise")) && db.commit();
-    if (!cleared)
-        db.rollback();
-    return cleared;
+    const bool cleared = query.exec(QStringLiteral("BEGIN IMMEDIATE")) &&
+                         query.exec(QStringLiteral("DELETE FROM task")) &&
+                         query.exec(QStringLiteral("DELETE FROM exercise")) &&
+                         query.exec(QStringLiteral("COMMIT"));
+    if (cleared)
+        return Cleared::Yes;
+    const bool busy = isBusy(query.lastError());
+    query.exec(QStringLiteral("ROLLBACK"));
+    return busy ? Cleared::Busy : Cleared::Failed;
 }

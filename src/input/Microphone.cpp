@@ -1,11 +1,19 @@
 #include "input/Microphone.h"
 
+#include "input/AudioInputLibrary.h"
 #include "input/MicrophoneLog.h"
+#include "input/RecordingDevices.h"
 
-#include <future>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdlib>
+#include <mutex>
 #include <thread>
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // 5.8 ms at 44.1 kHz: the note listener's hop.
 constexpr unsigned bufferFrames = 256;
@@ -15,8 +23,9 @@ constexpr char streamName[] = "Virelo";
 // thousand times faster than it plays. A sound server catching up after a stall is far slower.
 constexpr double fasterThanRealTime = 10.0;
 constexpr std::chrono::milliseconds judgedOver(250);
-// A sound server that hangs holds the end of an exercise, or of the program, this long at most.
-constexpr std::chrono::seconds closeWait(1);
+// How long an opening waits for the streams before it to close; a sound server may take a second
+// to close one on a quiet monitor.
+constexpr std::chrono::seconds closingWait(5);
 // RtAudio's answer to a stream callback that wants it stopped without draining.
 constexpr int abortStream = 2;
 
@@ -26,52 +35,76 @@ constexpr rtaudio_api_t apis[] = {RTAUDIO_API_LINUX_PULSE, RTAUDIO_API_LINUX_ALS
 // Stands in for ALSA's error printer, which would write to the terminal.
 void quiet(const char*, int, const char*, int, const char*, ...) {}
 
+// Streams still closing in the background. A device that takes one client at a time refuses the
+// next stream until the last has closed, so an opening waits for them, within bounds.
+class Closings {
+public:
+    void begin() {
+        const std::lock_guard lock(mutex_);
+        ++count_;
+    }
+    void end() {
+        {
+            const std::lock_guard lock(mutex_);
+            --count_;
+        }
+        done_.notify_all();
+    }
+    void waitUntil(Clock::time_point deadline) {
+        std::unique_lock lock(mutex_);
+        done_.wait_until(lock, deadline, [this] { return count_ == 0; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    int count_ = 0;
+};
+
+// How long the program's end waits for streams still closing: the sound library torn down under
+// a stream it is closing aborts the process.
+constexpr std::chrono::milliseconds closingAtExit(500);
+
+// Never destroyed: a stream may still be closing in the background as the program ends.
+Closings& closings() {
+    static Closings* const instance = [] {
+        std::atexit([] { closings().waitUntil(Clock::now() + closingAtExit); });
+        return new Closings;
+    }();
+    return *instance;
+}
+
 } // namespace
 
-Microphone::~Microphone() {
-    close();
-}
+struct Microphone::Stream {
+    Stream(const AudioInputLibrary& backEnd, Samples delivered, Lost gone)
+        : library(backEnd), samples(std::move(delivered)), lost(std::move(gone)) {}
 
-bool Microphone::found() {
-    const AudioInputLibrary* library = AudioInputLibrary::get();
-    if (!library)
-        return false;
-    library->alsa_set_error_handler(quiet);
-    for (const rtaudio_api_t api : apis) {
-        // Opened but never started, so nothing is recorded and closing waits for nothing.
-        if (const rtaudio_t audio = openStream(*library, api, nullptr)) {
-            library->close_stream(audio);
-            library->destroy(audio);
-            return true;
-        }
-    }
-    return false;
-}
+    const AudioInputLibrary& library;
+    // Held while the audio thread calls out, so that closing can stop the calls at once.
+    std::mutex mutex;
+    std::condition_variable settled;
+    // Under `mutex`.
+    Samples samples;
+    Lost lost;
+    bool opened = false;     // the opening has finished, with `audio` or without
+    bool handedOver = false; // the caller has stopped waiting for it
+    bool closed = false;     // nothing more is called; the stream closes once opened
+    rtaudio_t audio = nullptr;
+    // The audio thread's alone: frames delivered since `counted`, to tell a device that has gone.
+    Clock::time_point counted = Clock::now();
+    std::uint64_t frames = 0;
 
-bool Microphone::open(Samples samples, Lost lost) {
-    close();
-    const AudioInputLibrary* library = AudioInputLibrary::get();
-    if (!library)
-        return false;
-    library->alsa_set_error_handler(quiet);
-    auto stream = std::make_shared<Stream>(*library, std::move(samples), std::move(lost));
-    for (const rtaudio_api_t api : apis) {
-        stream->audio = openStream(*library, api, stream.get());
-        if (!stream->audio)
-            continue;
-        library->start_stream(stream->audio);
-        if (library->is_stream_running(stream->audio)) {
-            stream_ = std::move(stream);
-            return true;
-        }
-        shut(*stream);
-    }
-    qCInfo(microphoneLog) << "no recording device could be opened";
-    return false;
-}
+    // RtAudio's callback, on the audio thread; `receiver` is the Stream.
+    static int received(void* out, void* in, unsigned int frames, double time,
+                        rtaudio_stream_status_t status, void* receiver);
+};
 
-rtaudio_t Microphone::openStream(const AudioInputLibrary& library, rtaudio_api_t api,
-                                 Stream* receiver) {
+namespace {
+
+// A stream opened on the system's default device and started; nullptr if none opens.
+rtaudio_t openStream(const AudioInputLibrary& library, rtaudio_api_t api, rtaudio_cb_t callback,
+                     void* receiver) {
     const rtaudio_t audio = library.create(api);
     if (!audio)
         return nullptr;
@@ -83,42 +116,118 @@ rtaudio_t Microphone::openStream(const AudioInputLibrary& library, rtaudio_api_t
         std::copy(std::begin(streamName), std::end(streamName), options.name);
         unsigned int frames = bufferFrames;
         // Versions differ in what this returns: ask the stream itself how it went.
-        library.open_stream(audio, nullptr, &input, RTAUDIO_FORMAT_FLOAT32, sampleRate, &frames,
-                            received, receiver, &options, nullptr);
-        if (library.is_stream_open(audio))
-            return audio;
+        library.open_stream(audio, nullptr, &input, RTAUDIO_FORMAT_FLOAT32, Microphone::sampleRate,
+                            &frames, callback, receiver, &options, nullptr);
+        if (library.is_stream_open(audio)) {
+            library.start_stream(audio);
+            if (library.is_stream_running(audio))
+                return audio;
+            library.close_stream(audio);
+        }
     }
     library.destroy(audio);
     return nullptr;
 }
 
-// Closing stops the audio thread and waits for it, which a hung sound server can hold forever.
-void Microphone::shut(const Stream& stream) {
-    stream.library.close_stream(stream.audio);
-    stream.library.destroy(stream.audio);
+// Stops the audio thread and waits for it, which a hung sound server can hold forever.
+void shut(const AudioInputLibrary& library, rtaudio_t audio) {
+    library.close_stream(audio);
+    library.destroy(audio);
+}
+
+} // namespace
+
+Microphone::~Microphone() {
+    close();
+}
+
+bool Microphone::found() {
+    return recordingDeviceListed();
+}
+
+bool Microphone::open(Samples samples, Lost lost, std::chrono::milliseconds wait) {
+    close();
+    const AudioInputLibrary* library = AudioInputLibrary::get();
+    if (!library)
+        return false;
+    library->alsa_set_error_handler(quiet);
+    auto stream = std::make_shared<Stream>(*library, std::move(samples), std::move(lost));
+    std::thread([stream] {
+        closings().waitUntil(Clock::now() + closingWait);
+        rtaudio_t audio = nullptr;
+        for (const rtaudio_api_t api : apis)
+            if ((audio = openStream(stream->library, api, Stream::received, stream.get())))
+                break;
+        std::unique_lock lock(stream->mutex);
+        stream->audio = audio;
+        stream->opened = true;
+        if (stream->closed) {
+            lock.unlock();
+            if (audio) {
+                closings().begin();
+                shut(stream->library, audio);
+                closings().end();
+            }
+            return;
+        }
+        if (!audio) {
+            qCInfo(microphoneLog) << "no recording device could be opened";
+            // Past the caller's wait, a device that never came is told as one that has gone.
+            if (stream->handedOver && stream->lost)
+                stream->lost();
+        }
+        stream->settled.notify_all();
+    }).detach();
+
+    std::unique_lock lock(stream->mutex);
+    stream->settled.wait_for(lock, wait, [&] { return stream->opened; });
+    if (stream->opened && !stream->audio) {
+        stream->closed = true;
+        Samples released = std::exchange(stream->samples, {});
+        Lost releasedLost = std::exchange(stream->lost, {});
+        lock.unlock();
+        return false;
+    }
+    if (!stream->opened)
+        qCInfo(microphoneLog) << "the sound server has not opened the recording yet";
+    stream->handedOver = true;
+    stream_ = std::move(stream);
+    return true;
 }
 
 void Microphone::close() {
     if (!stream_)
         return;
-    stream_->closing = true;
-    std::packaged_task<void()> closing([stream = std::move(stream_)] { shut(*stream); });
-    std::future<void> closed = closing.get_future();
-    std::thread(std::move(closing)).detach();
-    if (closed.wait_for(closeWait) != std::future_status::ready)
-        qCInfo(microphoneLog) << "the sound server did not let the recording close";
+    const std::shared_ptr<Stream> stream = std::move(stream_);
+    Samples released;
+    Lost releasedLost;
+    {
+        const std::lock_guard lock(stream->mutex);
+        stream->closed = true;
+        released = std::exchange(stream->samples, {});
+        releasedLost = std::exchange(stream->lost, {});
+        // One still opening is closed by the thread that opens it.
+        if (!stream->opened || !stream->audio)
+            return;
+    }
+    closings().begin();
+    std::thread([stream] {
+        shut(stream->library, stream->audio);
+        closings().end();
+    }).detach();
 }
 
-int Microphone::received(void*, void* in, unsigned int frames, double, rtaudio_stream_status_t,
-                         void* receiver) {
+int Microphone::Stream::received(void*, void* in, unsigned int frames, double,
+                                 rtaudio_stream_status_t, void* receiver) {
     auto& stream = *static_cast<Stream*>(receiver);
-    if (stream.closing)
+    const std::lock_guard lock(stream.mutex);
+    if (stream.closed)
         return 0;
     stream.frames += frames;
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = Clock::now();
     const std::chrono::duration<double> elapsed = now - stream.counted;
     if (elapsed >= judgedOver) {
-        if (double(stream.frames) > fasterThanRealTime * elapsed.count() * sampleRate) {
+        if (double(stream.frames) > fasterThanRealTime * elapsed.count() * Microphone::sampleRate) {
             if (stream.lost)
                 stream.lost();
             return abortStream;

@@ -1,28 +1,35 @@
 #include "input/MicrophoneAnswers.h"
 
+#include "input/AubioLibrary.h"
 #include "input/HeardNotes.h"
 #include "input/MicrophoneLog.h"
+#include "input/NoteListener.h"
+#include "input/OwnSoundMute.h"
 #include "training/Exercise.h"
 
-namespace {
-
-const QString lostText = QStringLiteral("Das Mikrofon ist nicht mehr erreichbar. Die Übung geht "
-                                        "ohne Mikrofon weiter.");
-
-} // namespace
+// What listens on the audio thread: the pitch listener behind the mute around the program's own
+// sound.
+struct Hearing {
+    Hearing(const AubioLibrary& aubio, const std::vector<int>& pitches)
+        : listener(aubio, Microphone::sampleRate, pitches),
+          mute(listener, Microphone::sampleRate,
+               [] { qCDebug(microphoneLog) << "listening again after the program's own note"; }) {}
+    NoteListener listener;
+    OwnSoundMute mute;
+};
 
 MicrophoneAnswers::MicrophoneAnswers(Exercise& exercise, std::function<Choice()> choice,
-                                     std::function<void(const QString&)> notice, QObject* parent)
-    : QObject(parent), exercise_(exercise), choice_(std::move(choice)), notice_(std::move(notice)) {
+                                     QObject* parent)
+    : QObject(parent), exercise_(exercise), choice_(std::move(choice)) {
     connect(&exercise_, &Exercise::started, this, &MicrophoneAnswers::start);
-    connect(&exercise_, &Exercise::ended, this, &MicrophoneAnswers::stop);
+    connect(&exercise_, &Exercise::ended, this, &MicrophoneAnswers::ended);
     connect(&exercise_, &Exercise::noteSoundStarted, this, [this] {
-        if (mute_)
-            mute_->ownSoundStarted();
+        if (hearing_)
+            hearing_->mute.ownSoundStarted();
     });
     connect(&exercise_, &Exercise::noteSoundEnded, this, [this] {
-        if (mute_)
-            mute_->ownSoundEnded();
+        if (hearing_)
+            hearing_->mute.ownSoundEnded();
     });
 }
 
@@ -32,41 +39,57 @@ MicrophoneAnswers::~MicrophoneAnswers() {
 
 void MicrophoneAnswers::start() {
     const Choice choice = choice_();
+    if (!choice.answer)
+        return;
     const AubioLibrary* aubio = AubioLibrary::get();
-    if (!choice.answer || !aubio)
+    if (!aubio)
         return;
     anyOctave_ = choice.anyOctave;
-    listener_ = std::make_unique<NoteListener>(*aubio, Microphone::sampleRate,
-                                               listenedPitches(exercise_.clef(), anyOctave_));
-    mute_ = std::make_unique<OwnSoundMute>(*listener_, Microphone::sampleRate, [] {
-        qCDebug(microphoneLog) << "listening again after the program's own note";
-    });
+    const auto hearing =
+        std::make_shared<Hearing>(*aubio, listenedPitches(exercise_.clef(), anyOctave_));
     // On the audio thread: only a decided note crosses over, to this object's thread.
     const bool opened = microphone_.open(
-        [this](std::span<const float> samples) {
-            mute_->feed(samples, [this](int pitch) {
+        [this, hearing](std::span<const float> samples) {
+            hearing->mute.feed(samples, [this](int pitch) {
                 QMetaObject::invokeMethod(
                     this, [this, pitch] { heard(pitch); }, Qt::QueuedConnection);
             });
         },
         [this] { QMetaObject::invokeMethod(this, &MicrophoneAnswers::deviceLost); });
-    if (!opened) {
-        mute_.reset();
-        listener_.reset();
-        notice_(lostText);
-    }
+    if (opened)
+        hearing_ = hearing;
+    else
+        holdNotice();
 }
 
 void MicrophoneAnswers::stop() {
     microphone_.close();
-    mute_.reset();
-    listener_.reset();
+    hearing_.reset();
+}
+
+// Told once the exercise has ended, so that it never stands over a task whose time runs.
+void MicrophoneAnswers::holdNotice() {
+    noticeHeld_ = true;
+}
+
+void MicrophoneAnswers::ended() {
+    stop();
+    if (!std::exchange(noticeHeld_, false))
+        return;
+    // After the exercise's own end, which comes with its result.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            emit notice(tr("Das Mikrofon war während der Übung nicht erreichbar. Die Übung lief "
+                           "ohne Mikrofon."));
+        },
+        Qt::QueuedConnection);
 }
 
 void MicrophoneAnswers::heard(int pitch) {
     // Nothing is held back for the task to come, as a key would be: a note heard while the
     // program's own sounds may be that note.
-    if (!listener_ || !exercise_.taskOpen())
+    if (!microphone_.isOpen() || !exercise_.taskOpen())
         return;
     if (const std::optional<int> index =
             heardAnswer(exercise_.clef(), pitch, exercise_.askedNote(), anyOctave_))
@@ -74,8 +97,8 @@ void MicrophoneAnswers::heard(int pitch) {
 }
 
 void MicrophoneAnswers::deviceLost() {
-    if (!listener_)
+    if (!microphone_.isOpen())
         return;
     stop();
-    notice_(lostText);
+    holdNotice();
 }

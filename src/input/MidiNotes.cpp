@@ -1,23 +1,10 @@
 #include "input/MidiNotes.h"
 
 #include "training/NoteModel.h"
-#include "training/NotePitches.h"
-
-#include <algorithm>
 
 namespace {
 constexpr unsigned char statusKind = 0xF0;
 constexpr unsigned char noteOn = 0x90;
-
-const ClefPitches* pitchesOf(Clef clef) {
-    const std::string_view folder = clef == Clef::Violin ? "violin"
-                                    : clef == Clef::Bass ? "bass"
-                                                         : std::string_view();
-    const auto pitches = std::find_if(clefPitches.begin(), clefPitches.end(),
-                                      [&](const ClefPitches& c) { return c.folder == folder; });
-    return pitches == clefPitches.end() ? nullptr : &*pitches;
-}
-
 } // namespace
 
 std::optional<int> pressedPitch(std::span<const unsigned char> message) {
@@ -28,18 +15,15 @@ std::optional<int> pressedPitch(std::span<const unsigned char> message) {
 }
 
 std::optional<int> noteIndexOfPitch(Clef clef, int pitch) {
-    const ClefPitches* pitches = pitchesOf(clef);
-    if (!pitches)
-        return std::nullopt;
-    const auto found = std::find(pitches->midiNotes.begin(), pitches->midiNotes.end(), pitch);
-    if (found == pitches->midiNotes.end())
-        return std::nullopt;
-    return int(found - pitches->midiNotes.begin());
+    for (int index = 0; index < NoteCount; ++index)
+        if (pitchOfNoteIndex(clef, index) == pitch)
+            return index;
+    return std::nullopt;
 }
 
 std::optional<int> pitchOfNoteIndex(Clef clef, int index) {
-    const ClefPitches* pitches = pitchesOf(clef);
-    if (!pitches || index < 0 || index >= int(pitches->midiNotes.size()))
+    const std::optional<SpelledNote> note = clefNote(clef, index);
+    if (!note)
         return std::nullopt;
-    return pitches->midiNotes[std::size_t(index)];
+    return note->midiPitch();
 }

@@ -25,6 +25,30 @@ constexpr double LastBlackWidth = 135; // cut off at the right end of the last w
 // The white keys a black key follows; none after 3, 6 and 10, as on a piano from F upwards.
 constexpr std::array<int, 11> BlackAfter = {0, 1, 2, 4, 5, 7, 8, 9, 11, 12, 14};
 
+int widestName(const QFontMetrics& metrics) {
+    int widest = 0;
+    for (Clef clef : {Clef::Violin, Clef::Bass})
+        for (int i = 0; i < NoteCount; ++i)
+            widest = std::max(widest, metrics.horizontalAdvance(noteName(clef, i)));
+    return widest;
+}
+
+// The layout's label is narrow, made for "f''". Longer names (G3, sol'') get up to the key's
+// width, centred, and a smaller font where even that is too narrow.
+void fitLabelToNames(QLabel* label, int keyWidth) {
+    int widest = widestName(label->fontMetrics());
+    if (widest <= label->width())
+        return;
+    const int room = keyWidth - 2;
+    QFont font = label->font();
+    while (widest > room && font.pointSizeF() > 1) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        widest = widestName(QFontMetrics(font));
+    }
+    label->setFont(font);
+    label->setGeometry((keyWidth - widest) / 2, label->y(), widest, label->height());
+}
+
 void setBackground(QWidget* widget, std::uint32_t colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, fromVbColor(colour));
@@ -35,7 +59,7 @@ void setBackground(QWidget* widget, std::uint32_t colour) {
 } // namespace
 
 void frmKeyboard::LayoutAnwenden() {
-    setWindowTitle(QStringLiteral("Keyboard"));
+    setWindowTitle(tr("Keyboard"));
     setWindowIcon(shuttleIcon());
     resize(twipsClientSize(ClientWidth, ClientHeight));
     setBackground(this, VbColor::Blue);
@@ -52,6 +76,7 @@ void frmKeyboard::LayoutAnwenden() {
         label->setGeometry(twipsRect(120, 1080, 255, 495));
         label->setFont(msSansSerif(11.64));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        fitLabelToNames(label, key->width());
         lblKeyboard[i] = label;
     }
 

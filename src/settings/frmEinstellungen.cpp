@@ -1,6 +1,7 @@
 #include "settings/frmEinstellungen.h"
 
 #include "settings/SettingsStore.h"
+#include "training/ClefTable.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
 #include "training/RangeRule.h"
@@ -9,6 +10,8 @@
 #include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -18,19 +21,22 @@ namespace {
 
 const QString Section = QStringLiteral("Einstellungen");
 const QString WeakNotesKey = QStringLiteral("SchwacheNotenOefter");
-const QString ErrorTitle = QStringLiteral("Fehler");
 
 QString invalidTimeMessage(const QString& field, const QString& text, int maxSeconds) {
     const QString shown = text.size() > 20 ? text.left(20) + QStringLiteral("…") : text;
-    return QStringLiteral("„%1“ ist bei „%2“ keine gültige Zeit.\nBitte eine Zahl von 0 bis %3 "
-                          "Sekunden eingeben.")
+    return QCoreApplication::translate(
+               "frmEinstellungen",
+               "„%1“ ist bei „%2“ keine gültige Zeit.\nBitte eine Zahl von 0 bis %3 "
+               "Sekunden eingeben.")
         .arg(shown, field, QString::number(maxSeconds));
 }
 
 // Said once a session: a folder that cannot be written stays so until someone mends it.
 QString unsavedTimesMessage(const QString& file) {
-    return QStringLiteral("Die Zeiten konnten nicht gespeichert werden, weil die Datei „%1“ nicht "
-                          "beschrieben werden kann.\nDie Übung läuft mit den eingegebenen Zeiten.")
+    return QCoreApplication::translate(
+               "frmEinstellungen",
+               "Die Zeiten konnten nicht gespeichert werden, weil die Datei „%1“ nicht "
+               "beschrieben werden kann.\nDie Übung läuft mit den eingegebenen Zeiten.")
         .arg(QDir::toNativeSeparators(file));
 }
 
@@ -47,6 +53,9 @@ frmEinstellungen::frmEinstellungen(Exercise& exercise, SettingsServices services
     connect(cmdKeyboard, &QPushButton::clicked, this, &frmEinstellungen::cmdKeyboard_Click);
     connect(cmdAbbrechen, &QPushButton::clicked, this, &frmEinstellungen::cmdAbbrechen_Click);
     connect(chkMikrofon, &QCheckBox::toggled, this, &frmEinstellungen::chkMikrofon_Click);
+    connect(cboSprache, &QComboBox::activated, this, &frmEinstellungen::cboSprache_Click);
+    connect(cboNotennamen, &QComboBox::activated, this, &frmEinstellungen::cboNotennamen_Click);
+    connect(cboOktaven, &QComboBox::activated, this, &frmEinstellungen::cboOktaven_Click);
     Form_Load();
     if (owner)
         centreOnWindow(*this, *owner);
@@ -57,6 +66,8 @@ void frmEinstellungen::Form_Load() {
         frmBass->setEnabled(true);
     else if (m_exercise.clef() == Clef::Violin)
         frmViolin->setEnabled(true);
+    else if (const ClefRow* row = clefRow(m_exercise.clef()); row && !row->ownButtonRow)
+        WeitereSchluesselAnzeigen();
 
     if (SettingsStore* store = m_services.store) {
         const QString zeitWeg = store->GetSetting(Section, QStringLiteral("Zeitweg"));
@@ -69,6 +80,7 @@ void frmEinstellungen::Form_Load() {
                                      QStringLiteral("1"));
     }
     MikrofonLaden();
+    SpracheLaden();
 }
 
 void frmEinstellungen::showEvent(QShowEvent* event) {
@@ -92,12 +104,11 @@ void frmEinstellungen::cmdAbbrechen_Click() {
 }
 
 void frmEinstellungen::refuse(const QString& text) {
-    m_services.message(this, text, ErrorTitle, MessageIcon::Warning);
+    m_services.message(this, text, tr("Fehler"), MessageIcon::Warning);
 }
 
 bool frmEinstellungen::startExercise(bool withKeyboard) {
-    const bool bass = m_exercise.clef() == Clef::Bass;
-    const auto& boxes = bass ? chkTonBass : chkTonViolin;
+    const auto& boxes = rangeBoxesOfClef();
     std::array<bool, NoteCount> ticked{};
     for (int i = 0; i < NoteCount; ++i)
         ticked[i] = boxes[i]->isChecked();
@@ -111,13 +122,12 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
     // anything is saved.
     const std::optional<std::int16_t> zeitWeg = convertTimeText(txtZeitWeg->text(), 1000);
     if (!zeitWeg) {
-        refuse(
-            invalidTimeMessage(QStringLiteral("Note verschwindet nach"), txtZeitWeg->text(), 32));
+        refuse(invalidTimeMessage(tr("Note verschwindet nach"), txtZeitWeg->text(), 32));
         return false;
     }
     const std::optional<std::int16_t> zeitVorbei = convertTimeText(txtZeitVorbei->text(), 100);
     if (!zeitVorbei) {
-        refuse(invalidTimeMessage(QStringLiteral("Zeit pro Note"), txtZeitVorbei->text(), 327));
+        refuse(invalidTimeMessage(tr("Zeit pro Note"), txtZeitVorbei->text(), 327));
         return false;
     }
 
@@ -130,11 +140,15 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
             Section, WeakNotesKey,
             chkSchwacheNoten->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
         if (!(savedWeg && savedVorbei && savedWeak) && store->firstFailedSave())
-            m_services.message(this, unsavedTimesMessage(store->fileName()),
-                               QStringLiteral("Hinweis"), MessageIcon::Information);
+            m_services.message(this, unsavedTimesMessage(store->fileName()), tr("Hinweis"),
+                               MessageIcon::Information);
     }
     MikrofonSpeichern();
+    // The exercise opens the device for itself; one that takes a single client would refuse it.
+    m_levelWatch.reset();
     const NoteRange noteRange = std::get<NoteRange>(range);
+    if (frmWeitere)
+        WeitereSchluesselSpeichern(noteRange.lowest, noteRange.highest);
     m_exercise.Start({std::int16_t(noteRange.lowest), std::int16_t(noteRange.highest), *zeitWeg,
                       *zeitVorbei, withKeyboard, chkSchwacheNoten->isChecked()});
     return true;

@@ -8,11 +8,13 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class Exercise;
 class LevelMeter;
 class SettingsStore;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -26,7 +28,7 @@ struct SettingsServices {
 };
 
 // The dialog through which every exercise starts: note range, the two times, whether a
-// microphone answers, start or cancel.
+// microphone answers, start or cancel; below, the language and the note names.
 // It is made anew for every opening; what it validates it hands to the exercise to start with.
 class frmEinstellungen : public QDialog {
     Q_OBJECT
@@ -50,11 +52,29 @@ public:
     LevelMeter* Pegel = nullptr;
     QCheckBox* chkOktaveFrei = nullptr;
     QCheckBox* chkSchwacheNoten = nullptr;
+    // Only when opened for a clef without a row of its own, in the described rows' place.
+    QGroupBox* frmWeitere = nullptr;
+    std::array<QPushButton*, NoteCount> chkTonWeitere{};
+    QGroupBox* frmSchluessel = nullptr;
+    QComboBox* cboSchluessel = nullptr;
+    QCheckBox* chkGehoer = nullptr;
+    QGroupBox* frmSprache = nullptr;
+    QLabel* lblSprache = nullptr;
+    QComboBox* cboSprache = nullptr;
+    QLabel* lblNotennamen = nullptr;
+    QComboBox* cboNotennamen = nullptr;
+    QLabel* lblOktaven = nullptr;
+    QComboBox* cboOktaven = nullptr;
+    QLabel* lblSpracheHinweis = nullptr;
 
     void cmdOk_Click();
     void cmdKeyboard_Click();
     void cmdAbbrechen_Click();
     void chkMikrofon_Click();
+    void cboSchluessel_Click();
+    void cboSprache_Click();
+    void cboNotennamen_Click();
+    void cboOktaven_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -65,9 +85,16 @@ private:
     bool startExercise(bool withKeyboard);
     void refuse(const QString& text);
     void MikrofonLaden();
+    void MikrofonGefunden(bool found);
     void MikrofonSpeichern();
+    void WeitereSchluesselLayout();
+    void WeitereSchluesselAnzeigen();
+    void WeitereSchluesselSpeichern(int lowest, int highest);
+    const std::array<QPushButton*, NoteCount>& rangeBoxesOfClef() const;
+    void SpracheLaden();
 
     Exercise& m_exercise;
     SettingsServices m_services;
+    std::optional<bool> m_microphoneFound; // nothing until the system has answered
     std::unique_ptr<QObject> m_levelWatch; // the microphone, open while the level shows
 };

@@ -1,5 +1,6 @@
 // The settings dialog as it stands before any of its code has run.
 #include "settings/frmEinstellungen.h"
+#include "training/Exercise.h"
 #include "training/NoteModel.h"
 #include "widgets/Fonts.h"
 #include "widgets/LevelMeter.h"
@@ -7,6 +8,7 @@
 #include "widgets/Twips.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +17,7 @@
 namespace {
 
 constexpr double ClientWidth = 9716;
-constexpr double ClientHeight = 6780;
+constexpr double ClientHeight = 7950;
 constexpr double DialogPointSize = 9.45;
 
 QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
@@ -39,6 +41,13 @@ QLabel* label(QWidget* parent, const QString& caption, const QRect& geometry) {
     return l;
 }
 
+QComboBox* choice(QWidget* parent, const QStringList& entries, const QRect& geometry) {
+    auto* box = new QComboBox(parent);
+    box->addItems(entries);
+    box->setGeometry(geometry);
+    return box;
+}
+
 QLineEdit* timeField(QWidget* parent, const QString& text, const QRect& geometry) {
     auto* field = new QLineEdit(text, parent);
     field->setGeometry(geometry);
@@ -58,53 +67,85 @@ std::array<QPushButton*, NoteCount> rangeBoxes(QGroupBox* parent, Clef clef) {
 } // namespace
 
 void frmEinstellungen::LayoutAnwenden() {
-    setWindowTitle(QStringLiteral("Einstellungen"));
+    setWindowTitle(tr("Einstellungen"));
     setWindowIcon(staffIcon());
     setFont(msSansSerif(DialogPointSize));
     setFixedSize(twipsClientSize(ClientWidth, ClientHeight));
 
-    frmZeit = frame(this, QStringLiteral("Zeiten"), twipsRect(120, 240, 3402, 1215));
-    Label1 = label(frmZeit, QStringLiteral("Zeit pro Note:"), twipsRect(126, 252, 1274, 266));
+    frmZeit = frame(this, tr("Zeiten"), twipsRect(120, 240, 3402, 1215));
+    Label1 = label(frmZeit, tr("Zeit pro Note:"), twipsRect(126, 252, 1274, 266));
     txtZeitVorbei = timeField(frmZeit, QStringLiteral("4"), twipsRect(2394, 252, 742, 360));
-    Label2 =
-        label(frmZeit, QStringLiteral("Note verschwindet nach:"), twipsRect(126, 756, 2156, 266));
+    Label2 = label(frmZeit, tr("Note verschwindet nach:"), twipsRect(126, 756, 2156, 266));
     txtZeitWeg = timeField(frmZeit, QStringLiteral("2"), twipsRect(2394, 756, 735, 322));
 
     frmViolin = frame(this,
-                      QStringLiteral("Tonraum für Violinschlüssel  (nur tiefsten und höchsten "
-                                     "Ton wählen!)"),
+                      tr("Tonraum für Violinschlüssel  (nur tiefsten und höchsten "
+                         "Ton wählen!)"),
                       twipsRect(120, 1680, 9375, 1335));
     frmViolin->setEnabled(false);
     chkTonViolin = rangeBoxes(frmViolin, Clef::Violin);
     frmBass = frame(this,
-                    QStringLiteral("Tonraum für Bassschlüssel  (nur tiefsten und höchsten Ton "
-                                   "wählen!)"),
+                    tr("Tonraum für Bassschlüssel  (nur tiefsten und höchsten Ton "
+                       "wählen!)"),
                     twipsRect(120, 3240, 9375, 1335));
     frmBass->setEnabled(false);
     chkTonBass = rangeBoxes(frmBass, Clef::Bass);
 
-    cmdOk = button(this, QStringLiteral("Übung starten"), twipsRect(1320, 5040, 1815, 375));
+    cmdOk = button(this, tr("Übung starten"), twipsRect(1320, 5040, 1815, 375));
     cmdOk->setFont(msSansSerif(DialogPointSize, true));
-    cmdKeyboard = button(this, QStringLiteral("Übung mit Keyboard starten"),
-                         twipsRect(3480, 5040, 2655, 375));
-    cmdAbbrechen = button(this, QStringLiteral("Abbrechen"), twipsRect(6480, 5040, 1815, 375));
+    cmdKeyboard = button(this, tr("Übung mit Keyboard starten"), twipsRect(3480, 5040, 2655, 375));
+    cmdAbbrechen = button(this, tr("Abbrechen"), twipsRect(6480, 5040, 1815, 375));
     // Below the rest, which keeps its place.
-    chkMikrofon =
-        new QCheckBox(QStringLiteral("Mit Instrument oder Stimme antworten (Mikrofon)"), this);
+    chkMikrofon = new QCheckBox(tr("Mit Instrument oder Stimme antworten (Mikrofon)"), this);
     chkMikrofon->setGeometry(twipsRect(120, 5580, 4800, 300));
     Pegel = new LevelMeter(this);
     Pegel->setGeometry(twipsRect(5040, 5625, 4455, 210));
     Pegel->hide();
-    chkOktaveFrei =
-        new QCheckBox(QStringLiteral("Oktave frei (z. B. Männerstimme im Violinschlüssel)"), this);
+    chkOktaveFrei = new QCheckBox(tr("Oktave frei (z. B. Männerstimme im Violinschlüssel)"), this);
     chkOktaveFrei->setGeometry(twipsRect(120, 5940, 4800, 300));
-    chkSchwacheNoten = new QCheckBox(QStringLiteral("Schwache Noten öfter üben"), this);
+    chkSchwacheNoten = new QCheckBox(tr("Schwache Noten öfter üben"), this);
     chkSchwacheNoten->setGeometry(twipsRect(120, 6300, 4800, 300));
+    // Below everything else, so the rest keeps its place; in the order of the choice's enums.
+    frmSprache = frame(this, tr("Sprache und Notennamen"), twipsRect(120, 6720, 9375, 1110));
+    lblSprache = label(frmSprache, tr("Sprache:"), twipsRect(126, 300, 1050, 330));
+    cboSprache = choice(frmSprache, {tr("Systemsprache"), tr("Deutsch"), tr("English")},
+                        twipsRect(1200, 300, 2040, 330));
+    lblSpracheHinweis =
+        label(frmSprache, tr("Gilt ab dem nächsten Start."), twipsRect(126, 660, 3114, 330));
+    lblNotennamen = label(frmSprache, tr("Notennamen:"), twipsRect(3420, 300, 1290, 330));
+    cboNotennamen = choice(frmSprache,
+                           {tr("deutsch (c d e f g a h, b)"), tr("englisch (C D E F G A B)"),
+                            tr("Solmisation (do re mi fa sol la si)")},
+                           twipsRect(4740, 300, 4500, 330));
+    lblOktaven = label(frmSprache, tr("Oktaven:"), twipsRect(3420, 660, 1290, 330));
+    cboOktaven = choice(frmSprache, {tr("Helmholtz (c', c'')"), tr("wissenschaftlich (C4, C5)")},
+                        twipsRect(4740, 660, 4500, 330));
 
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
     tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
-    tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkSchwacheNoten});
+    tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkSchwacheNoten,
+                     cboSprache, cboNotennamen, cboOktaven});
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+// The clef choice and the chosen clef's range row in the place of the described frames, which
+// stay hidden.
+void frmEinstellungen::WeitereSchluesselLayout() {
+    frmViolin->hide();
+    frmBass->hide();
+    frmWeitere = frame(this, QString(), twipsRect(120, 1680, 9375, 1335));
+    chkTonWeitere = rangeBoxes(frmWeitere, m_exercise.clef());
+    frmSchluessel = frame(this, tr("Schlüssel"), twipsRect(120, 3240, 9375, 1335));
+    cboSchluessel = new QComboBox(frmSchluessel);
+    cboSchluessel->setGeometry(twipsRect(240, 480, 5400, 375));
+    chkGehoer = new QCheckBox(tr("Gehör-Training"), frmSchluessel);
+    chkGehoer->setGeometry(twipsRect(6000, 510, 3000, 300));
+
+    QList<QWidget*> tabOrder = {cmdAbbrechen};
+    tabOrder.append(QList<QWidget*>(chkTonWeitere.begin(), chkTonWeitere.end()));
+    tabOrder.append({cboSchluessel, chkGehoer, cmdKeyboard});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }

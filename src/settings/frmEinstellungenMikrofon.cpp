@@ -5,16 +5,25 @@
 
 #include <QCheckBox>
 
+// Until the system says whether it has a device, the box stays off and unticked.
 void frmEinstellungen::MikrofonLaden() {
-    const bool found = m_services.microphone.found && m_services.microphone.found();
+    chkMikrofon->setEnabled(false);
+    if (m_services.store)
+        chkOktaveFrei->setChecked(readMicrophoneSettings(*m_services.store).anyOctave);
+    chkMikrofon_Click();
+    if (m_services.microphone.found)
+        m_services.microphone.found(this, [this](bool found) { MikrofonGefunden(found); });
+}
+
+// The same answer again leaves what the learner has set since.
+void frmEinstellungen::MikrofonGefunden(bool found) {
+    if (m_microphoneFound == found)
+        return;
+    m_microphoneFound = found;
     chkMikrofon->setEnabled(found);
-    if (!found)
-        chkMikrofon->setToolTip(QStringLiteral("Kein Mikrofon gefunden"));
-    if (m_services.store) {
-        const MicrophoneSettings stored = readMicrophoneSettings(*m_services.store);
-        chkMikrofon->setChecked(found && stored.answer);
-        chkOktaveFrei->setChecked(stored.anyOctave);
-    }
+    chkMikrofon->setToolTip(found ? QString() : tr("Kein Mikrofon gefunden"));
+    chkMikrofon->setChecked(found && m_services.store &&
+                            readMicrophoneSettings(*m_services.store).answer);
     chkMikrofon_Click();
 }
 
@@ -30,7 +39,7 @@ void frmEinstellungen::chkMikrofon_Click() {
     Pegel->setVisible(m_levelWatch != nullptr);
 }
 
-// A device missing today leaves the learner's choice for the day it is back.
+// A device missing today, or not yet known, leaves the learner's choice for the day it is back.
 void frmEinstellungen::MikrofonSpeichern() {
     if (!m_services.store || !chkMikrofon->isEnabled())
         return;

@@ -1,16 +1,21 @@
 #include "statistics/frmStatistik.h"
 
 #include "history/CsvExport.h"
+#include "history/HistoryStore.h"
+#include "training/ClefTable.h"
 #include "training/NoteModel.h"
 
+#include <QChartView>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
+#include <QShowEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -19,8 +24,8 @@ constexpr int ConfusionLines = 5;
 QString duration(qint64 ms) {
     const qint64 minutes = (ms + 30'000) / 60'000;
     if (minutes < 60)
-        return QStringLiteral("%1 min").arg(minutes);
-    return QStringLiteral("%1 h %2 min")
+        return frmStatistik::tr("%1 min").arg(minutes);
+    return frmStatistik::tr("%1 h %2 min")
         .arg(minutes / 60)
         .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
@@ -28,7 +33,10 @@ QString duration(qint64 ms) {
 } // namespace
 
 frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_store(historyFile, HistoryStore::Check::Trusted) {
+    : QWidget(parent, Qt::Window), m_historyFile(historyFile),
+      m_reader(historyFile, [this](const HistoryReport& report, const QString& problem) {
+          showReport(report, problem);
+      }) {
     LayoutAnwenden();
     for (QComboBox* box : {cboSchluessel, cboArt, cboZeitraum})
         connect(box, &QComboBox::currentIndexChanged, this, &frmStatistik::refresh);
@@ -38,13 +46,11 @@ frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
     // Esc closes it as it closes the help window.
     connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
             &QWidget::close);
-    m_store.open();
-    refresh();
 }
 
 ReportFilter frmStatistik::filter() const {
     ReportFilter f;
-    f.clef = cboSchluessel->currentIndex() == 1 ? Clef::Bass : Clef::Violin;
+    f.clef = clefTable()[std::size_t(std::max(0, cboSchluessel->currentIndex()))].clef;
     f.mode = std::array{ModeFilter::Reading, ModeFilter::EarTraining,
                         ModeFilter::Both}[std::size_t(cboArt->currentIndex())];
     if (cboZeitraum->currentIndex() < 2)
@@ -53,24 +59,49 @@ ReportFilter frmStatistik::filter() const {
 }
 
 void frmStatistik::refresh() {
-    m_report = readReport(m_store.database(), filter());
+    m_reader.read(filter());
+}
+
+// A hidden window is not kept up to date: it reads when it shows again.
+void frmStatistik::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        refresh();
+}
+
+void frmStatistik::showReport(const HistoryReport& report, const QString& problem) {
+    m_report = report;
+    m_problem = problem;
     showNotes();
     showExercises();
     showTexts();
+    showProblem();
+}
+
+// A record that cannot be read is said to be so, not drawn as an empty one.
+void frmStatistik::showProblem() {
+    const QString& problem = m_problem;
+    lblProblem->setText(problem);
+    lblProblem->setVisible(!problem.isEmpty());
+    for (QWidget* shown : findChildren<QChartView*>())
+        shown->setVisible(problem.isEmpty());
+    for (QWidget* shown : {lblVerwechslungen, lblSummen})
+        shown->setVisible(problem.isEmpty());
+    cmdCsv->setEnabled(problem.isEmpty());
 }
 
 void frmStatistik::showTexts() {
     const Clef clef = filter().clef;
-    QStringList lines = {QStringLiteral("Häufigste Verwechslungen:")};
+    QStringList lines = {tr("Häufigste Verwechslungen:")};
     for (const Confusion& c : m_report.confusions.mid(0, ConfusionLines))
-        lines.append(QStringLiteral("%1 statt %2: %3 ×")
+        lines.append(tr("%1 statt %2: %3 ×")
                          .arg(noteName(clef, c.chosen), noteName(clef, c.asked))
                          .arg(c.count));
     if (m_report.confusions.isEmpty())
-        lines.append(QStringLiteral("keine"));
+        lines.append(tr("keine"));
     lblVerwechslungen->setText(lines.join(u'\n'));
-    lblSummen->setText(QStringLiteral("Übungen: %1\nAufgaben: %2 (falsch: %3, Zeit abgelaufen: "
-                                      "%4)\nÜbungszeit: %5")
+    lblSummen->setText(tr("Übungen: %1\nAufgaben: %2 (falsch: %3, Zeit abgelaufen: "
+                          "%4)\nÜbungszeit: %5")
                            .arg(m_report.exercises)
                            .arg(m_report.tasks)
                            .arg(m_report.wrong)
@@ -79,28 +110,40 @@ void frmStatistik::showTexts() {
 }
 
 void frmStatistik::cmdCsv_Click() {
-    const QString file =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Als CSV speichern"),
-                                     QDir::home().filePath(QStringLiteral("Verlauf.csv")),
-                                     QStringLiteral("CSV-Dateien (*.csv)"));
+    const QString file = QFileDialog::getSaveFileName(this, tr("Als CSV speichern"),
+                                                      QDir::home().filePath(tr("Verlauf.csv")),
+                                                      tr("CSV-Dateien (*.csv)"));
     if (file.isEmpty())
         return;
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || !writeCsv(m_store.database(), out) || !out.commit())
-        QMessageBox::warning(this, QStringLiteral("Fehler"),
-                             QStringLiteral("„%1“ konnte nicht gespeichert werden.")
-                                 .arg(QDir::toNativeSeparators(file)));
+    // Read-only, so another program holding the record costs nothing here.
+    HistoryReader reader(m_historyFile);
+    reader.open();
+    const QString problem = saveCsv(reader.database(), m_historyFile, file);
+    if (!problem.isEmpty())
+        QMessageBox::warning(this, tr("Fehler"), problem);
 }
 
 void frmStatistik::cmdLoeschen_Click() {
     const auto answer = QMessageBox::question(
-        this, QStringLiteral("Verlauf löschen"),
-        QStringLiteral("Den ganzen Übungsverlauf löschen?\nDie Einstellungen bleiben erhalten."),
+        this, tr("Verlauf löschen"),
+        tr("Den ganzen Übungsverlauf löschen?\nDie Einstellungen bleiben erhalten."),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    if (!m_store.clear())
-        QMessageBox::warning(this, QStringLiteral("Fehler"),
-                             QStringLiteral("Der Verlauf konnte nicht gelöscht werden."));
+    // On the window's thread: a record another program holds is not waited for.
+    HistoryStore store(m_historyFile, HistoryStore::Check::Trusted, HistoryStore::Wait::Never);
+    const HistoryStore::Cleared cleared = store.clear();
+    const QString shown = QDir::toNativeSeparators(m_historyFile);
+    if (cleared == HistoryStore::Cleared::Busy)
+        QMessageBox::warning(this, tr("Fehler"),
+                             tr("Der Übungsverlauf „%1“ wird gerade von einem anderen Programm "
+                                "benutzt und wurde nicht gelöscht. Bitte später noch einmal "
+                                "versuchen.")
+                                 .arg(shown));
+    else if (cleared == HistoryStore::Cleared::Failed)
+        QMessageBox::warning(this, tr("Fehler"),
+                             tr("Der Übungsverlauf „%1“ kann nicht geändert werden und wurde "
+                                "nicht gelöscht.")
+                                 .arg(shown));
     refresh();
 }

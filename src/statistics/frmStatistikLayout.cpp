@@ -1,5 +1,6 @@
 // The statistics window: the choice at the top, the two charts, the texts and the commands.
 #include "statistics/frmStatistik.h"
+#include "training/ClefTable.h"
 #include "widgets/Pictures.h"
 
 #include <QBoxLayout>
@@ -9,6 +10,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStackedLayout>
 
 namespace {
 
@@ -18,7 +20,9 @@ QComboBox* choice(QWidget* parent, const QStringList& items) {
     return box;
 }
 
-QChart* chartIn(QBoxLayout* layout, const QString& title, const QString& accessibleName) {
+// A chart, with a text over it for when it has nothing to show.
+QChart* chartIn(QBoxLayout* layout, const QString& title, const QString& accessibleName,
+                const QString& emptyText, QLabel*& empty) {
     auto* chart = new QChart;
     chart->setTitle(title);
     chart->legend()->setAlignment(Qt::AlignBottom);
@@ -26,30 +30,41 @@ QChart* chartIn(QBoxLayout* layout, const QString& title, const QString& accessi
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumHeight(220);
     view->setAccessibleName(accessibleName);
-    layout->addWidget(view, 1);
+    // It cannot be worked with keys; its texts are read by the window's labels.
+    view->setFocusPolicy(Qt::NoFocus);
+    empty = new QLabel(emptyText);
+    empty->setAlignment(Qt::AlignCenter);
+    empty->setWordWrap(true);
+    empty->setAttribute(Qt::WA_TransparentForMouseEvents);
+    empty->hide();
+    auto* stack = new QStackedLayout;
+    stack->setStackingMode(QStackedLayout::StackAll);
+    stack->addWidget(empty);
+    stack->addWidget(view);
+    layout->addLayout(stack, 1);
     return chart;
 }
 
 } // namespace
 
 void frmStatistik::LayoutAnwenden() {
-    setWindowTitle(QStringLiteral("Statistik"));
+    setWindowTitle(tr("Statistik"));
     setWindowIcon(staffIcon());
     resize(860, 740);
 
     auto* outer = new QVBoxLayout(this);
     auto* choices = new QHBoxLayout;
-    cboSchluessel =
-        choice(this, {QStringLiteral("Violinschlüssel"), QStringLiteral("Bassschlüssel")});
-    cboArt = choice(
-        this, {QStringLiteral("Lesen"), QStringLiteral("Gehör-Training"), QStringLiteral("beide")});
+    QStringList clefs;
+    for (const ClefRow& row : clefTable())
+        clefs.append(clefName(row.clef));
+    cboSchluessel = choice(this, clefs);
+    cboArt = choice(this, {tr("Lesen"), tr("Gehör-Training"), tr("beide")});
     cboArt->setCurrentIndex(2);
-    cboZeitraum = choice(
-        this, {QStringLiteral("7 Tage"), QStringLiteral("30 Tage"), QStringLiteral("alles")});
+    cboZeitraum = choice(this, {tr("7 Tage"), tr("30 Tage"), tr("alles")});
     cboZeitraum->setCurrentIndex(2);
-    for (auto [caption, box] : {std::pair{QStringLiteral("&Schlüssel:"), cboSchluessel},
-                                {QStringLiteral("&Art:"), cboArt},
-                                {QStringLiteral("&Zeitraum:"), cboZeitraum}}) {
+    for (auto [caption, box] : {std::pair{tr("&Schlüssel:"), cboSchluessel},
+                                {tr("&Art:"), cboArt},
+                                {tr("&Zeitraum:"), cboZeitraum}}) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(box);
         choices->addWidget(label);
@@ -59,24 +74,39 @@ void frmStatistik::LayoutAnwenden() {
     choices->addStretch();
     outer->addLayout(choices);
 
-    chtNoten = chartIn(outer, QStringLiteral("Fehler je Note"),
-                       QStringLiteral("Anteil der Fehler und Median der Antwortzeit je Note"));
-    chtUebungen = chartIn(outer, QStringLiteral("Fehler je beendeter Übung"),
-                          QStringLiteral("Fehler je beendeter Übung im Lauf der Zeit"));
+    lblProblem = new QLabel(this);
+    lblProblem->setWordWrap(true);
+    lblProblem->setAlignment(Qt::AlignCenter);
+    lblProblem->hide();
+    outer->addWidget(lblProblem, 1);
+
+    chtNoten = chartIn(outer, tr("Fehler je Note"),
+                       tr("Anteil der Fehler und Median der Antwortzeit je Note"),
+                       tr("In dieser Auswahl gibt es noch keine Aufgaben."), lblNotenLeer);
+    chtUebungen = chartIn(
+        outer, tr("Fehler je beendeter Übung"), tr("Fehler je beendeter Übung im Lauf der Zeit"),
+        tr("In dieser Auswahl gibt es noch keine beendete Übung."), lblUebungenLeer);
+    lblNotenLeer->setObjectName(QStringLiteral("lblNotenLeer"));
+    lblUebungenLeer->setObjectName(QStringLiteral("lblUebungenLeer"));
+    // Over their charts, now that both are the window's.
+    lblNotenLeer->raise();
+    lblUebungenLeer->raise();
 
     auto* texts = new QHBoxLayout;
     lblVerwechslungen = new QLabel(this);
     lblVerwechslungen->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblSummen = new QLabel(this);
+    lblSummen->setObjectName(QStringLiteral("lblSummen"));
     lblSummen->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     texts->addWidget(lblVerwechslungen, 1);
     texts->addWidget(lblSummen, 1);
     outer->addLayout(texts);
 
     auto* commands = new QHBoxLayout;
-    cmdCsv = new QPushButton(QStringLiteral("Als CSV speichern…"), this);
-    cmdLoeschen = new QPushButton(QStringLiteral("Verlauf löschen…"), this);
-    cmdSchliessen = new QPushButton(QStringLiteral("Schließen"), this);
+    // Their letters differ from the choices' S, A and Z.
+    cmdCsv = new QPushButton(tr("Als &CSV speichern…"), this);
+    cmdLoeschen = new QPushButton(tr("&Verlauf löschen…"), this);
+    cmdSchliessen = new QPushButton(tr("Sch&ließen"), this);
     commands->addWidget(cmdCsv);
     commands->addWidget(cmdLoeschen);
     commands->addStretch();

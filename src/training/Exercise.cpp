@@ -46,6 +46,14 @@ bool Exercise::chooseMode(Clef clef, bool earTraining) {
     return true;
 }
 
+bool Exercise::chooseAgain(Clef clef, bool earTraining) {
+    if (m_state != ExerciseState::Choosing)
+        return false;
+    AusgewählterSchlüssel = clef;
+    Gehörtraining = earTraining;
+    return true;
+}
+
 // A later plain mode must not inherit the ear training of a cancelled choice.
 void Exercise::cancelChoosing() {
     if (m_state != ExerciseState::Choosing)
@@ -100,4 +108,5 @@ void Exercise::UebungBeenden(bool Abgebrochen) {
         UebenMitKeyboard = false;
         emit keyboardPracticeEnded();
     }
+    emit resultClosed();
 }

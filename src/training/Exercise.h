@@ -32,6 +32,8 @@ public:
     // A mode button: sets the clef, and with ear training the flag, while the settings dialog is
     // open. False when an exercise is under way.
     bool chooseMode(Clef clef, bool earTraining);
+    // The settings dialog changed the clef and ear training while choosing; false otherwise.
+    bool chooseAgain(Clef clef, bool earTraining);
     // The settings dialog closed without starting: the ear-training flag goes with it.
     void cancelChoosing();
     void Start(const ExerciseSettings& settings);
@@ -87,6 +89,8 @@ signals:
     void ended(bool aborted);
     // After the result message, when the exercise was practised on the keyboard window.
     void keyboardPracticeEnded();
+    // The result message is closed.
+    void resultClosed();
     // The player's own sound of a note began, and it has died away, release included; the end
     // may come after the task has opened.
     void noteSoundStarted();

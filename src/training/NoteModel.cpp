@@ -1,15 +1,9 @@
 #include "training/NoteModel.h"
 
-#include <array>
+#include "training/ClefTable.h"
+#include "training/NoteNaming.h"
 
 namespace {
-
-constexpr std::array<const char*, NoteCount> TrebleNames = {
-    "f", "g", "a", "h", "c'", "d'", "e'", "f'", "g'", "a'", "h'", "c''", "d''", "e''", "f''"};
-constexpr std::array<const char*, NoteCount> BassNames = {"F", "G", "A", "H",  "c",  "d",  "e", "f",
-                                                          "g", "a", "h", "c'", "d'", "e'", "f'"};
-
-constexpr int BassStepOffset = 5;
 
 bool validIndex(int index) {
     return index >= 0 && index < NoteCount;
@@ -17,22 +11,28 @@ bool validIndex(int index) {
 
 } // namespace
 
+std::optional<SpelledNote> clefNote(Clef clef, int index) {
+    const ClefRow* row = clefRow(clef);
+    if (!row || !validIndex(index))
+        return std::nullopt;
+    return SpelledNote{row->lowestStep + index, 0};
+}
+
 QString noteName(Clef clef, int index) {
-    if (!validIndex(index))
-        return {};
-    if (clef == Clef::Bass)
-        return QString::fromLatin1(BassNames[index]);
-    if (clef == Clef::Violin)
-        return QString::fromLatin1(TrebleNames[index]);
-    return {};
+    const auto note = clefNote(clef, index);
+    return note ? noteName(*note) : QString();
 }
 
 int staffStep(Clef clef, int index) {
-    if (!validIndex(index))
+    const ClefRow* row = clefRow(clef);
+    if (!row || !validIndex(index))
         return -1;
-    if (clef == Clef::Bass)
-        return index + BassStepOffset;
-    if (clef == Clef::Violin)
-        return index;
-    return -1;
+    return row->lowestStep + index - ladderBaseStep(*row);
+}
+
+std::optional<int> clefIndexOf(Clef clef, const SpelledNote& note) {
+    const ClefRow* row = clefRow(clef);
+    if (!row || note.alteration != 0 || !validIndex(note.step - row->lowestStep))
+        return std::nullopt;
+    return note.step - row->lowestStep;
 }

@@ -2,14 +2,20 @@
 
 #include "training/ExerciseSize.h"
 
+#include <QCoreApplication>
+
 QString resultText(bool aborted, int errors) {
     if (aborted)
-        return QStringLiteral("Du hast die Übung abgebrochen. Es erfolgt keine Wertung.");
-    return QStringLiteral("Du hast von %1 Aufgaben ").arg(TasksPerExercise) +
-           QString::number(errors) + QStringLiteral(" falsch gemacht.");
+        return QCoreApplication::translate(
+            "ResultText", "Du hast die Übung abgebrochen. Es erfolgt keine Wertung.");
+    return QCoreApplication::translate("ResultText", "Du hast von %1 Aufgaben %2 falsch gemacht.")
+        .arg(TasksPerExercise)
+        .arg(errors);
 }
 
 QString timeOutText(const QString& askedName) {
-    return QStringLiteral("Zeit vorbei. Gesucht wurde: ") + askedName +
-           QStringLiteral("\n( Leertaste drücken, um diese Meldung zu schließen )");
+    return QCoreApplication::translate("ResultText",
+                                       "Zeit vorbei. Gesucht wurde: %1\n( Leertaste drücken, um "
+                                       "diese Meldung zu schließen )")
+        .arg(askedName);
 }

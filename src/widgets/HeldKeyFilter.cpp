@@ -5,12 +5,16 @@
 
 // The X server repeats a held key as a release and a press at the same moment; Qt marks them
 // only when both arrived together, so the times are compared here too. No hand lets go and
-// presses again within the same millisecond. Events made by the program itself carry no time.
+// presses again within the same millisecond. Events made by the program itself, by automation and
+// by some assistive tools carry no time (X's CurrentTime): Qt then takes every release and press
+// for a repeat, so without a time a press is never one.
 bool HeldKeyFilter::isRepeat(const QKeyEvent& key) const {
+    if (key.timestamp() == 0)
+        return false;
     if (key.isAutoRepeat())
         return true;
     const auto released = releasedAt_.constFind(key.key());
-    return key.timestamp() != 0 && released != releasedAt_.cend() && *released == key.timestamp();
+    return released != releasedAt_.cend() && *released == key.timestamp();
 }
 
 bool HeldKeyFilter::eventFilter(QObject* watched, QEvent* event) {

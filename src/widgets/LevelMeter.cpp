@@ -14,7 +14,7 @@ double fractionOf(float db) {
 } // namespace
 
 LevelMeter::LevelMeter(QWidget* parent) : QWidget(parent) {
-    setAccessibleName(QStringLiteral("Mikrofonpegel"));
+    setAccessibleName(tr("Mikrofonpegel"));
 }
 
 void LevelMeter::setLevel(float db) {

@@ -12,7 +12,8 @@
 
 #include <algorithm>
 
-ProgramSession::ProgramSession() : programPath_(QStringLiteral(VIRELO_PROGRAM)) {
+ProgramSession::ProgramSession()
+    : programPath_(QStringLiteral(VIRELO_PROGRAM)), settingsTitle_(titles::settings) {
     if (!home_.isValid() || !QDir().mkpath(configDir()) || !QDir().mkpath(runtimeDir()) ||
         !QFile::setPermissions(runtimeDir(),
                                QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
@@ -44,6 +45,8 @@ ProgramSession::ProgramSession() : programPath_(QStringLiteral(VIRELO_PROGRAM)) 
     environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
     environment_.insert(QStringLiteral("PULSE_SERVER"), pulse_->address());
     environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus_->address());
+    // The program's own language, German, whatever the machine running the test speaks.
+    setLocale(QStringLiteral("C.UTF-8"));
 }
 
 ProgramSession::~ProgramSession() {
@@ -61,6 +64,14 @@ QString ProgramSession::runtimeDir() const {
 
 QString ProgramSession::settingsFile() const {
     return configDir() + QStringLiteral("/virel542.ini");
+}
+
+void ProgramSession::setLocale(const QString& lang, const QString& language) {
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+        environment_.remove(QString::fromLatin1(name));
+    environment_.insert(QStringLiteral("LANG"), lang);
+    if (!language.isEmpty())
+        environment_.insert(QStringLiteral("LANGUAGE"), language);
 }
 
 void ProgramSession::prependToPath(const QString& folder) {
@@ -144,7 +155,7 @@ QString ProgramSession::whatIsShown() const {
 quint64 ProgramSession::openSettings(QPoint modeButton) const {
     if (!xdotool::click(mainWindow_, modeButton))
         return 0;
-    const quint64 dialog = waitForWindow(titles::settings);
+    const quint64 dialog = waitForWindow(settingsTitle_);
     const bool focused =
         dialog != 0 && QTest::qWaitFor([&] { return xdotool::focusedWindow() == dialog; });
     return focused ? dialog : 0;
@@ -163,7 +174,7 @@ bool ProgramSession::startRange(quint64 dialog, const QString& clef, int lowest,
                                 int highest) const {
     return xdotool::click(dialog, layout::rangeBox(clef, lowest)) &&
            xdotool::click(dialog, layout::rangeBox(clef, highest)) &&
-           xdotool::click(dialog, layout::startButton) && waitForNoWindow(titles::settings);
+           xdotool::click(dialog, layout::startButton) && waitForNoWindow(settingsTitle_);
 }
 
 QString ProgramSession::abortExercise() const {

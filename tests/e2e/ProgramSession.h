@@ -28,6 +28,10 @@ public:
 
     // What did not come up, or empty when all is ready.
     QString problem() const { return problem_; }
+    // The locale the program starts in (LANG, and LANGUAGE unless empty); "C.UTF-8" unless set.
+    void setLocale(const QString& lang, const QString& language = {});
+    // The title of the settings dialog in the language the program is started in.
+    void setSettingsTitle(const QString& pattern) { settingsTitle_ = pattern; }
     // Puts `folder` ahead of the program's search path, for stand-ins of desktop tools.
     void prependToPath(const QString& folder);
     // Starts this copy of the program instead of the one built.
@@ -87,6 +91,7 @@ private:
     std::unique_ptr<PrivatePulseServer> pulse_;
     QProcessEnvironment environment_;
     QString programPath_;
+    QString settingsTitle_;
     QProcess program_;
     quint64 mainWindow_ = 0;
     QString problem_;

@@ -57,8 +57,9 @@ Head headInColumn(const QImage& window, int columnX) {
 }
 
 std::optional<int> noteAtHeadTop(const QString& clef, double top) {
-    const auto& tops =
-        clef == QStringLiteral("Bass") ? layout::bassHeadTops : layout::trebleHeadTops;
+    const auto& tops = clef == QStringLiteral("Bass")     ? layout::bassHeadTops
+                       : clef == QStringLiteral("Violin") ? layout::trebleHeadTops
+                                                          : layout::cClefHeadTops;
     for (int index = 0; index < int(tops.size()); ++index) {
         if (std::abs(tops[std::size_t(index)] - top) < headTolerance)
             return index;

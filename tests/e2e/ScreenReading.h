@@ -24,7 +24,8 @@ struct Head {
 // size (a dialog above the staff) leaves it unclear.
 Head headInColumn(const QImage& window, int columnX);
 
-// The note index 0..14 whose head stands at `top` in the clef ("Violin" or "Bass"), if any
+// The note index 0..14 whose head stands at `top` in the clef ("Violin", "Bass", "Alto" or
+// "Tenor"), if any
 // stands near it.
 std::optional<int> noteAtHeadTop(const QString& clef, double top);
 

@@ -29,6 +29,10 @@ inline const QPoint helpButton = centre(7080, 120, 1215, 375);
 inline const QPoint infoButton = centre(8400, 120, 1215, 375);
 inline const QPoint endButton = centre(9720, 120, 1215, 375);
 inline const QPoint statisticsButton = centre(9720, 600, 1215, 375);
+inline const QPoint moreClefsButton = centre(7080, 600, 2535, 375);
+// Where the sign of a clef without its own answer row stands: left of the asked column, between
+// the middle line and the one below it, clear of both.
+inline const QRect clefSignBetweenLines = {pixel(3420, 2300), pixel(3990, 2520)};
 // Inside the bar, near its left end, where the first hundredths of a task show.
 inline const QPoint progressStart = pixel(126 + 150, 1512 + 196);
 
@@ -71,6 +75,11 @@ constexpr std::array<double, 15> trebleHeadTops = {3752, 3584, 3416, 3248, 3080,
                                                    2408, 2240, 2072, 1904, 1736, 1568, 1414};
 constexpr std::array<double, 15> bassHeadTops = {2912, 2744, 2576, 2408, 2240, 2072, 1904, 1736,
                                                  1568, 1414, 1260, 1071, 882,  721,  560};
+// The alto and tenor clefs' notes stand three steps above the treble clef's.
+constexpr std::array<double, 15> cClefHeadTops = {3248, 3080, 2912, 2744, 2576, 2408, 2240, 2072,
+                                                  1904, 1736, 1568, 1414, 1260, 1071, 882};
+// A note on the middle line.
+constexpr double middleLineHeadTop = 2072;
 
 // Settings dialog.
 inline const QPoint timePerNoteField = centre(120 + 2394, 240 + 252, 742, 360);
@@ -79,6 +88,9 @@ inline QPoint rangeBox(const QString& clef, int index) {
     const double frameTop = clef == QStringLiteral("Bass") ? 3240 : 1680;
     return centre(120 + 240 + 600 * index, frameTop + 480, 615, 495);
 }
+// Opened from "Weitere Schlüssel…": the clef's range row in the treble frame's place, the clef
+// list in the bass frame's.
+inline const QPoint clefList = centre(120 + 240, 3240 + 480, 5400, 375);
 inline const QPoint startButton = centre(1320, 5040, 1815, 375);
 inline const QPoint startWithKeyboardButton = centre(3480, 5040, 2655, 375);
 inline const QPoint cancelButton = centre(6480, 5040, 1815, 375);

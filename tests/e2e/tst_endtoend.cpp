@@ -107,6 +107,18 @@ bool staysAbove(quint64 upper, quint64 lower, QPoint inLower) {
     return stackedAbove && grabScreen(*area) == before;
 }
 
+// The caption's letters stand inside the button's face, clear of its edges: none is cut off.
+bool captionFits(const QImage& shot, const QRect& face) {
+    int left = face.right() + 1, right = face.left() - 1;
+    for (int y = face.top(); y <= face.bottom(); ++y)
+        for (int x = face.left(); x <= face.right(); ++x)
+            if (shot.valid(x, y) && qGray(shot.pixel(x, y)) < 200) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    return right >= left && left > face.left() + 1 && right < face.right() - 1;
+}
+
 // A wrong answer next to the right one.
 int neighbourOf(int note) {
     return note == 14 ? 13 : note + 1;
@@ -129,6 +141,8 @@ private:
     quint64 mainWindow_ = 0;
     // The treble exercise's wrong answer: the note asked and the note chosen.
     std::pair<int, int> wrongAnswer_{-1, -1};
+    // Where the learner left the statistics window.
+    QRect movedStatistics_;
 
     QImage mainWindowShot() const { return session_->mainWindowShot(); }
 
@@ -381,12 +395,23 @@ private slots:
         checkNotesHeard(Violin, asked);
     }
 
-    // The statistics window opens beside the main window, once however often it is asked for,
-    // and names what went wrong in the treble exercise.
+    // The statistics window opens beside the main window, hiding at most half of it on a
+    // screen too small to leave it whole, once however often it is asked for, and names what
+    // went wrong in the treble exercise. Moved by the learner, it keeps its new place.
     void statisticsOfTheTrebleExercise() {
         QVERIFY(xdotool::click(mainWindow_, layout::statisticsButton));
         const quint64 window = waitForWindow(QStringLiteral("^%1$").arg(titles::statistics));
         QVERIFY2(window != 0, "the statistics window did not show");
+        QTest::qWait(500);
+        const std::optional<QRect> frame = xprop::frameOnScreen(window);
+        const std::optional<QRect> main = xprop::frameOnScreen(mainWindow_);
+        QVERIFY(frame && main);
+        const QRect hidden = frame->intersected(*main);
+        QVERIFY2(QGuiApplication::primaryScreen()->geometry().contains(*frame) &&
+                     qint64(hidden.width()) * hidden.height() * 2 <
+                         qint64(main->width()) * main->height(),
+                 qPrintable(QStringLiteral("the statistics window is at %1, the main window at %2")
+                                .arg(frameText(window), frameText(mainWindow_))));
         const QString confusion =
             QStringLiteral("%1 statt %2: 1 ×")
                 .arg(noteName(Violin, wrongAnswer_.second), noteName(Violin, wrongAnswer_.first));
@@ -395,6 +420,15 @@ private slots:
         QVERIFY(xdotool::click(mainWindow_, layout::statisticsButton));
         QTest::qWait(500);
         QCOMPARE(xdotool::visibleWindows(QStringLiteral("^%1$").arg(titles::statistics)).size(), 1);
+        QVERIFY(xdotool::perform({QStringLiteral("windowmove"), QString::number(window),
+                                  QStringLiteral("40"), QStringLiteral("60")}));
+        QVERIFY2(QTest::qWaitFor([&] {
+                     const std::optional<QRect> moved = xprop::frameOnScreen(window);
+                     return moved && moved != frame;
+                 }),
+                 "the statistics window did not move");
+        QTest::qWait(300);
+        movedStatistics_ = xprop::frameOnScreen(window).value_or(QRect());
         QVERIFY(closeAsLearner(window));
         QVERIFY2(waitForNoWindow(QStringLiteral("^%1$").arg(titles::statistics)),
                  "the statistics window stayed");
@@ -479,6 +513,69 @@ private slots:
         QCOMPARE(session_->abortExercise(), abortedText);
     }
 
+    // Alto clef c' and d', chosen through "Weitere Schlüssel…": c' stands on the middle line
+    // beside the alto sign; answered with the treble clef's h' there, it is marked in both rows
+    // and named as read in the treble clef. The other tasks are answered on either row.
+    void altoExercise() {
+        const quint64 dialog = session_->openSettings(layout::moreClefsButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("1")));
+        // The clef's whole range stands ticked; c' and d' instead.
+        for (const int box : {0, 14, 7, 8})
+            QVERIFY(xdotool::click(dialog, layout::rangeBox(Violin, box)));
+        QVERIFY(xdotool::click(dialog, layout::startButton));
+        QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
+
+        const QString alto = QStringLiteral("Alto");
+        constexpr int cOne = 7; // c'
+        // c' and d' in the treble row and in the bass row.
+        const std::pair<int, int> treble{4, 5};
+        const std::pair<int, int> bass{11, 12};
+        constexpr int trebleH = 10; // h', where the treble clef has the alto clef's c'
+        QString missed;
+        for (int task = 1; task <= tasksPerExercise; ++task) {
+            const std::optional<int> note = session_->watchAskedNote(alto, true);
+            QVERIFY2(note && (*note == cOne || *note == cOne + 1),
+                     qPrintable(QStringLiteral("task %1: no c' or d' came and went").arg(task)));
+            if (*note == cOne && missed.isEmpty()) {
+                QVERIFY(xdotool::click(mainWindow_, layout::answerButton(Violin, trebleH)));
+                QImage shot;
+                QVERIFY2(QTest::qWaitFor([&] {
+                             shot = mainWindowShot();
+                             return tintAt(shot, layout::answerFace(Violin, trebleH)) == Tint::Red;
+                         }),
+                         "the chosen answer button did not turn red");
+                QCOMPARE(tintAt(shot, layout::answerFace(Violin, treble.first)), Tint::Green);
+                QCOMPARE(tintAt(shot, layout::answerFace(Bass, bass.first)), Tint::Green);
+                const Head asked = headInColumn(shot, layout::askedColumnX);
+                QCOMPARE(asked.state, Head::State::Shown);
+                QVERIFY2(
+                    std::abs(asked.top - layout::middleLineHeadTop) < 40,
+                    qPrintable(
+                        QStringLiteral("c' stands at %1, not on the middle line").arg(asked.top)));
+                QVERIFY2(darkestIn(shot, layout::clefSignBetweenLines).lightness() < 60,
+                         "no clef sign stands beside the staff");
+                const Head chosen = headInColumn(shot, layout::chosenColumnX);
+                QCOMPARE(noteAtHeadTop(alto, chosen.top).value_or(-1), 13);
+                QVERIFY2(waitForDisplayEnd(), "the wrong-answer display did not end");
+                missed = QStringLiteral("Aufgabe %1: gesucht c', gewählt h' (eine Septime zu hoch "
+                                        "– wie im Violinschlüssel gelesen)")
+                             .arg(task);
+                continue;
+            }
+            const auto& row = task % 2 ? treble : bass;
+            QVERIFY(xdotool::click(mainWindow_,
+                                   layout::answerButton(task % 2 ? Violin : Bass,
+                                                        *note == cOne ? row.first : row.second)));
+        }
+        QString details;
+        QCOMPARE(session_->readAndCloseMessage(titles::message, &details),
+                 QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
+        QCOMPARE(details, missed);
+        QVERIFY2(darkestIn(mainWindowShot(), layout::clefSignBetweenLines).lightness() > 100,
+                 "the clef sign stayed after the exercise");
+    }
+
     // Killed in the third task of an exercise, started again: the two tasks answered are kept.
     void killedExerciseKeepsItsTasks() {
         const quint64 dialog = session_->openSettings(layout::violinButton);
@@ -498,10 +595,71 @@ private slots:
         QVERIFY2(window != 0, "the statistics window did not show");
         expectStatistics({QStringLiteral("Aufgaben: 27 (falsch: 1, Zeit abgelaufen: 1)"),
                           QStringLiteral("Übungen: 2")});
+        QVERIFY2(QTest::qWaitFor([&] { return xprop::frameOnScreen(window) == movedStatistics_; }),
+                 qPrintable(QStringLiteral("the statistics window came back at %1, not at %2, %3")
+                                .arg(frameText(window))
+                                .arg(movedStatistics_.x())
+                                .arg(movedStatistics_.y())));
         QVERIFY(closeAsLearner(window));
     }
 
     void endButtonEndsProgram() { endWithEndButton(); }
+
+    // On an English system the program speaks English and names notes as English speakers do
+    // (C4, B4); its captions fit their buttons, and an exercise ends in an English line.
+    void englishOnAnEnglishSystem() {
+        closeSession();
+        openSession();
+        if (!session_)
+            return;
+        session_->setLocale(QStringLiteral("en_US.UTF-8"));
+        session_->setSettingsTitle(QStringLiteral("^Settings$"));
+        QVERIFY2(session_->start(), "the main window did not show");
+        mainWindow_ = session_->mainWindow();
+        QVERIFY(QTest::qWaitFor([&] { return centredOnScreen(mainWindow_); }));
+
+        const std::pair<const char*, QRect> mainButtons[] = {
+            {"Treble clef", layout::captionArea(120, 120, 1455, 375)},
+            {"Bass clef", layout::captionArea(1680, 120, 1455, 375)},
+            {"Ear training", layout::captionArea(120, 600, 1455, 255)},
+            {"Stop exercise", layout::captionArea(120, 960, 3015, 375)},
+            {"Help", layout::helpCaption},
+            {"About", layout::captionArea(8400, 120, 1215, 375)},
+            {"Quit", layout::captionArea(9720, 120, 1215, 375)},
+            {"Statistics", layout::captionArea(9720, 600, 1215, 375)},
+            {"F3", layout::answerCaption(Violin, 0)},
+            {"B4", layout::answerCaption(Violin, 10)},
+            {"F2", layout::answerCaption(Bass, 0)}};
+        // Read once the window has painted them.
+        for (const auto& [caption, face] : mainButtons)
+            QVERIFY2(QTest::qWaitFor([&] { return captionFits(mainWindowShot(), face); }, 5000),
+                     caption);
+
+        const quint64 dialog = session_->openSettings(layout::violinButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        const std::pair<const char*, QRect> dialogButtons[] = {
+            {"Start exercise", layout::captionArea(1320, 5040, 1815, 375)},
+            {"Start exercise with keyboard", layout::captionArea(3480, 5040, 2655, 375)},
+            {"Cancel", layout::captionArea(6480, 5040, 1815, 375)}};
+        for (const auto& [caption, face] : dialogButtons)
+            QVERIFY2(QTest::qWaitFor([&] { return captionFits(grabWindow(dialog), face); }, 5000),
+                     caption);
+
+        // The first task runs out of time and is named in the English way; then the learner
+        // stops.
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("1"), QStringLiteral("1")));
+        QVERIFY2(session_->startRange(dialog, Violin, 4, 13), "the settings dialog stayed open");
+        const std::optional<int> note = session_->watchAskedNote(Violin, false);
+        QVERIFY2(note, "no note was shown");
+        const QStringList english = {"F3", "G3", "A3", "B3", "C4", "D4", "E4", "F4",
+                                     "G4", "A4", "B4", "C5", "D5", "E5", "F5"};
+        QCOMPARE(session_->readAndCloseMessage(titles::message),
+                 QStringLiteral("Time is up. The note was: %1\n( Press the space bar to close "
+                                "this message )")
+                     .arg(english.at(*note)));
+        QCOMPARE(session_->abortExercise(),
+                 QStringLiteral("You stopped the exercise, so it is not marked."));
+    }
 };
 
 int main(int argc, char* argv[]) {
