@@ -89,10 +89,14 @@ void MicrophoneAnswers::ended() {
 void MicrophoneAnswers::heard(int pitch) {
     // Nothing is held back for the task to come, as a key would be: a note heard while the
     // program's own sounds may be that note.
-    if (!microphone_.isOpen() || !exercise_.taskOpen())
+    if (!microphone_.isOpen() || !exercise_.taskOpen()) {
+        qCDebug(microphoneLog) << "heard" << pitch << "with no task open";
         return;
-    if (const std::optional<int> index =
-            heardAnswer(exercise_.clef(), pitch, exercise_.askedNote(), anyOctave_))
+    }
+    const std::optional<int> index =
+        heardAnswer(exercise_.clef(), pitch, exercise_.askedNote(), anyOctave_);
+    qCDebug(microphoneLog) << "heard" << pitch << "answers" << index.value_or(-1);
+    if (index)
         exercise_.answerFromInstrument(*index, AnswerInput::Microphone);
 }
 
