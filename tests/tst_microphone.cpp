@@ -65,17 +65,21 @@ int recordingStreams() {
     return int(pactl.readAllStandardOutput().count("protocol-native"));
 }
 
-// Fed to the listener through the mute around the program's own sound, which begins with the
-// samples and ends at `soundEnd` seconds.
-std::vector<Decision> listenAround(const std::vector<float>& samples, double soundEnd,
-                                   const std::vector<int>& candidates) {
+// Fed to the listener through the mute around the program's own sound, which begins at
+// `soundStart` seconds and ends at `soundEnd`.
+std::vector<Decision> listenAround(const std::vector<float>& samples, double soundStart,
+                                   double soundEnd, const std::vector<int>& candidates) {
     NoteListener listener(*AubioLibrary::get(), unsigned(sampleRate), candidates);
     OwnSoundMute mute(listener, unsigned(sampleRate));
-    mute.ownSoundStarted();
     std::vector<Decision> decisions;
+    bool started = false;
     bool ended = false;
     for (std::size_t at = 0; at < samples.size(); at += NoteListener::hopSize) {
         const std::size_t end = std::min(samples.size(), at + NoteListener::hopSize);
+        if (!started && double(at) >= soundStart * sampleRate) {
+            mute.ownSoundStarted();
+            started = true;
+        }
         if (!ended && double(at) >= soundEnd * sampleRate) {
             mute.ownSoundEnded();
             ended = true;
@@ -334,25 +338,32 @@ private slots:
 
     // The program's own piano note is heard as well, as from a loud loudspeaker: it must decide
     // nothing, while it sounds nor once it has faded. A learner who plays the note on a cello
-    // as soon as it shows, or a moment later, while the piano still rings, is heard.
+    // as soon as it shows, or a moment later, while the piano still rings, is heard; also where
+    // the same note answered the task before and was held until this head showed.
     void ownPianoNote_data() {
         QTest::addColumn<Clef>("clef");
         QTest::addColumn<int>("index");
         QTest::addColumn<double>("playedAfter"); // seconds after the head shows; < 0: not played
-        QTest::newRow("treble, lowest") << Violin << 0 << -1.0;
-        QTest::newRow("treble, highest") << Violin << 14 << -1.0;
-        QTest::newRow("bass, lowest") << Bass << 0 << -1.0;
-        QTest::newRow("bass, middle") << Bass << 7 << -1.0;
-        QTest::newRow("bass, middle, played as the head shows") << Bass << 7 << 0.0;
-        QTest::newRow("bass, lowest, played 0.1 s after") << Bass << 0 << 0.1;
-        QTest::newRow("bass, highest, played 0.3 s after") << Bass << 14 << 0.3;
-        QTest::newRow("treble, middle, played 0.1 s after") << Violin << 7 << 0.1;
+        QTest::addColumn<bool>("playedBefore");
+        QTest::newRow("treble, lowest") << Violin << 0 << -1.0 << false;
+        QTest::newRow("treble, highest") << Violin << 14 << -1.0 << false;
+        QTest::newRow("bass, lowest") << Bass << 0 << -1.0 << false;
+        QTest::newRow("bass, middle") << Bass << 7 << -1.0 << false;
+        QTest::newRow("bass, middle, played as the head shows") << Bass << 7 << 0.0 << false;
+        QTest::newRow("bass, lowest, played 0.1 s after") << Bass << 0 << 0.1 << false;
+        QTest::newRow("bass, highest, played 0.3 s after") << Bass << 14 << 0.3 << false;
+        QTest::newRow("treble, middle, played 0.1 s after") << Violin << 7 << 0.1 << false;
+        QTest::newRow("bass, lowest, played before and 0.1 s after") << Bass << 0 << 0.1 << true;
+        QTest::newRow("bass, middle, played before and 0.3 s after") << Bass << 7 << 0.3 << true;
+        QTest::newRow("treble, highest, played before and 0.1 s after")
+            << Violin << 14 << 0.1 << true;
     }
 
     void ownPianoNote() {
         QFETCH(Clef, clef);
         QFETCH(int, index);
         QFETCH(double, playedAfter);
+        QFETCH(bool, playedBefore);
         const QString file =
             QStringLiteral(VIRELO_PROGRAM_DIR "/sound/%1/%2.mid")
                 .arg(clef == Violin ? QStringLiteral("violin") : QStringLiteral("bass"))
@@ -361,23 +372,39 @@ private slots:
             renderMidiFile(largeSoundFont, file, sampleRate, SoundFontPresets::PianoOnly);
         QVERIFY2(!samples.empty(), qPrintable(file));
         const std::vector<int> candidates = listenedPitches(clef, false);
-        // The head shows when the file has played to its end.
-        const double headShown = double(samples.size()) / sampleRate;
         samples.resize(samples.size() + std::size_t(2 * sampleRate), 0.0f);
         QVERIFY2(!listen(samples, candidates).empty(),
                  "the piano note was not heard at all: the check means nothing");
+        // The note played before has answered its task, and the piano begun, within this.
+        const double soundStart = playedBefore ? 0.3 : 0.0;
+        samples.insert(samples.begin(), std::size_t(soundStart * sampleRate), 0.0f);
+        // The head shows when the file has played to its end.
+        const double headShown = double(samples.size()) / sampleRate - 2.0;
 
         const int pitch = pitchesOf(clef).midiNotes[std::size_t(index)];
-        if (playedAfter >= 0) {
-            NoteRenderer renderer(largeSoundFont, sampleRate);
+        NoteRenderer renderer(largeSoundFont, sampleRate);
+        const auto addCello = [&](double start, double seconds) {
             const std::vector<float> cello =
-                renderer.render({instrument::cello, pitch, 1.0}, headShown + playedAfter);
+                renderer.render({instrument::cello, pitch, seconds}, start);
             samples.resize(std::max(samples.size(), cello.size()), 0.0f);
             for (std::size_t at = 0; at < cello.size(); ++at)
                 samples[at] += cello[at];
+        };
+        // Then the piano sounds in headphones, and the note before is held until the head shows.
+        if (playedBefore) {
+            std::fill(samples.begin(), samples.end(), 0.0f);
+            addCello(0.0, headShown);
         }
-        const std::vector<Decision> decisions =
-            listenAround(samples, headShown + soundEndAfterFileSeconds, candidates);
+        if (playedAfter >= 0)
+            addCello(headShown + playedAfter, 1.0);
+        std::vector<Decision> decisions =
+            listenAround(samples, soundStart, headShown + soundEndAfterFileSeconds, candidates);
+        if (playedBefore) {
+            QVERIFY2(!decisions.empty() && decisions.front().pitch == pitch &&
+                         decisions.front().seconds < soundStart,
+                     "the note played before did not answer before the piano began");
+            decisions.erase(decisions.begin());
+        }
         if (playedAfter < 0) {
             for (const Decision& decision : decisions)
                 QFAIL(qPrintable(QStringLiteral("decided %1 at %2 s, the sound ended at %3 s")

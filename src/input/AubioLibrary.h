@@ -11,6 +11,11 @@ struct AubioLibrary {
     decltype(&::aubio_pitch_set_unit) pitch_set_unit = nullptr;
     decltype(&::aubio_pitch_set_silence) pitch_set_silence = nullptr;
     decltype(&::aubio_pitch_get_confidence) pitch_get_confidence = nullptr;
+    decltype(&::new_aubio_onset) new_onset = nullptr;
+    decltype(&::del_aubio_onset) del_onset = nullptr;
+    decltype(&::aubio_onset_do) onset_do = nullptr;
+    decltype(&::aubio_onset_set_silence) onset_set_silence = nullptr;
+    decltype(&::aubio_onset_set_threshold) onset_set_threshold = nullptr;
     decltype(&::new_fvec) new_fvec = nullptr;
     decltype(&::del_fvec) del_fvec = nullptr;
 

@@ -90,16 +90,22 @@ void MicrophoneAnswers::ended() {
 void MicrophoneAnswers::heard(int pitch) {
     // Nothing is held back for the task to come, as a key would be: a note heard while the
     // program's own sounds may be that note.
-    if (!microphone_.isOpen() || !exercise_.taskOpen())
+    if (!microphone_.isOpen() || !exercise_.taskOpen()) {
+        qCDebug(microphoneLog) << "heard" << pitch << "with no task open";
         return;
+    }
     if (exercise_.alteredNotes()) {
-        if (const std::optional<int> answered = heardPitchAnswer(
-                exercise_.clef(), pitch, exercise_.askedSpelled().midiPitch(), anyOctave_))
+        const std::optional<int> answered = heardPitchAnswer(
+            exercise_.clef(), pitch, exercise_.askedSpelled().midiPitch(), anyOctave_);
+        qCDebug(microphoneLog) << "heard" << pitch << "answers pitch" << answered.value_or(-1);
+        if (answered)
             exercise_.answerPitchFromInstrument(*answered, AnswerInput::Microphone);
         return;
     }
-    if (const std::optional<int> index =
-            heardAnswer(exercise_.clef(), pitch, exercise_.askedNote(), anyOctave_))
+    const std::optional<int> index =
+        heardAnswer(exercise_.clef(), pitch, exercise_.askedNote(), anyOctave_);
+    qCDebug(microphoneLog) << "heard" << pitch << "answers" << index.value_or(-1);
+    if (index)
         exercise_.answerFromInstrument(*index, AnswerInput::Microphone);
 }
 

@@ -36,6 +36,16 @@ constexpr float onsetRiseDb = 10.0f;
 // The level is followed over about eight hops: the partials of one note beat against each other
 // and against the room, which makes a single hop's level jump by 20 dB.
 constexpr float levelSmoothing = 1.0f / 8.0f;
+// The note decided last is decided again at a new attack, as well: the same note played again
+// after a pause too short for its sound to fade. aubio's onset detector on the high frequencies
+// marks the bow's or breath's noise; the level must rise within a few hops of it, which a loop
+// in a sampled note's sustain or its release does not make. Onsets within the first 0.15 s after
+// the decision belong to the attack that decided it.
+constexpr char onsetMethod[] = "hfc";
+constexpr float onsetThreshold = 0.3f;
+constexpr unsigned attackMinimumHops = 26;
+constexpr unsigned attackHops = 4;
+constexpr float attackRiseDb = 3.0f;
 // Quieter than this is silence to aubio, so a room's hum names nothing; a soft note is louder.
 constexpr float silenceDb = -70.0f;
 
@@ -49,14 +59,19 @@ NoteListener::NoteListener(const AubioLibrary& aubio, unsigned sampleRate,
                            std::vector<int> candidates)
     : aubio_(aubio), candidates_(std::move(candidates)),
       pitch_(aubio.new_pitch("yinfast", windowSize, hopSize, sampleRate)),
-      hop_(aubio.new_fvec(hopSize)), result_(aubio.new_fvec(1)), sampleRate_(sampleRate),
-      history_(historySize, 0.0f) {
+      onset_(aubio.new_onset(onsetMethod, windowSize, hopSize, sampleRate)),
+      hop_(aubio.new_fvec(hopSize)), result_(aubio.new_fvec(1)), onsetResult_(aubio.new_fvec(1)),
+      sampleRate_(sampleRate), history_(historySize, 0.0f) {
     aubio_.pitch_set_unit(pitch_, "midi");
     aubio_.pitch_set_silence(pitch_, silenceDb);
+    aubio_.onset_set_silence(onset_, silenceDb);
+    aubio_.onset_set_threshold(onset_, onsetThreshold);
 }
 
 NoteListener::~NoteListener() {
+    aubio_.del_fvec(onsetResult_);
     aubio_.del_fvec(result_);
+    aubio_.del_onset(onset_);
     aubio_.del_fvec(hop_);
     aubio_.del_pitch(pitch_);
 }
@@ -83,6 +98,7 @@ std::optional<int> NoteListener::analyseHop() {
     std::shift_left(readings_.begin(), readings_.end(), 1);
     readings_.back() = {result_->data[0], confidence};
 
+    followAttack();
     const float level = levelDb();
     followLevel(level);
     const std::optional<int> named = hearing();
@@ -92,6 +108,7 @@ std::optional<int> NoteListener::analyseHop() {
         return std::nullopt;
     last_ = named;
     sounding_ = true;
+    hopsSinceDecided_ = 0;
     peakDb_ = level;
     return named;
 }
@@ -170,6 +187,24 @@ void NoteListener::followLevel(float level) {
     }
     troughDb_ = std::min(troughDb_, level);
     if (level > troughDb_ + onsetRiseDb)
+        last_.reset();
+}
+
+void NoteListener::followAttack() {
+    aubio_.onset_do(onset_, hop_, onsetResult_);
+    ++hopsSinceDecided_;
+    if (onsetResult_->data[0] != 0.0f)
+        hopsSinceOnset_ = 0;
+    else if (hopsSinceOnset_ <= attackHops)
+        ++hopsSinceOnset_;
+    float energy = 0.0f;
+    for (auto sample = history_.end() - windowSize; sample != history_.end(); ++sample)
+        energy += *sample * *sample;
+    std::shift_left(windowLevels_.begin(), windowLevels_.end(), 1);
+    windowLevels_.back() = 10.0f * std::log10(energy / float(windowSize) + 1e-12f);
+    const float lowest = *std::min_element(windowLevels_.begin(), windowLevels_.end());
+    if (last_ && hopsSinceOnset_ <= attackHops && hopsSinceDecided_ > attackMinimumHops &&
+        windowLevels_.back() >= lowest + attackRiseDb)
         last_.reset();
 }
 

@@ -12,7 +12,7 @@
 // `yinfast` gives a pitch and its confidence for every hop; a note is decided once a few hops in a
 // row hold one steady pitch near one of the candidates, and its octave has been checked against
 // the periods half and twice as long. One note is decided once: it is decided again only after it
-// has faded and a new onset has come, while another note is decided at once.
+// has faded and risen again, or at a new attack, while another note is decided at once.
 class NoteListener {
 public:
     static constexpr unsigned windowSize = 1024;
@@ -53,13 +53,17 @@ private:
     float difference(float period) const;
     // The loudness up to this hop, in dB below full scale.
     float levelDb();
+    // Forgets the note decided last at a new attack.
+    void followAttack();
     void followLevel(float level);
 
     const AubioLibrary& aubio_;
     const std::vector<int> candidates_;
     aubio_pitch_t* pitch_;
+    aubio_onset_t* onset_;
     fvec_t* hop_;
     fvec_t* result_;
+    fvec_t* onsetResult_;
     unsigned filled_ = 0;
     unsigned sampleRate_;
     std::vector<float> history_;               // the last samples, oldest first
@@ -67,6 +71,9 @@ private:
 
     std::optional<int> last_; // the note decided last, until a new onset
     bool sounding_ = false;   // it has not yet faded
+    unsigned hopsSinceDecided_ = 0;
+    unsigned hopsSinceOnset_ = 0;
+    std::array<float, 8> windowLevels_{}; // dB over the last window, newest last
     float peakDb_ = 0.0f;
     float troughDb_ = 0.0f;
     float power_ = 0.0f;

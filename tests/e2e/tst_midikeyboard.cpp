@@ -37,7 +37,7 @@ const QString microphoneNotice = QStringLiteral(
     "Das Mikrofon war während der Übung nicht erreichbar. Die Übung lief ohne Mikrofon.");
 
 constexpr int tasksPerExercise = 25;
-// After the head has gone: the program's own note has died away and half a second more passed.
+// After the head has gone: the program's own note has died away at the microphone.
 constexpr qint64 deafAfterSound = 700;
 
 int keyOf(int index) {
@@ -276,7 +276,7 @@ private slots:
 
     // Bass clef, whole range, answered on a cello into the microphone: one note wrong; the
     // program's own note played into the microphone, as a loud loudspeaker would; a note held on
-    // into the next task.
+    // into the next task; a note played as soon as the head shows.
     void bassExerciseOnCello() {
         Cello cello;
         QVERIFY2(cello.isReady(), "FluidR3_GM is missing; ./test installs fluid-soundfont-gm");
@@ -294,10 +294,28 @@ private slots:
         sinceStart.start();
 
         for (int task = 1; task <= tasksPerExercise; ++task) {
-            const std::optional<int> note = session_->watchAskedNote(Bass, true);
+            const bool quick = task == 8;
+            const std::optional<int> note = session_->watchAskedNote(Bass, !quick);
             QVERIFY2(note, qPrintable(QStringLiteral("task %1: no note came and went").arg(task)));
+            if (quick) {
+                // Begun 0.1 s after the head shows and held, while the program's own note may
+                // still ring. Unanswered, the head goes after its second. Answered, it stands
+                // until the next task's, which shows after the program's next note, has stood for
+                // its second.
+                QElapsedTimer shown;
+                shown.start();
+                QTest::qWait(100);
+                const std::unique_ptr<QProcess> held = cello.play(*note, 2.0);
+                const std::optional<int> next = session_->watchAskedNote(Bass, true);
+                QVERIFY2(next && shown.elapsed() > 1300,
+                         "a note begun 0.1 s after the head showed did not answer its task");
+                QVERIFY(held->waitForFinished());
+                ++task;
+                QVERIFY(cello.playToEnd(*next));
+                continue;
+            }
             // The null sink records in real time only once someone has listened for 2 s; the
-            // program listens from half a second after its note's release has died away.
+            // program listens again once its note has died away at the microphone.
             QTest::qWait(int(std::max<qint64>(deafAfterSound, 2500 - sinceStart.elapsed())));
             if (task == 2) {
                 const int wrong = neighbourOf(*note);
