@@ -233,6 +233,77 @@ You can go on practising, but your exercises will not be recorded.</translation>
     </message>
 </context>
 <context>
+    <name>KeySignature</name>
+    <message>
+        <source>Ces-Dur / as-Moll</source>
+        <translation>C♭ major / A♭ minor</translation>
+    </message>
+    <message>
+        <source>Ges-Dur / es-Moll</source>
+        <translation>G♭ major / E♭ minor</translation>
+    </message>
+    <message>
+        <source>Des-Dur / b-Moll</source>
+        <translation>D♭ major / B♭ minor</translation>
+    </message>
+    <message>
+        <source>As-Dur / f-Moll</source>
+        <translation>A♭ major / F minor</translation>
+    </message>
+    <message>
+        <source>Es-Dur / c-Moll</source>
+        <translation>E♭ major / C minor</translation>
+    </message>
+    <message>
+        <source>B-Dur / g-Moll</source>
+        <translation>B♭ major / G minor</translation>
+    </message>
+    <message>
+        <source>F-Dur / d-Moll</source>
+        <translation>F major / D minor</translation>
+    </message>
+    <message>
+        <source>C-Dur / a-Moll</source>
+        <translation>C major / A minor</translation>
+    </message>
+    <message>
+        <source>G-Dur / e-Moll</source>
+        <translation>G major / E minor</translation>
+    </message>
+    <message>
+        <source>D-Dur / h-Moll</source>
+        <translation>D major / B minor</translation>
+    </message>
+    <message>
+        <source>A-Dur / fis-Moll</source>
+        <translation>A major / F♯ minor</translation>
+    </message>
+    <message>
+        <source>E-Dur / cis-Moll</source>
+        <translation>E major / C♯ minor</translation>
+    </message>
+    <message>
+        <source>H-Dur / gis-Moll</source>
+        <translation>B major / G♯ minor</translation>
+    </message>
+    <message>
+        <source>Fis-Dur / dis-Moll</source>
+        <translation>F♯ major / D♯ minor</translation>
+    </message>
+    <message>
+        <source>Cis-Dur / ais-Moll</source>
+        <translation>C♯ major / A♯ minor</translation>
+    </message>
+    <message>
+        <source>%1 (keine Vorzeichen)</source>
+        <translation>%1 (no accidentals)</translation>
+    </message>
+    <message>
+        <source>%1 (%2 %3)</source>
+        <translation>%1 (%2 %3)</translation>
+    </message>
+</context>
+<context>
     <name>LevelMeter</name>
     <message>
         <source>Mikrofonpegel</source>
@@ -327,6 +398,26 @@ You can go on practising, but your exercises will not be recorded.</translation>
     <message>
         <source>Oktave verwechselt: %1, Nachbarton: %2, anderer Schlüssel: %3, Zeit vorbei: %4, sonst: %5</source>
         <translation>Wrong octave: %1, next note: %2, other clef: %3, time ran out: %4, other: %5</translation>
+    </message>
+    <message>
+        <source>Vorzeichen vergessen</source>
+        <translation>accidental forgotten</translation>
+    </message>
+    <message>
+        <source>falsches Vorzeichen</source>
+        <translation>wrong accidental</translation>
+    </message>
+    <message>
+        <source>enharmonisch verwechselt</source>
+        <translation>enharmonic mix-up</translation>
+    </message>
+    <message>
+        <source>, gewählt %1 (%2)</source>
+        <translation>, you chose %1 (%2)</translation>
+    </message>
+    <message>
+        <source>, Vorzeichen vergessen: %1, falsches Vorzeichen: %2, enharmonisch verwechselt: %3</source>
+        <translation>, accidental forgotten: %1, wrong accidental: %2, enharmonic mix-up: %3</translation>
     </message>
 </context>
 <context>
@@ -527,6 +618,34 @@ The exercise runs with the times you entered.</translation>
     <message>
         <source>Tonraum für %1  (nur tiefsten und höchsten Ton wählen!)</source>
         <translation>Range: %1  (tick only the lowest and the highest note!)</translation>
+    </message>
+    <message>
+        <source>jede Übung eine andere</source>
+        <translation>a different one each exercise</translation>
+    </message>
+    <message>
+        <source>Tonart und Versetzungszeichen</source>
+        <translation>Key and accidentals</translation>
+    </message>
+    <message>
+        <source>Tonart:</source>
+        <translation>Key:</translation>
+    </message>
+    <message>
+        <source>höchstens:</source>
+        <translation>at most:</translation>
+    </message>
+    <message>
+        <source>Versetzungszeichen:</source>
+        <translation>Accidentals:</translation>
+    </message>
+    <message>
+        <source>keine</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>♯ und ♭</source>
+        <translation>♯ and ♭</translation>
     </message>
 </context>
 <context>
