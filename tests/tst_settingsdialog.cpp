@@ -13,10 +13,12 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 namespace {
@@ -30,9 +32,10 @@ void openDialog(FakeWorld& world, QPushButton* modeButton,
     modeButton->click();
 }
 
+// The next stop outside the widget: a spin box's own field is part of it.
 QWidget* nextTabStop(QWidget* widget) {
     QWidget* next = widget->nextInFocusChain();
-    while (!(next->focusPolicy() & Qt::TabFocus))
+    while (!(next->focusPolicy() & Qt::TabFocus) || widget->isAncestorOf(next))
         next = next->nextInFocusChain();
     return next;
 }
@@ -72,7 +75,7 @@ private slots:
         Form1 form(world.exercise, world.services());
         frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
         QCOMPARE(dialog.windowTitle(), QString("Einstellungen"));
-        QCOMPARE(dialog.size(), QSize(648, 530));
+        QCOMPARE(dialog.size(), QSize(648, 612));
         QCOMPARE(dialog.frmViolin->title(),
                  QString("Tonraum für Violinschlüssel  (nur tiefsten und höchsten Ton wählen!)"));
         QCOMPARE(dialog.chkTonViolin[0]->text(), QString("f"));
@@ -107,6 +110,32 @@ private slots:
         QVERIFY(dialog.frmSprache->y() > dialog.chkSchwacheNoten->geometry().bottom());
         QVERIFY(dialog.rect().contains(dialog.frmSprache->geometry()));
         QCOMPARE(nextTabStop(dialog.chkSchwacheNoten), dialog.cboSprache);
+        // Below the language, the key: C major, then sharps, then flats, then one drawn anew.
+        QCOMPARE(dialog.frmTonart->title(), QString("Tonart und Versetzungszeichen"));
+        QVERIFY(dialog.frmTonart->y() > dialog.frmSprache->geometry().bottom());
+        QVERIFY(dialog.rect().contains(dialog.frmTonart->geometry()));
+        QCOMPARE(dialog.lblTonart->text(), QString("Tonart:"));
+        QCOMPARE(dialog.cboTonart->count(), 16);
+        const QStringList keys = {"C-Dur / a-Moll (keine Vorzeichen)", "G-Dur / e-Moll (1 ♯)",
+                                  "Cis-Dur / ais-Moll (7 ♯)",          "F-Dur / d-Moll (1 ♭)",
+                                  "Ces-Dur / as-Moll (7 ♭)",           "jede Übung eine andere"};
+        for (int i = 0; const int index : {0, 1, 7, 8, 14, 15})
+            QCOMPARE(dialog.cboTonart->itemText(index), keys[i++]);
+        QCOMPARE(dialog.lblVersetzungszeichen->text(), QString("Versetzungszeichen:"));
+        QStringList accidentals;
+        for (int i = 0; i < dialog.cboVersetzungszeichen->count(); ++i)
+            accidentals.append(dialog.cboVersetzungszeichen->itemText(i));
+        QCOMPARE(accidentals, (QStringList{"keine", "♯", "♭", "♯ und ♭"}));
+        QCOMPARE(nextTabStop(dialog.cboOktaven), dialog.cboTonart);
+        QCOMPARE(nextTabStop(dialog.cboTonart), dialog.spnHoechstens);
+        QCOMPARE(nextTabStop(dialog.spnHoechstens), dialog.cboVersetzungszeichen);
+        // Each box fits its longest entry, each label its text.
+        for (QWidget* box : std::initializer_list<QWidget*>{
+                 dialog.cboTonart, dialog.spnHoechstens, dialog.cboVersetzungszeichen,
+                 dialog.lblTonart, dialog.lblHoechstens, dialog.lblVersetzungszeichen})
+            QVERIFY2(box->width() >= box->sizeHint().width() &&
+                         box->parentWidget()->rect().contains(box->geometry()),
+                     box->metaObject()->className());
     }
 
     // Shown as stored, or as the language gives them where nothing usable is stored; a choice
@@ -391,14 +420,68 @@ private slots:
         QTest::addColumn<int>("zeitWeg");
         QTest::addColumn<int>("zeitVorbei");
         QTest::addColumn<bool>("weakNotes");
-        QTest::newRow("layout texts") << "2"
-                                      << "4" << 2000 << 400 << false;
-        QTest::newRow("stored long texts") << "0,375"
-                                           << "0,125" << 375 << 12 << false;
-        QTest::newRow("zero means no limit") << "0"
-                                             << "0" << 0 << 0 << false;
-        QTest::newRow("weak notes more often") << "2"
-                                               << "4" << 2000 << 400 << true;
+        // The key's settings as stored before ("" absent), shown, chosen ("" left) and stored
+        // after: the key, the most accidentals of one drawn anew, the accidentals.
+        QTest::addColumn<QStringList>("storedKey");
+        QTest::addColumn<QStringList>("shownKey");
+        QTest::addColumn<QStringList>("chosenKey");
+        QTest::addColumn<QStringList>("savedKey");
+        // The exercise's key, and the sign before the first task's head (the random draws all
+        // give 0: the range's lowest note a, a sign of its own, the first kind the rule offers).
+        QTest::addColumn<int>("keyFifths");
+        QTest::addColumn<QString>("sign");
+        const QStringList none = {"", "", ""};
+        const QStringList cMajor = {"C-Dur / a-Moll (keine Vorzeichen)", "7", "keine"};
+        const QStringList cMajorSaved = {"0", "7", "keine"};
+        QTest::newRow("layout texts")
+            << "2"
+            << "4" << 2000 << 400 << false << none << cMajor << none << cMajorSaved << 0 << "";
+        QTest::newRow("stored long texts")
+            << "0,375"
+            << "0,125" << 375 << 12 << false << none << cMajor << none << cMajorSaved << 0 << "";
+        QTest::newRow("zero means no limit")
+            << "0"
+            << "0" << 0 << 0 << false << none << cMajor << none << cMajorSaved << 0 << "";
+        QTest::newRow("weak notes more often")
+            << "2"
+            << "4" << 2000 << 400 << true << none << cMajor << none << cMajorSaved << 0 << "";
+        QTest::newRow("H major with sharps: a sharp cancelled")
+            << "2"
+            << "4" << 2000 << 400 << false << none << cMajor
+            << QStringList{"H-Dur / gis-Moll (5 ♯)", "", "♯"} << QStringList{"5", "7", "Kreuz"} << 5
+            << "♮";
+        QTest::newRow("H major with both: a sharp flattened")
+            << "2"
+            << "4" << 2000 << 400 << false << none << cMajor
+            << QStringList{"H-Dur / gis-Moll (5 ♯)", "", "♯ und ♭"}
+            << QStringList{"5", "7", "Kreuz und Be"} << 5 << "♭";
+        QTest::newRow("C major with flats")
+            << "2"
+            << "4" << 2000 << 400 << false << none << cMajor << QStringList{"", "", "♭"}
+            << QStringList{"0", "7", "Be"} << 0 << "♭";
+        QTest::newRow("stored Ces major with both, kept")
+            << "2"
+            << "4" << 2000 << 400 << false << QStringList{"-7", "3", "Kreuz und Be"}
+            << QStringList{"Ces-Dur / as-Moll (7 ♭)", "3", "♯ und ♭"} << none
+            << QStringList{"-7", "3", "Kreuz und Be"} << -7 << "♯";
+        QTest::newRow("stored: each exercise another, at most 2")
+            << "2"
+            << "4" << 2000 << 400 << false << QStringList{"jede", "2", "keine"}
+            << QStringList{"jede Übung eine andere", "2", "keine"} << none
+            << QStringList{"jede", "2", "keine"} << -2 << "";
+        QTest::newRow("chosen: each exercise another, at most 4")
+            << "2"
+            << "4" << 2000 << 400 << false << none << cMajor
+            << QStringList{"jede Übung eine andere", "4", ""} << QStringList{"jede", "4", "keine"}
+            << -4 << "";
+        QTest::newRow("junk reads as C major and none")
+            << "2"
+            << "4" << 2000 << 400 << false << QStringList{"8", "x", "Kreuze"} << cMajor << none
+            << cMajorSaved << 0 << "";
+        QTest::newRow("more junk")
+            << "2"
+            << "4" << 2000 << 400 << false << QStringList{"jede Übung", "-1", "♯"} << cMajor << none
+            << cMajorSaved << 0 << "";
     }
     void startWritesRangeTimesAndStore() {
         QFETCH(QString, weg);
@@ -406,11 +489,33 @@ private slots:
         QFETCH(int, zeitWeg);
         QFETCH(int, zeitVorbei);
         QFETCH(bool, weakNotes);
+        QFETCH(QStringList, storedKey);
+        QFETCH(QStringList, shownKey);
+        QFETCH(QStringList, chosenKey);
+        const QStringList keyKeys = {"Tonart", "HoechstensVorzeichen", "Versetzungszeichen"};
         FakeWorld world;
+        for (int i = 0; i < 3; ++i)
+            if (!storedKey[i].isEmpty())
+                world.store->SaveSetting("Tonart", keyKeys[i], storedKey[i]);
         Form1 form(world.exercise, world.services());
         int result = -1;
+        const auto keyShown = [](frmEinstellungen& d) {
+            return QStringList{d.cboTonart->currentText(),
+                               QString::number(d.spnHoechstens->value()),
+                               d.cboVersetzungszeichen->currentText()};
+        };
         openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
             d.show();
+            QCOMPARE(keyShown(d), shownKey);
+            QCOMPARE(d.spnHoechstens->isEnabled(), shownKey[0] == "jede Übung eine andere");
+            if (!chosenKey[0].isEmpty())
+                d.cboTonart->setCurrentText(chosenKey[0]);
+            if (!chosenKey[1].isEmpty())
+                d.spnHoechstens->setValue(chosenKey[1].toInt());
+            if (!chosenKey[2].isEmpty())
+                d.cboVersetzungszeichen->setCurrentText(chosenKey[2]);
+            QCOMPARE(d.spnHoechstens->isEnabled(), d.cboTonart->currentIndex() == 15);
+            shownKey = keyShown(d);
             tick(d.chkTonViolin, {2, 5, 9});
             d.chkSchwacheNoten->setChecked(weakNotes);
             d.txtZeitWeg->setText(weg);
@@ -431,8 +536,16 @@ private slots:
         QCOMPARE(world.store->GetSetting(Einstellungen, "SchwacheNotenOefter"),
                  QString(weakNotes ? "1" : "0"));
         QCOMPARE(world.recordsAsked, weakNotes ? 1 : 0);
+        QStringList saved;
+        for (const QString& key : keyKeys)
+            saved.append(world.store->GetSetting("Tonart", key));
+        QTEST(saved, "savedKey");
+        QTEST(world.exercise.key().fifths, "keyFifths");
+        const std::optional<int> sign = world.exercise.askedAccidental();
+        QTEST(QString(!sign ? "" : *sign > 0 ? "♯" : *sign < 0 ? "♭" : "♮"), "sign");
         frmEinstellungen again(world.exercise, world.settingsServices(), &form);
         QCOMPARE(again.chkSchwacheNoten->isChecked(), weakNotes);
+        QCOMPARE(keyShown(again), shownKey);
     }
 
     void keyboardStartSetsFlag() {

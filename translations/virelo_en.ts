@@ -655,6 +655,34 @@ The exercise runs with the times you entered.</translation>
         <source>Tonraum für %1  (nur tiefsten und höchsten Ton wählen!)</source>
         <translation>Range: %1  (tick only the lowest and the highest note!)</translation>
     </message>
+    <message>
+        <source>jede Übung eine andere</source>
+        <translation>a different one each exercise</translation>
+    </message>
+    <message>
+        <source>Tonart und Versetzungszeichen</source>
+        <translation>Key and accidentals</translation>
+    </message>
+    <message>
+        <source>Tonart:</source>
+        <translation>Key:</translation>
+    </message>
+    <message>
+        <source>höchstens:</source>
+        <translation>at most:</translation>
+    </message>
+    <message>
+        <source>Versetzungszeichen:</source>
+        <translation>Accidentals:</translation>
+    </message>
+    <message>
+        <source>keine</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>♯ und ♭</source>
+        <translation>♯ and ♭</translation>
+    </message>
 </context>
 <context>
     <name>frmHilfe</name>

@@ -81,6 +81,7 @@ void frmEinstellungen::Form_Load() {
     }
     MikrofonLaden();
     SpracheLaden();
+    TonartLaden();
 }
 
 void frmEinstellungen::showEvent(QShowEvent* event) {
@@ -139,7 +140,8 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
         const bool savedWeak = store->SaveSetting(
             Section, WeakNotesKey,
             chkSchwacheNoten->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-        if (!(savedWeg && savedVorbei && savedWeak) && store->firstFailedSave())
+        const bool savedKey = saveKeySettings(*store, TonartGewaehlt());
+        if (!(savedWeg && savedVorbei && savedWeak && savedKey) && store->firstFailedSave())
             m_services.message(this, unsavedTimesMessage(store->fileName()), tr("Hinweis"),
                                MessageIcon::Information);
     }
@@ -149,7 +151,9 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
     const NoteRange noteRange = std::get<NoteRange>(range);
     if (frmWeitere)
         WeitereSchluesselSpeichern(noteRange.lowest, noteRange.highest);
+    const KeySettings key = TonartGewaehlt();
     m_exercise.Start({std::int16_t(noteRange.lowest), std::int16_t(noteRange.highest), *zeitWeg,
-                      *zeitVorbei, withKeyboard, chkSchwacheNoten->isChecked()});
+                      *zeitVorbei, withKeyboard, chkSchwacheNoten->isChecked(), key.key.fifths,
+                      key.eachExercise, key.mostAccidentals, key.accidentals});
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/KeySettings.h"
 #include "settings/MicrophoneAccess.h"
 #include "training/NoteModel.h"
 #include "widgets/MessageBox.h"
@@ -19,6 +20,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 // What the settings dialog needs from outside.
 struct SettingsServices {
@@ -28,7 +30,7 @@ struct SettingsServices {
 };
 
 // The dialog through which every exercise starts: note range, the two times, whether a
-// microphone answers, start or cancel; below, the language and the note names.
+// microphone answers, start or cancel; below, the language and the note names, and the key.
 // It is made anew for every opening; what it validates it hands to the exercise to start with.
 class frmEinstellungen : public QDialog {
     Q_OBJECT
@@ -66,6 +68,13 @@ public:
     QLabel* lblOktaven = nullptr;
     QComboBox* cboOktaven = nullptr;
     QLabel* lblSpracheHinweis = nullptr;
+    QGroupBox* frmTonart = nullptr;
+    QLabel* lblTonart = nullptr;
+    QComboBox* cboTonart = nullptr; // the 15 keys by their fifths, then one for each exercise
+    QLabel* lblHoechstens = nullptr;
+    QSpinBox* spnHoechstens = nullptr;
+    QLabel* lblVersetzungszeichen = nullptr;
+    QComboBox* cboVersetzungszeichen = nullptr; // in the order of OwnAccidentals
 
     void cmdOk_Click();
     void cmdKeyboard_Click();
@@ -75,6 +84,7 @@ public:
     void cboSprache_Click();
     void cboNotennamen_Click();
     void cboOktaven_Click();
+    void cboTonart_Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -92,6 +102,9 @@ private:
     void WeitereSchluesselSpeichern(int lowest, int highest);
     const std::array<QPushButton*, NoteCount>& rangeBoxesOfClef() const;
     void SpracheLaden();
+    void TonartLaden();
+    // The key and accidentals as the dialog shows them.
+    KeySettings TonartGewaehlt() const;
 
     Exercise& m_exercise;
     SettingsServices m_services;

@@ -1,6 +1,7 @@
 // The settings dialog as it stands before any of its code has run.
 #include "settings/frmEinstellungen.h"
 #include "training/Exercise.h"
+#include "training/KeySignature.h"
 #include "training/NoteModel.h"
 #include "widgets/Fonts.h"
 #include "widgets/LevelMeter.h"
@@ -13,11 +14,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 
 namespace {
 
 constexpr double ClientWidth = 9716;
-constexpr double ClientHeight = 7950;
+constexpr double ClientHeight = 9180;
 constexpr double DialogPointSize = 9.45;
 
 QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
@@ -62,6 +64,19 @@ std::array<QPushButton*, NoteCount> rangeBoxes(QGroupBox* parent, Clef clef) {
         boxes[i]->setCheckable(true);
     }
     return boxes;
+}
+
+// C major, the keys with sharps, then those with flats, each carrying its fifths; the entry for
+// a key drawn anew for each exercise carries none.
+QComboBox* keyChoice(QWidget* parent, const QRect& geometry) {
+    auto* box = new QComboBox(parent);
+    box->addItem(keyName({0}), 0);
+    for (int sign : {1, -1})
+        for (int n = 1; n <= KeySignature::MaxAccidentals; ++n)
+            box->addItem(keyName({sign * n}), sign * n);
+    box->addItem(frmEinstellungen::tr("jede Übung eine andere"));
+    box->setGeometry(geometry);
+    return box;
 }
 
 } // namespace
@@ -120,12 +135,27 @@ void frmEinstellungen::LayoutAnwenden() {
     lblOktaven = label(frmSprache, tr("Oktaven:"), twipsRect(3420, 660, 1290, 330));
     cboOktaven = choice(frmSprache, {tr("Helmholtz (c', c'')"), tr("wissenschaftlich (C4, C5)")},
                         twipsRect(4740, 660, 4500, 330));
+    // Below the language, so that everything above keeps its place.
+    frmTonart = frame(this, tr("Tonart und Versetzungszeichen"), twipsRect(120, 7950, 9375, 1110));
+    lblTonart = label(frmTonart, tr("Tonart:"), twipsRect(126, 300, 1950, 330));
+    cboTonart = keyChoice(frmTonart, twipsRect(2100, 300, 4140, 330));
+    lblHoechstens = label(frmTonart, tr("höchstens:"), twipsRect(6360, 300, 1140, 330));
+    spnHoechstens = new QSpinBox(frmTonart);
+    spnHoechstens->setRange(0, KeySignature::MaxAccidentals);
+    spnHoechstens->setSuffix(QStringLiteral(" ♯/♭"));
+    spnHoechstens->setGeometry(twipsRect(7500, 300, 1740, 330));
+    lblVersetzungszeichen =
+        label(frmTonart, tr("Versetzungszeichen:"), twipsRect(126, 660, 1950, 330));
+    cboVersetzungszeichen =
+        choice(frmTonart, {tr("keine"), QStringLiteral("♯"), QStringLiteral("♭"), tr("♯ und ♭")},
+               twipsRect(2100, 660, 1800, 330));
 
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
     tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
     tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkSchwacheNoten,
-                     cboSprache, cboNotennamen, cboOktaven});
+                     cboSprache, cboNotennamen, cboOktaven, cboTonart, spnHoechstens,
+                     cboVersetzungszeichen});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
