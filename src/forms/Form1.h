@@ -1,6 +1,8 @@
 #pragma once
 
+#include "forms/AccidentalSigns.h"
 #include "forms/Form1Services.h"
+#include "training/KeySignature.h"
 #include "training/NoteModel.h"
 #include "widgets/DrawnElements.h"
 
@@ -111,6 +113,17 @@ private:
     void setAnswerRowEnabled(bool enabled);
     void drawClefSign(QPainter& painter);
 
+    // The key signature after the clef, and the signs of the heads' own before them.
+    void showKey(KeySignature key);
+    void shiftColumns(double shift);
+    std::optional<int> chosenSign() const;
+    double staffSpace() const;
+    double signatureLeft() const;
+    double signatureAdvance(int alteration) const;
+    void drawKeySignature(QPainter& painter);
+    void drawAccidental(QPainter& painter, const DrawnShape& head, std::optional<int> alteration,
+                        const QColor& colour);
+
     Exercise& m_exercise;
     Form1Services m_services;
     bool m_closeAllowed = false;
@@ -118,4 +131,10 @@ private:
     QPointer<QWidget> m_focusBeforeMistake; // the answer button that had focus
     Clef m_signClef = Clef::None;           // the clef whose sign m_sign outlines
     QPainterPath m_sign;
+    // Where the sign of a clef without a row of its own stands, in twips.
+    static constexpr double ClefSignLeft = 3420, ClefSignRight = 3990;
+    std::optional<AccidentalSigns> m_accidentalSigns; // made when first needed
+    double m_columnShift = 0;        // how far right both columns stand to make room for the signs
+    std::optional<int> m_askedSign;  // the alteration signed before the asked head
+    std::optional<int> m_chosenSign; // and before the chosen one
 };

@@ -11,6 +11,7 @@
 
 void Form1::connectExercise() {
     connect(&m_exercise, &Exercise::started, this, &Form1::showStart);
+    connect(&m_exercise, &Exercise::keyChosen, this, &Form1::showKey);
     connect(&m_exercise, &Exercise::taskShown, this, &Form1::showTask);
     connect(&m_exercise, &Exercise::headHidden, this, &Form1::hideHead);
     connect(&m_exercise, &Exercise::timeCounted, this, &Form1::showTime);
@@ -48,6 +49,7 @@ void Form1::showTask(int /*note*/, int staffStep, bool headVisible) {
     shpNote.Visible = true;
     hideLedgerLines(0, 11);
     placeNote(shpNote, Column::Asked, staffStep);
+    m_askedSign = m_exercise.askedAccidental();
     shpNote.Visible = headVisible;
     update();
 }
@@ -89,6 +91,7 @@ void Form1::NoteFalschAnzeigen(int gefragt, int gewaehlt) {
     if (!rows.isEmpty())
         setAnswerRowEnabled(false);
     placeNote(shpNoteFalsch, Column::Chosen, staffStep(m_exercise.clef(), gewaehlt));
+    m_chosenSign = chosenSign();
     update();
 }
 
@@ -105,6 +108,7 @@ void Form1::clearMistake() {
     shpNote.BackColor = VbColor::White;
     shpNote.Visible = false;
     shpNoteFalsch.Visible = false;
+    m_chosenSign.reset();
     hideLedgerLines(0, 13);
     update();
 }
@@ -131,6 +135,9 @@ void Form1::showRest() {
     }
     m_focusBeforeMistake = nullptr;
     hideLedgerLines(0, 13);
+    m_askedSign.reset();
+    m_chosenSign.reset();
+    shiftColumns(0);
     ProgressBar1->setValue(0);
     update();
 }

@@ -12,9 +12,6 @@
 namespace {
 
 constexpr double LineWidthPixels = 3;
-// The sign of a clef without a row of its own stands between the staff's start and the asked
-// column's ledger lines.
-constexpr double SignLeft = 3420, SignRight = 3990;
 
 void drawLine(QPainter& painter, const DrawnLine& line) {
     if (line.Visible)
@@ -45,10 +42,15 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
     for (const DrawnLine* line : {&Line1, &Line2, &Line3, &Line4, &Line5})
         drawLine(painter, *line);
     drawClefSign(painter);
+    drawKeySignature(painter);
     drawHead(painter, shpNote);
+    const QColor text = palette().color(QPalette::WindowText);
+    drawAccidental(painter, shpNote, m_askedSign,
+                   shpNote.BackColor == VbColor::White ? text : fromVbColor(shpNote.BackColor));
     for (int i = 0; i <= 6; ++i)
         drawLine(painter, ZusatzLinie[i]);
     drawHead(painter, shpNoteFalsch);
+    drawAccidental(painter, shpNoteFalsch, m_chosenSign, fromVbColor(shpNoteFalsch.BackColor));
     for (int i = 7; i <= 13; ++i)
         drawLine(painter, ZusatzLinie[i]);
 
@@ -73,9 +75,9 @@ void Form1::drawClefSign(QPainter& painter) {
     const double height = Line5.Y1 - Line1.Y1;
     const QRectF bounds = m_sign.boundingRect();
     const double scaleY = height / bounds.height();
-    const double scaleX = std::min(scaleY, (SignRight - SignLeft) / bounds.width());
+    const double scaleX = std::min(scaleY, (ClefSignRight - ClefSignLeft) / bounds.width());
     QTransform transform;
-    transform.translate(SignLeft, lineY - height / 2);
+    transform.translate(ClefSignLeft, lineY - height / 2);
     transform.scale(scaleX, scaleY);
     transform.translate(-bounds.left(), -bounds.top());
     painter.save();

@@ -11,12 +11,7 @@ constexpr int OutlinePixels = 100;
 
 } // namespace
 
-QPainterPath clefOutline(Clef clef, const QStringList& families) {
-    const ClefRow* row = clefRow(clef);
-    if (!row)
-        return {};
-    const char32_t sign = row->glyph;
-
+QPainterPath musicSignOutline(char32_t sign, const QStringList& families) {
     for (const QString& family : families) {
         QFont font(family);
         font.setPixelSize(OutlinePixels);
@@ -30,4 +25,9 @@ QPainterPath clefOutline(Clef clef, const QStringList& families) {
         return outline;
     }
     return {};
+}
+
+QPainterPath clefOutline(Clef clef, const QStringList& families) {
+    const ClefRow* row = clefRow(clef);
+    return row ? musicSignOutline(row->glyph, families) : QPainterPath();
 }

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -13,6 +14,20 @@ namespace {
 // The heads are filled white, green or red; the background is blue and the lines black.
 bool isFilling(QRgb pixel) {
     return qRed(pixel) > 128 || qGreen(pixel) > 128;
+}
+
+bool isBackground(QRgb pixel) {
+    return qBlue(pixel) > 150 && qRed(pixel) < 80 && qGreen(pixel) < 80;
+}
+
+bool isWhite(QRgb pixel) {
+    return qRed(pixel) > 200 && qGreen(pixel) > 200 && qBlue(pixel) > 200;
+}
+
+// Rows of the staff's lines, three pixels wide, and a pixel of their smoothing either side.
+bool onStaffLine(int y) {
+    return std::any_of(layout::staffLineYs.begin(), layout::staffLineYs.end(),
+                       [y](double line) { return std::abs(y - line / 15.0) <= 2.5; });
 }
 
 constexpr double headTolerance = 50; // twips; neighbouring notes stand 154 twips apart or more
@@ -93,4 +108,57 @@ QColor darkestIn(const QImage& image, const QRect& area) {
                 darkest = pixel;
         }
     return darkest;
+}
+
+std::optional<int> headColumnAfter(const QImage& window, int fromX) {
+    // The rows where the filling begins, followed right: the head ends where they do, though
+    // a button may stand beside it higher up.
+    QList<int> rows;
+    for (int x = std::max(fromX, 0); x < window.width(); ++x) {
+        if (rows.isEmpty()) {
+            for (int y = layout::headBandTop; y <= layout::headBandBottom; ++y)
+                if (window.valid(x, y) && isFilling(window.pixel(x, y)))
+                    rows.append(y);
+            fromX = x;
+            continue;
+        }
+        if (std::any_of(rows.begin(), rows.end(),
+                        [&](int y) { return isFilling(window.pixel(x, y)); }))
+            continue;
+        // A coloured sign before its head, or a button beside the staff, is passed over: a
+        // head is round.
+        const int middle = (fromX + x - 1) / 2;
+        const double width = x - fromX, diameter = layout::headDiameter / 15.0;
+        if (width >= diameter - 8 && width <= diameter &&
+            headInColumn(window, middle).state == Head::State::Shown)
+            return middle;
+        rows.clear();
+    }
+    return std::nullopt;
+}
+
+QList<QRect> marksBetween(const QImage& window, int fromX, int toX) {
+    // Neighbouring signs stand a few pixels apart; a sign's own columns may touch only a
+    // line's rows for a pixel or two.
+    constexpr int joinedGap = 2;
+    QList<QRect> marks;
+    int gap = joinedGap + 1;
+    for (int x = std::max(fromX, 0); x <= std::min(toX, window.width() - 1); ++x) {
+        QRect column;
+        for (int y = layout::headBandTop; y <= layout::headBandBottom; ++y) {
+            const QRgb pixel = window.pixel(x, y);
+            if (!onStaffLine(y) && !isBackground(pixel) && !isWhite(pixel))
+                column |= QRect(x, y, 1, 1);
+        }
+        if (column.isEmpty()) {
+            ++gap;
+            continue;
+        }
+        if (gap > joinedGap || marks.isEmpty())
+            marks.append(column);
+        else
+            marks.last() |= column;
+        gap = 0;
+    }
+    return marks;
 }

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -28,6 +29,16 @@ Head headInColumn(const QImage& window, int columnX);
 // "Tenor"), if any
 // stands near it.
 std::optional<int> noteAtHeadTop(const QString& clef, double top);
+
+// The middle of the leftmost head on the staff right of `fromX`, in pixels, when one shows:
+// with altered notes the columns stand further right. Other light or coloured marks are passed
+// over.
+std::optional<int> headColumnAfter(const QImage& window, int fromX);
+
+// Everything drawn on the staff between two verticals that is neither background nor a head's
+// filling, each run of columns as its box in pixels: the signs standing there. The staff
+// lines alone make no mark.
+QList<QRect> marksBetween(const QImage& window, int fromX, int toX);
 
 enum class Tint { White, Red, Green, Other };
 // The colour family of a pixel: the style paints a button lighter than its colour but keeps

@@ -78,6 +78,12 @@ constexpr std::array<double, 15> bassHeadTops = {2912, 2744, 2576, 2408, 2240, 2
 // The alto and tenor clefs' notes stand three steps above the treble clef's.
 constexpr std::array<double, 15> cClefHeadTops = {3248, 3080, 2912, 2744, 2576, 2408, 2240, 2072,
                                                   1904, 1736, 1568, 1414, 1260, 1071, 882};
+// The staff's lines from the top, and a staff space.
+constexpr std::array<double, 5> staffLineYs = {1568, 1904, 2240, 2576, 2912};
+constexpr double staffSpace = 336;
+// Where the staff begins, and how far the ledger lines reach either side of their head.
+constexpr double staffLeft = 3360;
+constexpr double ledgerHalfWidth = 280;
 // A note on the middle line.
 constexpr double middleLineHeadTop = 2072;
 

@@ -124,6 +124,47 @@ int neighbourOf(int note) {
     return note == 14 ? 13 : note + 1;
 }
 
+// A key signature as the staff should show it: its signs' places in half spaces above the
+// staff's lowest line, in the order they are written.
+struct StaffKey {
+    QString clef;
+    int fifths;
+    std::vector<int> places;
+};
+
+// Engraving's places: the sharps f c g d a e h and the flats h e a d g c f each on the
+// lines and spaces of their clef; in the tenor clef the sharps f and g stand low.
+const std::vector<StaffKey> staffKeys = {
+    {QStringLiteral("Violin"), 7, {8, 5, 9, 6, 3, 7, 4}},
+    {QStringLiteral("Bass"), -7, {2, 5, 1, 4, 0, 3, -1}},
+    {QStringLiteral("Tenor"), 7, {2, 6, 3, 7, 4, 8, 5}},
+    {QStringLiteral("Alto"), -7, {3, 6, 2, 5, 1, 4, 0}},
+};
+
+double placeY(int place) {
+    return layout::staffLineYs.back() - place * layout::staffSpace / 2;
+}
+
+// A sharp spans about three staff spaces, centred on its place; a flat's bulb fills the space
+// below its place, its lowest edge about half a space under it.
+QString misplacedSign(const QRect& mark, int fifths, int place) {
+    const double y = placeY(place);
+    const double top = mark.top() * 15.0, bottom = (mark.bottom() + 1) * 15.0;
+    const double height = bottom - top;
+    const double tolerance = layout::staffSpace / 4;
+    const bool placed = fifths > 0
+                            ? std::abs((top + bottom) / 2 - y) < tolerance &&
+                                  std::abs(height - 3 * layout::staffSpace) < layout::staffSpace / 2
+                            : std::abs(bottom - (y + layout::staffSpace / 2)) < tolerance &&
+                                  height > 2 * layout::staffSpace;
+    if (placed)
+        return {};
+    return QStringLiteral("the sign for place %1 spans %2..%3 twips")
+        .arg(place)
+        .arg(top)
+        .arg(bottom);
+}
+
 } // namespace
 
 class EndToEndTest : public OwnDisplayTest {
@@ -601,6 +642,131 @@ private slots:
                                 .arg(movedStatistics_.x())
                                 .arg(movedStatistics_.y())));
         QVERIFY(closeAsLearner(window));
+    }
+
+    // In each clef a key's signature stands after the clef, every sign at its place, the head
+    // right of it. With accidentals of the tasks' own, one comes before its head in the
+    // head's height; answered with the button alone, the chosen natural is marked by a red ♮.
+    void keySignaturesOnTheStaff() {
+        for (const StaffKey& key : staffKeys) {
+            const bool ownSigns = key.clef == Violin;
+            session_->stop();
+            {
+                QSettings settings(session_->settingsFile(), QSettings::IniFormat);
+                settings.setValue(QStringLiteral("Tonart/Tonart"), key.fifths);
+                settings.setValue(QStringLiteral("Tonart/Versetzungszeichen"),
+                                  ownSigns ? QStringLiteral("Kreuz und Be")
+                                           : QStringLiteral("keine"));
+            }
+            QVERIFY2(session_->start(), "the main window did not show again");
+            mainWindow_ = session_->mainWindow();
+            const bool cClef = key.clef != Violin && key.clef != Bass;
+            const quint64 dialog =
+                session_->openSettings(cClef                ? layout::moreClefsButton
+                                       : key.clef == Violin ? layout::violinButton
+                                                            : layout::bassButton);
+            QVERIFY2(dialog != 0, "the settings dialog did not open");
+            if (cClef) {
+                QVERIFY(xdotool::click(dialog, layout::clefList));
+                QTest::qWait(300);
+                QVERIFY(xdotool::key(QStringLiteral("Home")));
+                if (key.clef == QStringLiteral("Tenor"))
+                    QVERIFY(xdotool::key(QStringLiteral("Down")));
+                QVERIFY(xdotool::key(QStringLiteral("Return")));
+                QTest::qWait(300);
+            }
+            QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("0")));
+            if (cClef) {
+                QVERIFY(xdotool::click(dialog, layout::startButton));
+                QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
+            } else {
+                QVERIFY2(session_->startRange(dialog, key.clef, 4, 13),
+                         "the settings dialog stayed open");
+            }
+
+            const int signatureLeft = layout::pixel(cClef ? 3990 : layout::staffLeft, 0).x();
+            const auto signsBeforeHead = [&](const QImage& shot, int head) {
+                return marksBetween(shot, signatureLeft,
+                                    head - int(layout::ledgerHalfWidth / 15) - 2);
+            };
+            bool ownSignSeen = !ownSigns;
+            bool naturalSeen = !ownSigns;
+            for (int task = 1; task <= 12 && !(ownSignSeen && naturalSeen); ++task) {
+                QImage shot;
+                std::optional<int> head;
+                QVERIFY2(QTest::qWaitFor([&] {
+                             shot = mainWindowShot();
+                             head = headColumnAfter(shot, signatureLeft);
+                             if (!head)
+                                 return false;
+                             // A task's head is white; a wrong answer's display may still show.
+                             const Head shown = headInColumn(shot, *head);
+                             return shown.state == Head::State::Shown &&
+                                    tintAt(shot, headInside(*head, shown)) == Tint::White;
+                         }),
+                         qPrintable(key.clef + QStringLiteral(": no head showed")));
+                const QList<QRect> signs = signsBeforeHead(shot, *head);
+                const std::size_t count = key.places.size();
+                QVERIFY2(signs.size() == qsizetype(count) || signs.size() == qsizetype(count + 1),
+                         qPrintable(QStringLiteral("%1: %2 signs before the head")
+                                        .arg(key.clef)
+                                        .arg(signs.size())));
+                for (std::size_t i = 0; i < count; ++i) {
+                    const QString wrong =
+                        misplacedSign(signs.at(qsizetype(i)), key.fifths, key.places[i]);
+                    QVERIFY2(wrong.isEmpty(), qPrintable(key.clef + QStringLiteral(": ") + wrong));
+                }
+                if (signs.size() > qsizetype(count)) {
+                    // Its own sign stands right before the head, across the head's height.
+                    const Head asked = headInColumn(shot, *head);
+                    const QRect own = signs.last();
+                    const double middle = asked.top + layout::headDiameter / 2;
+                    QVERIFY2(own.top() * 15.0 < middle && (own.bottom() + 1) * 15.0 > middle,
+                             qPrintable(QStringLiteral("the task's own sign spans %1..%2 px, its "
+                                                       "head's middle is at %3 twips")
+                                            .arg(own.top())
+                                            .arg(own.bottom())
+                                            .arg(middle)));
+                    ownSignSeen = true;
+                }
+                if (!ownSigns)
+                    continue;
+                // In seven sharps a natural's button without its sign is wrong, or right only
+                // where the task's own ♮ asks for it.
+                const std::optional<int> note =
+                    noteAtHeadTop(key.clef, headInColumn(shot, *head).top);
+                QVERIFY(note);
+                QVERIFY(xdotool::click(mainWindow_, layout::answerButton(Violin, *note)));
+                QImage display;
+                std::optional<int> chosen;
+                if (!QTest::qWaitFor(
+                        [&] {
+                            display = mainWindowShot();
+                            chosen = headColumnAfter(display, *head + 20);
+                            return chosen.has_value();
+                        },
+                        2000))
+                    continue;
+                const QList<QRect> chosenSigns = marksBetween(
+                    display, *head + 20, *chosen - int(layout::ledgerHalfWidth / 15) - 2);
+                const auto red = [&](const QRect& mark) {
+                    for (int y = mark.top(); y <= mark.bottom(); ++y)
+                        for (int x = mark.left(); x <= mark.right(); ++x)
+                            if (tintAt(display, {x, y}) == Tint::Red)
+                                return true;
+                    return false;
+                };
+                QVERIFY2(naturalSeen || (chosenSigns.size() == 1 && red(chosenSigns.first())),
+                         "no red natural stands before the chosen head");
+                naturalSeen = true;
+                // The staff empties while the next note sounds.
+                QVERIFY2(QTest::qWaitFor(
+                             [&] { return !headColumnAfter(mainWindowShot(), signatureLeft); }),
+                         "the wrong-answer display did not end");
+            }
+            QVERIFY2(ownSignSeen, "no task carried a sign of its own");
+            QCOMPARE(session_->abortExercise(), abortedText);
+        }
     }
 
     void endButtonEndsProgram() { endWithEndButton(); }
