@@ -41,8 +41,9 @@ constexpr std::array<LedgerLine, 14> LedgerLines = {{{AskedX1, AskedX2, 3248},
 constexpr double AnswerLeft = 120, AnswerStep = 720, AnswerWidth = 735, AnswerHeight = 495;
 constexpr double ViolinRowTop = 5040, BassRowTop = 6360;
 
-// Right of the staff, level with its middle line, clear of the chosen note's column.
-constexpr double AccidentalLeft = 7440, AccidentalStep = 600, AccidentalTop = 1992;
+// Under the time bar, left of the staff, level with its middle line: a key signature moves the
+// heads and the staff's end to the right, over the free space there.
+constexpr double AccidentalLeft = 126, AccidentalStep = 600, AccidentalTop = 1992;
 
 QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
     auto* b = new QPushButton(caption, parent);
