@@ -67,19 +67,25 @@ void frmStatistik::LayoutAnwenden() {
     cboTonart->hide();
     for (auto [caption, box] : {std::pair{tr("&Schlüssel:"), cboSchluessel},
                                 {tr("&Art:"), cboArt},
-                                {tr("&Zeitraum:"), cboZeitraum},
-                                {tr("&Tonart:"), cboTonart}}) {
+                                {tr("&Zeitraum:"), cboZeitraum}}) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(box);
-        if (box == cboTonart)
-            lblTonart = label;
         choices->addWidget(label);
         choices->addWidget(box);
         choices->addSpacing(16);
     }
-    lblTonart->hide();
     choices->addStretch();
     outer->addLayout(choices);
+    // A row of its own: beside the others its long key names would widen the window past the
+    // room beside the main window on a small screen.
+    auto* keyChoice = new QHBoxLayout;
+    lblTonart = new QLabel(tr("&Tonart:"), this);
+    lblTonart->setBuddy(cboTonart);
+    lblTonart->hide();
+    keyChoice->addWidget(lblTonart);
+    keyChoice->addWidget(cboTonart);
+    keyChoice->addStretch();
+    outer->addLayout(keyChoice);
 
     lblProblem = new QLabel(this);
     lblProblem->setWordWrap(true);
