@@ -177,6 +177,23 @@ bool ProgramSession::startRange(quint64 dialog, const QString& clef, int lowest,
            xdotool::click(dialog, layout::startButton) && waitForNoWindow(settingsTitle_);
 }
 
+bool ProgramSession::chooseKeyWithSharps(quint64 dialog, int sharps) const {
+    // A list opened by a click takes the keys until Return closes it.
+    const auto choose = [&](QPoint list, int entry) {
+        if (!xdotool::click(dialog, list))
+            return false;
+        QTest::qWait(300);
+        QStringList keys = {QStringLiteral("key"), QStringLiteral("Home")};
+        for (int i = 0; i < entry; ++i)
+            keys.append(QStringLiteral("Down"));
+        keys.append(QStringLiteral("Return"));
+        const bool typed = xdotool::perform(keys);
+        QTest::qWait(300);
+        return typed;
+    };
+    return choose(layout::keyList, sharps) && choose(layout::accidentalsList, 0);
+}
+
 QString ProgramSession::abortExercise() const {
     if (!xdotool::click(mainWindow_, layout::abortButton))
         return QStringLiteral("(the abort button could not be clicked)");
@@ -246,11 +263,12 @@ bool ProgramSession::clickMessageText(const QString& title) const {
                                       QStringLiteral("1")});
 }
 
-std::optional<int> ProgramSession::watchAskedNote(const QString& clef, bool untilGone) const {
+std::optional<int> ProgramSession::watchAskedNote(const QString& clef, bool untilGone,
+                                                  int columnX) const {
     std::optional<double> lastTop;
     const bool seen = QTest::qWaitFor(
         [&] {
-            const Head head = headInColumn(mainWindowShot(), layout::askedColumnX);
+            const Head head = headInColumn(mainWindowShot(), columnX);
             if (head.state == Head::State::Shown)
                 lastTop = head.top;
             return lastTop && (!untilGone || head.state == Head::State::Hidden);
@@ -259,6 +277,17 @@ std::optional<int> ProgramSession::watchAskedNote(const QString& clef, bool unti
     if (!seen)
         return std::nullopt;
     return noteAtHeadTop(clef, *lastTop);
+}
+
+std::optional<int> ProgramSession::askedColumn() const {
+    std::optional<int> column;
+    const bool shown = QTest::qWaitFor(
+        [&] {
+            column = headColumnAfter(mainWindowShot(), layout::pixel(layout::staffLeft, 0).x());
+            return column.has_value();
+        },
+        20000);
+    return shown ? column : std::nullopt;
 }
 
 quint64 waitForWindow(const QString& titlePattern, int milliseconds) {

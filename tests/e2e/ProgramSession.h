@@ -3,6 +3,7 @@
 #include "AccessibleWindows.h"
 #include "PrivatePulseServer.h"
 #include "SessionBus.h"
+#include "WindowLayout.h"
 
 #include <QImage>
 #include <QPoint>
@@ -59,6 +60,9 @@ public:
     bool typeTimes(quint64 dialog, const QString& perNote, const QString& disappear) const;
     // Ticks the ends of the range in the clef's row and starts; true once the dialog has gone.
     bool startRange(quint64 dialog, const QString& clef, int lowest, int highest) const;
+    // Chooses the key `sharps` (0 to 7) in the dialog's key list and the first entry ("keine")
+    // of its accidentals' list, each through its list as a learner opens it.
+    bool chooseKeyWithSharps(quint64 dialog, int sharps) const;
     // Aborts the running exercise; the text of the message that says so, closed.
     QString abortExercise() const;
     // Waits for a message box, reads its text as a screen reader hears it and closes it with
@@ -75,7 +79,11 @@ public:
     // again; returns the note the last head seen stands for. A head shown again at the same
     // place after an answer is the next task's only if it went in between, which a short
     // disappearing time makes sure of.
-    std::optional<int> watchAskedNote(const QString& clef, bool untilGone) const;
+    // A key signature moves the heads right: `columnX` is then where askedColumn() found them.
+    std::optional<int> watchAskedNote(const QString& clef, bool untilGone,
+                                      int columnX = layout::askedColumnX) const;
+    // The column of the first head that shows right of the staff's start.
+    std::optional<int> askedColumn() const;
 
 private:
     enum class MessageButton { Ok, BesideOk };

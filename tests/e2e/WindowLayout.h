@@ -35,6 +35,11 @@ inline const QPoint moreClefsButton = centre(7080, 600, 2535, 375);
 inline const QRect clefSignBetweenLines = {pixel(3420, 2300), pixel(3990, 2520)};
 // Inside the bar, near its left end, where the first hundredths of a task show.
 inline const QPoint progressStart = pixel(126 + 150, 1512 + 196);
+// The toggles ♭, ♮ and ♯ under the time bar, shown while an exercise has altered notes.
+inline QPoint accidentalToggle(int index) {
+    return centre(126 + 600 * index, 1992, 495, 495);
+}
+constexpr int sharpToggle = 2;
 
 inline double answerLeft(int index) {
     return 120 + 720 * index;
@@ -100,6 +105,10 @@ inline const QPoint clefList = centre(120 + 240, 3240 + 480, 5400, 375);
 inline const QPoint startButton = centre(1320, 5040, 1815, 375);
 inline const QPoint startWithKeyboardButton = centre(3480, 5040, 2655, 375);
 inline const QPoint cancelButton = centre(6480, 5040, 1815, 375);
+// The group "Tonart und Versetzungszeichen": the key's list (C major, then the keys with 1 to 7
+// sharps, with 1 to 7 flats, and one for each exercise) and the accidentals' list.
+inline const QPoint keyList = centre(120 + 2100, 7950 + 300, 4140, 330);
+inline const QPoint accidentalsList = centre(120 + 2100, 7950 + 660, 1800, 330);
 // The tick box of "Mit Instrument oder Stimme antworten (Mikrofon)".
 inline const QPoint microphoneBox = pixel(120 + 120, 5580 + 150);
 

@@ -2,6 +2,7 @@
 // learner drives it. What it shows is read from screenshots, its messages over the
 // accessibility bus as a screen reader reads them, its sound from a private sound server and
 // what it keeps from its settings file.
+#include "AMajor.h"
 #include "HeardPitch.h"
 #include "MonitorCapture.h"
 #include "OwnDisplay.h"
@@ -767,6 +768,57 @@ private slots:
             QVERIFY2(ownSignSeen, "no task carried a sign of its own");
             QCOMPARE(session_->abortExercise(), abortedText);
         }
+    }
+
+    // A major, chosen in the dialog, c' to e'': the f, c and g that its signature sharpens
+    // answered with the ♯ toggle, clicked or from its keys "#" and "+", and then the button; one
+    // of them with the button alone, a forgotten sign named in the details.
+    void aMajorExerciseWithToggles() {
+        const quint64 dialog = session_->openSettings(layout::violinButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("1")));
+        QVERIFY(session_->chooseKeyWithSharps(dialog, 3));
+        QVERIFY2(session_->startRange(dialog, Violin, 4, 13), "the settings dialog stayed open");
+        const std::optional<int> column = session_->askedColumn();
+        QVERIFY2(column && *column > layout::askedColumnX,
+                 "no head showed right of the key signature");
+
+        QString missed;
+        const QStringList sharpKeys = {QStringLiteral("numbersign"), QStringLiteral("plus")};
+        int sharps = 0;
+        for (int task = 1; task <= tasksPerExercise; ++task) {
+            const std::optional<int> note = session_->watchAskedNote(Violin, true, *column);
+            QVERIFY2(note, qPrintable(QStringLiteral("task %1: no note came and went").arg(task)));
+            const bool sharp = aMajor::sharpened(*note);
+            if (sharp && missed.isEmpty()) {
+                QVERIFY(xdotool::click(mainWindow_, layout::answerButton(Violin, *note)));
+                QVERIFY2(QTest::qWaitFor([&] {
+                             return headInColumn(mainWindowShot(), *column).state ==
+                                    Head::State::Shown;
+                         }),
+                         "the natural's button did not show a wrong answer");
+                QVERIFY2(QTest::qWaitFor([&] {
+                             return headInColumn(mainWindowShot(), *column).state ==
+                                    Head::State::Hidden;
+                         }),
+                         "the wrong-answer display did not end");
+                missed = aMajor::forgottenSign(task, *note);
+                continue;
+            }
+            if (sharp) {
+                // The first and every third from the toggle itself, the others from its keys.
+                QVERIFY(sharps % 3 == 0 ? xdotool::click(mainWindow_, layout::accidentalToggle(
+                                                                          layout::sharpToggle))
+                                        : xdotool::key(sharpKeys.at(sharps % 3 - 1)));
+                ++sharps;
+            }
+            QVERIFY(xdotool::click(mainWindow_, layout::answerButton(Violin, *note)));
+        }
+        QString details;
+        QCOMPARE(session_->readAndCloseMessage(titles::message, &details),
+                 QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
+        QCOMPARE(details, missed);
+        QVERIFY2(sharps > 0, "no sharp was answered with the toggle");
     }
 
     void endButtonEndsProgram() { endWithEndButton(); }

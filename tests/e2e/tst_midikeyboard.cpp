@@ -3,6 +3,7 @@
 // port "Virelo:Eingang", connected as a patchbay connects it. On a cello: rendered notes are
 // played into the "mic" sink of the session's sound server, which the program hears as its
 // microphone. The asked note is read off the screen.
+#include "AMajor.h"
 #include "JackTestKeyboard.h"
 #include "MonitorCapture.h"
 #include "NeededServer.h"
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QMap>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,12 +59,16 @@ public:
 
     bool isReady() const { return renderer_.isLoaded() && folder_.isValid(); }
 
-    // Starts playing the note of `index` held for `seconds`; the process ends with the sound.
-    std::unique_ptr<QProcess> play(int index, double seconds) {
-        const QString file = folder_.filePath(QStringLiteral("%1-%2.raw").arg(index).arg(seconds));
+    // Starts playing the note of `index`, raised by `semitones`, held for `seconds`; the
+    // process ends with the sound.
+    std::unique_ptr<QProcess> play(int index, double seconds, int semitones = 0) {
+        const QString file =
+            folder_.filePath(QStringLiteral("%1-%2-%3.raw").arg(index).arg(semitones).arg(seconds));
         if (!QFile::exists(file)) {
             const std::vector<float> samples = renderer_.render(
-                {instrument::cello, clefPitches[1].midiNotes[std::size_t(index)], seconds}, 0.05);
+                {instrument::cello, clefPitches[1].midiNotes[std::size_t(index)] + semitones,
+                 seconds},
+                0.05);
             QFile out(file);
             if (!out.open(QIODevice::WriteOnly))
                 return nullptr;
@@ -78,8 +84,8 @@ public:
     }
 
     // Plays the note to its end.
-    bool playToEnd(int index, double seconds = 0.5) {
-        const std::unique_ptr<QProcess> player = play(index, seconds);
+    bool playToEnd(int index, double seconds = 0.5, int semitones = 0) {
+        const std::unique_ptr<QProcess> player = play(index, seconds, semitones);
         return player && player->waitForFinished() && player->exitCode() == 0;
     }
 
@@ -355,6 +361,109 @@ private slots:
         }
         QCOMPARE(session_->readAndCloseMessage(titles::message),
                  QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
+    }
+
+    // A major in the bass clef, answered on the cello into the microphone that the exercise
+    // before left chosen: the f, c and g that its signature sharpens, played a semitone above
+    // their staff places, answer their tasks. Aborted once two have.
+    void aMajorExerciseOnCello() {
+        Cello cello;
+        QVERIFY2(cello.isReady(), "FluidR3_GM is missing; ./test installs fluid-soundfont-gm");
+        const MonitorCapture loudspeaker;
+        QVERIFY2(loudspeaker.isRunning(), "parec did not start");
+        const quint64 dialog = session_->openSettings(layout::bassButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("1")));
+        QVERIFY(session_->chooseKeyWithSharps(dialog, 3));
+        QVERIFY2(session_->startRange(dialog, Bass, 0, 14), "the settings dialog stayed open");
+        QElapsedTimer sinceStart;
+        sinceStart.start();
+        const std::optional<int> column = session_->askedColumn();
+        QVERIFY2(column && *column > layout::askedColumnX,
+                 "no head showed right of the key signature");
+
+        int sharpsAnswered = 0;
+        for (int task = 1; sharpsAnswered < 2; ++task) {
+            QVERIFY2(task <= tasksPerExercise, "fewer than two sharps were asked");
+            const std::optional<int> note = session_->watchAskedNote(Bass, true, *column);
+            QVERIFY2(note, qPrintable(QStringLiteral("task %1: no note came and went").arg(task)));
+            QTest::qWait(int(std::max<qint64>(deafAfterSound, 2500 - sinceStart.elapsed())));
+            const bool sharp = aMajor::sharpened(*note);
+            QVERIFY(cello.playToEnd(*note, 0.5, sharp ? 1 : 0));
+            // Answered rightly, the next task's head shows alone.
+            QImage shot;
+            QVERIFY2(
+                QTest::qWaitFor([&] {
+                    shot = mainWindowShot();
+                    return headInColumn(shot, *column).state == Head::State::Shown;
+                }),
+                qPrintable(QStringLiteral("task %1: the note played answered nothing").arg(task)));
+            QVERIFY2(
+                !headColumnAfter(shot, *column + 20),
+                qPrintable(QStringLiteral("task %1: the note played (%2 %3) was taken as wrong")
+                               .arg(task)
+                               .arg(*note)
+                               .arg(sharp ? QStringLiteral("sharpened") : QString())));
+            sharpsAnswered += sharp ? 1 : 0;
+        }
+        QCOMPARE(session_->abortExercise(), abortedText);
+    }
+
+    // A major, chosen in the dialog, treble clef's whole range: the f, c and g that its signature
+    // sharpens answered on the black keys above them, one of them on its white key, a forgotten
+    // sign. Chosen back, C major shows its heads in their own column again.
+    void aMajorExerciseOnKeys() {
+        quint64 dialog = session_->openSettings(layout::violinButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("1")));
+        QVERIFY(session_->chooseKeyWithSharps(dialog, 3));
+        QVERIFY2(session_->startRange(dialog, Violin, 0, 14), "the settings dialog stayed open");
+        QCOMPARE(QSettings(session_->settingsFile(), QSettings::IniFormat)
+                     .value(QStringLiteral("Tonart/Tonart"))
+                     .toString(),
+                 QStringLiteral("3"));
+        const std::optional<int> column = session_->askedColumn();
+        QVERIFY2(column && *column > layout::askedColumnX,
+                 "no head showed right of the key signature");
+
+        QString missed;
+        int blackKeys = 0;
+        for (int task = 1; task <= tasksPerExercise; ++task) {
+            const std::optional<int> note = session_->watchAskedNote(Violin, true, *column);
+            QVERIFY2(note, qPrintable(QStringLiteral("task %1: no note came and went; %2")
+                                          .arg(task)
+                                          .arg(midiPath())));
+            const bool sharp = aMajor::sharpened(*note);
+            if (sharp && missed.isEmpty()) {
+                keyboard_->press(keyOf(*note));
+                QVERIFY2(QTest::qWaitFor([&] {
+                             return headInColumn(mainWindowShot(), *column).state ==
+                                    Head::State::Shown;
+                         }),
+                         "the natural's key did not show a wrong answer");
+                QVERIFY2(QTest::qWaitFor([&] {
+                             return headInColumn(mainWindowShot(), *column).state ==
+                                    Head::State::Hidden;
+                         }),
+                         "the wrong-answer display did not end");
+                missed = aMajor::forgottenSign(task, *note);
+                continue;
+            }
+            blackKeys += sharp ? 1 : 0;
+            keyboard_->press(keyOf(*note) + (sharp ? 1 : 0));
+        }
+        QString details;
+        QCOMPARE(session_->readAndCloseMessage(titles::message, &details),
+                 QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
+        QCOMPARE(details, missed);
+        QVERIFY2(blackKeys > 0, "no black key answered");
+
+        dialog = session_->openSettings(layout::violinButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(session_->chooseKeyWithSharps(dialog, 0));
+        QVERIFY2(session_->startRange(dialog, Violin, 0, 14), "the settings dialog stayed open");
+        QVERIFY2(session_->watchAskedNote(Violin, false), "C major's head stood elsewhere");
+        QCOMPARE(session_->abortExercise(), abortedText);
     }
 
     // The sound server hangs: the settings open at once, an exercise runs silently beside it
