@@ -8,27 +8,19 @@ namespace {
 
 // A note is decided when its pitch holds steady near one candidate over a few hops: an attack
 // slides or swells into its pitch, a semitone off for a hop or two, and a choir's or a low
-// string's confidence stays low for a tenth of a second. Two hops at a very high confidence and
-// close to the note, from d up, where a window holds several periods (two hops decide a low
-// bassoon's attack an octave low); three at aubio's high confidence (at 0.9 a cello's attack,
-// flat by most of a semitone, is still taken for the note below); three at a lower one close to
-// the note from g up, where no hop held lately has read its octave (a choir's and a low cello's
-// pitch flips to it); or eight at a low one.
+// string's confidence stays low for a tenth of a second. Three hops at aubio's high confidence
+// (at 0.9 a cello's attack, flat by most of a semitone, is still taken for the note below), or
+// eight at a low one.
 struct Steadiness {
     unsigned hops;
     float confidence;
-    float tolerance; // from the note, for every hop
-    int lowest;      // the lowest note decided so
-    bool octaveUnheard = false;
 };
+constexpr Steadiness sure{3, 0.92f};
+constexpr Steadiness slow{8, 0.6f};
+constexpr float steadySpread = 0.25f;
 // A vibrato or a slightly mistuned string still names its note; a quarter tone between two notes
 // names neither.
 constexpr float tolerance = 0.35f;
-constexpr Steadiness quick{2, 0.95f, 0.2f, 50};
-constexpr Steadiness sure{3, 0.92f, tolerance, 0};
-constexpr Steadiness close{3, 0.85f, 0.2f, 55, true};
-constexpr Steadiness slow{8, 0.6f, tolerance, 0};
-constexpr float steadySpread = 0.25f;
 // A window that repeats after half the period nearly as well as after the period has its
 // fundamental an octave higher: a flute's attack read an octave low.
 constexpr float octaveUpBelow = 0.2f;
@@ -127,7 +119,7 @@ std::optional<int> NoteListener::hearing() const {
 }
 
 std::optional<int> NoteListener::steadyCandidate() const {
-    for (const Steadiness steadiness : {quick, sure, close, slow}) {
+    for (const Steadiness steadiness : {sure, slow}) {
         const auto first = readings_.end() - steadiness.hops;
         const bool confident = std::all_of(first, readings_.end(), [&](const Reading& r) {
             // yinfast reads more than 1 at some onsets; such a reading says nothing.
@@ -140,20 +132,12 @@ std::optional<int> NoteListener::steadyCandidate() const {
                 return a.pitch < b.pitch;
             });
         const std::optional<int> named = candidateNear(readings_.back().pitch);
-        if (high->pitch - low->pitch <= steadySpread && named && *named >= steadiness.lowest &&
-            std::abs(low->pitch - float(*named)) <= steadiness.tolerance &&
-            std::abs(high->pitch - float(*named)) <= steadiness.tolerance &&
-            !(steadiness.octaveUnheard && octaveHeard(*named)))
+        if (high->pitch - low->pitch <= steadySpread && named &&
+            std::abs(low->pitch - float(*named)) <= tolerance &&
+            std::abs(high->pitch - float(*named)) <= tolerance)
             return named;
     }
     return std::nullopt;
-}
-
-bool NoteListener::octaveHeard(int candidate) const {
-    return std::any_of(readings_.begin(), readings_.end(), [candidate](const Reading& r) {
-        return r.confidence >= slow.confidence && r.confidence <= 1.0f &&
-               std::abs(std::abs(r.pitch - float(candidate)) - 12.0f) < 0.5f;
-    });
 }
 
 std::optional<int> NoteListener::checkedPeriod(int candidate) const {
