@@ -109,6 +109,10 @@ rtaudio_t openStream(const AudioInputLibrary& library, rtaudio_api_t api, rtaudi
     if (!audio)
         return nullptr;
     library.show_warnings(audio, 0);
+    // RtAudio's PulseAudio back end keeps what it learns of the server in shared state, which
+    // two threads asking at once were seen to free twice.
+    static std::mutex asking;
+    const std::lock_guard lock(asking);
     if (library.device_count(audio) > 0) {
         rtaudio_stream_parameters_t input{library.get_default_input_device(audio), 1, 0};
         rtaudio_stream_options_t options{};
