@@ -38,6 +38,8 @@ std::vector<float> NoteRenderer::render(const InstrumentNote& note, double leadS
     std::vector<float> discarded;
     renderFor(flushSeconds, discarded);
     fluid_synth_program_change(synth_, 0, note.program);
+    // The wheel's 14 bits span four semitones around its middle.
+    fluid_synth_pitch_bend(synth_, 0, 8192 + int(std::lround(note.detune * 4096.0)));
     std::vector<float> mono;
     renderFor(leadSeconds, mono);
     fluid_synth_noteon(synth_, 0, note.pitch, velocity);

@@ -14,6 +14,7 @@ struct InstrumentNote {
     int program = 0;
     int pitch = 60;
     double heldSeconds = 1.0;
+    double detune = 0.0; // semitones, within the pitch wheel's default two
 };
 
 // Renders such notes as mono samples from a SoundFont loaded once; empty if it did not load.

@@ -213,7 +213,7 @@ private slots:
         QTest::addColumn<int>("program");
         QTest::addColumn<Clef>("clef");
         QTest::addColumn<double>("noiseDb");     // below the note; 0 for none
-        QTest::addColumn<int>("offset");         // semitones from the clef's note
+        QTest::addColumn<double>("offset");      // semitones from the clef's note
         QTest::addColumn<QList<int>>("pitches"); // MIDI notes played instead of the clef's
         QTest::addColumn<bool>("anyOctave");
         QTest::addColumn<bool>("orNothing"); // no answer will do instead of the right one
@@ -228,61 +228,67 @@ private slots:
                 for (const double noise : {0.0, 20.0})
                     QTest::addRow("%s, %s clef, %s", name, clef == Violin ? "treble" : "bass",
                                   noise > 0 ? "noise 20 dB below" : "clean")
-                        << largeSoundFont << program << clef << noise << 0 << clefNotes << false
+                        << largeSoundFont << program << clef << noise << 0.0 << clefNotes << false
                         << false;
         QTest::newRow("violin a semitone sharp: sharps answer nothing")
-            << largeSoundFont << instrument::violin << Violin << 0.0 << 1 << clefNotes << false
+            << largeSoundFont << instrument::violin << Violin << 0.0 << 1.0 << clefNotes << false
             << false;
         QTest::newRow("cello a semitone flat, noisy: flats answer nothing")
-            << largeSoundFont << instrument::cello << Bass << 20.0 << -1 << clefNotes << false
+            << largeSoundFont << instrument::cello << Bass << 20.0 << -1.0 << clefNotes << false
             << false;
         QTest::newRow("man's voice an octave low, fixed octave: another note or none")
-            << largeSoundFont << instrument::voiceOohs << Violin << 0.0 << -12 << clefNotes << false
-            << false;
+            << largeSoundFont << instrument::voiceOohs << Violin << 0.0 << -12.0 << clefNotes
+            << false << false;
         QTest::newRow("man's voice an octave low, any octave: right")
-            << largeSoundFont << instrument::voiceOohs << Violin << 20.0 << -12 << clefNotes << true
-            << false;
+            << largeSoundFont << instrument::voiceOohs << Violin << 20.0 << -12.0 << clefNotes
+            << true << false;
         QTest::newRow("cello an octave high, fixed octave: another note or none")
-            << largeSoundFont << instrument::cello << Bass << 0.0 << 12 << clefNotes << false
+            << largeSoundFont << instrument::cello << Bass << 0.0 << 12.0 << clefNotes << false
             << false;
 
         // Of the other SoundFont: attacks an octave low or overblown, a fundamental weaker than
         // its second partial, attacks sliding from a semitone above, swells a semitone sharp.
         const QString other = museScoreSoundFont;
         QTest::newRow("flute e'' and f'', attack an octave low")
-            << other << instrument::flute << Violin << 0.0 << 0 << QList<int>{76, 77} << false
+            << other << instrument::flute << Violin << 0.0 << 0.0 << QList<int>{76, 77} << false
             << false;
         QTest::newRow("recorder f', overblown attack")
-            << other << instrument::recorder << Violin << 0.0 << 0 << QList<int>{65} << false
+            << other << instrument::recorder << Violin << 0.0 << 0.0 << QList<int>{65} << false
             << false;
         QTest::newRow("cello F, weak fundamental")
-            << other << instrument::cello << Bass << 0.0 << 0 << QList<int>{41} << false << false;
+            << other << instrument::cello << Bass << 0.0 << 0.0 << QList<int>{41} << false << false;
         // Its steady tone repeats after the period of a' so well that none is the best answer.
         QTest::newRow("bassoon a, attack an octave low, then its octave")
-            << other << instrument::bassoon << Bass << 0.0 << 0 << QList<int>{57} << false << true;
+            << other << instrument::bassoon << Bass << 0.0 << 0.0 << QList<int>{57} << false
+            << true;
         QTest::newRow("horn h' and e'', attack from above")
-            << other << instrument::horn << Violin << 0.0 << 0 << QList<int>{71, 76} << false
+            << other << instrument::horn << Violin << 0.0 << 0.0 << QList<int>{71, 76} << false
             << false;
         QTest::newRow("voice oohs cis' and fis', swelling sharp")
-            << other << instrument::voiceOohs << Violin << 0.0 << 0 << QList<int>{61, 66} << false
+            << other << instrument::voiceOohs << Violin << 0.0 << 0.0 << QList<int>{61, 66} << false
             << false;
         QTest::newRow("choir aahs c, slow to steady")
-            << other << instrument::choirAahs << Bass << 0.0 << 0 << QList<int>{48} << false
+            << other << instrument::choirAahs << Bass << 0.0 << 0.0 << QList<int>{48} << false
             << false;
+
+        // Steady and in tune with itself, but nearly half a semitone off: its note.
+        QTest::newRow("clarinet 0.4 semitone sharp, steady: its note")
+            << largeSoundFont << instrument::clarinet << Violin << 0.0 << 0.4
+            << QList<int>{65, 67, 69, 71, 72, 74, 76, 77} << false << false;
 
         // Every semitone between two notes of the clef answers nothing.
         const QList<int> trebleSemitones{54, 56, 58, 61, 63, 66, 68, 70, 73, 75};
         const QList<int> bassSemitones{42, 44, 46, 49, 51, 54, 56, 58, 61, 63};
         QTest::newRow("semitones: voice oohs, treble")
-            << other << instrument::voiceOohs << Violin << 0.0 << 0 << trebleSemitones << false
+            << other << instrument::voiceOohs << Violin << 0.0 << 0.0 << trebleSemitones << false
             << false;
         QTest::newRow("semitones: choir aahs, bass, noisy")
-            << other << instrument::choirAahs << Bass << 20.0 << 0 << bassSemitones << false
+            << other << instrument::choirAahs << Bass << 20.0 << 0.0 << bassSemitones << false
             << false;
-        QTest::newRow("semitones: horn, treble")
-            << other << instrument::horn << Violin << 0.0 << 0 << trebleSemitones << false << false;
+        QTest::newRow("semitones: horn, treble") << other << instrument::horn << Violin << 0.0
+                                                 << 0.0 << trebleSemitones << false << false;
         QTest::newRow("semitones: cello, bass") << largeSoundFont << instrument::cello << Bass
-                                                << 0.0 << 0 << bassSemitones << false << false;
+                                                << 0.0 << 0.0 << bassSemitones << false << false;
     }
 
     void renderedNotes() {
@@ -290,7 +296,8 @@ private slots:
         QFETCH(int, program);
         QFETCH(Clef, clef);
         QFETCH(double, noiseDb);
-        QFETCH(int, offset);
+        QFETCH(double, offset);
+        const int shift = int(std::lround(offset));
         QFETCH(QList<int>, pitches);
         QFETCH(bool, anyOctave);
         QFETCH(bool, orNothing);
@@ -303,12 +310,13 @@ private slots:
         std::vector<std::pair<int, int>> played;
         if (pitches.isEmpty())
             for (int index = 0; index < NoteCount; ++index)
-                played.push_back({pitchesOf(clef).midiNotes[std::size_t(index)] + offset, index});
+                played.push_back({pitchesOf(clef).midiNotes[std::size_t(index)] + shift, index});
         for (const int pitch : pitches)
             played.push_back({pitch, noteIndexOfPitch(clef, pitch)
                                          .value_or(noteIndexOfPitch(clef, pitch - 1).value_or(0))});
         for (const auto& [pitch, asked] : played) {
-            std::vector<float> samples = renderer.render({program, pitch, 1.0}, leadSeconds);
+            std::vector<float> samples =
+                renderer.render({program, pitch, 1.0, offset - shift}, leadSeconds);
             if (noiseDb > 0)
                 addPinkNoise(samples, std::size_t(leadSeconds * sampleRate), noiseDb);
             const std::vector<Decision> decisions = listen(samples, candidates);

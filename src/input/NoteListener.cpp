@@ -8,19 +8,37 @@ namespace {
 
 // A note is decided when its pitch holds steady near one candidate over a few hops: an attack
 // slides or swells into its pitch, a semitone off for a hop or two, and a choir's or a low
-// string's confidence stays low for a tenth of a second. Three hops at aubio's high confidence
-// (at 0.9 a cello's attack, flat by most of a semitone, is still taken for the note below), or
-// eight at a low one.
+// string's confidence stays low for a tenth of a second. Two hops at a very high confidence and
+// close to the note, from d up, where a window holds several periods (two hops decide a low
+// bassoon's attack an octave low); three at aubio's high confidence (at 0.9 a cello's attack,
+// flat by most of a semitone, is still taken for the note below); three at a lower one close to
+// the note from g up, where no hop held lately has read its octave (a choir's and a low cello's
+// pitch flips to it); or eight at a low one. A new note held very steady at a very high
+// confidence may be nearly half a semitone off: a mistuned recorder or trombone would otherwise
+// wait until it drifts nearer. A note already decided never turns into its neighbour that way.
 struct Steadiness {
     unsigned hops;
     float confidence;
+    float tolerance; // from the note, for every hop
+    int lowest;      // the lowest note decided so
+    bool octaveUnheard = false;
+    float spread = 0.25f;      // between the hops' pitches
+    bool afterSilence = false; // only while no note is decided
 };
-constexpr Steadiness sure{3, 0.92f};
-constexpr Steadiness slow{8, 0.6f};
-constexpr float steadySpread = 0.25f;
 // A vibrato or a slightly mistuned string still names its note; a quarter tone between two notes
 // names neither.
 constexpr float tolerance = 0.35f;
+constexpr Steadiness quick{.hops = 2, .confidence = 0.95f, .tolerance = 0.2f, .lowest = 50};
+constexpr Steadiness sure{.hops = 3, .confidence = 0.92f, .tolerance = tolerance, .lowest = 0};
+constexpr Steadiness close{
+    .hops = 3, .confidence = 0.85f, .tolerance = 0.2f, .lowest = 55, .octaveUnheard = true};
+constexpr Steadiness slow{.hops = 8, .confidence = 0.6f, .tolerance = tolerance, .lowest = 0};
+constexpr Steadiness mistuned{.hops = 8,
+                              .confidence = 0.97f,
+                              .tolerance = 0.45f,
+                              .lowest = 0,
+                              .spread = 0.1f,
+                              .afterSilence = true};
 // A window that repeats after half the period nearly as well as after the period has its
 // fundamental an octave higher: a flute's attack read an octave low.
 constexpr float octaveUpBelow = 0.2f;
@@ -119,7 +137,9 @@ std::optional<int> NoteListener::hearing() const {
 }
 
 std::optional<int> NoteListener::steadyCandidate() const {
-    for (const Steadiness steadiness : {sure, slow}) {
+    for (const Steadiness steadiness : {quick, sure, close, slow, mistuned}) {
+        if (steadiness.afterSilence && last_)
+            continue;
         const auto first = readings_.end() - steadiness.hops;
         const bool confident = std::all_of(first, readings_.end(), [&](const Reading& r) {
             // yinfast reads more than 1 at some onsets; such a reading says nothing.
@@ -131,13 +151,22 @@ std::optional<int> NoteListener::steadyCandidate() const {
             std::minmax_element(first, readings_.end(), [](const Reading& a, const Reading& b) {
                 return a.pitch < b.pitch;
             });
-        const std::optional<int> named = candidateNear(readings_.back().pitch);
-        if (high->pitch - low->pitch <= steadySpread && named &&
-            std::abs(low->pitch - float(*named)) <= tolerance &&
-            std::abs(high->pitch - float(*named)) <= tolerance)
+        const std::optional<int> named =
+            candidateNear(readings_.back().pitch, steadiness.tolerance);
+        if (high->pitch - low->pitch <= steadiness.spread && named && *named >= steadiness.lowest &&
+            std::abs(low->pitch - float(*named)) <= steadiness.tolerance &&
+            std::abs(high->pitch - float(*named)) <= steadiness.tolerance &&
+            !(steadiness.octaveUnheard && octaveHeard(*named)))
             return named;
     }
     return std::nullopt;
+}
+
+bool NoteListener::octaveHeard(int candidate) const {
+    return std::any_of(readings_.begin(), readings_.end(), [candidate](const Reading& r) {
+        return r.confidence >= slow.confidence && r.confidence <= 1.0f &&
+               std::abs(std::abs(r.pitch - float(candidate)) - 12.0f) < 0.5f;
+    });
 }
 
 std::optional<int> NoteListener::checkedPeriod(int candidate) const {
@@ -191,12 +220,19 @@ void NoteListener::followLevel(float level) {
 }
 
 void NoteListener::followAttack() {
-    aubio_.onset_do(onset_, hop_, onsetResult_);
     ++hopsSinceDecided_;
-    if (onsetResult_->data[0] != 0.0f)
-        hopsSinceOnset_ = 0;
-    else if (hopsSinceOnset_ <= attackHops)
-        ++hopsSinceOnset_;
+    // Only a note still sounding can be played again before it fades; otherwise the detector,
+    // which costs as much as the pitch, rests. It starts again at a decision, and what it then
+    // marks within the first 0.15 s is not taken as an attack anyway.
+    if (last_ && sounding_) {
+        aubio_.onset_do(onset_, hop_, onsetResult_);
+        if (onsetResult_->data[0] != 0.0f)
+            hopsSinceOnset_ = 0;
+        else if (hopsSinceOnset_ <= attackHops)
+            ++hopsSinceOnset_;
+    } else {
+        hopsSinceOnset_ = attackHops + 1;
+    }
     float energy = 0.0f;
     for (auto sample = history_.end() - windowSize; sample != history_.end(); ++sample)
         energy += *sample * *sample;
@@ -216,12 +252,12 @@ float NoteListener::levelDb() {
     return 10.0f * std::log10(power_ + 1e-12f);
 }
 
-std::optional<int> NoteListener::candidateNear(float pitch) const {
+std::optional<int> NoteListener::candidateNear(float pitch, float within) const {
     const auto nearest =
         std::min_element(candidates_.begin(), candidates_.end(), [pitch](int a, int b) {
             return std::abs(float(a) - pitch) < std::abs(float(b) - pitch);
         });
-    if (nearest == candidates_.end() || std::abs(float(*nearest) - pitch) > tolerance)
+    if (nearest == candidates_.end() || std::abs(float(*nearest) - pitch) > within)
         return std::nullopt;
     return *nearest;
 }

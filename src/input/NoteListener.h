@@ -44,7 +44,9 @@ private:
 
     std::optional<int> analyseHop();
     std::optional<int> steadyCandidate() const;
-    std::optional<int> candidateNear(float pitch) const;
+    std::optional<int> candidateNear(float pitch, float within) const;
+    // Whether a hop held lately read the candidate's octave above or below.
+    bool octaveHeard(int candidate) const;
     // The candidate, the note an octave above or below it where the samples repeat that way, or
     // none where they repeat better a semitone off.
     std::optional<int> checkedPeriod(int candidate) const;
