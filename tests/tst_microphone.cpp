@@ -180,7 +180,7 @@ private slots:
         QTest::newRow("voice oohs, treble") << museScoreSoundFont << instrument::voiceOohs << Violin
                                             << QList<int>{54, 56, 61, 63, 64, 66, 70, 75, 78};
         QTest::newRow("cello, bass") << largeSoundFont << instrument::cello << Bass
-                                     << QList<int>{42, 46, 49, 51, 54, 58, 63, 66};
+                                     << QList<int>{40, 42, 46, 49, 51, 54, 58, 63, 66};
     }
 
     void renderedSemitonesInAKey() {

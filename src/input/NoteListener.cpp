@@ -170,17 +170,24 @@ bool NoteListener::octaveHeard(int candidate) const {
 }
 
 std::optional<int> NoteListener::checkedPeriod(int candidate) const {
-    // aubio reads no period longer than half its window: a lower note reads as the longest it
-    // measures, near the bass clef's low F. The window must repeat after the candidate's period
-    // better than after a semitone's more or less.
-    const float atCandidate = difference(periodOf(float(candidate), sampleRate_));
-    if (atCandidate >= difference(periodOf(float(candidate - 1), sampleRate_)) ||
-        atCandidate >= difference(periodOf(float(candidate + 1), sampleRate_)))
-        return std::nullopt;
-    const float period = periodOf(readings_.back().pitch, sampleRate_);
     const auto listened = [this](int note) {
         return std::find(candidates_.begin(), candidates_.end(), note) != candidates_.end();
     };
+    const auto fit = [this](int note) { return difference(periodOf(float(note), sampleRate_)); };
+    // aubio reads no period longer than half its window: a lower note reads as the longest it
+    // measures, near the bass clef's low F. The window must repeat after the candidate's period
+    // better than after a semitone's more or less; beyond aubio's reach, a semitone lower is the
+    // note itself where it is listened for (the low E of a key with flats).
+    float period = periodOf(readings_.back().pitch, sampleRate_);
+    if (periodOf(float(candidate - 1), sampleRate_) > float(windowSize / 2) &&
+        listened(candidate - 1) && fit(candidate - 1) < fit(candidate) &&
+        fit(candidate - 1) < fit(candidate - 2)) {
+        --candidate;
+        period = periodOf(float(candidate), sampleRate_);
+    }
+    const float atCandidate = fit(candidate);
+    if (atCandidate >= fit(candidate - 1) || atCandidate >= fit(candidate + 1))
+        return std::nullopt;
     if (difference(period / 2) < octaveUpBelow)
         return listened(candidate + 12) ? std::optional(candidate + 12) : std::nullopt;
     if (2 * period + windowSize <= float(historySize)) {
