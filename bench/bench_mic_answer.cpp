@@ -2,11 +2,12 @@
 // from two SoundFonts, over the notes of their clefs within their range and the semitones between
 // them, clean and with pink noise 20 dB below, fed to the note listener as the microphone feeds
 // it: from a note's onset to the answer judged, how many come out right, an octave off, as a
-// neighbour or not at all, per instrument; whether the program's own piano note gets through the
-// mute around it. Then, on a private PulseAudio server whose microphone hears the program's
-// notes, an exercise on the real player: from each head showing to the microphone listening
-// again; and the processor time with the microphone open, and after it has closed. Prints a
-// table and medians; never fails the run.
+// neighbour or not at all, per instrument; how many semitones answer nothing, and how many answer
+// as themselves in a key; whether the program's own piano note gets through the mute around it.
+// Then, on a private PulseAudio server whose microphone hears the program's notes, an exercise on
+// the real player: from each head showing to the microphone listening again; and the processor
+// time with the microphone open, and after it has closed. Prints a table and medians; never fails
+// the run.
 #include "OfflineRender.h"
 #include "PrivatePulseServer.h"
 #include "RenderedNotes.h"
@@ -89,6 +90,7 @@ struct Tally {
     int none = 0;
     int semitones = 0;
     int semitonesSilent = 0;
+    int semitonesInKey = 0;     // answered as themselves where every semitone is listened for
     std::vector<double> delays; // ms, of the right answers
 
     void add(const Tally& other) {
@@ -98,6 +100,7 @@ struct Tally {
         none += other.none;
         semitones += other.semitones;
         semitonesSilent += other.semitonesSilent;
+        semitonesInKey += other.semitonesInKey;
         delays.insert(delays.end(), other.delays.begin(), other.delays.end());
     }
     int naturals() const { return right + octave + neighbour + none; }
@@ -192,6 +195,7 @@ std::vector<Tally> tallyRenderedNotes() {
             std::map<int, std::vector<float>> rendered;
             for (const Clef clef : played.clefs) {
                 const std::vector<int> candidates = listenedPitches(clef, false);
+                const std::vector<int> inKey = listenedSemitones(clef, false);
                 for (const int pitch : playedPitches(played, clef)) {
                     if (!rendered.count(pitch))
                         rendered[pitch] =
@@ -201,6 +205,11 @@ std::vector<Tally> tallyRenderedNotes() {
                         if (noisy)
                             addPinkNoise(samples, onset, noiseDb);
                         tallyNote(tally, pitch, decisions(samples, candidates), onset);
+                        if (!isNatural(pitch)) {
+                            const auto decided = decisions(samples, inKey);
+                            tally.semitonesInKey +=
+                                !decided.empty() && decided.front().first == pitch;
+                        }
                     }
                 }
             }
@@ -211,16 +220,17 @@ std::vector<Tally> tallyRenderedNotes() {
 }
 
 void printTallies(const std::vector<Tally>& tallies) {
-    std::printf("%-24s %6s %6s %9s %5s %10s %7s %7s\n", "instrument, SoundFont", "right", "octave",
-                "neighbour", "none", "semitones", "median", "p90");
+    std::printf("%-24s %6s %6s %9s %5s %10s %7s %7s %7s\n", "instrument, SoundFont", "right",
+                "octave", "neighbour", "none", "semitones", "in key", "median", "p90");
     std::size_t row = 0;
     for (const auto& [fontName, file] : soundFonts)
         for (const Played& played : instruments()) {
             const Tally& tally = tallies[row++];
-            std::printf("%-24s %3d/%-2d %6d %9d %5d %6d/%-3d %4.0f ms %4.0f ms\n",
+            std::printf("%-24s %3d/%-2d %6d %9d %5d %6d/%-3d %4d/%-3d %4.0f ms %4.0f ms\n",
                         qPrintable(QStringLiteral("%1, %2").arg(played.name, fontName)),
                         tally.right, tally.naturals(), tally.octave, tally.neighbour, tally.none,
-                        tally.semitonesSilent, tally.semitones, percentile(tally.delays, 0.5),
+                        tally.semitonesSilent, tally.semitones, tally.semitonesInKey,
+                        tally.semitones, percentile(tally.delays, 0.5),
                         percentile(tally.delays, 0.9));
         }
 }
@@ -375,6 +385,8 @@ int main(int argc, char* argv[]) {
     printFigure("microphone octave errors", {double(all.octave)}, "notes", 0);
     printFigure("microphone semitones answering nothing",
                 {percent(all.semitonesSilent, all.semitones)}, "%", 2);
+    printFigure("microphone semitones in a key answered as themselves",
+                {percent(all.semitonesInKey, all.semitones)}, "%", 2);
     printFigure("microphone answers from the program's own piano notes",
                 {double(ownNotesAnswering())}, "notes", 0);
 
