@@ -290,6 +290,18 @@ std::optional<int> ProgramSession::askedColumn() const {
     return shown ? column : std::nullopt;
 }
 
+QString ProgramSession::wrongAnswerCameAndWent(int columnX) const {
+    const auto headIs = [&](Head::State state) {
+        return QTest::qWaitFor(
+            [&] { return headInColumn(mainWindowShot(), columnX).state == state; });
+    };
+    if (!headIs(Head::State::Shown))
+        return QStringLiteral("no wrong answer showed");
+    if (!headIs(Head::State::Hidden))
+        return QStringLiteral("the wrong-answer display did not end");
+    return {};
+}
+
 quint64 waitForWindow(const QString& titlePattern, int milliseconds) {
     quint64 found = 0;
     const bool shown = QTest::qWaitFor(

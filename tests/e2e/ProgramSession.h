@@ -84,6 +84,9 @@ public:
                                       int columnX = layout::askedColumnX) const;
     // The column of the first head that shows right of the staff's start.
     std::optional<int> askedColumn() const;
+    // After a wrong answer: waits for a head in `columnX`, then for the staff to empty there.
+    // Empty if both came, else what did not.
+    QString wrongAnswerCameAndWent(int columnX) const;
 
 private:
     enum class MessageButton { Ok, BesideOk };

@@ -436,16 +436,9 @@ private slots:
             const bool sharp = aMajor::sharpened(*note);
             if (sharp && missed.isEmpty()) {
                 keyboard_->press(keyOf(*note));
-                QVERIFY2(QTest::qWaitFor([&] {
-                             return headInColumn(mainWindowShot(), *column).state ==
-                                    Head::State::Shown;
-                         }),
-                         "the natural's key did not show a wrong answer");
-                QVERIFY2(QTest::qWaitFor([&] {
-                             return headInColumn(mainWindowShot(), *column).state ==
-                                    Head::State::Hidden;
-                         }),
-                         "the wrong-answer display did not end");
+                const QString fault = session_->wrongAnswerCameAndWent(*column);
+                QVERIFY2(fault.isEmpty(),
+                         qPrintable(QStringLiteral("the natural's key: ") + fault));
                 missed = aMajor::forgottenSign(task, *note);
                 continue;
             }
