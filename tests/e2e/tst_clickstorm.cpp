@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -117,10 +118,12 @@ bool isLastingWindow(const ShownWindow& window) {
            window.title == QStringLiteral("Keyboard");
 }
 
-// The windows that close with the Escape key; the others are messages.
+// The windows that close with the Escape key; the others are messages. A space in the file
+// dialog of the statistics only types into its name field.
 bool isDialog(const ShownWindow& window) {
     return window.title == QStringLiteral("Einstellungen") ||
-           window.title == QStringLiteral("Info") || isBesideWindow(window);
+           window.title == QStringLiteral("Info") ||
+           window.title == QStringLiteral("Als CSV speichern") || isBesideWindow(window);
 }
 
 // The main window's buttons that open a window, with the title of the window each opens.
@@ -208,9 +211,14 @@ private:
             open.removeIf(isLastingWindow);
             if (!open.isEmpty()) {
                 // Messages first: they stand above the dialogs that raised them; help and the
-                // statistics last, since a modal dialog keeps keys from them.
-                const auto rank = [](const ShownWindow& window) {
-                    return !isDialog(window) ? 0 : isBesideWindow(window) ? 2 : 1;
+                // statistics last, since a modal dialog keeps keys from them. Of two alike, the
+                // one with the focus: the file dialog's question bears the dialog's own title.
+                const quint64 focused = xdotool::focusedWindow();
+                const auto rank = [focused](const ShownWindow& window) {
+                    return std::pair(!isDialog(window)        ? 0
+                                     : isBesideWindow(window) ? 2
+                                                              : 1,
+                                     window.id != focused);
                 };
                 const ShownWindow& first =
                     *std::min_element(open.begin(), open.end(), [&](const auto& a, const auto& b) {
