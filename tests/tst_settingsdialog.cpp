@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTranslator>
 
 namespace {
 
@@ -129,13 +130,42 @@ private slots:
         QCOMPARE(nextTabStop(dialog.cboOktaven), dialog.cboTonart);
         QCOMPARE(nextTabStop(dialog.cboTonart), dialog.spnHoechstens);
         QCOMPARE(nextTabStop(dialog.spnHoechstens), dialog.cboVersetzungszeichen);
-        // Each box fits its longest entry, each label its text.
-        for (QWidget* box : std::initializer_list<QWidget*>{
-                 dialog.cboTonart, dialog.spnHoechstens, dialog.cboVersetzungszeichen,
-                 dialog.lblTonart, dialog.lblHoechstens, dialog.lblVersetzungszeichen})
-            QVERIFY2(box->width() >= box->sizeHint().width() &&
-                         box->parentWidget()->rect().contains(box->geometry()),
-                     box->metaObject()->className());
+    }
+
+    void languageAndKeyRowsFit_data() {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("German") << false;
+        QTest::newRow("English") << true;
+    }
+    // Each box of the language and key rows fits its longest entry, each label its text, in
+    // both languages, and each stands within its group and the group within the dialog.
+    void languageAndKeyRowsFit() {
+        QFETCH(bool, english);
+        QTranslator englishTexts; // removes itself when it goes
+        if (english) {
+            QVERIFY(englishTexts.load("virelo_en", VIRELO_PROGRAM_DIR));
+            QCoreApplication::installTranslator(&englishTexts);
+        }
+        FakeWorld world;
+        Form1 form(world.exercise, world.services());
+        frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
+        QCOMPARE(dialog.lblTonart->text(), QString(english ? "Key:" : "Tonart:"));
+        for (QWidget* widget : std::initializer_list<QWidget*>{
+                 dialog.lblSprache, dialog.cboSprache, dialog.lblNotennamen, dialog.cboNotennamen,
+                 dialog.lblOktaven, dialog.cboOktaven, dialog.lblSpracheHinweis, dialog.lblTonart,
+                 dialog.cboTonart, dialog.lblHoechstens, dialog.spnHoechstens,
+                 dialog.lblVersetzungszeichen, dialog.cboVersetzungszeichen, dialog.frmSprache,
+                 dialog.frmTonart})
+            QVERIFY2(widget->width() >= widget->sizeHint().width() &&
+                         widget->parentWidget()->rect().contains(widget->geometry()),
+                     qPrintable(QStringLiteral("%1 %2 × %3, needs %4 × %5")
+                                    .arg(widget->objectName().isEmpty()
+                                             ? widget->metaObject()->className()
+                                             : widget->objectName())
+                                    .arg(widget->width())
+                                    .arg(widget->height())
+                                    .arg(widget->sizeHint().width())
+                                    .arg(widget->sizeHint().height())));
     }
 
     // Shown as stored, or as the language gives them where nothing usable is stored; a choice
