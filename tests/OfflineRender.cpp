@@ -36,6 +36,9 @@ std::vector<float> renderMidiFile(const QString& soundFont, const QString& midiF
         new_fluid_settings());
     fluid_settings_setnum(settings.get(), "synth.sample-rate", sampleRate);
     fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
+    // As the player: only the samples of the instruments the file plays are read, so a large
+    // SoundFont is not read whole for every note.
+    fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
     const std::unique_ptr<fluid_synth_t, FluidDeleter<delete_fluid_synth>> synth(
         new_fluid_synth(settings.get()));
     if (presets == SoundFontPresets::PianoOnly)
