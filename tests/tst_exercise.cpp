@@ -158,9 +158,10 @@ private slots:
         const int None = int(OwnAccidentals::None);
         const int Sharps = int(OwnAccidentals::Sharps);
         const int Flats = int(OwnAccidentals::Flats);
-        const double fLine = 7.5 / 15;   // index 7, f'
-        const double eSpace = 13.5 / 15; // index 13, e''
-        const double hLine = 10.5 / 15;  // index 10, h'
+        const double fLine = 7.5 / 15;     // index 7, f'
+        const double eSpace = 13.5 / 15;   // index 13, e''
+        const double hLine = 10.5 / 15;    // index 10, h'
+        const double fTopLine = 14.5 / 15; // index 14, f''
         const int f1 = 4 * 7 + 3;
         QTest::newRow("G: button f forgets the sharp")
             << 1 << None << false << QList<double>{fLine} << "index" << 7 << 0 << "fis'" << 9
@@ -187,9 +188,30 @@ private slots:
         QTest::newRow("Es, sharps: e sharp")
             << -3 << Sharps << false << QList<double>{eSpace, 0.1, 0.0} << "spelled" << f1 + 6 << 1
             << "eis''" << 1 << "";
-        QTest::newRow("Es, sharps: es for e sharp is a wrong sign")
+        QTest::newRow("Es, sharps: es for e sharp forgets its own sign")
             << -3 << Sharps << false << QList<double>{eSpace, 0.1, 0.0} << "spelled" << f1 + 6 << -1
-            << "eis''" << 1 << "Aufgabe 1: gesucht eis'', gewählt es'' (falsches Vorzeichen)";
+            << "eis''" << 1 << "Aufgabe 1: gesucht eis'', gewählt es'' (Vorzeichen vergessen)";
+        QTest::newRow("Es, sharps: MIDI es for e sharp forgets its own sign")
+            << -3 << Sharps << false << QList<double>{eSpace, 0.1, 0.0} << "pitch" << 75 << 0
+            << "eis''" << 1 << "Aufgabe 1: gesucht eis'', gewählt es'' (Vorzeichen vergessen)";
+        QTest::newRow("G, flats: MIDI f sharp forgets the natural sign")
+            << 1 << Flats << false << QList<double>{fLine, 0.1, 0.9} << "pitch" << 66 << 0 << "f'"
+            << 0 << "Aufgabe 1: gesucht f', gewählt fis' (Vorzeichen vergessen)";
+        QTest::newRow("F: MIDI c'' above b' is c''")
+            << -1 << None << false << QList<double>{hLine} << "pitch" << 72 << 0 << "b'" << 9
+            << "Aufgabe 1: gesucht b', gewählt c'' (eine Sekunde zu hoch)";
+        QTest::newRow("F: white key c'' by the piano window")
+            << -1 << None << false << QList<double>{hLine} << "piano" << 11 << 0 << "b'" << 9
+            << "Aufgabe 1: gesucht b', gewählt c'' (eine Sekunde zu hoch)";
+        QTest::newRow("G: MIDI e'' below fis'' is e''")
+            << 1 << None << false << QList<double>{fTopLine} << "pitch" << 76 << 0 << "fis''" << 9
+            << "Aufgabe 1: gesucht fis'', gewählt e'' (eine Sekunde zu tief)";
+        QTest::newRow("G: MIDI fis'' for fis' is an octave")
+            << 1 << None << false << QList<double>{fLine} << "pitch" << 78 << 0 << "fis'" << 9
+            << "Aufgabe 1: gesucht fis', gewählt fis'' (eine Oktave zu hoch)";
+        QTest::newRow("C, flats: a black key away from the asked step is flat")
+            << 0 << Flats << false << QList<double>{hLine, 0.5} << "pitch" << 66 << 0 << "h'" << 9
+            << "Aufgabe 1: gesucht h', gewählt ges' (eine Terz zu tief)";
         QTest::newRow("Es: no sign of its own two draws in three")
             << -3 << Sharps << false << QList<double>{eSpace, 0.34} << "spelled" << f1 + 6 << -1
             << "es''" << 9 << "";

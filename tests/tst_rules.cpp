@@ -630,9 +630,23 @@ private slots:
         QTest::newRow("wrong sign")
             << QList<MissedTask>{{2, 7, 7, SpelledNote{f1 + 7, 1}, SpelledNote{f1 + 7, -1}}}
             << "Aufgabe 2: gesucht fis', gewählt fes' (falsches Vorzeichen)";
-        QTest::newRow("natural sign taken for the key's")
-            << QList<MissedTask>{{3, 7, 7, SpelledNote{f1 + 7, 0}, SpelledNote{f1 + 7, 1}}}
-            << "Aufgabe 3: gesucht f', gewählt fis' (falsches Vorzeichen)";
+        QTest::newRow("G: natural sign missed, the key's sharp taken")
+            << QList<MissedTask>{{3, 7, 7, SpelledNote{f1 + 7, 0}, SpelledNote{f1 + 7, 1}, {1}}}
+            << "Aufgabe 3: gesucht f', gewählt fis' (Vorzeichen vergessen)";
+        QTest::newRow("G: natural sign taken for a flat")
+            << QList<MissedTask>{{3, 7, 7, SpelledNote{f1 + 7, 0}, SpelledNote{f1 + 7, -1}, {1}}}
+            << "Aufgabe 3: gesucht f', gewählt fes' (falsches Vorzeichen)";
+        QTest::newRow("Es: own sharp missed, the key's flat taken")
+            << QList<MissedTask>{{3,
+                                  13,
+                                  13,
+                                  SpelledNote{f1 + 13, 1},
+                                  SpelledNote{f1 + 13, -1},
+                                  {-3}}}
+            << "Aufgabe 3: gesucht eis'', gewählt es'' (Vorzeichen vergessen)";
+        QTest::newRow("C: own sharp taken for a flat")
+            << QList<MissedTask>{{3, 13, 13, SpelledNote{f1 + 13, 1}, SpelledNote{f1 + 13, -1}}}
+            << "Aufgabe 3: gesucht eis'', gewählt es'' (falsches Vorzeichen)";
         QTest::newRow("enharmonic, every kind counted")
             << QList<MissedTask>{{4, 7, 8, SpelledNote{f1 + 7, 1}, SpelledNote{f1 + 8, -1}},
                                  {5, 7, 7, SpelledNote{f1 + 7, 1}, SpelledNote{f1 + 7, 0}},

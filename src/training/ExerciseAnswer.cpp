@@ -1,42 +1,16 @@
 // Judging an answer, and the three seconds that show a wrong one.
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
+#include "training/PitchSpelling.h"
 
 #include <QTimer>
 
-#include <array>
-#include <cstdlib>
 #include <optional>
 #include <utility>
 
 namespace {
 
 constexpr int DisplayMs = 3000;
-
-// The natural note whose pitch is `pitch`; none for a black key.
-std::optional<int> naturalStepOfPitch(int pitch) {
-    constexpr std::array<int, 12> LetterOfPitchClass = {0, -1, 1, -1, 2, 3, -1, 4, -1, 5, -1, 6};
-    if (pitch < 0)
-        return std::nullopt;
-    const int letter = LetterOfPitchClass.at(std::size_t(pitch % 12));
-    if (letter < 0)
-        return std::nullopt;
-    return (pitch / 12 - 1) * SpelledNote::StepsPerOctave + letter;
-}
-
-// A pitch as the learner most likely meant it: on the asked note's step when it lies within a
-// semitone of its natural (so a forgotten sign is named as such), else as a white key, else as
-// the key's kind of sign spells a black key.
-SpelledNote spellPitch(int pitch, const SpelledNote& asked, KeySignature key) {
-    const int fromNatural = pitch - SpelledNote{asked.step, 0}.midiPitch();
-    if (std::abs(fromNatural) <= 1)
-        return {asked.step, fromNatural};
-    if (const std::optional<int> step = naturalStepOfPitch(pitch))
-        return {*step, 0};
-    if (key.fifths < 0)
-        return {*naturalStepOfPitch(pitch + 1), -1};
-    return {*naturalStepOfPitch(pitch - 1), 1};
-}
 
 } // namespace
 
@@ -63,7 +37,7 @@ void Exercise::answerSpelled(const SpelledNote& note, AnswerInput input) {
 void Exercise::answerPitch(int midiPitch, AnswerInput input) {
     if (!m_taskOpen || !m_alteredNotes)
         return;
-    const SpelledNote chosen = spellPitch(midiPitch, m_askedNote, m_key);
+    const SpelledNote chosen = spellPitch(midiPitch, m_askedNote, m_key, m_ownAccidentals);
     if (!clefIndexOf(AusgewählterSchlüssel, {chosen.step, 0}))
         return;
     judge(chosen, input, false);
@@ -87,7 +61,7 @@ void Exercise::judge(const SpelledNote& chosen, AnswerInput input, bool spelling
         return;
     }
     ++fehler;
-    m_missed.append({Aufgabe, Note, index, m_askedNote, answered});
+    m_missed.append({Aufgabe, Note, index, m_askedNote, answered, m_key});
     m_chosenNote = answered;
     NoteFalschAnzeigen(Note, std::int16_t(index));
 }

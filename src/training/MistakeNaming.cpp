@@ -48,8 +48,6 @@ QString intervalName(int steps) {
                                        IntervalNames.at(std::size_t(std::abs(steps) - 1)));
 }
 
-constexpr int StepsPerOctave = 7;
-
 // The clef whose note on the asked note's staff place has the chosen note's letter: the learner
 // read the staff in that clef. A second apart is a neighbour, never a misreading (in the alto
 // and tenor clefs the treble or bass clef's letter can be the next one).
@@ -59,7 +57,7 @@ std::optional<Clef> misreadAs(Clef clef, int steps) {
         return std::nullopt;
     for (const Clef other : misreadingClefs(clef)) {
         const int shift = ladderBaseStep(*clefRow(other)) - ladderBaseStep(*own);
-        if ((steps - shift) % StepsPerOctave == 0)
+        if ((steps - shift) % SpelledNote::StepsPerOctave == 0)
             return other;
     }
     return std::nullopt;
@@ -71,8 +69,12 @@ std::optional<Kind> signKind(const MissedTask& missed) {
         return std::nullopt;
     const SpelledNote asked = *missed.askedNote;
     const SpelledNote chosen = *missed.chosenNote;
+    // A missed sign leaves the natural, or the key's alteration where the note has a sign of its
+    // own; either is the same lapse.
     if (asked.step == chosen.step && asked.alteration != chosen.alteration)
-        return chosen.alteration == 0 ? Kind::ForgottenSign : Kind::WrongSign;
+        return chosen.alteration == 0 || chosen == missed.key.spell(asked.step)
+                   ? Kind::ForgottenSign
+                   : Kind::WrongSign;
     if (asked.step != chosen.step && asked.midiPitch() == chosen.midiPitch())
         return Kind::Enharmonic;
     return std::nullopt;
@@ -86,7 +88,7 @@ Kind kindOf(Clef clef, const MissedTask& missed) {
     const int steps = *missed.chosen - missed.asked;
     if (misreadAs(clef, steps))
         return Kind::OtherClef;
-    if (std::abs(steps) % StepsPerOctave == 0)
+    if (std::abs(steps) % SpelledNote::StepsPerOctave == 0)
         return Kind::Octave;
     if (std::abs(steps) == 1)
         return Kind::Neighbour;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "training/Clef.h"
+#include "training/KeySignature.h"
 #include "training/SpelledNote.h"
 
 #include <QList>
@@ -9,20 +10,21 @@
 #include <optional>
 
 // A task the learner missed: the note asked and the note chosen, or none when the time ran out,
-// as the clef's natural indices and as spelled notes. Without spelled notes the naturals of the
-// indices count.
+// as the clef's natural indices and as spelled notes, and the key it was asked in. Without
+// spelled notes the naturals of the indices count.
 struct MissedTask {
     MissedTask(int task_, int asked_, std::optional<int> chosen_,
                std::optional<SpelledNote> askedNote_ = {},
-               std::optional<SpelledNote> chosenNote_ = {})
+               std::optional<SpelledNote> chosenNote_ = {}, KeySignature key_ = {})
         : task(task_), asked(asked_), chosen(chosen_), askedNote(askedNote_),
-          chosenNote(chosenNote_) {}
+          chosenNote(chosenNote_), key(key_) {}
 
     int task = 0; // from 1
     int asked = 0;
     std::optional<int> chosen;
     std::optional<SpelledNote> askedNote;
     std::optional<SpelledNote> chosenNote;
+    KeySignature key;
 };
 
 // What the result message's details say about an exercise's missed tasks in the given clef: one
