@@ -135,13 +135,15 @@ Clef clefOf(const ClefPitches& clef) {
     return clef.folder == "bass" ? Clef::Bass : Clef::Violin;
 }
 
-const ClefPitches& pitchesOf(Clef clef) {
-    return clefPitches[clef == Clef::Violin ? 0 : 1];
+ClefPitches pitchesOf(Clef clef) {
+    for (const ClefPitches& pitches : clefPitches())
+        if (pitches.clef == clef)
+            return pitches;
+    return {};
 }
 
 bool isNatural(int pitch) {
-    return pitch % 12 != 1 && pitch % 12 != 3 && pitch % 12 != 6 && pitch % 12 != 8 &&
-           pitch % 12 != 10;
+    return SpelledNote::naturalOf(pitch).has_value();
 }
 
 // The clef's notes within the instrument's range and every semitone between them.
@@ -239,7 +241,7 @@ void printTallies(const std::vector<Tally>& tallies) {
 // file and the output's latency after it.
 int ownNotesAnswering() {
     int answering = 0;
-    for (const ClefPitches& clef : clefPitches)
+    for (const ClefPitches& clef : clefPitches())
         for (std::size_t index = 0; index < clef.midiNotes.size(); ++index) {
             const QString file =
                 QStringLiteral(VIRELO_PROGRAM_DIR "/sound/%1/%2.mid")

@@ -9,7 +9,6 @@
 #include "input/SystemMidiInput.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
-#include "training/NotePitches.h"
 #include "training/NotePlayer.h"
 
 #include <QCoreApplication>
@@ -102,7 +101,7 @@ int main(int argc, char* argv[]) {
         pause(pauseMilliseconds);
         const int calls = player.calls;
         const Clock::time_point requested = Clock::now();
-        keyboard->press(clefPitches[0].midiNotes[std::size_t(exercise.askedNote())]);
+        keyboard->press(clefNote(Clef::Violin, exercise.askedNote())->midiPitch());
         if (!runUntil([&] { return player.calls > calls; }, 2000)) {
             std::printf("a key was not taken as the answer\n");
             return 0;

@@ -51,7 +51,8 @@ void measureSoundFontLoad() {
 }
 
 QString noteFile(int run) {
-    const ClefPitches& clef = clefPitches[std::size_t(run) % clefPitches.size()];
+    const std::vector<ClefPitches> clefs = clefPitches();
+    const ClefPitches& clef = clefs[std::size_t(run) % clefs.size()];
     return QStringLiteral(VIRELO_PROGRAM_DIR "/sound/%1/%2.mid")
         .arg(QString::fromUtf8(clef.folder.data(), qsizetype(clef.folder.size())))
         .arg(run % int(clef.midiNotes.size()));

@@ -91,8 +91,11 @@ std::vector<Decision> listenAround(const std::vector<float>& samples, double sou
     return decisions;
 }
 
-const ClefPitches& pitchesOf(Clef clef) {
-    return clefPitches[clef == Violin ? 0 : 1];
+ClefPitches pitchesOf(Clef clef) {
+    for (const ClefPitches& pitches : clefPitches())
+        if (pitches.clef == clef)
+            return pitches;
+    return {};
 }
 
 } // namespace

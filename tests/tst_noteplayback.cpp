@@ -162,7 +162,7 @@ private slots:
             QTest::newRow("no SoundFont") << QString() << QString() << 0;
         for (const QString& soundFont : soundFonts) {
             const QByteArray name = QFileInfo(soundFont).completeBaseName().toUtf8();
-            for (const ClefPitches& clef : clefPitches) {
+            for (const ClefPitches& clef : clefPitches()) {
                 for (int index = 0; index < int(clef.midiNotes.size()); ++index) {
                     const QByteArray folder(clef.folder.data(), qsizetype(clef.folder.size()));
                     QTest::addRow("%s/%s/%d", name.constData(), folder.constData(), index)
@@ -356,7 +356,7 @@ private slots:
         const double frequency =
             estimateFundamental(steady, MonitorCapture::sampleRate, 50.0, 1500.0);
         const double cents =
-            centsBetween(frequency, midiNoteFrequency(clefPitches[0].midiNotes[7] + 1));
+            centsBetween(frequency, midiNoteFrequency(clefPitches()[0].midiNotes[7] + 1));
         QVERIFY2(std::abs(cents) < pitchToleranceCents,
                  qPrintable(QStringLiteral("%1 Hz is %2 cents off").arg(frequency).arg(cents)));
 

@@ -7,7 +7,6 @@
 #include "training/MistakeNaming.h"
 #include "training/NoteModel.h"
 #include "training/NoteNaming.h"
-#include "training/NotePitches.h"
 #include "training/RangeRule.h"
 #include "training/StaffPlacement.h"
 #include "training/TimeText.h"
@@ -103,15 +102,6 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, name);
         QCOMPARE(noteName(clef, index), name);
-    }
-
-    // A clef's natural notes sound the pitches its note files were written for.
-    void clefNotePitches() {
-        for (const ClefPitches& clef : clefPitches)
-            for (int i = 0; i < NoteCount; ++i)
-                QCOMPARE(
-                    clefNote(clef.folder == "bass" ? Clef::Bass : Clef::Violin, i)->midiPitch(),
-                    clef.midiNotes[i]);
     }
 
     void spelledNames_data() {

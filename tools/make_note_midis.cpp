@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path outFolder = argv[1];
-    for (const ClefPitches& clef : clefPitches) {
+    for (const ClefPitches& clef : clefPitches()) {
         const std::filesystem::path folder = outFolder / clef.folder;
         std::error_code error;
         std::filesystem::create_directories(folder, error);

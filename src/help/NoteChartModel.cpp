@@ -5,6 +5,7 @@
 #include "training/StaffPlacement.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -30,30 +31,37 @@ constexpr int MiddleLineStep = 10;
 struct Span {
     double top, bottom; // in rungs of the ladder
 };
-// Where the signs reach, measured on the fonts' outlines: the treble clef's curl rounds the
-// second line from the bottom, the bass clef's dots sit around the second line from the top.
-constexpr Span TrebleClef = {1.45, 8.95};
-constexpr double TrebleClefLeft = 0.5;
-constexpr Span BassClef = {2.95, 6.4};
-constexpr double BassClefLeft = 0.6;
-// A C clef's sign spans the staff's height, centred on the line it marks.
-constexpr double CClefHalfHeight = 2.0;
-constexpr double CClefLeft = 0.6;
+
+// How far each clef sign reaches above and below the line it marks, in rungs, and where it
+// starts, measured on the fonts' outlines: the G clef's curl rounds its line, the F clef's dots
+// sit around its line, and a C clef spans the staff's height centred on its line.
+struct SignShape {
+    char32_t glyph;
+    Span aroundLine;
+    double left;
+};
+constexpr std::array<SignShape, 3> SignShapes = {{
+    {U'\U0001D11E', {-4.55, 2.95}, 0.5},
+    {U'\U0001D122', {-1.05, 2.4}, 0.6},
+    {U'\U0001D121', {-2.0, 2.0}, 0.6},
+}};
 constexpr int LowestStaffRung = 7;
 
+// A sign not measured is taken to span the staff as a C clef does.
+const SignShape& signShape(const ClefRow& row) {
+    const auto shape = std::find_if(SignShapes.begin(), SignShapes.end(),
+                                    [&row](const SignShape& s) { return s.glyph == row.glyph; });
+    return shape == SignShapes.end() ? SignShapes.back() : *shape;
+}
+
 Span clefSpan(const ClefRow& row) {
-    if (row.clef == Clef::Violin)
-        return TrebleClef;
-    if (row.clef == Clef::Bass)
-        return BassClef;
     const double line = LowestStaffRung - (row.glyphLine - 1);
-    return {line - CClefHalfHeight, line + CClefHalfHeight};
+    const Span around = signShape(row).aroundLine;
+    return {line + around.top, line + around.bottom};
 }
 
 double clefLeft(const ClefRow& row) {
-    if (row.clef == Clef::Violin)
-        return TrebleClefLeft;
-    return row.clef == Clef::Bass ? BassClefLeft : CClefLeft;
+    return signShape(row).left;
 }
 
 struct Frame {
@@ -132,10 +140,12 @@ NoteChartModel noteChart(Clef clef, const QSizeF& size) {
     if (staffStep(clef, 0) < 0 || size.isEmpty())
         return {};
     const Span own = extent(clef);
-    const Span treble = extent(Clef::Violin);
-    const Span bass = extent(Clef::Bass);
-    const double band =
-        std::max(treble.bottom - treble.top, bass.bottom - bass.top); // the same for both clefs
+    // Every clef's chart on the same scale for the same height.
+    double band = 0;
+    for (const ClefRow& row : clefTable()) {
+        const Span reach = extent(row.clef);
+        band = std::max(band, reach.bottom - reach.top);
+    }
     const double spacings = TopMargin + band + NameGap + NameHeight + BottomMargin;
     // Whole pixels between the lines and lines on whole pixels keep thin lines sharp.
     const double exact = size.height() / spacings;

@@ -30,5 +30,5 @@ struct NoteChartModel {
 };
 
 // The chart of the clef for a picture of the given size. Notes stand where
-// the main window's placement rule puts them; both clefs share one scale for the same height.
+// the main window's placement rule puts them; every clef's chart has one scale for the same height.
 NoteChartModel noteChart(Clef clef, const QSizeF& size);

@@ -2,18 +2,20 @@
 
 #include "input/MidiNotes.h"
 #include "training/NoteModel.h"
+#include "training/SpelledNote.h"
 
 #include <cstdlib>
 
 namespace {
 
-constexpr int lowestAnyOctave = 36;  // C2, below a bass voice
-constexpr int highestAnyOctave = 84; // C6, above a soprano
+// From C2, below a bass voice, to C6, above a soprano.
+constexpr int lowestAnyOctave = SpelledNote{2 * SpelledNote::StepsPerOctave}.midiPitch();
+constexpr int highestAnyOctave = SpelledNote{6 * SpelledNote::StepsPerOctave}.midiPitch();
+
+constexpr int Octave = SpelledNote::SemitonesPerOctave;
 
 bool isNatural(int pitch) {
-    const int pitchClass = pitch % 12;
-    return pitchClass != 1 && pitchClass != 3 && pitchClass != 6 && pitchClass != 8 &&
-           pitchClass != 10;
+    return SpelledNote::naturalOf(pitch).has_value();
 }
 
 } // namespace
@@ -37,7 +39,7 @@ std::optional<int> heardAnswer(Clef clef, int pitch, int asked, bool anyOctave) 
     for (int index = 0; index < NoteCount; ++index) {
         const int candidate = *pitchOfNoteIndex(clef, index);
         const int distance = std::abs(candidate - *askedPitch);
-        if (candidate % 12 == pitch % 12 && (!nearest || distance < nearestDistance)) {
+        if (candidate % Octave == pitch % Octave && (!nearest || distance < nearestDistance)) {
             nearest = index;
             nearestDistance = distance;
         }
@@ -55,7 +57,6 @@ std::vector<int> listenedSemitones(Clef clef, bool anyOctave) {
 
 std::optional<int> heardPitchAnswer(Clef clef, int pitch, int askedPitch, bool anyOctave) {
     if (anyOctave) {
-        constexpr int Octave = 12;
         const int classDistance = ((pitch - askedPitch) % Octave + Octave) % Octave;
         // Up to a tritone above the asked pitch, else below it.
         pitch = askedPitch + (classDistance <= Octave / 2 ? classDistance : classDistance - Octave);

@@ -9,8 +9,6 @@
 
 #include <QLabel>
 
-#include <array>
-
 frmKeyboard::frmKeyboard(Exercise& exercise)
     : QWidget(nullptr,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -54,11 +52,9 @@ void frmKeyboard::Picture1_Click(int Index) {
 }
 
 std::optional<int> frmKeyboard::blackKeyPitch(int key) const {
-    constexpr std::array<bool, 12> BlackPitchClass = {false, true,  false, true,  false, false,
-                                                      true,  false, true,  false, true,  false};
     const std::optional<SpelledNote> below =
         clefNote(m_exercise.clef(), BlackAfter.at(std::size_t(key)));
-    if (!below || !BlackPitchClass.at(std::size_t((below->midiPitch() + 1) % 12)))
+    if (!below || SpelledNote::naturalOf(below->midiPitch() + 1))
         return std::nullopt;
     return below->midiPitch() + 1;
 }

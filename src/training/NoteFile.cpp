@@ -13,7 +13,7 @@ namespace {
 // The folder and number of a note file that sounds `pitch`, the clef's own folder first.
 std::optional<std::pair<std::string_view, int>> fileOfPitch(const ClefRow& row, int pitch) {
     std::optional<std::pair<std::string_view, int>> found;
-    for (const ClefPitches& files : clefPitches) {
+    for (const ClefPitches& files : clefPitches()) {
         const auto at = std::find(files.midiNotes.begin(), files.midiNotes.end(), pitch);
         if (at == files.midiNotes.end())
             continue;

@@ -11,7 +11,7 @@
 #include "WindowLayout.h"
 #include "WindowProperties.h"
 #include "Xdotool.h"
-#include "training/NotePitches.h"
+#include "training/NoteModel.h"
 
 #include <QColor>
 #include <QGuiApplication>
@@ -56,7 +56,7 @@ double midiNoteFrequency(int note) {
 }
 
 int midiNoteOf(const QString& clef, int index) {
-    return clefPitches[clef == Bass ? 1 : 0].midiNotes[std::size_t(index)];
+    return clefNote(clef == Bass ? Clef::Bass : Clef::Violin, index)->midiPitch();
 }
 
 // A point of the main window on the staff's right, where a click does nothing.

@@ -14,7 +14,7 @@
 #include "ScreenReading.h"
 #include "WindowLayout.h"
 #include "Xdotool.h"
-#include "training/NotePitches.h"
+#include "training/NoteModel.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -43,13 +43,13 @@ constexpr int tasksPerExercise = 25;
 constexpr qint64 deafAfterSound = 700;
 
 int keyOf(int index) {
-    return clefPitches[0].midiNotes[std::size_t(index)];
+    return clefNote(Clef::Violin, index)->midiPitch();
 }
 
 // The black key beside a note's: above it, unless a white key follows (after e and h).
 int blackKeyBeside(int index) {
     const int key = keyOf(index);
-    return key % 12 == 4 || key % 12 == 11 ? key - 1 : key + 1;
+    return SpelledNote::naturalOf(key + 1) ? key - 1 : key + 1;
 }
 
 // Cello notes of the bass clef, rendered once, played into the microphone.
@@ -66,8 +66,7 @@ public:
             folder_.filePath(QStringLiteral("%1-%2-%3.raw").arg(index).arg(semitones).arg(seconds));
         if (!QFile::exists(file)) {
             const std::vector<float> samples = renderer_.render(
-                {instrument::cello, clefPitches[1].midiNotes[std::size_t(index)] + semitones,
-                 seconds},
+                {instrument::cello, clefNote(Clef::Bass, index)->midiPitch() + semitones, seconds},
                 0.05);
             QFile out(file);
             if (!out.open(QIODevice::WriteOnly))
