@@ -25,7 +25,7 @@ void generateHistory(const QString& file, int exercises) {
         for (int task = 1; task <= 25; ++task) {
             TaskOutcome outcome;
             outcome.task = task;
-            outcome.asked = note(engine);
+            outcome.askedIndex = note(engine);
             outcome.right = true;
             outcome.answerMs = answerMs(engine);
             outcome.input = AnswerInput::Buttons;
@@ -34,14 +34,14 @@ void generateHistory(const QString& file, int exercises) {
                 outcome.answerMs = 4000;
                 outcome.input.reset();
             } else if (wrong(engine)) {
-                outcome.chosen = (outcome.asked + 1 + note(engine) % 3) % NoteCount;
+                outcome.chosenIndex = (outcome.askedIndex + 1 + note(engine) % 3) % NoteCount;
                 outcome.right = false;
             } else {
-                outcome.chosen = outcome.asked;
+                outcome.chosenIndex = outcome.askedIndex;
             }
-            outcome.askedNote = *clefNote(exercise.start.clef, outcome.asked);
-            if (outcome.chosen)
-                outcome.chosenNote = clefNote(exercise.start.clef, *outcome.chosen);
+            outcome.askedNote = *clefNote(exercise.start.clef, outcome.askedIndex);
+            if (outcome.chosenIndex)
+                outcome.chosenNote = clefNote(exercise.start.clef, *outcome.chosenIndex);
             errors += outcome.right ? 0 : 1;
             at = at.addMSecs(outcome.answerMs + 500);
             exercise.tasks.append({outcome, at});

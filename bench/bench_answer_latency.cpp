@@ -90,7 +90,7 @@ Latency measure(NotePlayer& player, int fifths) {
         if (exercise.askedSpelled().alteration > 0)
             form.cmdVorzeichen[2]->click();
         // Returns once the next note has sounded.
-        form.cmdNoteViolin[std::size_t(exercise.askedNote())]->click();
+        form.cmdNoteViolin[std::size_t(exercise.askedIndex())]->click();
         given.push_back({clicked, timed.entered});
     }
     exercise.abort();

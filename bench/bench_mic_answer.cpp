@@ -317,7 +317,7 @@ std::vector<double> headShownToListening(const PrivatePulseServer& server, int& 
         if (task >= settlingTasks && listening > shown)
             delays.push_back(std::chrono::duration<double, std::milli>(listening - shown).count());
         // Returns once the next note has sounded.
-        exercise.answer(exercise.askedNote());
+        exercise.answer(exercise.askedIndex());
     }
     exercise.abort();
     qInstallMessageHandler(defaultHandler);

@@ -101,7 +101,7 @@ int main(int argc, char* argv[]) {
         pause(pauseMilliseconds);
         const int calls = player.calls;
         const Clock::time_point requested = Clock::now();
-        keyboard->press(clefNote(Clef::Violin, exercise.askedNote())->midiPitch());
+        keyboard->press(clefNote(Clef::Violin, exercise.askedIndex())->midiPitch());
         if (!runUntil([&] { return player.calls > calls; }, 2000)) {
             std::printf("a key was not taken as the answer\n");
             return 0;

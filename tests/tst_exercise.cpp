@@ -77,7 +77,7 @@ private slots:
         // A record that would shift every draw, were weak notes practised.
         e.world.records[lowest] = {100, 100};
         e.start();
-        QCOMPARE(e.ex().askedNote(), note);
+        QCOMPARE(e.ex().askedIndex(), note);
         QCOMPARE(e.world.recordsAsked, 0);
     }
 
@@ -129,7 +129,7 @@ private slots:
             e.ex().chooseMode(Clef::Violin, false);
             e.start();
             while (e.ex().state() == ExerciseState::Running) {
-                ++asked[e.ex().askedNote()];
+                ++asked[e.ex().askedIndex()];
                 e.world.randomValue = uniform(engine);
                 e.ex().answerSpelled(e.ex().askedSpelled());
             }
@@ -303,7 +303,7 @@ private slots:
         for (int task = 1; task <= 25; ++task) {
             QCOMPARE(e.ex().task(), task);
             e.ask(task % 8 + 2);
-            e.answer(e.ex().askedNote());
+            e.answer(e.ex().askedIndex());
         }
         QCOMPARE(e.world.player.played.size(), 25);
         QCOMPARE(e.world.messages.size(), 1);
@@ -318,12 +318,12 @@ private slots:
         e.start();
         for (int task = 1; task <= 25; ++task) {
             if (task % 5 == 0) {
-                e.answer((e.ex().askedNote() + 1) % 15);
+                e.answer((e.ex().askedIndex() + 1) % 15);
                 e.ex().tmrNoteFalsch_Timer();
             } else if (task % 7 == 0) {
                 e.ex().ZeitVergangen(300);
             } else {
-                e.answer(e.ex().askedNote());
+                e.answer(e.ex().askedIndex());
             }
         }
         // Tasks 5, 10, 15, 20, 25 wrong; 7, 14, 21 timed out.
@@ -348,7 +348,7 @@ private slots:
         e.ex().chooseMode(Clef::Violin, false);
         e.start();
         for (int task = 1; task <= 25; ++task)
-            e.answer(e.ex().askedNote());
+            e.answer(e.ex().askedIndex());
         QCOMPARE(e.world.messages.last().text,
                  QString("Du hast von 25 Aufgaben 0 falsch gemacht."));
         QCOMPARE(e.world.messages.last().details, QString());
@@ -385,8 +385,8 @@ private slots:
         Run e(Clef::Bass, 0, 14, 400, 2000);
         e.start();
         for (int task = 1; task < 25; ++task)
-            e.answer(e.ex().askedNote());
-        e.answer((e.ex().askedNote() + 1) % 15);
+            e.answer(e.ex().askedIndex());
+        e.answer((e.ex().askedIndex() + 1) % 15);
         QVERIFY(e.world.messages.isEmpty());
         QVERIFY(e.ex().tmrNoteFalsch->isActive());
         e.ex().tmrNoteFalsch_Timer();
@@ -402,7 +402,7 @@ private slots:
             QCOMPARE(e.ex().errors(), 0);
             QVERIFY(!e.ex().tmrNoteFalsch->isActive());
         }
-        e.answer(e.ex().askedNote());
+        e.answer(e.ex().askedIndex());
         QCOMPARE(e.ex().task(), 2);
     }
 
@@ -558,7 +558,7 @@ private slots:
         for (int task = 1; task <= 25; ++task) {
             QCoreApplication::processEvents();
             QVERIFY(noticeAfterMessages.isEmpty());
-            e.answer(e.ex().askedNote());
+            e.answer(e.ex().askedIndex());
         }
         QCoreApplication::processEvents();
         QTRY_COMPARE(noticeAfterMessages, chosen ? QList<qsizetype>{1} : QList<qsizetype>{});

@@ -627,7 +627,7 @@ private slots:
         task(1, fis, f, AnswerInput::Buttons, true);
         task(2, fis, fis, AnswerInput::Midi, false);
         task(3, c, c, AnswerInput::Buttons, true);
-        inG.tasks[2].outcome.asked = 4;
+        inG.tasks[2].outcome.askedIndex = 4;
         inG.end = ExerciseEnd{false, 1};
         QList<UnwrittenExercise> exercises = {inG};
         QCOMPARE(store.write(exercises), HistoryStore::Written::Yes);

@@ -337,7 +337,7 @@ private slots:
         QTRY_VERIFY(e.keyboard.isNull());
         e.world.exercise.tmrNoteFalsch_Timer();
         QCOMPARE(e.world.exercise.task(), 2);
-        e.form->cmdNoteViolin[(e.world.exercise.askedNote() + 1) % 15]->click();
+        e.form->cmdNoteViolin[(e.world.exercise.askedIndex() + 1) % 15]->click();
         QCOMPARE(e.world.exercise.errors(), 2);
         e.world.exercise.tmrNoteFalsch_Timer();
         QCOMPARE(e.world.exercise.task(), 3);
@@ -362,7 +362,7 @@ private slots:
         } else {
             for (int task = 1; task <= 25; ++task) {
                 e.ask(task % 15);
-                e.clickKey(e.world.exercise.askedNote());
+                e.clickKey(e.world.exercise.askedIndex());
             }
             QCOMPARE(e.world.messages.last().text,
                      QString("Du hast von 25 Aufgaben 0 falsch gemacht."));

@@ -414,7 +414,7 @@ private slots:
         Run e(clef);
         e.ask(index);
         e.start();
-        QCOMPARE(e.ex().askedNote(), index);
+        QCOMPARE(e.ex().askedIndex(), index);
         QCOMPARE(e.form->shpNote.Top, top);
         QCOMPARE(e.form->shpNote.Left, 3884.5);
         QVERIFY(e.form->shpNote.Visible);
@@ -543,7 +543,7 @@ private slots:
         e.ex().tmrWeg_Timer();
         QVERIFY(!e.form->shpNote.Visible);
         // Answering after the head vanished still shows the asked note in the display.
-        e.answer((e.ex().askedNote() + 3) % 15);
+        e.answer((e.ex().askedIndex() + 3) % 15);
         QVERIFY(e.form->shpNote.Visible);
         QCOMPARE(e.form->shpNote.BackColor, VbColor::Green);
     }
@@ -621,7 +621,7 @@ private slots:
         QCOMPARE(e.form->focusWidget(), e.button(0));
         QVERIFY(!e.ex().tmrNoteFalsch->isActive());
         QCOMPARE(e.ex().task(), 2);
-        QCOMPARE(e.ex().askedNote(), 4);
+        QCOMPARE(e.ex().askedIndex(), 4);
         QCOMPARE(e.form->shpNote.BackColor, VbColor::White);
         QVERIFY(!e.form->shpNoteFalsch.Visible);
         QCOMPARE(e.visibleLedgerLines(), (QList<int>{0}));
@@ -779,7 +779,7 @@ private slots:
         QVERIFY(e.form->shpNote.Visible);
         e.ex().tmrNoteFalsch_Timer();
         QVERIFY(!e.form->shpNote.Visible);
-        e.answer(e.ex().askedNote());
+        e.answer(e.ex().askedIndex());
         QVERIFY(!e.form->shpNote.Visible);
     }
 };

@@ -232,15 +232,15 @@ private:
     void checkRunning() {
         for (const QPushButton* button : otherRow())
             expect(!button->isEnabled(), "the other clef's row is enabled");
-        expect(m_exercise->askedNote() >= m_exercise->lowest() &&
-                   m_exercise->askedNote() <= m_exercise->highest(),
+        expect(m_exercise->askedIndex() >= m_exercise->lowest() &&
+                   m_exercise->askedIndex() <= m_exercise->highest(),
                "the note lies outside the range");
         expect(m_expected.display == m_exercise->tmrNoteFalsch->isActive(),
                "the wrong-answer display does not run as it should");
         const bool keyboardShown = m_keyboard && m_keyboard->isVisible();
         for (int i = 0; i < NoteCount; ++i) {
             QColor wanted = White;
-            if (m_expected.display && i == m_exercise->askedNote())
+            if (m_expected.display && i == m_exercise->askedIndex())
                 wanted = Green;
             else if (m_expected.display && i == m_expected.chosen)
                 wanted = Red;
@@ -296,10 +296,10 @@ private:
         const QString folder = bass() ? QStringLiteral("bass") : QStringLiteral("violin");
         expect(path == QStringLiteral("/opt/virelo/sound/%1/%2.mid")
                            .arg(folder)
-                           .arg(m_exercise->askedNote()),
+                           .arg(m_exercise->askedIndex()),
                "the wrong file is played");
-        expect(m_exercise->askedNote() >= m_exercise->lowest() &&
-                   m_exercise->askedNote() <= m_exercise->highest(),
+        expect(m_exercise->askedIndex() >= m_exercise->lowest() &&
+                   m_exercise->askedIndex() <= m_exercise->highest(),
                "the note played lies outside the range");
         expect(m_exercise->state() == ExerciseState::Running, "a note plays outside an exercise");
         expect(m_playedNow == m_expected.tasks, "a note plays that no task asked for");
@@ -499,9 +499,9 @@ private:
                 strayInput();
             }
         } else if (roll < 55) {
-            answer(m_exercise->askedNote());
+            answer(m_exercise->askedIndex());
         } else if (roll < 68) {
-            answer((m_exercise->askedNote() + 1 + pick(NoteCount - 1)) % NoteCount);
+            answer((m_exercise->askedIndex() + 1 + pick(NoteCount - 1)) % NoteCount);
         } else if (roll < 78) {
             elapse();
         } else if (roll < 82) {
@@ -540,7 +540,7 @@ private:
         const bool fromKeyboard = m_keyboard && m_keyboard->isVisible() && chance(50);
         step(QStringLiteral("answer %1%2").arg(index).arg(fromKeyboard ? " on the keyboard" : ""));
         if (m_expected.taskOpen) {
-            if (index == m_exercise->askedNote()) {
+            if (index == m_exercise->askedIndex()) {
                 nextTask();
             } else {
                 m_expected.taskOpen = false;
@@ -683,7 +683,7 @@ private slots:
         };
         form.cmdViolin->click();
         for (int task = 1; task < timedOutTask; ++task)
-            form.cmdNoteViolin[exercise.askedNote()]->click();
+            form.cmdNoteViolin[exercise.askedIndex()]->click();
         if (timedOutTask > 0)
             exercise.ZeitVergangen(exercise.zeitVorbei());
 

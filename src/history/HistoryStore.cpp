@@ -311,8 +311,8 @@ bool HistoryStore::writeExercise(QSqlQuery& query, UnwrittenExercise& exercise) 
         query.addBindValue(*exercise.id);
         query.addBindValue(outcome.task);
         query.addBindValue(task.endedAt.toMSecsSinceEpoch());
-        query.addBindValue(outcome.asked);
-        query.addBindValue(outcome.chosen ? QVariant(*outcome.chosen) : QVariant());
+        query.addBindValue(outcome.askedIndex);
+        query.addBindValue(outcome.chosenIndex ? QVariant(*outcome.chosenIndex) : QVariant());
         query.addBindValue(outcome.right);
         query.addBindValue(outcome.answerMs);
         query.addBindValue(outcome.input ? QVariant(inputKey(*outcome.input)) : QVariant());

@@ -40,8 +40,8 @@ std::optional<SpelledNote> noteOf(const QJsonValue& value, Clef clef,
 QJsonObject taskObject(const RecordedTask& task) {
     const TaskOutcome& o = task.outcome;
     return {{QStringLiteral("task"), o.task},
-            {QStringLiteral("asked"), o.asked},
-            {QStringLiteral("chosen"), optionalValue(o.chosen)},
+            {QStringLiteral("asked"), o.askedIndex},
+            {QStringLiteral("chosen"), optionalValue(o.chosenIndex)},
             {QStringLiteral("right"), o.right},
             {QStringLiteral("answerMs"), o.answerMs},
             {QStringLiteral("input"), o.input ? QJsonValue(inputKey(*o.input)) : QJsonValue()},

@@ -103,7 +103,7 @@ void MicrophoneAnswers::heard(int pitch) {
         return;
     }
     const std::optional<int> index =
-        heardAnswer(exercise_.clef(), pitch, exercise_.askedNote(), anyOctave_);
+        heardAnswer(exercise_.clef(), pitch, exercise_.askedIndex(), anyOctave_);
     qCDebug(microphoneLog) << "heard" << pitch << "answers" << index.value_or(-1);
     if (index)
         exercise_.answerFromInstrument(*index, AnswerInput::Microphone);

@@ -73,7 +73,8 @@ public:
     int highest() const { return HöchsterTon; }
     int zeitWeg() const { return ZeitWeg; }
     int zeitVorbei() const { return ZeitVorbei; }
-    int askedNote() const { return Note; }
+    // The asked note's staff place: the index 0..14 of its natural among the clef's notes.
+    int askedIndex() const { return Note; }
     int task() const { return Aufgabe; }
     int errors() const { return fehler; }
     std::int32_t zeitZaehler() const { return ZeitZaehler; }

@@ -81,11 +81,11 @@ std::optional<Kind> signKind(const MissedTask& missed) {
 }
 
 Kind kindOf(Clef clef, const MissedTask& missed) {
-    if (!missed.chosen)
+    if (!missed.chosenIndex)
         return Kind::TimeOut;
     if (const std::optional<Kind> kind = signKind(missed))
         return *kind;
-    const int steps = *missed.chosen - missed.asked;
+    const int steps = *missed.chosenIndex - missed.askedIndex;
     if (misreadAs(clef, steps))
         return Kind::OtherClef;
     if (std::abs(steps) % SpelledNote::StepsPerOctave == 0)
@@ -107,23 +107,23 @@ QString signKindText(Kind kind) {
 }
 
 QString askedName(Clef clef, const MissedTask& missed) {
-    return missed.askedNote ? noteName(*missed.askedNote) : noteName(clef, missed.asked);
+    return missed.askedNote ? noteName(*missed.askedNote) : noteName(clef, missed.askedIndex);
 }
 
 QString chosenName(Clef clef, const MissedTask& missed) {
-    return missed.chosenNote ? noteName(*missed.chosenNote) : noteName(clef, *missed.chosen);
+    return missed.chosenNote ? noteName(*missed.chosenNote) : noteName(clef, *missed.chosenIndex);
 }
 
 QString mistakeLine(Clef clef, const MissedTask& missed) {
     QString line = QCoreApplication::translate("MistakeNaming", "Aufgabe %1: gesucht %2")
                        .arg(missed.task)
                        .arg(askedName(clef, missed));
-    if (!missed.chosen)
+    if (!missed.chosenIndex)
         return line + QCoreApplication::translate("MistakeNaming", " (Zeit vorbei)");
     if (const std::optional<Kind> kind = signKind(missed))
         return line + QCoreApplication::translate("MistakeNaming", ", gewählt %1 (%2)")
                           .arg(chosenName(clef, missed), signKindText(*kind));
-    const int steps = *missed.chosen - missed.asked;
+    const int steps = *missed.chosenIndex - missed.askedIndex;
     line += QCoreApplication::translate("MistakeNaming", ", gewählt %1 (eine %2 %3")
                 .arg(chosenName(clef, missed), intervalName(steps),
                      steps > 0 ? QCoreApplication::translate("MistakeNaming", "zu hoch")

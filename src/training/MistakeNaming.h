@@ -13,15 +13,15 @@
 // as the clef's natural indices and as spelled notes, and the key it was asked in. Without
 // spelled notes the naturals of the indices count.
 struct MissedTask {
-    MissedTask(int task_, int asked_, std::optional<int> chosen_,
+    MissedTask(int task_, int askedIndex_, std::optional<int> chosenIndex_,
                std::optional<SpelledNote> askedNote_ = {},
                std::optional<SpelledNote> chosenNote_ = {}, KeySignature key_ = {})
-        : task(task_), asked(asked_), chosen(chosen_), askedNote(askedNote_),
+        : task(task_), askedIndex(askedIndex_), chosenIndex(chosenIndex_), askedNote(askedNote_),
           chosenNote(chosenNote_), key(key_) {}
 
     int task = 0; // from 1
-    int asked = 0;
-    std::optional<int> chosen;
+    int askedIndex = 0;
+    std::optional<int> chosenIndex;
     std::optional<SpelledNote> askedNote;
     std::optional<SpelledNote> chosenNote;
     KeySignature key;

@@ -9,12 +9,12 @@
 enum class AnswerInput { Buttons, ScreenKeyboard, Midi, Microphone };
 
 // How one task ended: answered right, answered wrong, or timed out (no chosen note, no input).
-// `asked` and `chosen` are the natural notes' indices 0..14 of the clef (the staff places);
-// the spelled notes say what was written and what was answered, their pitches what sounded.
+// The indices are the natural notes' 0..14 of the clef (the staff places); the spelled notes
+// say what was written and what was answered, their pitches what sounded.
 struct TaskOutcome {
     int task = 0; // 1..25 within its exercise
-    int asked = 0;
-    std::optional<int> chosen;
+    int askedIndex = 0;
+    std::optional<int> chosenIndex;
     bool right = false;
     long long answerMs = 0; // from the task opening to its end
     std::optional<AnswerInput> input;
