@@ -28,7 +28,10 @@ constexpr int instrumentGenerator = 41;
 constexpr int keyRangeGenerator = 43;
 constexpr int velocityRangeGenerator = 44;
 constexpr int sampleGenerator = 53;
+// Samples in ROM, and compressed ones, whose positions count bytes of Ogg Vorbis rather than
+// points.
 constexpr int romSample = 0x8000;
+constexpr int compressedSample = 0x10;
 // Points the format asks for between a loop's end and the sample's, and a loop's least length.
 constexpr std::uint32_t loopGuard = 8;
 constexpr std::uint32_t shortLoop = 32;
@@ -152,7 +155,8 @@ QByteArray cutSamples(const Records& headers, double longestNoteSeconds) {
         const std::uint32_t loopEnd = readU32(cut, at + 32);
         const std::uint32_t rate = readU32(cut, at + 36);
         const auto kept = std::uint32_t(std::ceil(keptSeconds * rate));
-        if ((readU16(cut, at + 44) & romSample) != 0 || end <= start || end - start <= kept)
+        if ((readU16(cut, at + 44) & (romSample | compressedSample)) != 0 || end <= start ||
+            end - start <= kept)
             continue;
         const std::uint32_t newEnd = start + kept;
         writeU32(cut, at + 24, newEnd);
