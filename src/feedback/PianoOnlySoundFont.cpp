@@ -28,8 +28,8 @@ constexpr int instrumentGenerator = 41;
 constexpr int keyRangeGenerator = 43;
 constexpr int velocityRangeGenerator = 44;
 constexpr int sampleGenerator = 53;
-// Samples in ROM, and compressed ones, whose positions count bytes of Ogg Vorbis rather than
-// points.
+// Samples in ROM; and compressed ones, whose positions count bytes of Ogg Vorbis rather than
+// points, and which FluidSynth will not play from the piano's tables alone.
 constexpr int romSample = 0x8000;
 constexpr int compressedSample = 0x10;
 // Points the format asks for between a loop's end and the sample's, and a loop's least length.
@@ -155,8 +155,7 @@ QByteArray cutSamples(const Records& headers, double longestNoteSeconds) {
         const std::uint32_t loopEnd = readU32(cut, at + 32);
         const std::uint32_t rate = readU32(cut, at + 36);
         const auto kept = std::uint32_t(std::ceil(keptSeconds * rate));
-        if ((readU16(cut, at + 44) & (romSample | compressedSample)) != 0 || end <= start ||
-            end - start <= kept)
+        if ((readU16(cut, at + 44) & romSample) != 0 || end <= start || end - start <= kept)
             continue;
         const std::uint32_t newEnd = start + kept;
         writeU32(cut, at + 24, newEnd);
@@ -183,8 +182,12 @@ void appendChunk(QByteArray& out, const char* id, const QByteArray& data) {
 }
 
 // The piano's preset tables for the notes from the tables of the whole SoundFont; empty if it has
-// no piano that sounds them or the tables do not hold together.
+// no piano that sounds them, compressed samples, or tables that do not hold together.
 QByteArray pianoTables(const std::map<std::string, Records>& all, const PianoNotes& notes) {
+    const Records& samples = all.at("shdr");
+    for (int sample = 0; sample + 1 < samples.count(); ++sample)
+        if ((samples.field(sample, 44) & compressedSample) != 0)
+            return {};
     const Records& presets = all.at("phdr");
     int piano = -1;
     for (int preset = 0; preset + 1 < presets.count() && piano < 0; ++preset) {
