@@ -1,5 +1,7 @@
 #include "ScreenDriver.h"
 
+#include "WindowTitle.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -25,10 +27,6 @@ constexpr unsigned long white = 0xffffff;
 struct ImageDeleter {
     void operator()(XImage* image) const { XDestroyImage(image); }
 };
-
-bool nearly(int actual, int expected) {
-    return std::abs(actual - expected) <= sizeTolerance;
-}
 
 int ignoreXError(Display*, XErrorEvent*) {
     return 0;
@@ -81,17 +79,12 @@ void ScreenDriver::discardEvents() {
     }
 }
 
-std::optional<ScreenDriver::Window> ScreenDriver::waitForWindow(Clock::duration limit, int width,
-                                                                int height) {
+std::optional<ScreenDriver::Window> ScreenDriver::waitForWindow(Clock::duration limit,
+                                                                const std::string& wanted) {
     const auto deadline = Clock::now() + limit;
     while (const std::optional<XEvent> event = nextEvent(display_, deadline)) {
-        if (event->type != MapNotify || event->xmap.override_redirect)
-            continue;
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(display_, event->xmap.window, &attributes) == 0)
-            continue;
-        if ((width == 0 && height == 0) ||
-            (nearly(attributes.width, width) && nearly(attributes.height, height)))
+        if (event->type == MapNotify && !event->xmap.override_redirect &&
+            windowTitle(display_, event->xmap.window) == wanted)
             return event->xmap.window;
     }
     return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 #include <vector>
 
 struct _XDisplay;
@@ -26,8 +27,9 @@ public:
 
     // Forgets what happened so far, so the waits below see only what follows.
     void discardEvents();
-    // The next top-level window mapped; of the given size unless that is 0 x 0.
-    std::optional<Window> waitForWindow(Clock::duration limit, int width = 0, int height = 0);
+    // The next top-level window mapped with the given title (UTF-8): the title stays when a
+    // layout grows, where a size would not.
+    std::optional<Window> waitForWindow(Clock::duration limit, const std::string& title);
     // Waits for one paint that covers the whole window.
     bool waitForFullPaint(Window window, Clock::duration limit);
 

@@ -49,10 +49,10 @@ constexpr Point centre(double left, double top, double width, double height) {
     return {pixels(left + width / 2), pixels(top + height / 2)};
 }
 
-constexpr int mainWidth = 741;
-constexpr int mainHeight = 490;
-constexpr int dialogWidth = 648;
-constexpr int dialogHeight = 452;
+// The windows' titles, in German, which the settings below choose.
+constexpr const char* mainTitle = "Virelo 5.50 (Build: b)";
+constexpr const char* settingsTitle = "Einstellungen";
+constexpr const char* messageTitle = "virel5";
 constexpr Point violinButton = centre(120, 120, 1455, 375);
 constexpr Point startButton = centre(1320, 5040, 1815, 375);
 // The treble-clef range box of a note, inside its frame at (120, 1680).
@@ -82,7 +82,7 @@ bool startExercise(ScreenDriver& screen, ScreenDriver::Window main) {
     screen.discardEvents();
     clickAt(screen, main, violinButton);
     const std::optional<ScreenDriver::Window> dialog =
-        screen.waitForWindow(windowLimit, dialogWidth, dialogHeight);
+        screen.waitForWindow(windowLimit, settingsTitle);
     if (!dialog || !screen.waitForFullPaint(*dialog, windowLimit))
         return false;
     clickAt(screen, *dialog, rangeBox(lowestNote));
@@ -114,7 +114,8 @@ std::optional<ScreenDriver::Window> answerAll(ScreenDriver& screen, ScreenDriver
         if (task < tasksPerExercise && !screen.waitForFullPaint(main, taskLimit))
             return std::nullopt;
     }
-    const std::optional<ScreenDriver::Window> result = screen.waitForWindow(windowLimit);
+    const std::optional<ScreenDriver::Window> result =
+        screen.waitForWindow(windowLimit, messageTitle);
     if (!result || !screen.waitForFullPaint(*result, windowLimit))
         return std::nullopt;
     return result;
@@ -152,8 +153,7 @@ struct Figures {
 // An exercise of right answers, a pause, and the first task of a second exercise; names the step
 // that failed, if one did.
 const char* workThrough(ScreenDriver& screen, pid_t pid, Figures& figures) {
-    const std::optional<ScreenDriver::Window> main =
-        screen.waitForWindow(windowLimit, mainWidth, mainHeight);
+    const std::optional<ScreenDriver::Window> main = screen.waitForWindow(windowLimit, mainTitle);
     if (!main || !screen.waitForFullPaint(*main, windowLimit))
         return "showing the main window";
     if (!startExercise(screen, *main))
@@ -188,9 +188,11 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     // The program's settings in the scratch home, as the settings dialog stores the choice.
-    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("virel542"))
-        .setValue(QStringLiteral("Einstellungen/Mikrofon"),
-                  microphone ? QStringLiteral("1") : QStringLiteral("0"));
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("virel542"));
+    settings.setValue(QStringLiteral("Einstellungen/Mikrofon"),
+                      microphone ? QStringLiteral("1") : QStringLiteral("0"));
+    settings.setValue(QStringLiteral("Einstellungen/Sprache"), QStringLiteral("Deutsch"));
+    settings.sync();
     ScreenDriver screen;
     if (!screen.isReady()) {
         std::fprintf(stderr, "no X display with the DAMAGE and XTEST extensions\n");

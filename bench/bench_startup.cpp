@@ -1,12 +1,13 @@
 // Start-up time of the program against a bare Qt window: from spawning a program to the first
 // paint of its main window, watched from outside through the X server's damage reports, so the
 // program needs no hooks. Run on a private X server where nothing else draws. Compares any two
-// programs that show a window of the main window's size: the second against the first.
+// programs that show a window with the main window's title: the second against the first.
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
 
 #include "ChildProcess.h"
 #include "Summary.h"
+#include "WindowTitle.h"
 
 #include <poll.h>
 #include <sys/wait.h>
@@ -25,8 +26,8 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr int measuredRuns = 11;
-constexpr int windowWidth = 741;
-constexpr int windowHeight = 490;
+// The main window's title, which the bare window borrows.
+constexpr const char* windowTitleWatched = "Virelo 5.50 (Build: b)";
 // Rounding of the logical size may cost a pixel or two.
 constexpr int sizeTolerance = 4;
 constexpr auto paintTimeout = 20s;
@@ -43,10 +44,6 @@ struct Watch {
     Display* display;
     int damageEventBase;
 };
-
-bool nearly(int actual, int expected) {
-    return std::abs(actual - expected) <= sizeTolerance;
-}
 
 // Qt gives its windows no background, so mapping one paints nothing: the first damage that
 // covers the window is the toolkit putting its first frame on screen.
@@ -92,8 +89,9 @@ std::optional<double> measure(const Watch& watch, const char* program) {
         const auto received = Clock::now();
         if (event.type == MapNotify && !window) {
             XWindowAttributes attributes;
-            if (XGetWindowAttributes(watch.display, event.xmap.window, &attributes) != 0 &&
-                nearly(attributes.width, windowWidth) && nearly(attributes.height, windowHeight))
+            if (!event.xmap.override_redirect &&
+                windowTitle(watch.display, event.xmap.window) == windowTitleWatched &&
+                XGetWindowAttributes(watch.display, event.xmap.window, &attributes) != 0)
                 window = attributes;
         } else if (event.type == watch.damageEventBase + XDamageNotify) {
             const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(event);
@@ -159,9 +157,9 @@ int main(int argc, char* argv[]) {
         for (Run& run : runs) {
             const std::optional<double> ms = measure(watch, run.program);
             if (!ms) {
-                std::fprintf(stderr, "%s: exited or painted no %dx%d window within %lld s\n",
-                             run.program, windowWidth, windowHeight,
-                             static_cast<long long>(paintTimeout.count()));
+                std::fprintf(
+                    stderr, "%s: exited or painted no window titled \"%s\" within %lld s\n",
+                    run.program, windowTitleWatched, static_cast<long long>(paintTimeout.count()));
                 return 1;
             }
             if (round >= 0)

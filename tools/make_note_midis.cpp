@@ -1,6 +1,7 @@
 // Writes one short piano note per staff position as a Standard MIDI File:
 //   <out>/violin/0.mid .. 14.mid and <out>/bass/0.mid .. 14.mid
 
+#include "feedback/PianoNotes.h"
 #include "training/NotePitches.h"
 
 #include <cstdint>
@@ -21,6 +22,9 @@ constexpr int noteTicks = 960;
 // Time after the note-off for the release to fade (by 35 dB or more with the usual General MIDI
 // pianos) before the player closes its stream, which would otherwise click.
 constexpr int tailTicks = 288;
+// The player keeps only as much of the piano's samples as the longest note can play.
+static_assert(double(noteTicks + tailTicks) * microsecondsPerQuarter / ticksPerQuarter / 1e6 <
+              longestNoteSeconds);
 
 void appendBigEndian(Bytes& out, std::uint32_t value, int byteCount) {
     for (int shift = 8 * (byteCount - 1); shift >= 0; shift -= 8)
@@ -43,7 +47,7 @@ Bytes noteFile(int midiNote) {
     appendVariableLength(track, 0);
     track.insert(track.end(), {0xc0, 0x00}); // acoustic grand piano on channel 0
     appendVariableLength(track, 0);
-    track.insert(track.end(), {0x90, note, 100});
+    track.insert(track.end(), {0x90, note, std::uint8_t(noteVelocity)});
     appendVariableLength(track, noteTicks);
     track.insert(track.end(), {0x80, note, 64});
     appendVariableLength(track, tailTicks);

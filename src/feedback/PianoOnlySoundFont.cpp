@@ -3,6 +3,7 @@
 #include <QIODevice>
 
 #include <array>
+#include <cmath>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,6 +25,16 @@ constexpr std::array<Table, 9> tables{{{"phdr", 38},
                                        {"igen", 4},
                                        {"shdr", 46}}};
 constexpr int instrumentGenerator = 41;
+constexpr int keyRangeGenerator = 43;
+constexpr int velocityRangeGenerator = 44;
+constexpr int sampleGenerator = 53;
+// Samples in ROM; and compressed ones, whose positions count bytes of Ogg Vorbis rather than
+// points, and which FluidSynth will not play from the piano's tables alone.
+constexpr int romSample = 0x8000;
+constexpr int compressedSample = 0x10;
+// Points the format asks for between a loop's end and the sample's, and a loop's least length.
+constexpr std::uint32_t loopGuard = 8;
+constexpr std::uint32_t shortLoop = 32;
 // Largest preset tables read: a General MIDI SoundFont has a few megabytes.
 constexpr std::uint32_t maxPdtaSize = 64u << 20;
 
@@ -46,6 +57,11 @@ void appendU32(QByteArray& out, std::uint32_t value) {
     appendU16(out, value >> 16);
 }
 
+void writeU32(QByteArray& bytes, qsizetype at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = char((value >> (8 * i)) & 0xff);
+}
+
 // One table of records, by index.
 struct Records {
     QByteArray bytes;
@@ -56,6 +72,9 @@ struct Records {
     // The 16-bit field at `offset` of a record.
     int field(int index, int offset) const {
         return readU16(bytes, qsizetype(index) * size + offset);
+    }
+    int byte(int index, int offset) const {
+        return std::uint8_t(bytes[qsizetype(index) * size + offset]);
     }
 };
 
@@ -68,41 +87,84 @@ struct ZoneCopy {
     int bagCount = 0;
 };
 
-// Appends bags [first, last) with their generators and modulators to `out`, renumbered; false if
-// the indices run outside their tables or backwards. `rewrite` may change a copied generator.
+// Whether the zone with generators [first, last) sounds for one of the notes. A zone naming no
+// `target` (instrument or sample) holds what its siblings share, and always counts.
+bool zoneSounds(const Records& generators, int first, int last, int target,
+                const PianoNotes& notes) {
+    bool named = false;
+    bool keys = true;
+    bool velocity = true;
+    for (int generator = first; generator < last; ++generator) {
+        const int type = generators.field(generator, 0);
+        const int low = generators.byte(generator, 2);
+        const int high = generators.byte(generator, 3);
+        if (type == keyRangeGenerator)
+            keys = low <= notes.highestKey && high >= notes.lowestKey;
+        else if (type == velocityRangeGenerator)
+            velocity = low <= notes.velocity && notes.velocity <= high;
+        else if (type == target)
+            named = true;
+    }
+    return !named || (keys && velocity);
+}
+
+// Appends those of bags [first, last) that sound for the notes, with their generators and
+// modulators, to `out`, renumbered; false if the indices run outside their tables or backwards.
+// `rewrite` may change a copied generator.
 template <class Rewrite>
 bool copyZones(const Records& bags, const Records& generators, const Records& modulators, int first,
-               int last, ZoneCopy& out, Rewrite rewrite) {
+               int last, int target, const PianoNotes& notes, ZoneCopy& out, Rewrite rewrite) {
     if (first < 0 || first > last || last >= bags.count())
         return false;
-    const int firstGenerator = bags.field(first, 0);
-    const int firstModulator = bags.field(first, 2);
-    const int lastGenerator = bags.field(last, 0);
-    const int lastModulator = bags.field(last, 2);
-    if (firstGenerator > lastGenerator || lastGenerator >= generators.count() ||
-        firstModulator > lastModulator || lastModulator >= modulators.count())
-        return false;
-    const int generatorBase = int(out.generators.size() / generators.size);
-    const int modulatorBase = int(out.modulators.size() / modulators.size);
     for (int bag = first; bag < last; ++bag) {
-        const int generator = bags.field(bag, 0);
-        const int modulator = bags.field(bag, 2);
-        if (generator < firstGenerator || generator > lastGenerator || modulator < firstModulator ||
-            modulator > lastModulator)
+        const int firstGenerator = bags.field(bag, 0);
+        const int lastGenerator = bags.field(bag + 1, 0);
+        const int firstModulator = bags.field(bag, 2);
+        const int lastModulator = bags.field(bag + 1, 2);
+        if (firstGenerator > lastGenerator || lastGenerator >= generators.count() ||
+            firstModulator > lastModulator || lastModulator >= modulators.count())
             return false;
-        appendU16(out.bags, std::uint32_t(generator - firstGenerator + generatorBase));
-        appendU16(out.bags, std::uint32_t(modulator - firstModulator + modulatorBase));
+        if (!zoneSounds(generators, firstGenerator, lastGenerator, target, notes))
+            continue;
+        appendU16(out.bags, std::uint32_t(out.generators.size() / generators.size));
+        appendU16(out.bags, std::uint32_t(out.modulators.size() / modulators.size));
         ++out.bagCount;
+        for (int generator = firstGenerator; generator < lastGenerator; ++generator) {
+            QByteArray record = generators.record(generator);
+            if (!rewrite(record))
+                return false;
+            out.generators += record;
+        }
+        for (int modulator = firstModulator; modulator < lastModulator; ++modulator)
+            out.modulators += modulators.record(modulator);
     }
-    for (int generator = firstGenerator; generator < lastGenerator; ++generator) {
-        QByteArray record = generators.record(generator);
-        if (!rewrite(record))
-            return false;
-        out.generators += record;
-    }
-    for (int modulator = firstModulator; modulator < lastModulator; ++modulator)
-        out.modulators += modulators.record(modulator);
     return true;
+}
+
+// The sample headers with every sample cut to what the longest note can play of it, since
+// FluidSynth reads a sample whole. Within a piano's zones a sample sounds at most about an octave
+// above its root, twice as fast, so twice the note's length is kept and a second to spare. A loop
+// reaching past the cut moves to the cut's end, which no note reaches.
+QByteArray cutSamples(const Records& headers, double longestNoteSeconds) {
+    QByteArray cut = headers.bytes;
+    const double keptSeconds = 2 * longestNoteSeconds + 1;
+    for (int sample = 0; sample + 1 < headers.count(); ++sample) {
+        const qsizetype at = qsizetype(sample) * headers.size;
+        const std::uint32_t start = readU32(cut, at + 20);
+        const std::uint32_t end = readU32(cut, at + 24);
+        const std::uint32_t loopEnd = readU32(cut, at + 32);
+        const std::uint32_t rate = readU32(cut, at + 36);
+        const auto kept = std::uint32_t(std::ceil(keptSeconds * rate));
+        if ((readU16(cut, at + 44) & romSample) != 0 || end <= start || end - start <= kept)
+            continue;
+        const std::uint32_t newEnd = start + kept;
+        writeU32(cut, at + 24, newEnd);
+        if (loopEnd + loopGuard > newEnd) {
+            writeU32(cut, at + 28, newEnd - loopGuard - shortLoop);
+            writeU32(cut, at + 32, newEnd - loopGuard);
+        }
+    }
+    return cut;
 }
 
 // Closes a zone copy with the terminal bag, generator and modulator the format requires.
@@ -119,9 +181,13 @@ void appendChunk(QByteArray& out, const char* id, const QByteArray& data) {
     out += data;
 }
 
-// The piano's preset tables from the tables of the whole SoundFont; empty if it has no piano or
-// the tables do not hold together.
-QByteArray pianoTables(const std::map<std::string, Records>& all) {
+// The piano's preset tables for the notes from the tables of the whole SoundFont; empty if it has
+// no piano that sounds them, compressed samples, or tables that do not hold together.
+QByteArray pianoTables(const std::map<std::string, Records>& all, const PianoNotes& notes) {
+    const Records& samples = all.at("shdr");
+    for (int sample = 0; sample + 1 < samples.count(); ++sample)
+        if ((samples.field(sample, 44) & compressedSample) != 0)
+            return {};
     const Records& presets = all.at("phdr");
     int piano = -1;
     for (int preset = 0; preset + 1 < presets.count() && piano < 0; ++preset) {
@@ -137,7 +203,8 @@ QByteArray pianoTables(const std::map<std::string, Records>& all) {
     ZoneCopy presetZones;
     const bool presetCopied =
         copyZones(all.at("pbag"), all.at("pgen"), all.at("pmod"), presets.field(piano, 24),
-                  presets.field(piano + 1, 24), presetZones, [&](QByteArray& generator) {
+                  presets.field(piano + 1, 24), instrumentGenerator, notes, presetZones,
+                  [&](QByteArray& generator) {
                       if (readU16(generator, 0) != instrumentGenerator)
                           return true;
                       const int instrument = readU16(generator, 2);
@@ -162,7 +229,7 @@ QByteArray pianoTables(const std::map<std::string, Records>& all) {
         appendU16(instrumentHeaders, std::uint32_t(instrumentZones.bagCount));
         if (!copyZones(all.at("ibag"), all.at("igen"), all.at("imod"),
                        instruments.field(instrument, 20), instruments.field(instrument + 1, 20),
-                       instrumentZones, [](QByteArray&) { return true; }))
+                       sampleGenerator, notes, instrumentZones, [](QByteArray&) { return true; }))
             return {};
     }
     instrumentHeaders += instruments.record(instruments.count() - 1).left(20);
@@ -185,7 +252,7 @@ QByteArray pianoTables(const std::map<std::string, Records>& all) {
     appendChunk(pdta, "ibag", instrumentZones.bags);
     appendChunk(pdta, "imod", instrumentZones.modulators);
     appendChunk(pdta, "igen", instrumentZones.generators);
-    appendChunk(pdta, "shdr", all.at("shdr").bytes);
+    appendChunk(pdta, "shdr", cutSamples(all.at("shdr"), notes.longestSeconds));
     QByteArray chunk;
     appendChunk(chunk, "LIST", pdta);
     return chunk;
@@ -216,7 +283,7 @@ std::map<std::string, Records> readTables(const QByteArray& pdta) {
 
 } // namespace
 
-std::optional<PianoOnlySoundFont> pianoOnlySoundFont(QIODevice& file) {
+std::optional<PianoOnlySoundFont> pianoOnlySoundFont(QIODevice& file, const PianoNotes& notes) {
     if (!file.seek(0))
         return std::nullopt;
     const QByteArray header = file.read(12);
@@ -241,7 +308,7 @@ std::optional<PianoOnlySoundFont> pianoOnlySoundFont(QIODevice& file) {
             if (all.empty())
                 return std::nullopt;
             PianoOnlySoundFont view;
-            view.pdtaChunk = pianoTables(all);
+            view.pdtaChunk = pianoTables(all, notes);
             if (view.pdtaChunk.isEmpty())
                 return std::nullopt;
             view.pdtaOffset = at;
