@@ -346,8 +346,17 @@ private slots:
         const auto end = std::find_if(played.rbegin(), played.rend(), audible).base();
         const double soundingSeconds = double(end - onset) / MonitorCapture::sampleRate;
         const double silentSeconds = double(played.end() - end) / MonitorCapture::sampleRate;
-        QVERIFY2(soundingSeconds > 1.0 && soundingSeconds < 1.5,
-                 qPrintable(QString::number(soundingSeconds)));
+        // A busy machine may starve the stream, and the server fills the gap with silence: the
+        // note's length is what was heard, counted in stretches of 10 ms.
+        constexpr std::ptrdiff_t stretch = MonitorCapture::sampleRate / 100;
+        int heardStretches = 0;
+        for (auto start = onset; start < end; start += std::min(stretch, end - start))
+            heardStretches += std::any_of(start, start + std::min(stretch, end - start), audible);
+        const double heardSeconds = heardStretches / 100.0;
+        QVERIFY2(
+            heardSeconds > 1.0 && heardSeconds < 1.5,
+            qPrintable(
+                QStringLiteral("heard for %1 s of %2 s").arg(heardSeconds).arg(soundingSeconds)));
         QVERIFY2(silentSeconds > 0.2, qPrintable(QString::number(silentSeconds)));
         std::vector<float> steady;
         for (auto sample = onset + MonitorCapture::sampleRate / 10;
