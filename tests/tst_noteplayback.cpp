@@ -273,8 +273,9 @@ private slots:
         }
         qputenv("PULSE_SERVER", server);
         qunsetenv("ALSA_CONFIG_PATH");
-        // The task that waits for the note must start as if the note had been skipped.
-        QVERIFY2(milliseconds < 50, qPrintable(QString::number(milliseconds)));
+        // The task that waits for the note must start as if the note had been skipped: well before
+        // the note's 1.3 s had sounded, even on a machine busy enough to slow opening a stream.
+        QVERIFY2(milliseconds < 1000, qPrintable(QString::number(milliseconds)));
         QVERIFY2(printed.isEmpty(), printed.constData());
         QCOMPARE(ended, started);
         QVERIFY(started <= 1);
@@ -323,14 +324,19 @@ private slots:
             printed = stderrCapture.text();
         }
         const qint64 milliseconds = clock.elapsed();
+        const MonitorCapture::Clock::time_point returned = MonitorCapture::Clock::now();
         ticker.stop();
         QTest::qWait(300);
         capture_->stop();
 
-        // The file lasts 1.3 s: returning sooner cut the note, much later means the player's own
-        // end-of-song grace period was waited for.
-        QVERIFY2(milliseconds >= 1250 && milliseconds < 2000,
-                 qPrintable(QString::number(milliseconds)));
+        // The file lasts 1.3 s: returning sooner cut the note. The call returns once the end is
+        // told, which is checked below against what was heard: returning much later means the
+        // player's own end-of-song grace period, of most of a second, was waited for.
+        QVERIFY2(milliseconds >= 1250, qPrintable(QString::number(milliseconds)));
+        QVERIFY(!ended.empty());
+        const double returnedAfterEnd =
+            std::chrono::duration<double>(returned - ended.front()).count();
+        QVERIFY2(returnedAfterEnd < 0.5, qPrintable(QString::number(returnedAfterEnd)));
         QVERIFY2(ticks > 20, "the event loop did not run while the note sounded");
         QVERIFY2(nestedMilliseconds >= 0 && nestedMilliseconds < 500,
                  "a second note started while the first sounded");
@@ -369,12 +375,13 @@ private slots:
         QVERIFY2(std::abs(cents) < pitchToleranceCents,
                  qPrintable(QStringLiteral("%1 Hz is %2 cents off").arg(frequency).arg(cents)));
 
-        // The end is told once the release that still rang has been played, and soon after.
+        // The end is told once the release that still rang has been played, and soon after: sooner
+        // than the grace period, even when a busy machine delays it.
         QCOMPARE(started.size(), std::size_t(1));
         QCOMPARE(ended.size(), std::size_t(1));
         const double toldSeconds =
             std::chrono::duration<double>(ended.front() - started.front()).count();
-        QVERIFY2(toldSeconds >= soundingSeconds && toldSeconds < soundingSeconds + 0.25,
+        QVERIFY2(toldSeconds >= soundingSeconds && toldSeconds < soundingSeconds + 0.5,
                  qPrintable(QStringLiteral("told after %1 s, heard for %2 s")
                                 .arg(toldSeconds)
                                 .arg(soundingSeconds)));
