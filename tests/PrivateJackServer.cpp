@@ -1,6 +1,8 @@
 #include "PrivateJackServer.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QHashFunctions>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -30,7 +32,9 @@ bool serverAnswers() {
 PrivateJackServer::PrivateJackServer(int periodFrames) {
     if (QStandardPaths::findExecutable(QStringLiteral("jackd")).isEmpty())
         return;
-    const QString name = QStringLiteral("virelo-test-%1").arg(::getuid());
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    const QString name =
+        QStringLiteral("virelo-test-%1-%2").arg(::getuid()).arg(qHash(program), 0, 16);
     qputenv("JACK_DEFAULT_SERVER", name.toLocal8Bit());
     // Only a client's complaints while the server comes up.
     jack_set_error_function(ignoreJackMessage);

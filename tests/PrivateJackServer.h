@@ -3,10 +3,11 @@
 #include <QProcess>
 #include <QString>
 
-// A JACK server of our own with the dummy back end, under one name per user; set as
-// JACK_DEFAULT_SERVER for this process and the programs it starts from then on. JACK has few
-// server slots and keeps a dead server's until a server of its name starts, so a run that was
-// killed leaves no slot behind for good; the server dies with this process. It runs without
+// A JACK server of our own with the dummy back end, under one name per user and test program;
+// set as JACK_DEFAULT_SERVER for this process and the programs it starts from then on. Suites of
+// other build trees may run beside it. JACK has few server slots and keeps a dead server's until
+// a server of its name starts, so a run that was killed leaves no slot behind for good; the
+// server dies with this process. It runs without
 // real-time scheduling, which an ordinary user may not have, at 48 kHz in periods of
 // `periodFrames`. Each period waits for every client, for long, so that a client made late by a
 // busy machine or the sanitizers gets its MIDI late rather than never.

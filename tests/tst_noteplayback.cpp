@@ -273,8 +273,9 @@ private slots:
         }
         qputenv("PULSE_SERVER", server);
         qunsetenv("ALSA_CONFIG_PATH");
-        // The task that waits for the note must start as if the note had been skipped.
-        QVERIFY2(milliseconds < 50, qPrintable(QString::number(milliseconds)));
+        // The task that waits for the note must start as if the note had been skipped: well before
+        // the note's 1.3 s had sounded, even on a machine busy enough to slow opening a stream.
+        QVERIFY2(milliseconds < 1000, qPrintable(QString::number(milliseconds)));
         QVERIFY2(printed.isEmpty(), printed.constData());
         QCOMPARE(ended, started);
         QVERIFY(started <= 1);
@@ -323,14 +324,13 @@ private slots:
             printed = stderrCapture.text();
         }
         const qint64 milliseconds = clock.elapsed();
+        const MonitorCapture::Clock::time_point returned = MonitorCapture::Clock::now();
         ticker.stop();
         QTest::qWait(300);
         capture_->stop();
 
-        // The file lasts 1.3 s: returning sooner cut the note, much later means the player's own
-        // end-of-song grace period was waited for.
-        QVERIFY2(milliseconds >= 1250 && milliseconds < 2000,
-                 qPrintable(QString::number(milliseconds)));
+        // The file lasts 1.3 s: returning sooner cut the note.
+        QVERIFY2(milliseconds >= 1250, qPrintable(QString::number(milliseconds)));
         QVERIFY2(ticks > 20, "the event loop did not run while the note sounded");
         QVERIFY2(nestedMilliseconds >= 0 && nestedMilliseconds < 500,
                  "a second note started while the first sounded");
@@ -346,8 +346,25 @@ private slots:
         const auto end = std::find_if(played.rbegin(), played.rend(), audible).base();
         const double soundingSeconds = double(end - onset) / MonitorCapture::sampleRate;
         const double silentSeconds = double(played.end() - end) / MonitorCapture::sampleRate;
-        QVERIFY2(soundingSeconds > 1.0 && soundingSeconds < 1.5,
-                 qPrintable(QString::number(soundingSeconds)));
+        // The call returns once the note has sounded out: much later means the player's own
+        // end-of-song grace period, of most of a second, was waited for. The last sound reached
+        // the recording no sooner than it was played, however busy the machine.
+        const double returnedAfterSound =
+            std::chrono::duration<double>(
+                returned - capture_->arrivalOf(std::size_t(end - played.begin() - 1)))
+                .count();
+        QVERIFY2(returnedAfterSound < 0.5, qPrintable(QString::number(returnedAfterSound)));
+        // A busy machine may starve the stream, and the server fills the gap with silence: the
+        // note's length is what was heard, counted in stretches of 10 ms.
+        constexpr std::ptrdiff_t stretch = MonitorCapture::sampleRate / 100;
+        int heardStretches = 0;
+        for (auto start = onset; start < end; start += std::min(stretch, end - start))
+            heardStretches += std::any_of(start, start + std::min(stretch, end - start), audible);
+        const double heardSeconds = heardStretches / 100.0;
+        QVERIFY2(
+            heardSeconds > 1.0 && heardSeconds < 1.5,
+            qPrintable(
+                QStringLiteral("heard for %1 s of %2 s").arg(heardSeconds).arg(soundingSeconds)));
         QVERIFY2(silentSeconds > 0.2, qPrintable(QString::number(silentSeconds)));
         std::vector<float> steady;
         for (auto sample = onset + MonitorCapture::sampleRate / 10;
@@ -360,12 +377,13 @@ private slots:
         QVERIFY2(std::abs(cents) < pitchToleranceCents,
                  qPrintable(QStringLiteral("%1 Hz is %2 cents off").arg(frequency).arg(cents)));
 
-        // The end is told once the release that still rang has been played, and soon after.
+        // The end is told once the release that still rang has been played, and soon after: sooner
+        // than the grace period, even when a busy machine delays it.
         QCOMPARE(started.size(), std::size_t(1));
         QCOMPARE(ended.size(), std::size_t(1));
         const double toldSeconds =
             std::chrono::duration<double>(ended.front() - started.front()).count();
-        QVERIFY2(toldSeconds >= soundingSeconds && toldSeconds < soundingSeconds + 0.25,
+        QVERIFY2(toldSeconds >= soundingSeconds && toldSeconds < soundingSeconds + 0.5,
                  qPrintable(QStringLiteral("told after %1 s, heard for %2 s")
                                 .arg(toldSeconds)
                                 .arg(soundingSeconds)));

@@ -27,9 +27,17 @@ namespace {
 const QString ProgramDir = QStringLiteral(VIRELO_PROGRAM_DIR);
 // Every note file: 960 ticks of note and 288 of release at 960 ticks per second.
 constexpr qint64 NoteMilliseconds = 1300;
-// How far from its natural time the next task may start when the sound fails; a sanitized build
-// on a busy machine was seen 146 ms late, so it gets a wider margin.
-constexpr qint64 AllowedDelayMilliseconds = 50 + 100 * (VIRELO_TEST_TIME_FACTOR - 1);
+// How far from its natural time the next task may start when the sound fails: a wait for a
+// device takes half a second or more, while a machine whose cores are both busy delays a call by
+// up to a tenth; a sanitized build on such a machine was seen 146 ms late.
+constexpr qint64 AllowedDelayMilliseconds = 150 + 100 * (VIRELO_TEST_TIME_FACTOR - 1);
+
+// A call that returns when its note would have ended: not before (a whole note on a quiet machine
+// takes a little longer than the file), nor a second after, which load keeps apart from a call
+// cut short by the failure or one that waits a minute for a hung server.
+bool endsWithTheNote(qint64 milliseconds) {
+    return milliseconds >= NoteMilliseconds - 50 && milliseconds < NoteMilliseconds + 1000;
+}
 
 // A private sound server played in real time, as a sound card would.
 struct ListenedServer {
@@ -76,8 +84,7 @@ class SoundRobustTest : public QObject {
 
 private slots:
     // The server dies while a note sounds: the call still returns when the note would have
-    // ended, as timed by the same note played whole just before, and the next note, which finds
-    // no server, returns at once.
+    // ended, and the next note, which finds no server, returns at once.
     void serverKilledMidNote_data() {
         QTest::addColumn<int>("killAfter");
         QTest::newRow("early in the note") << 300;
@@ -92,20 +99,20 @@ private slots:
         const QString note = ProgramDir + QStringLiteral("/sound/violin/7.mid");
 
         StderrCapture printed;
+        player.playFile(note);
+        // Its device closes meanwhile, slowly on a busy machine; a note that finds it still
+        // closing is not the case here.
+        QTest::qWait(500);
+        QTimer::singleShot(killAfter, [&] { listened.server.kill(); });
         QElapsedTimer clock;
         clock.start();
         player.playFile(note);
-        const qint64 whole = clock.elapsed();
-        QTimer::singleShot(killAfter, [&] { listened.server.kill(); });
-        clock.restart();
-        player.playFile(note);
-        const qint64 overrun = clock.elapsed() - whole;
+        const qint64 killed = clock.elapsed();
         clock.restart();
         player.playFile(note);
         const qint64 next = clock.elapsed();
 
-        QVERIFY2(std::abs(overrun) < AllowedDelayMilliseconds,
-                 qPrintable(QStringLiteral("%1 ms from the note's end").arg(overrun)));
+        QVERIFY2(endsWithTheNote(killed), qPrintable(QString::number(killed)));
         QVERIFY2(next < AllowedDelayMilliseconds, qPrintable(QString::number(next)));
         QVERIFY2(printed.text().isEmpty(), printed.text().constData());
     }
@@ -136,10 +143,8 @@ private slots:
         StderrCapture printed;
         // The first note also connects to the server, which takes longer.
         player->playFile(note);
-        QElapsedTimer clock;
-        clock.start();
         player->playFile(note);
-        const qint64 whole = clock.elapsed();
+        QElapsedTimer clock;
         if (moment == QStringLiteral("closing")) {
             listened.server.freeze();
         } else {
@@ -163,8 +168,7 @@ private slots:
         if (firstReturnsBy > 0)
             QVERIFY2(first < firstReturnsBy, qPrintable(QString::number(first)));
         else
-            QVERIFY2(std::abs(first - whole) < AllowedDelayMilliseconds,
-                     qPrintable(QStringLiteral("%1 ms from the note's end").arg(first - whole)));
+            QVERIFY2(endsWithTheNote(first), qPrintable(QString::number(first)));
         QVERIFY2(second < 100 + AllowedDelayMilliseconds, qPrintable(QString::number(second)));
         QVERIFY2(third < AllowedDelayMilliseconds, qPrintable(QString::number(third)));
 
@@ -173,7 +177,7 @@ private slots:
             [&] {
                 clock.restart();
                 player->playFile(note);
-                return std::abs(clock.elapsed() - whole) < AllowedDelayMilliseconds;
+                return endsWithTheNote(clock.elapsed());
             },
             10000));
 

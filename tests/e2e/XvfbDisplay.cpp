@@ -7,7 +7,7 @@
 namespace {
 
 constexpr int firstDisplay = 120;
-constexpr int lastDisplay = 139;
+constexpr int lastDisplay = 199;
 constexpr int readyMilliseconds = 15000;
 
 bool displayTaken(int number) {
