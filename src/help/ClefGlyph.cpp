@@ -9,6 +9,11 @@ namespace {
 
 constexpr int OutlinePixels = 100;
 
+constexpr ClefSignReach TrebleClef = {-1.55, 5.95};
+constexpr ClefSignReach BassClef = {-0.05, 3.4};
+constexpr double CClefHalfHeight = 2.0;
+constexpr int StaffLines = 5;
+
 } // namespace
 
 QPainterPath musicSignOutline(char32_t sign, const QStringList& families) {
@@ -30,4 +35,13 @@ QPainterPath musicSignOutline(char32_t sign, const QStringList& families) {
 QPainterPath clefOutline(Clef clef, const QStringList& families) {
     const ClefRow* row = clefRow(clef);
     return row ? musicSignOutline(row->glyph, families) : QPainterPath();
+}
+
+ClefSignReach clefSignReach(const ClefRow& row) {
+    if (row.clef == Clef::Violin)
+        return TrebleClef;
+    if (row.clef == Clef::Bass)
+        return BassClef;
+    const double line = StaffLines - row.glyphLine;
+    return {line - CClefHalfHeight, line + CClefHalfHeight};
 }

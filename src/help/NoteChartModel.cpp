@@ -1,5 +1,7 @@
 #include "help/NoteChartModel.h"
 
+#include "help/ClefGlyph.h"
+
 #include "training/ClefTable.h"
 #include "training/NoteModel.h"
 #include "training/StaffPlacement.h"
@@ -30,24 +32,13 @@ constexpr int MiddleLineStep = 10;
 struct Span {
     double top, bottom; // in rungs of the ladder
 };
-// Where the signs reach, measured on the fonts' outlines: the treble clef's curl rounds the
-// second line from the bottom, the bass clef's dots sit around the second line from the top.
-constexpr Span TrebleClef = {1.45, 8.95};
 constexpr double TrebleClefLeft = 0.5;
-constexpr Span BassClef = {2.95, 6.4};
 constexpr double BassClefLeft = 0.6;
-// A C clef's sign spans the staff's height, centred on the line it marks.
-constexpr double CClefHalfHeight = 2.0;
 constexpr double CClefLeft = 0.6;
-constexpr int LowestStaffRung = 7;
 
 Span clefSpan(const ClefRow& row) {
-    if (row.clef == Clef::Violin)
-        return TrebleClef;
-    if (row.clef == Clef::Bass)
-        return BassClef;
-    const double line = LowestStaffRung - (row.glyphLine - 1);
-    return {line - CClefHalfHeight, line + CClefHalfHeight};
+    const ClefSignReach reach = clefSignReach(row);
+    return {FirstStaffRung + reach.top, FirstStaffRung + reach.bottom};
 }
 
 double clefLeft(const ClefRow& row) {
