@@ -162,9 +162,9 @@ private slots:
         QTest::newRow("cmdEnde") << "cmdEnde" << twips(9720, 120, 1215, 375) << "Ende";
         // In the free area below, the size of "Hilfe".
         QTest::newRow("cmdStatistik")
-            << "cmdStatistik" << twips(9720, 600, 1215, 375) << "Statistik";
+            << "cmdStatistik" << twips(120, 2760, 3015, 375) << "Statistik";
         QTest::newRow("cmdWeitereSchluessel")
-            << "cmdWeitereSchluessel" << twips(7080, 600, 2535, 375) << "Weitere Schlüssel…";
+            << "cmdWeitereSchluessel" << twips(120, 3240, 3015, 375) << "Weitere Schlüssel…";
         QTest::newRow("violin 0") << "violin0" << twips(120, 5040, 735, 495) << "f";
         QTest::newRow("violin 14") << "violin14" << twips(10200, 5040, 735, 495) << "f''";
         QTest::newRow("bass 0") << "bass0" << twips(120, 6360, 735, 495) << "F";
@@ -767,6 +767,38 @@ private slots:
         e.ex().abort();
         QVERIFY(std::ranges::none_of(e.form->cmdVorzeichen,
                                      [](QPushButton* b) { return b->isVisible(); }));
+    }
+
+    // The described clefs show their sign only beside a key's signs or the tasks' own, before
+    // the signature: the treble clef's tail below the staff, the bass clef's head between the
+    // top two lines, where no sign of a signature reaches.
+    void clefSignBesideKeys_data() {
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<int>("fifths");
+        QTest::addColumn<OwnAccidentals>("accidentals");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("treble, C major") << Clef::Violin << 0 << OwnAccidentals::None << false;
+        QTest::newRow("treble, E-flat major") << Clef::Violin << -3 << OwnAccidentals::None << true;
+        QTest::newRow("bass, C major") << Clef::Bass << 0 << OwnAccidentals::None << false;
+        QTest::newRow("bass, own signs") << Clef::Bass << 0 << OwnAccidentals::Both << true;
+    }
+    void clefSignBesideKeys() {
+        QFETCH(Clef, clef);
+        QFETCH(int, fifths);
+        QFETCH(OwnAccidentals, accidentals);
+        Run e(clef);
+        e.settings.keyFifths = fifths;
+        e.settings.accidentals = accidentals;
+        e.ask(7);
+        e.start();
+        const QRect area = clef == Clef::Violin ? QRect(QPoint(3420, 3050), QPoint(3990, 3450))
+                                                : QRect(QPoint(3420, 1620), QPoint(3990, 1850));
+        const QImage shot = e.form->grab().toImage();
+        bool inked = false;
+        for (int y = area.top() / 15; y <= area.bottom() / 15; ++y)
+            for (int x = area.left() / 15; x <= area.right() / 15; ++x)
+                inked = inked || QColor(shot.pixel(x, y)).lightness() < 60;
+        QTEST(inked, "shown");
     }
 
     void earTrainingShowsHeadOnlyWhenTold() {

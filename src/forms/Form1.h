@@ -111,6 +111,8 @@ private:
     void releaseAccidentals();
     bool isAnswerControl(const QWidget* widget) const;
     void setAnswerRowEnabled(bool enabled);
+    bool clefSignOnStaff() const;
+    const QPainterPath& placedClefSign() const;
     void drawClefSign(QPainter& painter);
 
     // The key signature after the clef, and the signs of the heads' own before them.
@@ -129,9 +131,9 @@ private:
     bool m_closeAllowed = false;
     QPointer<frmKeyboard> m_keyboard;
     QPointer<QWidget> m_focusBeforeMistake; // the answer button that had focus
-    Clef m_signClef = Clef::None;           // the clef whose sign m_sign outlines
-    QPainterPath m_sign;
-    // Where the sign of a clef without a row of its own stands, in twips.
+    mutable Clef m_signClef = Clef::None;   // the clef whose sign m_sign is
+    mutable QPainterPath m_sign;            // placed on the staff, in twips
+    // Where a clef's sign begins, and where a C clef's ends at the most.
     static constexpr double ClefSignLeft = 3420, ClefSignRight = 3990;
     std::optional<AccidentalSigns> m_accidentalSigns; // made when first needed
     double m_columnShift = 0;        // how far right both columns stand to make room for the signs

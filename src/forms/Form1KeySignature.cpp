@@ -24,12 +24,13 @@ double Form1::staffSpace() const {
     return (Line5.Y1 - Line1.Y1) / 4;
 }
 
-// After the sign of a clef that shows one, where the others' would stand otherwise.
+// After the clef's sign, where the sign would stand if no font has it.
 double Form1::signatureLeft() const {
-    const ClefRow* row = clefRow(m_exercise.clef());
-    if (row && !row->ownButtonRow)
-        return ClefSignRight + BetweenSigns * staffSpace();
-    return ClefSignLeft;
+    if (!clefSignOnStaff())
+        return ClefSignLeft;
+    const QPainterPath& sign = placedClefSign();
+    const double signRight = sign.isEmpty() ? ClefSignRight : sign.boundingRect().right();
+    return signRight + BetweenSigns * staffSpace();
 }
 
 double Form1::signatureAdvance(int alteration) const {

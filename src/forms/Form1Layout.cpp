@@ -90,12 +90,11 @@ void Form1::LayoutAnwenden() {
     cmdÜbungAbbrechen->setEnabled(false);
     cmdHilfe = button(this, tr("Hilfe"), twipsRect(7080, 120, 1215, 375));
     cmdInfo = button(this, tr("Info"), twipsRect(8400, 120, 1215, 375));
-    // In the free area below the three, at the right edge.
-    cmdStatistik = button(this, tr("Statistik"), twipsRect(9720, 600, 1215, 375));
     cmdEnde = button(this, tr("Ende"), twipsRect(9720, 120, 1215, 375));
-    // Beside "Statistik", right of the staff: as high as "Hilfe", and below "Hilfe" and "Info"
-    // as wide as both, since its caption would not fit into one.
-    cmdWeitereSchluessel = button(this, tr("Weitere Schlüssel…"), twipsRect(7080, 600, 2535, 375));
+    // In the left column below the accidental toggles, as wide as "Übung abbrechen": right of
+    // the staff a clef and a long key signature push the heads up to the window's edge.
+    cmdStatistik = button(this, tr("Statistik"), twipsRect(120, 2760, 3015, 375));
+    cmdWeitereSchluessel = button(this, tr("Weitere Schlüssel…"), twipsRect(120, 3240, 3015, 375));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setGeometry(twipsRect(126, 1512, 3038, 392));

@@ -57,31 +57,48 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
     keepKeyboardAtCorner();
 }
 
-// The described clefs are told by their answer rows and have no sign on the staff; the others
-// show theirs while their exercise runs, centred on the line it marks and four spaces high,
-// narrowed to fit if need be.
-void Form1::drawClefSign(QPainter& painter) {
+// The described clefs are told by their answer rows and show no sign, unless a key or the
+// tasks' own signs are set: a signature is read from its clef. The others always show theirs.
+bool Form1::clefSignOnStaff() const {
     const ClefRow* row = clefRow(m_exercise.clef());
-    if (m_exercise.state() != ExerciseState::Running || !row || row->ownButtonRow)
-        return;
-    if (m_signClef != row->clef) {
-        m_sign = clefOutline(row->clef);
-        m_signClef = row->clef;
-    }
+    return row && (!row->ownButtonRow || m_exercise.alteredNotes());
+}
+
+// The clef's sign as far up and down as it reaches on the staff, from the staff's left end; a C
+// clef's narrowed to fit if need be, the others as wide as their outlines make them.
+const QPainterPath& Form1::placedClefSign() const {
+    const ClefRow* row = clefRow(m_exercise.clef());
+    const Clef clef = row ? row->clef : Clef::None;
+    if (m_signClef == clef)
+        return m_sign;
+    m_signClef = clef;
+    m_sign = clefOutline(clef);
     if (m_sign.isEmpty())
-        return;
-    const std::array<const DrawnLine*, 5> lines = {&Line5, &Line4, &Line3, &Line2, &Line1};
-    const double lineY = lines.at(std::size_t(row->glyphLine - 1))->Y1;
-    const double height = Line5.Y1 - Line1.Y1;
+        return m_sign;
+    const ClefSignReach reach = clefSignReach(*row);
+    const double top = Line1.Y1 + reach.top * staffSpace();
+    const double height = (reach.bottom - reach.top) * staffSpace();
     const QRectF bounds = m_sign.boundingRect();
     const double scaleY = height / bounds.height();
-    const double scaleX = std::min(scaleY, (ClefSignRight - ClefSignLeft) / bounds.width());
+    const double scaleX = row->ownButtonRow
+                              ? scaleY
+                              : std::min(scaleY, (ClefSignRight - ClefSignLeft) / bounds.width());
     QTransform transform;
-    transform.translate(ClefSignLeft, lineY - height / 2);
+    transform.translate(ClefSignLeft, top);
     transform.scale(scaleX, scaleY);
     transform.translate(-bounds.left(), -bounds.top());
+    m_sign = transform.map(m_sign);
+    return m_sign;
+}
+
+void Form1::drawClefSign(QPainter& painter) {
+    if (m_exercise.state() != ExerciseState::Running || !clefSignOnStaff())
+        return;
+    const QPainterPath& sign = placedClefSign();
+    if (sign.isEmpty())
+        return;
     painter.save();
     painter.setPen(Qt::NoPen);
-    painter.fillPath(transform.map(m_sign), palette().color(QPalette::WindowText));
+    painter.fillPath(sign, palette().color(QPalette::WindowText));
     painter.restore();
 }

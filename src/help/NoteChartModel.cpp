@@ -1,5 +1,7 @@
 #include "help/NoteChartModel.h"
 
+#include "help/ClefGlyph.h"
+
 #include "training/ClefTable.h"
 #include "training/NoteModel.h"
 #include "training/StaffPlacement.h"
@@ -32,36 +34,13 @@ struct Span {
     double top, bottom; // in rungs of the ladder
 };
 
-// How far each clef sign reaches above and below the line it marks, in rungs, and where it
-// starts, measured on the fonts' outlines: the G clef's curl rounds its line, the F clef's dots
-// sit around its line, and a C clef spans the staff's height centred on its line.
-struct SignShape {
-    char32_t glyph;
-    Span aroundLine;
-    double left;
-};
-constexpr std::array<SignShape, 3> SignShapes = {{
-    {U'\U0001D11E', {-4.55, 2.95}, 0.5},
-    {U'\U0001D122', {-1.05, 2.4}, 0.6},
-    {U'\U0001D121', {-2.0, 2.0}, 0.6},
-}};
-constexpr int LowestStaffRung = 7;
-
-// A sign not measured is taken to span the staff as a C clef does.
-const SignShape& signShape(const ClefRow& row) {
-    const auto shape = std::find_if(SignShapes.begin(), SignShapes.end(),
-                                    [&row](const SignShape& s) { return s.glyph == row.glyph; });
-    return shape == SignShapes.end() ? SignShapes.back() : *shape;
-}
-
 Span clefSpan(const ClefRow& row) {
-    const double line = LowestStaffRung - (row.glyphLine - 1);
-    const Span around = signShape(row).aroundLine;
-    return {line + around.top, line + around.bottom};
+    const ClefSignReach reach = clefSignReach(row);
+    return {FirstStaffRung + reach.top, FirstStaffRung + reach.bottom};
 }
 
 double clefLeft(const ClefRow& row) {
-    return signShape(row).left;
+    return clefSignReach(row).left;
 }
 
 struct Frame {

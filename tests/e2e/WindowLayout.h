@@ -28,8 +28,8 @@ inline const QPoint abortButton = centre(120, 960, 3015, 375);
 inline const QPoint helpButton = centre(7080, 120, 1215, 375);
 inline const QPoint infoButton = centre(8400, 120, 1215, 375);
 inline const QPoint endButton = centre(9720, 120, 1215, 375);
-inline const QPoint statisticsButton = centre(9720, 600, 1215, 375);
-inline const QPoint moreClefsButton = centre(7080, 600, 2535, 375);
+inline const QPoint statisticsButton = centre(120, 2760, 3015, 375);
+inline const QPoint moreClefsButton = centre(120, 3240, 3015, 375);
 // Where the sign of a clef without its own answer row stands: left of the asked column, between
 // the middle line and the one below it, clear of both.
 inline const QRect clefSignBetweenLines = {pixel(3420, 2300), pixel(3990, 2520)};

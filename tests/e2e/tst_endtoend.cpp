@@ -126,21 +126,36 @@ int neighbourOf(int note) {
 }
 
 // A key signature as the staff should show it: its signs' places in half spaces above the
-// staff's lowest line, in the order they are written.
+// staff's lowest line, in the order they are written; before them the clef's sign, in as many
+// marks, reaching from `clefTop` to `clefBottom` staff spaces below the top line.
 struct StaffKey {
     QString clef;
     int fifths;
     std::vector<int> places;
+    qsizetype clefMarks = 0;
+    double clefTop = 0, clefBottom = 0;
 };
 
 // Engraving's places: the sharps f c g d a e h and the flats h e a d g c f each on the
 // lines and spaces of their clef; in the tenor clef the sharps f and g stand low.
 const std::vector<StaffKey> staffKeys = {
-    {QStringLiteral("Violin"), 7, {8, 5, 9, 6, 3, 7, 4}},
-    {QStringLiteral("Bass"), -7, {2, 5, 1, 4, 0, 3, -1}},
+    {QStringLiteral("Violin"), 7, {8, 5, 9, 6, 3, 7, 4}, 1, -1.55, 5.95},
+    {QStringLiteral("Bass"), -7, {2, 5, 1, 4, 0, 3, -1}, 1, -0.05, 3.4},
     {QStringLiteral("Tenor"), 7, {2, 6, 3, 7, 4, 8, 5}},
     {QStringLiteral("Alto"), -7, {3, 6, 2, 5, 1, 4, 0}},
 };
+
+// The treble clef reaches above and below the staff, its curl round the g' line; the bass
+// clef from the top line to below the f line, its dots around that line.
+QString misplacedClef(const QRect& sign, const StaffKey& key) {
+    const double top = sign.top() * 15.0, bottom = (sign.bottom() + 1) * 15.0;
+    const double staffTop = layout::staffLineYs.front();
+    const double tolerance = layout::staffSpace / 4;
+    if (std::abs(top - (staffTop + key.clefTop * layout::staffSpace)) < tolerance &&
+        std::abs(bottom - (staffTop + key.clefBottom * layout::staffSpace)) < tolerance)
+        return {};
+    return QStringLiteral("the clef's sign spans %1..%2 twips").arg(top).arg(bottom);
+}
 
 double placeY(int place) {
     return layout::staffLineYs.back() - place * layout::staffSpace / 2;
@@ -685,9 +700,20 @@ private slots:
                          "the settings dialog stayed open");
             }
 
-            const int signatureLeft = layout::pixel(cClef ? 3990 : layout::staffLeft, 0).x();
+            // The clef's sign opens the staff; a C clef's ends where its place does.
+            const int staffLeft = layout::pixel(layout::staffLeft, 0).x();
+            const auto clefSign = [&](const QImage& shot) {
+                QRect sign;
+                for (const QRect& mark :
+                     marksBetween(shot, staffLeft, shot.width() - 1).first(key.clefMarks))
+                    sign |= mark;
+                return sign;
+            };
+            const auto signatureLeft = [&](const QImage& shot) {
+                return cClef ? layout::pixel(3990, 0).x() : clefSign(shot).right() + 1;
+            };
             const auto signsBeforeHead = [&](const QImage& shot, int head) {
-                return marksBetween(shot, signatureLeft,
+                return marksBetween(shot, signatureLeft(shot),
                                     head - int(layout::ledgerHalfWidth / 15) - 2);
             };
             bool ownSignSeen = !ownSigns;
@@ -697,7 +723,7 @@ private slots:
                 std::optional<int> head;
                 QVERIFY2(QTest::qWaitFor([&] {
                              shot = mainWindowShot();
-                             head = headColumnAfter(shot, signatureLeft);
+                             head = headColumnAfter(shot, signatureLeft(shot));
                              if (!head)
                                  return false;
                              // A task's head is white; a wrong answer's display may still show.
@@ -706,6 +732,9 @@ private slots:
                                     tintAt(shot, headInside(*head, shown)) == Tint::White;
                          }),
                          qPrintable(key.clef + QStringLiteral(": no head showed")));
+                const QString misplaced = cClef ? QString() : misplacedClef(clefSign(shot), key);
+                QVERIFY2(misplaced.isEmpty(),
+                         qPrintable(key.clef + QStringLiteral(": ") + misplaced));
                 const QList<QRect> signs = signsBeforeHead(shot, *head);
                 const std::size_t count = key.places.size();
                 QVERIFY2(signs.size() == qsizetype(count) || signs.size() == qsizetype(count + 1),
@@ -761,8 +790,10 @@ private slots:
                          "no red natural stands before the chosen head");
                 naturalSeen = true;
                 // The staff empties while the next note sounds.
-                QVERIFY2(QTest::qWaitFor(
-                             [&] { return !headColumnAfter(mainWindowShot(), signatureLeft); }),
+                QVERIFY2(QTest::qWaitFor([&] {
+                             const QImage emptied = mainWindowShot();
+                             return !headColumnAfter(emptied, signatureLeft(emptied));
+                         }),
                          "the wrong-answer display did not end");
             }
             QVERIFY2(ownSignSeen, "no task carried a sign of its own");
@@ -837,7 +868,7 @@ private slots:
             {"Help", layout::helpCaption},
             {"About", layout::captionArea(8400, 120, 1215, 375)},
             {"Quit", layout::captionArea(9720, 120, 1215, 375)},
-            {"Statistics", layout::captionArea(9720, 600, 1215, 375)},
+            {"Statistics", layout::captionArea(120, 2760, 3015, 375)},
             {"F3", layout::answerCaption(Violin, 0)},
             {"B4", layout::answerCaption(Violin, 10)},
             {"F2", layout::answerCaption(Bass, 0)}};
