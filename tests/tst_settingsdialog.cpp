@@ -2,6 +2,7 @@
 #include "FakeServices.h"
 #include "forms/Form1.h"
 #include "settings/frmEinstellungen.h"
+#include "training/NoteNaming.h"
 #include "widgets/HeldKeyFilter.h"
 #include "widgets/LevelMeter.h"
 #include "widgets/QtTranslations.h"
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTest>
 #include <QTranslator>
@@ -57,6 +59,8 @@ void tick(std::array<QPushButton*, 15>& boxes, std::initializer_list<int> indice
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(NamingStyle)
 
 class SettingsDialogTest : public QObject {
     Q_OBJECT
@@ -134,22 +138,35 @@ private slots:
 
     void languageAndKeyRowsFit_data() {
         QTest::addColumn<bool>("english");
-        QTest::newRow("German") << false;
-        QTest::newRow("English") << true;
+        QTest::addColumn<NamingStyle>("style");
+        QTest::addColumn<QString>("fSharpMajor");
+        const NamingStyle german;
+        const NamingStyle english{NoteLetters::English, OctaveStyle::Scientific};
+        const NamingStyle solfege{NoteLetters::Solfege, OctaveStyle::Helmholtz};
+        QTest::newRow("German") << false << german << "Fis-Dur / dis-Moll (6 ♯)";
+        QTest::newRow("German, English names") << false << english << "F♯-Dur / D♯-Moll (6 ♯)";
+        QTest::newRow("German, solfège") << false << solfege << "Fa♯-Dur / Re♯-Moll (6 ♯)";
+        QTest::newRow("English") << true << english << "F♯ major / D♯ minor (6 ♯)";
+        QTest::newRow("English, German names") << true << german << "Fis major / dis minor (6 ♯)";
     }
     // Each box of the language and key rows fits its longest entry, each label its text, in
-    // both languages, and each stands within its group and the group within the dialog.
+    // both languages, and each stands within its group and the group within the dialog. The
+    // keys are named as the notes are.
     void languageAndKeyRowsFit() {
         QFETCH(bool, english);
+        QFETCH(NamingStyle, style);
         QTranslator englishTexts; // removes itself when it goes
         if (english) {
             QVERIFY(englishTexts.load("virelo_en", VIRELO_PROGRAM_DIR));
             QCoreApplication::installTranslator(&englishTexts);
         }
+        setNamingStyle(style);
+        const auto germanAgain = qScopeGuard([] { setNamingStyle({}); });
         FakeWorld world;
         Form1 form(world.exercise, world.services());
         frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
         QCOMPARE(dialog.lblTonart->text(), QString(english ? "Key:" : "Tonart:"));
+        QTEST(dialog.cboTonart->itemText(dialog.cboTonart->findData(6)), "fSharpMajor");
         for (QWidget* widget : std::initializer_list<QWidget*>{
                  dialog.lblSprache, dialog.cboSprache, dialog.lblNotennamen, dialog.cboNotennamen,
                  dialog.lblOktaven, dialog.cboOktaven, dialog.lblSpracheHinweis, dialog.lblTonart,

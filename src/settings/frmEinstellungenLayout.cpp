@@ -1,7 +1,7 @@
 // The settings dialog as it stands before any of its code has run.
 #include "settings/frmEinstellungen.h"
 #include "training/Exercise.h"
-#include "training/KeySignature.h"
+#include "training/KeyNaming.h"
 #include "training/NoteModel.h"
 #include "widgets/Fonts.h"
 #include "widgets/LevelMeter.h"
