@@ -508,6 +508,10 @@ The exercise runs with the times you entered.</translation>
         <translation>Range in the bass clef  (tick only the lowest and the highest note!)</translation>
     </message>
     <message>
+        <source>Die Notenschrift Euterpe fehlt, ohne sie wären Vorzeichen unsichtbar: nur C-Dur.</source>
+        <translation>The music font Euterpe is missing; without it accidentals would be invisible: C major only.</translation>
+    </message>
+    <message>
         <source>Übung starten</source>
         <translation>Start exercise</translation>
     </message>
