@@ -633,9 +633,9 @@ private slots:
                                                       "F♯4"};
     }
     // A record the program wrote before keys were kept: its tasks become C major's natural notes
-    // of their clefs, judged as written; tasks in G major are kept beside them, spelled, and the
-    // weak notes, the report, the statistics window and the CSV tell the two apart, naming keys
-    // and notes alike.
+    // of their clefs, judged as written where buttons answered outside ear training; tasks in G
+    // major are kept beside them, spelled, and the weak notes, the report, the statistics window
+    // and the CSV tell the two apart, naming keys and notes alike.
     void recordMadeBeforeKeys() {
         QFETCH(NamingStyle, style);
         QFETCH(QStringList, names);
@@ -667,11 +667,11 @@ private slots:
         QCOMPARE(rows(file, "SELECT number, key_fifths, asked_step, asked_alteration, asked_pitch,"
                             " chosen_step, chosen_alteration, chosen_pitch, spelling_judged"
                             " FROM task ORDER BY id"),
-                 (QStringList{// violin, reading
-                              "1|0|28|0|60|28|0|60|1", "2|0|29|0|62|30|0|64|1",
-                              "3|0|31|0|65|-|-|-|1", "4|0|33|0|69|33|0|69|1",
+                 (QStringList{// violin, reading: buttons, screen keyboard, time-out, MIDI
+                              "1|0|28|0|60|28|0|60|1", "2|0|29|0|62|30|0|64|0",
+                              "3|0|31|0|65|-|-|-|0", "4|0|33|0|69|33|0|69|0",
                               // bass, ear training
-                              "1|0|17|0|41|18|0|43|1", "2|0|31|0|65|31|0|65|1",
+                              "1|0|17|0|41|18|0|43|0", "2|0|31|0|65|31|0|65|0",
                               // alto
                               "1|0|24|0|53|24|0|53|1",
                               // G major
@@ -711,9 +711,10 @@ private slots:
         QVERIFY2(lines[0].endsWith(";Tonart;Gefragte Note;Gewählte Note;Gefragte Tonhöhe (MIDI);"
                                    "Gewählte Tonhöhe (MIDI);Schreibweise bewertet"),
                  qPrintable(lines[0]));
-        QVERIFY2(lines[2].endsWith(QString(";%1;%2;%3;62;64;ja").arg(names[0], names[2], names[3])),
-                 qPrintable(lines[2]));
-        QVERIFY2(lines[3].endsWith(QString(";%1;;65;;ja").arg(names[4])), qPrintable(lines[3]));
+        QVERIFY2(
+            lines[2].endsWith(QString(";%1;%2;%3;62;64;nein").arg(names[0], names[2], names[3])),
+            qPrintable(lines[2]));
+        QVERIFY2(lines[3].endsWith(QString(";%1;;65;;nein").arg(names[4])), qPrintable(lines[3]));
         QVERIFY2(lines[8].endsWith(QString(";%1;%2;%3;66;65;ja").arg(names[1], names[5], names[4])),
                  qPrintable(lines[8]));
         QVERIFY2(lines[9].endsWith(QString(";%1;%1;66;66;nein").arg(names[5])),
