@@ -69,7 +69,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.virelo.example/")
 # What the program needs at run time: Qt with its SVG, SQL (with the SQLite driver, for the record
 # of the tasks) and Charts modules, FluidSynth and a General MIDI SoundFont for the notes, RtMidi
 # for MIDI keyboards, RtAudio and aubio for the microphone, the fonts of the windows and of the
-# clef signs, and xdg-utils to find the web browser and open readme.txt.
+# clef signs and accidentals (Euterpe itself: without its ♭ ♮ ♯ no key can be offered), and
+# xdg-utils to find the web browser and open readme.txt.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite, libqt6charts6 (>= 6.4), libfluidsynth3, libasound2, librtmidi6, librtaudio6, libaubio5, libpulse0, timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation, fonts-oflb-euterpe | fonts-noto-core, qt6-translations-l10n, xdg-utils")
+    "libc6, libstdc++6, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite, libqt6charts6 (>= 6.4), libfluidsynth3, libasound2, librtmidi6, librtaudio6, libaubio5, libpulse0, timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation, fonts-oflb-euterpe, qt6-translations-l10n, xdg-utils")
 include(CPack)

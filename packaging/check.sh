@@ -37,4 +37,12 @@ trap 'rm -rf "$scratch"' EXIT
     exit 1
 }
 expect_clean lintian lintian --fail-on error,warning "$scratch"/*.deb
+# The music font is needed, not one of a choice: without its signs no key can be offered.
+depends=$(dpkg-deb -f "$scratch"/*.deb Depends)
+if grep -qE '(^|, )fonts-oflb-euterpe(,|$)' <<<"$depends"; then
+    echo "Depends: the music font"
+else
+    echo "Depends lacks fonts-oflb-euterpe on its own: $depends"
+    failed=1
+fi
 exit "$failed"

@@ -23,6 +23,7 @@
 #include <QLibrary>
 #include <QLibraryInfo>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QValueAxis>
 #include <QXYSeries>
 
@@ -48,6 +49,7 @@
 
 Q_DECLARE_METATYPE(SpelledNote)
 Q_DECLARE_METATYPE(std::optional<SpelledNote>)
+Q_DECLARE_METATYPE(NamingStyle)
 
 namespace {
 
@@ -272,7 +274,7 @@ private slots:
         running.open(QIODevice::WriteOnly);
         QCOMPARE(writeCsv(reader.database(), running), CsvWritten::Yes);
         QVERIFY2(running.data().trimmed().endsWith(
-                     ";nein;2;C-Dur / a-Moll (keine Vorzeichen);c';;60;;ja"),
+                     ";nein;2;C-Dur / a-Moll (keine Vorzeichen);c';;60;;nein"),
                  running.data().constData());
 
         for (int task = 4; task <= 25; ++task)
@@ -314,11 +316,17 @@ private slots:
         QCOMPARE(writeCsv(reader.database(), csv), CsvWritten::Yes);
         const QStringList lines = QString::fromUtf8(csv.data()).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 26);
-        QVERIFY(csv.data().startsWith("\xEF\xBB\xBFZeitpunkt;Schlüssel;Art;Eingabe;"));
+        // The staff places asked and chosen say they are places, beside the notes as written.
+        QVERIFY(csv.data().startsWith("\xEF\xBB\xBFZeitpunkt;Schlüssel;Art;Eingabe;"
+                                      "Gefragt (Platz im Notensystem);"
+                                      "Gewählt (Platz im Notensystem);Richtig;"));
+        // Only the buttons judged a spelling; the screen keyboard, the time-out and MIDI not.
+        QVERIFY2(lines[1].endsWith(";c';c';60;60;ja"), qPrintable(lines[1]));
         QVERIFY2(lines[2].contains(";Violinschlüssel;Lesen;Bildschirm-Keyboard;c';e';nein;"),
                  qPrintable(lines[2]));
+        QVERIFY2(lines[2].endsWith(";c';e';60;64;nein"), qPrintable(lines[2]));
         QVERIFY2(lines[3].contains(";Zeit abgelaufen;c';;nein;"), qPrintable(lines[3]));
-        QVERIFY2(lines[25].endsWith(";ja;2;C-Dur / a-Moll (keine Vorzeichen);c';c';60;60;ja"),
+        QVERIFY2(lines[25].endsWith(";ja;2;C-Dur / a-Moll (keine Vorzeichen);c';c';60;60;nein"),
                  qPrintable(lines[25]));
     }
 
@@ -606,11 +614,35 @@ private slots:
                  csv.data().constData());
     }
 
+    void recordMadeBeforeKeys_data() {
+        QTest::addColumn<NamingStyle>("style");
+        QTest::addColumn<QStringList>("names"); // C major, G major, d', e', f', fis'
+        QTest::newRow("German names")
+            << NamingStyle{} << QStringList{"C-Dur / a-Moll (keine Vorzeichen)",
+                                            "G-Dur / e-Moll (1 ♯)",
+                                            "d'",
+                                            "e'",
+                                            "f'",
+                                            "fis'"};
+        QTest::newRow("English names") << NamingStyle{NoteLetters::English, OctaveStyle::Scientific}
+                                       << QStringList{"C-Dur / A-Moll (keine Vorzeichen)",
+                                                      "G-Dur / E-Moll (1 ♯)",
+                                                      "D4",
+                                                      "E4",
+                                                      "F4",
+                                                      "F♯4"};
+    }
     // A record the program wrote before keys were kept: its tasks become C major's natural notes
-    // of their clefs, judged as written; tasks in G major are kept beside them, spelled, and the
-    // weak notes, the report, the statistics window and the CSV tell the two apart.
+    // of their clefs, judged as written where buttons answered outside ear training; tasks in G
+    // major are kept beside them, spelled, and the weak notes, the report, the statistics window
+    // and the CSV tell the two apart, naming keys and notes alike.
     void recordMadeBeforeKeys() {
-        const QString file = folder.filePath("schema3.sqlite");
+        QFETCH(NamingStyle, style);
+        QFETCH(QStringList, names);
+        setNamingStyle(style);
+        const auto germanAgain = qScopeGuard([] { setNamingStyle({}); });
+        const QString file =
+            folder.filePath(QStringLiteral("schema3 %1.sqlite").arg(QTest::currentDataTag()));
         QVERIFY(QFile::copy(VIRELO_TEST_DATA "/verlauf-schema3.sqlite", file));
         QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         HistoryStore store(file);
@@ -635,11 +667,11 @@ private slots:
         QCOMPARE(rows(file, "SELECT number, key_fifths, asked_step, asked_alteration, asked_pitch,"
                             " chosen_step, chosen_alteration, chosen_pitch, spelling_judged"
                             " FROM task ORDER BY id"),
-                 (QStringList{// violin, reading
-                              "1|0|28|0|60|28|0|60|1", "2|0|29|0|62|30|0|64|1",
-                              "3|0|31|0|65|-|-|-|1", "4|0|33|0|69|33|0|69|1",
+                 (QStringList{// violin, reading: buttons, screen keyboard, time-out, MIDI
+                              "1|0|28|0|60|28|0|60|1", "2|0|29|0|62|30|0|64|0",
+                              "3|0|31|0|65|-|-|-|0", "4|0|33|0|69|33|0|69|0",
                               // bass, ear training
-                              "1|0|17|0|41|18|0|43|1", "2|0|31|0|65|31|0|65|1",
+                              "1|0|17|0|41|18|0|43|0", "2|0|31|0|65|31|0|65|0",
                               // alto
                               "1|0|24|0|53|24|0|53|1",
                               // G major
@@ -679,11 +711,14 @@ private slots:
         QVERIFY2(lines[0].endsWith(";Tonart;Gefragte Note;Gewählte Note;Gefragte Tonhöhe (MIDI);"
                                    "Gewählte Tonhöhe (MIDI);Schreibweise bewertet"),
                  qPrintable(lines[0]));
-        QVERIFY2(lines[2].endsWith(";C-Dur / a-Moll (keine Vorzeichen);d';e';62;64;ja"),
-                 qPrintable(lines[2]));
-        QVERIFY2(lines[3].endsWith(";f';;65;;ja"), qPrintable(lines[3]));
-        QVERIFY2(lines[8].endsWith(";G-Dur / e-Moll (1 ♯);fis';f';66;65;ja"), qPrintable(lines[8]));
-        QVERIFY2(lines[9].endsWith(";fis';fis';66;66;nein"), qPrintable(lines[9]));
+        QVERIFY2(
+            lines[2].endsWith(QString(";%1;%2;%3;62;64;nein").arg(names[0], names[2], names[3])),
+            qPrintable(lines[2]));
+        QVERIFY2(lines[3].endsWith(QString(";%1;;65;;nein").arg(names[4])), qPrintable(lines[3]));
+        QVERIFY2(lines[8].endsWith(QString(";%1;%2;%3;66;65;ja").arg(names[1], names[5], names[4])),
+                 qPrintable(lines[8]));
+        QVERIFY2(lines[9].endsWith(QString(";%1;%1;66;66;nein").arg(names[5])),
+                 qPrintable(lines[9]));
 
         // The window offers the keys present and names the confusion by its spelled notes.
         StatisticsWindow statistics(file);
@@ -695,13 +730,14 @@ private slots:
         QStringList keyItems;
         for (int i = 0; i < keys->count(); ++i)
             keyItems.append(keys->itemText(i));
-        QCOMPARE(keyItems, (QStringList{"Alle Tonarten", "C-Dur / a-Moll (keine Vorzeichen)",
-                                        "G-Dur / e-Moll (1 ♯)"}));
-        QVERIFY2(shownTexts(*statistics.window()).join('\n').contains("f' statt fis': 1 ×"),
+        QCOMPARE(keyItems, (QStringList{"Alle Tonarten", names[0], names[1]}));
+        QVERIFY2(shownTexts(*statistics.window())
+                     .join('\n')
+                     .contains(QString("%1 statt %2: 1 ×").arg(names[4], names[5])),
                  qPrintable(shownTexts(*statistics.window()).join('\n')));
         keys->setCurrentIndex(2);
         QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 3 "), qPrintable(statistics.sums()));
-        QCOMPARE(keys->currentText(), QString("G-Dur / e-Moll (1 ♯)"));
+        QCOMPARE(keys->currentText(), names[1]);
     }
 
     // Rows kept beside the record keep the spelled notes; those an earlier version kept read as

@@ -3,7 +3,7 @@
 #include "input/MidiNotes.h"
 #include "input/SequencerPorts.h"
 #include "training/ClefTable.h"
-#include "training/KeySignature.h"
+#include "training/KeyNaming.h"
 #include "training/MistakeNaming.h"
 #include "training/NoteModel.h"
 #include "training/NoteNaming.h"
@@ -12,6 +12,7 @@
 #include "training/TimeText.h"
 #include "training/WeakNotes.h"
 
+#include <QScopeGuard>
 #include <QStringList>
 #include <QTest>
 
@@ -600,6 +601,34 @@ private slots:
                 QCOMPARE(key.spell(signs[n]).alteration, fifths > 0 ? 1 : -1);
             }
         }
+    }
+
+    // A key's tonics are named as the learner names notes; the octaves' style has no say.
+    void keyNameFollowsNoteNames_data() {
+        QTest::addColumn<int>("fifths");
+        QTest::addColumn<NamingStyle>("style");
+        QTest::addColumn<QString>("name");
+        const NamingStyle english{NoteLetters::English, OctaveStyle::Scientific};
+        const NamingStyle solfege{NoteLetters::Solfege, OctaveStyle::Helmholtz};
+        QTest::newRow("German, scientific octaves")
+            << -7 << NamingStyle{NoteLetters::German, OctaveStyle::Scientific}
+            << "Ces-Dur / as-Moll (7 ♭)";
+        QTest::newRow("English F sharp") << 6 << english << "F♯-Dur / D♯-Moll (6 ♯)";
+        QTest::newRow("English B flat") << -2 << english << "B♭-Dur / G-Moll (2 ♭)";
+        QTest::newRow("English B, Helmholtz")
+            << 5 << NamingStyle{NoteLetters::English, OctaveStyle::Helmholtz}
+            << "B-Dur / G♯-Moll (5 ♯)";
+        QTest::newRow("solfège C") << 0 << solfege << "Do-Dur / La-Moll (keine Vorzeichen)";
+        QTest::newRow("solfège C flat") << -7 << solfege << "Do♭-Dur / La♭-Moll (7 ♭)";
+        QTest::newRow("solfège C sharp") << 7 << solfege << "Do♯-Dur / La♯-Moll (7 ♯)";
+    }
+    void keyNameFollowsNoteNames() {
+        QFETCH(int, fifths);
+        QFETCH(NamingStyle, style);
+        QTEST(keyName({fifths}, style), "name");
+        setNamingStyle(style);
+        const auto germanAgain = qScopeGuard([] { setNamingStyle({}); });
+        QTEST(keyName({fifths}), "name");
     }
 
     void keyOfRecordKeyRefusesJunk() {

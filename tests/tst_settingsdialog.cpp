@@ -2,6 +2,7 @@
 #include "FakeServices.h"
 #include "forms/Form1.h"
 #include "settings/frmEinstellungen.h"
+#include "training/NoteNaming.h"
 #include "widgets/HeldKeyFilter.h"
 #include "widgets/LevelMeter.h"
 #include "widgets/QtTranslations.h"
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTest>
 #include <QTranslator>
@@ -57,6 +59,8 @@ void tick(std::array<QPushButton*, 15>& boxes, std::initializer_list<int> indice
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(NamingStyle)
 
 class SettingsDialogTest : public QObject {
     Q_OBJECT
@@ -134,22 +138,64 @@ private slots:
 
     void languageAndKeyRowsFit_data() {
         QTest::addColumn<bool>("english");
-        QTest::newRow("German") << false;
-        QTest::newRow("English") << true;
+        QTest::addColumn<NamingStyle>("style");
+        QTest::addColumn<QStringList>("musicFonts");
+        QTest::addColumn<QString>("fSharpMajor");
+        const NamingStyle german;
+        const NamingStyle english{NoteLetters::English, OctaveStyle::Scientific};
+        const NamingStyle solfege{NoteLetters::Solfege, OctaveStyle::Helmholtz};
+        const QStringList none = {"Keine Notenschrift"};
+        QTest::newRow("German") << false << german << MusicFontFamilies
+                                << "Fis-Dur / dis-Moll (6 ♯)";
+        QTest::newRow("German, English names")
+            << false << english << MusicFontFamilies << "F♯-Dur / D♯-Moll (6 ♯)";
+        QTest::newRow("German, solfège")
+            << false << solfege << MusicFontFamilies << "Fa♯-Dur / Re♯-Moll (6 ♯)";
+        QTest::newRow("English") << true << english << MusicFontFamilies
+                                 << "F♯ major / D♯ minor (6 ♯)";
+        QTest::newRow("English, German names")
+            << true << german << MusicFontFamilies << "Fis major / dis minor (6 ♯)";
+        QTest::newRow("German, no music font")
+            << false << german << none << "Fis-Dur / dis-Moll (6 ♯)";
+        QTest::newRow("English, no music font")
+            << true << english << none << "F♯ major / D♯ minor (6 ♯)";
     }
     // Each box of the language and key rows fits its longest entry, each label its text, in
-    // both languages, and each stands within its group and the group within the dialog.
+    // both languages, and each stands within its group and the group within the dialog. The
+    // keys are named as the notes are; without a music font a note says why there are none.
     void languageAndKeyRowsFit() {
         QFETCH(bool, english);
+        QFETCH(NamingStyle, style);
+        QFETCH(QStringList, musicFonts);
         QTranslator englishTexts; // removes itself when it goes
         if (english) {
             QVERIFY(englishTexts.load("virelo_en", VIRELO_PROGRAM_DIR));
             QCoreApplication::installTranslator(&englishTexts);
         }
+        setNamingStyle(style);
+        const auto germanAgain = qScopeGuard([] { setNamingStyle({}); });
         FakeWorld world;
         Form1 form(world.exercise, world.services());
-        frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
+        SettingsServices services = world.settingsServices();
+        services.musicFonts = musicFonts;
+        frmEinstellungen dialog(world.exercise, services, &form);
         QCOMPARE(dialog.lblTonart->text(), QString(english ? "Key:" : "Tonart:"));
+        QTEST(dialog.cboTonart->itemText(dialog.cboTonart->findData(6)), "fSharpMajor");
+        const bool fontMissing = musicFonts != MusicFontFamilies;
+        QCOMPARE(dialog.lblNotenschrift->isVisibleTo(&dialog), fontMissing);
+        QCOMPARE(dialog.lblNotenschrift->text(),
+                 QString(english ? "The music font Euterpe is missing; without it accidentals "
+                                   "would be invisible: C major only."
+                                 : "Die Notenschrift Euterpe fehlt, ohne sie wären Vorzeichen "
+                                   "unsichtbar: nur C-Dur."));
+        QVERIFY2(dialog.lblNotenschrift->heightForWidth(dialog.lblNotenschrift->width()) <=
+                         dialog.lblNotenschrift->height() &&
+                     dialog.frmTonart->rect().contains(dialog.lblNotenschrift->geometry()),
+                 qPrintable(QStringLiteral("%1 × %2 needs %3")
+                                .arg(dialog.lblNotenschrift->width())
+                                .arg(dialog.lblNotenschrift->height())
+                                .arg(dialog.lblNotenschrift->heightForWidth(
+                                    dialog.lblNotenschrift->width()))));
         for (QWidget* widget : std::initializer_list<QWidget*>{
                  dialog.lblSprache, dialog.cboSprache, dialog.lblNotennamen, dialog.cboNotennamen,
                  dialog.lblOktaven, dialog.cboOktaven, dialog.lblSpracheHinweis, dialog.lblTonart,
@@ -576,6 +622,56 @@ private slots:
         frmEinstellungen again(world.exercise, world.settingsServices(), &form);
         QCOMPARE(again.chkSchwacheNoten->isChecked(), weakNotes);
         QCOMPARE(keyShown(again), shownKey);
+    }
+
+    void keysNeedTheMusicFont_data() {
+        QTest::addColumn<QStringList>("musicFonts");
+        QTest::addColumn<QStringList>("storedKey"); // key, most accidentals, accidentals
+        QTest::addColumn<QStringList>("shownKey");
+        QTest::addColumn<int>("keyFifths");
+        const QStringList none = {"Keine Notenschrift"};
+        const QStringList gSharps = {"1", "7", "Kreuz"};
+        const QStringList cMajor = {"C-Dur / a-Moll (keine Vorzeichen)", "7", "keine"};
+        QTest::newRow("music font, G major")
+            << MusicFontFamilies << gSharps << QStringList{"G-Dur / e-Moll (1 ♯)", "7", "♯"} << 1;
+        QTest::newRow("no music font, G major") << none << gSharps << cMajor << 0;
+        QTest::newRow("no music font, each exercise another")
+            << none << QStringList{"jede", "2", "Kreuz und Be"}
+            << QStringList{"C-Dur / a-Moll (keine Vorzeichen)", "2", "keine"} << 0;
+    }
+    // Without a font that draws the signs, only C major without accidentals is offered and
+    // practised; what was stored waits for the font.
+    void keysNeedTheMusicFont() {
+        QFETCH(QStringList, musicFonts);
+        QFETCH(QStringList, storedKey);
+        const QStringList keyKeys = {"Tonart", "HoechstensVorzeichen", "Versetzungszeichen"};
+        FakeWorld world;
+        for (int i = 0; i < 3; ++i)
+            world.store->SaveSetting("Tonart", keyKeys[i], storedKey[i]);
+        Form1 form(world.exercise, world.services());
+        QVERIFY(world.exercise.chooseMode(Clef::Violin, false));
+        SettingsServices services = world.settingsServices();
+        services.musicFonts = musicFonts;
+        frmEinstellungen dialog(world.exercise, services, &form);
+        QTEST((QStringList{dialog.cboTonart->currentText(),
+                           QString::number(dialog.spnHoechstens->value()),
+                           dialog.cboVersetzungszeichen->currentText()}),
+              "shownKey");
+        const bool offered = musicFonts == MusicFontFamilies;
+        for (QWidget* choice :
+             std::initializer_list<QWidget*>{dialog.cboTonart, dialog.cboVersetzungszeichen})
+            QCOMPARE(choice->isEnabled(), offered);
+        QVERIFY(!dialog.spnHoechstens->isEnabled());
+        tick(dialog.chkTonViolin, {0, 14});
+        dialog.cmdOk->click();
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
+        QTEST(world.exercise.key().fifths, "keyFifths");
+        if (!offered)
+            QCOMPARE(world.exercise.askedAccidental(), std::optional<int>());
+        QStringList saved;
+        for (const QString& key : keyKeys)
+            saved.append(world.store->GetSetting("Tonart", key));
+        QCOMPARE(saved, storedKey);
     }
 
     void keyboardStartSetsFlag() {

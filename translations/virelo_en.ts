@@ -55,12 +55,12 @@
         <translation>Input</translation>
     </message>
     <message>
-        <source>Gefragt</source>
-        <translation>Asked</translation>
+        <source>Gefragt (Platz im Notensystem)</source>
+        <translation>Asked (staff position)</translation>
     </message>
     <message>
-        <source>Gewählt</source>
-        <translation>Chosen</translation>
+        <source>Gewählt (Platz im Notensystem)</source>
+        <translation>Chosen (staff position)</translation>
     </message>
     <message>
         <source>Richtig</source>
@@ -271,64 +271,8 @@ You can go on practising, but your exercises will not be recorded.</translation>
 <context>
     <name>KeySignature</name>
     <message>
-        <source>Ces-Dur / as-Moll</source>
-        <translation>C♭ major / A♭ minor</translation>
-    </message>
-    <message>
-        <source>Ges-Dur / es-Moll</source>
-        <translation>G♭ major / E♭ minor</translation>
-    </message>
-    <message>
-        <source>Des-Dur / b-Moll</source>
-        <translation>D♭ major / B♭ minor</translation>
-    </message>
-    <message>
-        <source>As-Dur / f-Moll</source>
-        <translation>A♭ major / F minor</translation>
-    </message>
-    <message>
-        <source>Es-Dur / c-Moll</source>
-        <translation>E♭ major / C minor</translation>
-    </message>
-    <message>
-        <source>B-Dur / g-Moll</source>
-        <translation>B♭ major / G minor</translation>
-    </message>
-    <message>
-        <source>F-Dur / d-Moll</source>
-        <translation>F major / D minor</translation>
-    </message>
-    <message>
-        <source>C-Dur / a-Moll</source>
-        <translation>C major / A minor</translation>
-    </message>
-    <message>
-        <source>G-Dur / e-Moll</source>
-        <translation>G major / E minor</translation>
-    </message>
-    <message>
-        <source>D-Dur / h-Moll</source>
-        <translation>D major / B minor</translation>
-    </message>
-    <message>
-        <source>A-Dur / fis-Moll</source>
-        <translation>A major / F♯ minor</translation>
-    </message>
-    <message>
-        <source>E-Dur / cis-Moll</source>
-        <translation>E major / C♯ minor</translation>
-    </message>
-    <message>
-        <source>H-Dur / gis-Moll</source>
-        <translation>B major / G♯ minor</translation>
-    </message>
-    <message>
-        <source>Fis-Dur / dis-Moll</source>
-        <translation>F♯ major / D♯ minor</translation>
-    </message>
-    <message>
-        <source>Cis-Dur / ais-Moll</source>
-        <translation>C♯ major / A♯ minor</translation>
+        <source>%1-Dur / %2-Moll</source>
+        <translation>%1 major / %2 minor</translation>
     </message>
     <message>
         <source>%1 (keine Vorzeichen)</source>
@@ -433,7 +377,7 @@ You can go on practising, but your exercises will not be recorded.</translation>
     </message>
     <message>
         <source>Oktave verwechselt: %1, Nachbarton: %2, anderer Schlüssel: %3, Zeit vorbei: %4, sonst: %5</source>
-        <translation>Wrong octave: %1, next note: %2, other clef: %3, time ran out: %4, other: %5</translation>
+        <translation>Wrong octave: %1, neighbouring note: %2, other clef: %3, time ran out: %4, other: %5</translation>
     </message>
     <message>
         <source>Vorzeichen vergessen</source>
@@ -460,7 +404,7 @@ You can go on practising, but your exercises will not be recorded.</translation>
     <name>RangeRule</name>
     <message>
         <source>Im %1 muss ein tiefster %2 ein höchster Ton ausgewählt werden.</source>
-        <translation>For the %1, please tick a lowest %2 a highest note.</translation>
+        <translation>%1: please tick a lowest %2 a highest note.</translation>
     </message>
     <message>
         <source>UND</source>
@@ -562,6 +506,10 @@ The exercise runs with the times you entered.</translation>
     <message>
         <source>Tonraum für Bassschlüssel  (nur tiefsten und höchsten Ton wählen!)</source>
         <translation>Range in the bass clef  (tick only the lowest and the highest note!)</translation>
+    </message>
+    <message>
+        <source>Die Notenschrift Euterpe fehlt, ohne sie wären Vorzeichen unsichtbar: nur C-Dur.</source>
+        <translation>The music font Euterpe is missing; without it accidentals would be invisible: C major only.</translation>
     </message>
     <message>
         <source>Übung starten</source>

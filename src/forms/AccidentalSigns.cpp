@@ -1,6 +1,6 @@
 #include "forms/AccidentalSigns.h"
 
-#include "help/ClefGlyph.h"
+#include "widgets/MusicFont.h"
 
 #include <QTransform>
 

@@ -2,15 +2,10 @@
 
 #include "training/ClefTable.h"
 
-#include <QFont>
-#include <QRawFont>
-
 #include <algorithm>
 #include <array>
 
 namespace {
-
-constexpr int OutlinePixels = 100;
 
 // Each sign by its glyph: how far it reaches above and below the line it marks, and its left.
 struct SignShape {
@@ -25,22 +20,6 @@ constexpr std::array<SignShape, 3> SignShapes = {{
 constexpr int StaffLines = 5;
 
 } // namespace
-
-QPainterPath musicSignOutline(char32_t sign, const QStringList& families) {
-    for (const QString& family : families) {
-        QFont font(family);
-        font.setPixelSize(OutlinePixels);
-        // Without this, Qt would borrow the sign from any font, or draw a box.
-        font.setStyleStrategy(QFont::NoFontMerging);
-        const QRawFont raw = QRawFont::fromFont(font);
-        if (raw.familyName() != family || !raw.supportsCharacter(uint(sign)))
-            continue;
-        QPainterPath outline;
-        outline.addText(0, 0, font, QString::fromUcs4(&sign, 1));
-        return outline;
-    }
-    return {};
-}
 
 QPainterPath clefOutline(Clef clef, const QStringList& families) {
     const ClefRow* row = clefRow(clef);

@@ -1,7 +1,7 @@
 #include "history/CsvExport.h"
 
 #include "history/ClefKey.h"
-#include "training/KeySignature.h"
+#include "training/KeyNaming.h"
 #include "training/NoteModel.h"
 #include "training/NoteNaming.h"
 
@@ -25,8 +25,8 @@ QStringList headings() {
             QCoreApplication::translate("CsvExport", "Schlüssel"),
             QCoreApplication::translate("CsvExport", "Art"),
             QCoreApplication::translate("CsvExport", "Eingabe"),
-            QCoreApplication::translate("CsvExport", "Gefragt"),
-            QCoreApplication::translate("CsvExport", "Gewählt"),
+            QCoreApplication::translate("CsvExport", "Gefragt (Platz im Notensystem)"),
+            QCoreApplication::translate("CsvExport", "Gewählt (Platz im Notensystem)"),
             QCoreApplication::translate("CsvExport", "Richtig"),
             QCoreApplication::translate("CsvExport", "Antwortzeit (ms)"),
             QCoreApplication::translate("CsvExport", "Übung"),

@@ -106,6 +106,11 @@ const std::vector<QStringList>& schemaMigrations() {
          // Weak notes are read by the spelled note asked.
          QStringLiteral("DROP INDEX task_by_note"),
          QStringLiteral("CREATE INDEX task_by_spelled_note ON task(asked_step, asked_alteration)")},
+        // Only buttons outside ear training judge a spelling: earlier rows in C major said so of
+        // every input, of ear training and of time-outs.
+        {QStringLiteral("UPDATE task SET spelling_judged = 0 WHERE input IS NULL"
+                        " OR input <> 'buttons'"
+                        " OR exercise_id IN (SELECT id FROM exercise WHERE ear_training)")},
     };
     return migrations;
 }

@@ -140,7 +140,7 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
         const bool savedWeak = store->SaveSetting(
             Section, WeakNotesKey,
             chkSchwacheNoten->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-        const bool savedKey = saveKeySettings(*store, TonartGewaehlt());
+        const bool savedKey = !m_keysVisible || saveKeySettings(*store, TonartGewaehlt());
         if (!(savedWeg && savedVorbei && savedWeak && savedKey) && store->firstFailedSave())
             m_services.message(this, unsavedTimesMessage(store->fileName()), tr("Hinweis"),
                                MessageIcon::Information);

@@ -4,6 +4,7 @@
 #include "settings/MicrophoneAccess.h"
 #include "training/NoteModel.h"
 #include "widgets/MessageBox.h"
+#include "widgets/MusicFont.h"
 
 #include <QDialog>
 
@@ -27,6 +28,7 @@ struct SettingsServices {
     MessageFunction message;
     SettingsStore* store = nullptr;
     MicrophoneAccess microphone;
+    QStringList musicFonts = MusicFontFamilies; // where the signs of a key are looked for
 };
 
 // The dialog through which every exercise starts: note range, the two times, whether a
@@ -75,6 +77,7 @@ public:
     QSpinBox* spnHoechstens = nullptr;
     QLabel* lblVersetzungszeichen = nullptr;
     QComboBox* cboVersetzungszeichen = nullptr; // in the order of OwnAccidentals
+    QLabel* lblNotenschrift = nullptr;          // shown only when no font has the signs of a key
 
     void cmdOk_Click();
     void cmdKeyboard_Click();
@@ -103,11 +106,13 @@ private:
     const std::array<QPushButton*, NoteCount>& rangeBoxesOfClef() const;
     void SpracheLaden();
     void TonartLaden();
+    void NurCDur();
     // The key and accidentals as the dialog shows them.
     KeySettings TonartGewaehlt() const;
 
     Exercise& m_exercise;
     SettingsServices m_services;
+    bool m_keysVisible = true; // a font draws ♭ ♮ ♯; without one only C major is offered
     std::optional<bool> m_microphoneFound; // nothing until the system has answered
     std::unique_ptr<QObject> m_levelWatch; // the microphone, open while the level shows
 };

@@ -1,7 +1,7 @@
 // The settings dialog as it stands before any of its code has run.
 #include "settings/frmEinstellungen.h"
 #include "training/Exercise.h"
-#include "training/KeySignature.h"
+#include "training/KeyNaming.h"
 #include "training/NoteModel.h"
 #include "widgets/Fonts.h"
 #include "widgets/LevelMeter.h"
@@ -149,6 +149,13 @@ void frmEinstellungen::LayoutAnwenden() {
     cboVersetzungszeichen =
         choice(frmTonart, {tr("keine"), QStringLiteral("♯"), QStringLiteral("♭"), tr("♯ und ♭")},
                twipsRect(2100, 660, 1800, 330));
+    // Beside the accidentals, in two lines.
+    lblNotenschrift = label(frmTonart,
+                            tr("Die Notenschrift Euterpe fehlt, ohne sie wären Vorzeichen "
+                               "unsichtbar: nur C-Dur."),
+                            twipsRect(4020, 645, 5220, 450));
+    lblNotenschrift->setWordWrap(true);
+    lblNotenschrift->hide();
 
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));

@@ -3,6 +3,7 @@
 #include "history/CsvExport.h"
 #include "history/HistoryStore.h"
 #include "training/ClefTable.h"
+#include "training/KeyNaming.h"
 #include "training/NoteNaming.h"
 
 #include <QChartView>

@@ -20,8 +20,9 @@ void Exercise::answer(int index, AnswerInput input) {
     const std::optional<SpelledNote> natural = clefNote(AusgewählterSchlüssel, index);
     if (!m_taskOpen || !natural)
         return;
+    // Only buttons read without ear training name a spelling; the rest give a sound or a key.
     if (!m_alteredNotes)
-        judge(*natural, input, true);
+        judge(*natural, input, input == AnswerInput::Buttons && !Gehörtraining);
     else if (input == AnswerInput::Buttons)
         answerSpelled(*natural, input);
     else

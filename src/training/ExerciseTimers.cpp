@@ -33,7 +33,7 @@ void Exercise::ZeitVergangen(std::int32_t hundredths) {
 
     m_taskOpen = false;
     emit taskEnded({Aufgabe, Note, std::nullopt, false, m_taskClock.elapsed(), std::nullopt, m_key,
-                    m_askedNote, std::nullopt});
+                    m_askedNote, std::nullopt, false});
     emit timedOut(Note);
     tmrVorbei->stop();
     tmrWeg->stop();

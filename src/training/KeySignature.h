@@ -28,9 +28,6 @@ struct KeySignature {
 // The letter (0 = C .. 6 = B) of the n-th sign (0-based) of a signature with sharps or flats.
 int signatureLetter(bool sharps, int n);
 
-// "G-Dur / e-Moll (1 ♯)" in the learner's language; fifths outside -7..7 give an empty text.
-QString keyName(KeySignature key);
-
 // How the settings store a key: "0", "3", "-7"; none for anything else.
 std::optional<KeySignature> keyOfRecordKey(const QString& text);
 QString recordKeyOf(KeySignature key);

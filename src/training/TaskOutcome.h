@@ -21,6 +21,7 @@ struct TaskOutcome {
     KeySignature key;
     SpelledNote askedNote;
     std::optional<SpelledNote> chosenNote;
-    // Buttons judge the spelling; a key or a sound has none and is judged by its pitch.
+    // Buttons judge the spelling, except in ear training; a key or a sound has none and is
+    // judged by its pitch; a task that timed out was not judged at all.
     bool spellingJudged = true;
 };
