@@ -106,6 +106,12 @@ const std::vector<QStringList>& schemaMigrations() {
          // Weak notes are read by the spelled note asked.
          QStringLiteral("DROP INDEX task_by_note"),
          QStringLiteral("CREATE INDEX task_by_spelled_note ON task(asked_step, asked_alteration)")},
+        // Each row's id from when its exercise or task was recorded (16 bytes), so that rows
+        // kept beside the record are skipped when written again. Earlier rows have none.
+        {QStringLiteral("ALTER TABLE exercise ADD COLUMN row_id BLOB"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN row_id BLOB"),
+         QStringLiteral("CREATE UNIQUE INDEX exercise_by_row_id ON exercise(row_id)"),
+         QStringLiteral("CREATE UNIQUE INDEX task_by_row_id ON task(row_id)")},
     };
     return migrations;
 }
