@@ -632,7 +632,7 @@ private slots:
                  (QStringList{"7|Bass|3|2|20|47|19|45", "8|Alto|3|3|24|53|24|53"}));
         QCOMPARE(rows(file, "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
                  (QStringList{"exercise_by_mode", "exercise_by_row_id", "task_by_exercise",
-                              "task_by_row_id", "task_by_spelled_note"}));
+                              "task_by_mode_and_note", "task_by_row_id"}));
         QCOMPARE(rows(file, "PRAGMA foreign_key_check"), QStringList{});
 
         QBuffer csv;

@@ -310,8 +310,8 @@ bool HistoryStore::writeExercise(QSqlQuery& query, UnwrittenExercise& exercise) 
         query.prepare(QStringLiteral(
             "INSERT INTO task (exercise_id, number, ended_at, asked, chosen, correct, answer_ms,"
             " input, key_fifths, asked_step, asked_alteration, asked_pitch, chosen_step,"
-            " chosen_alteration, chosen_pitch, spelling_judged, row_id)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+            " chosen_alteration, chosen_pitch, spelling_judged, row_id, clef, ear_training)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
             " ON CONFLICT (row_id) DO NOTHING"));
         query.addBindValue(*exercise.id);
         query.addBindValue(outcome.task);
@@ -330,6 +330,8 @@ bool HistoryStore::writeExercise(QSqlQuery& query, UnwrittenExercise& exercise) 
         query.addBindValue(chosen ? QVariant(chosen->midiPitch()) : QVariant());
         query.addBindValue(outcome.spellingJudged);
         query.addBindValue(rowIdValue(task.rowId));
+        query.addBindValue(clefKey(exercise.start.clef));
+        query.addBindValue(exercise.start.earTraining);
         if (!query.exec())
             return false;
     }

@@ -112,6 +112,16 @@ const std::vector<QStringList>& schemaMigrations() {
          QStringLiteral("ALTER TABLE task ADD COLUMN row_id BLOB"),
          QStringLiteral("CREATE UNIQUE INDEX exercise_by_row_id ON exercise(row_id)"),
          QStringLiteral("CREATE UNIQUE INDEX task_by_row_id ON task(row_id)")},
+        // Each task's clef and mode beside its exercise's, so that a note's latest tasks in a
+        // clef and mode are read from one index: filtered after the join, a clef seldom
+        // practised read every task of the note.
+        {QStringLiteral("ALTER TABLE task ADD COLUMN clef TEXT"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN ear_training INTEGER"),
+         QStringLiteral("UPDATE task SET (clef, ear_training) = (SELECT e.clef, e.ear_training"
+                        " FROM exercise e WHERE e.id = task.exercise_id)"),
+         QStringLiteral("DROP INDEX task_by_spelled_note"),
+         QStringLiteral("CREATE INDEX task_by_mode_and_note"
+                        " ON task(clef, ear_training, asked_step, asked_alteration)")},
     };
     return migrations;
 }
