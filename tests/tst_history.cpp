@@ -462,6 +462,41 @@ private slots:
         QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 2 "), qPrintable(statistics.sums()));
     }
 
+    // "Als CSV speichern…" saves on the window's reading thread: the window shows how far it is
+    // and can cancel meanwhile, and the file is the record's CSV in the window's note names.
+    void statisticsWindowSavesCsv() {
+        const QString file = folder.filePath("saved.sqlite");
+        writeRecord(file, 30);
+        const QString target = folder.filePath("saved.csv");
+        const NamingStyle english{NoteLetters::English, OctaveStyle::Scientific};
+        StatisticsWindow statistics(file);
+        setNamingStyle(english);
+        statistics.open();
+        setNamingStyle({});
+        QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 30 "), qPrintable(statistics.sums()));
+        QWidget* window = statistics.window();
+        auto* progress = window->findChild<QWidget*>("prgCsv");
+        auto* cancel = window->findChild<QPushButton*>("cmdCsvAbbrechen");
+        QVERIFY(progress && cancel && progress->isHidden() && cancel->isHidden());
+        QVERIFY(QMetaObject::invokeMethod(window, "saveCsvAs", Q_ARG(QString, target)));
+        // Still saving: the reading thread tells the window only once this test lets it.
+        QVERIFY(progress->isVisible() && cancel->isVisible());
+        QVERIFY(!window->findChild<QPushButton*>("cmdCsv")->isEnabled());
+        QTRY_VERIFY(progress->isHidden());
+        QVERIFY(cancel->isHidden() && window->findChild<QPushButton*>("cmdCsv")->isEnabled());
+        QCOMPARE(statistics.messages, QStringList());
+
+        HistoryReader reader(file);
+        QCOMPARE(reader.open(), HistoryReader::State::Readable);
+        QBuffer expected;
+        expected.open(QIODevice::WriteOnly);
+        QCOMPARE(writeCsv(reader.database(), expected, {}, english), CsvWritten::Yes);
+        QFile saved(target);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), expected.data());
+        QVERIFY(expected.data().contains(";A3;A3;"));
+    }
+
     // Each chart leaves room around its points and says when it has none; numbered exercises
     // when dates would not tell them apart, a moving average through many; one grid for the two
     // axes of the notes' chart.
@@ -604,7 +639,8 @@ private slots:
                             " JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id"),
                  (QStringList{"7|Bass|3|2|20|47|19|45", "8|Alto|3|3|24|53|24|53"}));
         QCOMPARE(rows(file, "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name"),
-                 (QStringList{"exercise_by_mode", "task_by_exercise", "task_by_spelled_note"}));
+                 (QStringList{"exercise_by_mode", "exercise_by_row_id", "task_by_exercise",
+                              "task_by_mode_and_note", "task_by_row_id"}));
         QCOMPARE(rows(file, "PRAGMA foreign_key_check"), QStringList{});
 
         QBuffer csv;
@@ -931,6 +967,63 @@ private slots:
         QVERIFY(!QFile::exists(keptRowsFile(file)));
     }
 
+    // Rows kept beside the record are written once: not again when the program ended between
+    // writing them and removing their file, nor by a second copy started at the same time that
+    // read them too; and not at all once the record was cleared.
+    void keptRowsWrittenOnce_data() {
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("tasks");
+        QTest::newRow("ended before their file was removed") << "crash"
+                                                             << "3";
+        QTest::newRow("two copies started together") << "two copies"
+                                                     << "3";
+        QTest::newRow("record cleared") << "cleared"
+                                        << "0";
+    }
+    void keptRowsWrittenOnce() {
+        QFETCH(QString, then);
+        QFETCH(QString, tasks);
+        const QString file =
+            folder.filePath("once-" + QString(QTest::currentDataTag()) + ".sqlite");
+        writeRecord(file, 1);
+        {
+            HeldRecord held(file);
+            Recorded r(file);
+            r.start();
+            for (int task = 0; task < 3; ++task)
+                r.exercise.answer(4);
+            r.exercise.abort();
+            r.recorder->waitForWrites();
+        } // the program ends while the record is held
+        const QString kept = keptRowsFile(file);
+        QVERIFY(QFile::copy(kept, kept + ".copy"));
+        const QString counted = "SELECT COUNT(*) FROM task WHERE asked = 4";
+        if (then == "crash") {
+            {
+                Recorded next(file);
+                next.recorder->openStore();
+                next.recorder->waitForWrites();
+            }
+            QCOMPARE(rows(file, counted), QStringList{"3"});
+            QVERIFY(!QFile::exists(kept));
+            QVERIFY(QFile::rename(kept + ".copy", kept));
+        } else if (then == "cleared") {
+            QCOMPARE(HistoryStore(file).clear(), HistoryStore::Cleared::Yes);
+        }
+        {
+            Recorded first(file);
+            Recorded second(file);
+            first.recorder->openStore();
+            second.recorder->openStore();
+            first.recorder->waitForWrites();
+            second.recorder->waitForWrites();
+        }
+        QCOMPARE(rows(file, counted), QStringList{tasks});
+        QCOMPARE(rows(file, "SELECT COUNT(*) FROM exercise"),
+                 QStringList{then == "cleared" ? "0" : "2"});
+        QVERIFY(!QFile::exists(kept));
+    }
+
     // Found damaged while the program writes to it: set aside as at the start, the rest of the
     // exercise written to a new record, and said so once the result is closed.
     void damagedWhileOpen() {
@@ -1028,23 +1121,33 @@ private slots:
 
     // "Als CSV speichern…" where the disk is nearly full, or the record cannot be read: the
     // learner is told, and a file of that name stays as it was.
+    // Cancelled, nothing is said and nothing is left: not the part written, which is more than
+    // the file's buffer holds, nor a change to a file of that name.
     void csvNotSaved_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");
-        QTest::newRow("new file on a nearly full disk") << "new"
-                                                        << "konnte nicht gespeichert werden";
-        QTest::newRow("old file on a nearly full disk") << "old"
-                                                        << "konnte nicht gespeichert werden";
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("new file on a nearly full disk")
+            << "new"
+            << "konnte nicht gespeichert werden" << false;
+        QTest::newRow("old file on a nearly full disk")
+            << "old"
+            << "konnte nicht gespeichert werden" << false;
         QTest::newRow("record unreadable") << "unreadable"
-                                           << "kann nicht gelesen werden";
+                                           << "kann nicht gelesen werden" << false;
+        QTest::newRow("new file, cancelled") << "new" << QString() << true;
+        QTest::newRow("old file, cancelled") << "old" << QString() << true;
     }
     void csvNotSaved() {
         QFETCH(QString, kind);
         QFETCH(QString, message);
-        const QString record = folder.filePath(QStringLiteral("csv-%1.sqlite").arg(kind));
-        const QString target = folder.filePath(QStringLiteral("csv-%1.csv").arg(kind));
-        // About 10 KB of CSV: all of it lies in the file's buffer until the end.
-        writeRecord(record, kind == "unreadable" ? 0 : 90);
+        QFETCH(bool, cancelled);
+        const QString name = kind + (cancelled ? "-cancelled" : "");
+        const QString record = folder.filePath(QStringLiteral("csv-%1.sqlite").arg(name));
+        const QString target = folder.filePath(QStringLiteral("csv-%1.csv").arg(name));
+        // About 10 KB of CSV: all of it lies in the file's buffer until the end. Cancelled after
+        // 1000 of 2500 rows, about 100 KB are on the disk.
+        writeRecord(record, kind == "unreadable" ? 0 : cancelled ? 2500 : 90);
         const QByteArray old = "Zeitpunkt;Schlüssel\n";
         if (kind == "old") {
             QFile out(target);
@@ -1058,12 +1161,26 @@ private slots:
             QSqlDatabase db = reader.database();
             if (kind == "unreadable")
                 rows(record, "DROP TABLE task");
-            const FileSizeLimit full(4096);
-            problem = saveCsv(db, record, target);
+            if (cancelled) {
+                qint64 told = -1;
+                problem = saveCsv(db, record, target, [&told](qint64 written, qint64 total) {
+                    told = written;
+                    return total == 2500 && written < 1000;
+                });
+                QCOMPARE(told, 1000);
+            } else {
+                const FileSizeLimit full(4096);
+                problem = saveCsv(db, record, target);
+            }
         }
-        QVERIFY2(problem.contains(message), qPrintable(problem));
-        QVERIFY2(problem.contains(QDir::toNativeSeparators(kind == "unreadable" ? record : target)),
-                 qPrintable(problem));
+        if (cancelled) {
+            QCOMPARE(problem, QString());
+        } else {
+            QVERIFY2(problem.contains(message), qPrintable(problem));
+            QVERIFY2(
+                problem.contains(QDir::toNativeSeparators(kind == "unreadable" ? record : target)),
+                qPrintable(problem));
+        }
         QCOMPARE(QFile::exists(target), kind == "old");
         if (kind == "old") {
             QFile in(target);

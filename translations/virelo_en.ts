@@ -716,6 +716,18 @@ The exercise runs with the times you entered.</translation>
 <context>
     <name>frmStatistik</name>
     <message>
+        <source>Speichern als CSV</source>
+        <translation>Saving as CSV</translation>
+    </message>
+    <message>
+        <source>A&amp;bbrechen</source>
+        <translation>Ca&amp;ncel</translation>
+    </message>
+    <message>
+        <source>Speichern als CSV abbrechen</source>
+        <translation>Cancel saving as CSV</translation>
+    </message>
+    <message>
         <source>falsch oder Zeit abgelaufen (%)</source>
         <translation>wrong or time ran out (%)</translation>
     </message>

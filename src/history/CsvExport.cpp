@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QHash>
 #include <QIODevice>
 #include <QSaveFile>
 #include <QSqlDatabase>
@@ -15,6 +16,8 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
+
+#include <utility>
 
 namespace {
 
@@ -49,26 +52,30 @@ QChar separator() {
     return QCoreApplication::translate("CsvExport", ";", "field separator").at(0);
 }
 
-QString inputName(const QVariant& key) {
+QString inputName(const QString& key) {
     if (key.isNull())
         return QCoreApplication::translate("CsvExport", "Zeit abgelaufen");
-    const QString k = key.toString();
-    if (k == QLatin1String("buttons"))
+    if (key == QLatin1String("buttons"))
         return QCoreApplication::translate("CsvExport", "Schaltfläche");
-    if (k == QLatin1String("screen_keyboard"))
+    if (key == QLatin1String("screen_keyboard"))
         return QCoreApplication::translate("CsvExport", "Bildschirm-Keyboard");
-    if (k == QLatin1String("midi"))
+    if (key == QLatin1String("midi"))
         return QStringLiteral("MIDI");
     return QCoreApplication::translate("CsvExport", "Mikrofon");
 }
 
 // An exercise without an outcome is still running, or was cut off by a crash.
-QString outcomeName(const QVariant& outcome) {
-    if (outcome.toString() == QLatin1String("finished"))
+QString outcomeName(const QString& outcome) {
+    if (outcome == QLatin1String("finished"))
         return QCoreApplication::translate("CsvExport", "ja");
-    if (outcome.toString() == QLatin1String("aborted"))
+    if (outcome == QLatin1String("aborted"))
         return QCoreApplication::translate("CsvExport", "abgebrochen");
     return QCoreApplication::translate("CsvExport", "nein");
+}
+
+QString modeName(bool earTraining) {
+    return earTraining ? QCoreApplication::translate("CsvExport", "Gehör-Training")
+                       : QCoreApplication::translate("CsvExport", "Lesen");
 }
 
 QString time(const QVariant& msSinceEpoch) {
@@ -86,16 +93,48 @@ QString yesNo(bool value) {
                  : QCoreApplication::translate("CsvExport", "nein");
 }
 
-// A written note from its step and alteration; empty for none.
-QString spelledName(const QVariant& step, const QVariant& alteration) {
-    if (step.isNull())
-        return {};
-    return noteName(SpelledNote{step.toInt(), alteration.toInt()});
+// A note of a clef by its index; empty for an index the clef does not have.
+QString indexName(Clef clef, int index, NamingStyle names) {
+    const std::optional<SpelledNote> note = clefNote(clef, index);
+    return note ? noteName(*note, names) : QString();
 }
+
+// Names each distinct value once: a record repeats a few notes, keys and words in every row.
+template <typename Value> class Names {
+public:
+    explicit Names(std::function<QString(const Value&)> name) : m_name(std::move(name)) {}
+    const QString& operator()(const Value& value) {
+        auto found = m_names.constFind(value);
+        if (found == m_names.constEnd())
+            found = m_names.insert(value, m_name(value));
+        return *found;
+    }
+
+private:
+    std::function<QString(const Value&)> m_name;
+    QHash<Value, QString> m_names;
+};
+
+// The columns of a task's exercise, named once for all of its tasks.
+struct ExerciseColumns {
+    qint64 id = -1;
+    QString clef, mode, number, started, range, timePerNote, shownFor, keyboard, outcome, errors;
+};
+
+qint64 taskCount(const QSqlDatabase& db) {
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT COUNT(*) FROM task")) && query.next()
+               ? query.value(0).toLongLong()
+               : 0;
+}
+
+// How many rows are written between two reports of the progress.
+constexpr qint64 ProgressRows = 1000;
 
 } // namespace
 
-CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device) {
+CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device, const CsvProgress& progress,
+                    NamingStyle names) {
     // The byte order mark tells spreadsheets that the text is UTF-8.
     const QByteArray top =
         QByteArrayLiteral("\xEF\xBB\xBF") + headings().join(separator()).toUtf8() + '\n';
@@ -103,6 +142,9 @@ CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device) {
         return CsvWritten::DeviceFailed;
     if (!db.isOpen())
         return CsvWritten::Yes;
+    const qint64 total = progress ? taskCount(db) : 0;
+    if (progress && !progress(0, total))
+        return CsvWritten::Cancelled;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     // The errors of an exercise without an end are those of its tasks so far.
@@ -116,50 +158,88 @@ CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device) {
             " t.asked_pitch, t.chosen_pitch, t.spelling_judged"
             " FROM task t JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id")))
         return CsvWritten::RecordUnreadable;
+    const QString yes = yesNo(true);
+    const QString no = yesNo(false);
+    Names<QString> clefs([](const QString& key) { return clefName(clefOfKey(key)); });
+    Names<QString> inputs(inputName);
+    Names<QString> outcomes(outcomeName);
+    Names<std::pair<int, int>> notes([names](const std::pair<int, int>& note) {
+        return indexName(Clef(note.first), note.second, names);
+    });
+    // A written note by its step and alteration.
+    Names<std::pair<int, int>> spelledNotes([names](const std::pair<int, int>& note) {
+        return noteName(SpelledNote{note.first, note.second}, names);
+    });
+    // Empty for no note.
+    const auto spelled = [&spelledNotes](const QVariant& step, const QVariant& alteration) {
+        return step.isNull() ? QString() : spelledNotes({step.toInt(), alteration.toInt()});
+    };
+    const QChar fieldSeparator = separator();
+    Names<int> keys([](const int& fifths) { return keyName({fifths}); });
+    ExerciseColumns exercise;
+    qint64 written = 0;
     while (query.next()) {
-        const Clef clef = clefOfKey(query.value(1).toString());
+        const QString clefKey = query.value(1).toString();
+        const Clef clef = clefOfKey(clefKey);
+        if (const qint64 id = query.value(8).toLongLong(); id != exercise.id) {
+            exercise = {id,
+                        clefs(clefKey),
+                        modeName(query.value(2).toBool()),
+                        query.value(8).toString(),
+                        time(query.value(9)),
+                        notes({int(clef), query.value(10).toInt()}) + QStringLiteral("–") +
+                            notes({int(clef), query.value(11).toInt()}),
+                        seconds(query.value(12).toInt() / 100.0),
+                        seconds(query.value(13).toInt() / 1000.0),
+                        query.value(14).toBool() ? yes : no,
+                        outcomes(query.value(15).toString()),
+                        query.value(16).toString()};
+        }
         const QStringList row = {
             time(query.value(0)),
-            clefName(clef),
-            query.value(2).toBool() ? QCoreApplication::translate("CsvExport", "Gehör-Training")
-                                    : QCoreApplication::translate("CsvExport", "Lesen"),
-            inputName(query.value(3)),
-            noteName(clef, query.value(4).toInt()),
-            query.value(5).isNull() ? QString() : noteName(clef, query.value(5).toInt()),
-            yesNo(query.value(6).toBool()),
+            exercise.clef,
+            exercise.mode,
+            inputs(query.value(3).toString()),
+            notes({int(clef), query.value(4).toInt()}),
+            query.value(5).isNull() ? QString() : notes({int(clef), query.value(5).toInt()}),
+            query.value(6).toBool() ? yes : no,
             query.value(7).toString(),
-            query.value(8).toString(),
-            time(query.value(9)),
-            noteName(clef, query.value(10).toInt()) + QStringLiteral("–") +
-                noteName(clef, query.value(11).toInt()),
-            seconds(query.value(12).toInt() / 100.0),
-            seconds(query.value(13).toInt() / 1000.0),
-            yesNo(query.value(14).toBool()),
-            outcomeName(query.value(15)),
-            query.value(16).toString(),
-            keyName({query.value(17).toInt()}),
-            spelledName(query.value(18), query.value(19)),
-            spelledName(query.value(20), query.value(21)),
+            exercise.number,
+            exercise.started,
+            exercise.range,
+            exercise.timePerNote,
+            exercise.shownFor,
+            exercise.keyboard,
+            exercise.outcome,
+            exercise.errors,
+            keys(query.value(17).toInt()),
+            spelled(query.value(18), query.value(19)),
+            spelled(query.value(20), query.value(21)),
             query.value(22).toString(),
             query.value(23).toString(),
-            yesNo(query.value(24).toBool())};
-        const QByteArray line = row.join(separator()).toUtf8() + '\n';
+            query.value(24).toBool() ? yes : no};
+        const QByteArray line = row.join(fieldSeparator).toUtf8() + '\n';
         if (device.write(line) != line.size())
             return CsvWritten::DeviceFailed;
+        if (++written % ProgressRows == 0 && progress && !progress(written, total))
+            return CsvWritten::Cancelled;
     }
     return query.lastError().isValid() ? CsvWritten::RecordUnreadable : CsvWritten::Yes;
 }
 
-QString saveCsv(const QSqlDatabase& db, const QString& recordFile, const QString& target) {
+QString saveCsv(const QSqlDatabase& db, const QString& recordFile, const QString& target,
+                const CsvProgress& progress, NamingStyle names) {
     QSaveFile out(target);
-    const CsvWritten written =
-        out.open(QIODevice::WriteOnly) ? writeCsv(db, out) : CsvWritten::DeviceFailed;
+    const CsvWritten written = out.open(QIODevice::WriteOnly) ? writeCsv(db, out, progress, names)
+                                                              : CsvWritten::DeviceFailed;
     // The last buffered part is written by flush(); commit() does not report its failure.
     if (written == CsvWritten::Yes && out.flush() && out.error() == QFileDevice::NoError &&
         out.commit())
         return {};
     const QString reason = out.errorString();
     out.cancelWriting();
+    if (written == CsvWritten::Cancelled)
+        return {};
     if (written == CsvWritten::RecordUnreadable)
         return QCoreApplication::translate("CsvExport",
                                            "Der Übungsverlauf „%1“ kann nicht gelesen werden. "

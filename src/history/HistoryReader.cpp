@@ -119,14 +119,14 @@ std::vector<NoteRecord> readNoteRecords(const QSqlDatabase& db,
         query.setForwardOnly(true);
         query.prepare(QStringLiteral("SELECT t.correct, e.started_at, t.number FROM task t"
                                      " JOIN exercise e ON e.id = t.exercise_id"
-                                     " WHERE t.asked_step = ? AND t.asked_alteration = ?"
-                                     " AND e.clef = ? AND e.ear_training = ?"
+                                     " WHERE t.clef = ? AND t.ear_training = ?"
+                                     " AND t.asked_step = ? AND t.asked_alteration = ?"
                                      " ORDER BY t.id DESC LIMIT ?"));
         for (std::size_t i = 0; i < notes.size(); ++i) {
-            query.addBindValue(notes[i].step);
-            query.addBindValue(notes[i].alteration);
             query.addBindValue(clefKey(clef));
             query.addBindValue(earTraining);
+            query.addBindValue(notes[i].step);
+            query.addBindValue(notes[i].alteration);
             query.addBindValue(WeakNoteWindow);
             if (!query.exec())
                 break;

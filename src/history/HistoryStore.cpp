@@ -2,6 +2,7 @@
 
 #include "history/ClefKey.h"
 #include "history/InputKey.h"
+#include "history/KeptRows.h"
 #include "history/Schema.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,11 @@
 #include <QVariant>
 
 namespace {
+
+// A row's id as it is stored; NULL for none.
+QVariant rowIdValue(const QUuid& id) {
+    return id.isNull() ? QVariant() : QVariant(id.toRfc4122());
+}
 
 // A second copy of the program writing at the same moment waits its turn this long; a file held
 // longer is tried again later, with the rows kept in memory meanwhile.
@@ -72,9 +78,8 @@ bool switchToWal(QSqlQuery& query, int busyTimeoutMs) {
 
 } // namespace
 
-HistoryStore::HistoryStore(QString file, Check check, Wait wait)
-    : m_file(std::move(file)), m_connection(connectionName(this)), m_check(check),
-      m_busyTimeoutMs(wait == Wait::Briefly ? BriefWaitMs : 0) {}
+HistoryStore::HistoryStore(QString file, Check check)
+    : m_file(std::move(file)), m_connection(connectionName(this)), m_check(check) {}
 
 HistoryStore::~HistoryStore() {
     close();
@@ -130,7 +135,7 @@ HistoryStore::Opened HistoryStore::tryOpen() {
         return Opened::Unwritable;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(m_file);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BriefWaitMs));
     if (!db.open())
         return Opened::Unwritable;
 
@@ -148,7 +153,7 @@ HistoryStore::Opened HistoryStore::tryOpen() {
         return Opened::Damaged;
     // Read through once; tried again after a busy file, it need not be read again.
     m_check = Check::Trusted;
-    if (!switchToWal(query, m_busyTimeoutMs))
+    if (!switchToWal(query, BriefWaitMs))
         return failed();
     // Foreign keys stay off while the tables are migrated: a table made anew drops the old one,
     // and with them on, that drop would delete every task of it.
@@ -294,9 +299,8 @@ HistoryStore::Step HistoryStore::writeAll(QList<UnwrittenExercise>& exercises) {
 
 bool HistoryStore::writeExercise(QSqlQuery& query, UnwrittenExercise& exercise) {
     if (!exercise.id) {
-        if (!insertExercise(query, QVariant(), exercise.start))
+        if (!insertExercise(query, QVariant(), exercise))
             return false;
-        exercise.id = query.lastInsertId().toLongLong();
     } else if (!exercise.tasks.isEmpty() && !keepRow(query, exercise)) {
         return false;
     }
@@ -306,8 +310,9 @@ bool HistoryStore::writeExercise(QSqlQuery& query, UnwrittenExercise& exercise) 
         query.prepare(QStringLiteral(
             "INSERT INTO task (exercise_id, number, ended_at, asked, chosen, correct, answer_ms,"
             " input, key_fifths, asked_step, asked_alteration, asked_pitch, chosen_step,"
-            " chosen_alteration, chosen_pitch, spelling_judged)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+            " chosen_alteration, chosen_pitch, spelling_judged, row_id, clef, ear_training)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+            " ON CONFLICT (row_id) DO NOTHING"));
         query.addBindValue(*exercise.id);
         query.addBindValue(outcome.task);
         query.addBindValue(task.endedAt.toMSecsSinceEpoch());
@@ -324,6 +329,9 @@ bool HistoryStore::writeExercise(QSqlQuery& query, UnwrittenExercise& exercise) 
         query.addBindValue(chosen ? QVariant(chosen->alteration) : QVariant());
         query.addBindValue(chosen ? QVariant(chosen->midiPitch()) : QVariant());
         query.addBindValue(outcome.spellingJudged);
+        query.addBindValue(rowIdValue(task.rowId));
+        query.addBindValue(clefKey(exercise.start.clef));
+        query.addBindValue(exercise.start.earTraining);
         if (!query.exec())
             return false;
     }
@@ -345,27 +353,38 @@ bool HistoryStore::keepRow(QSqlQuery& query, UnwrittenExercise& exercise) {
     if (!query.exec())
         return false;
     if (!query.next())
-        return insertExercise(query, *exercise.id, exercise.start);
+        return insertExercise(query, *exercise.id, exercise);
     if (query.value(0).toLongLong() == exercise.start.startedAt.toMSecsSinceEpoch())
         return true;
-    if (!insertExercise(query, QVariant(), exercise.start))
-        return false;
-    exercise.id = query.lastInsertId().toLongLong();
-    return true;
+    return insertExercise(query, QVariant(), exercise);
 }
 
+// Gives the exercise the id of its row: a new one, or the one written before under its row's id.
 bool HistoryStore::insertExercise(QSqlQuery& query, const QVariant& id,
-                                  const ExerciseStart& start) {
+                                  UnwrittenExercise& exercise) {
+    const ExerciseStart& start = exercise.start;
     query.prepare(QStringLiteral("INSERT INTO exercise (id, started_at, clef, ear_training,"
                                  " lowest, highest, note_shown_ms, time_per_note_cs,"
-                                 " keyboard_practice) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 " keyboard_practice, row_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+                                 " ON CONFLICT (row_id) DO NOTHING"));
     for (const QVariant& value :
          {id, QVariant(start.startedAt.toMSecsSinceEpoch()), QVariant(clefKey(start.clef)),
           QVariant(start.earTraining), QVariant(start.lowest), QVariant(start.highest),
           QVariant(start.noteShownMs), QVariant(start.timePerNoteHundredths),
-          QVariant(start.keyboardPractice)})
+          QVariant(start.keyboardPractice), rowIdValue(exercise.rowId)})
         query.addBindValue(value);
-    return query.exec();
+    if (!query.exec())
+        return false;
+    if (query.numRowsAffected() == 1) {
+        exercise.id = query.lastInsertId().toLongLong();
+        return true;
+    }
+    query.prepare(QStringLiteral("SELECT id FROM exercise WHERE row_id = ?"));
+    query.addBindValue(rowIdValue(exercise.rowId));
+    if (!query.exec() || !query.next())
+        return false;
+    exercise.id = query.value(0).toLongLong();
+    return true;
 }
 
 HistoryStore::Cleared HistoryStore::clear() {
@@ -377,8 +396,11 @@ HistoryStore::Cleared HistoryStore::clear() {
                          query.exec(QStringLiteral("DELETE FROM task")) &&
                          query.exec(QStringLiteral("DELETE FROM exercise")) &&
                          query.exec(QStringLiteral("COMMIT"));
-    if (cleared)
+    if (cleared) {
+        // Rows kept from an earlier run go with the rest.
+        dropKeptRows(m_file);
         return Cleared::Yes;
+    }
     const bool busy = isBusy(query.lastError());
     query.exec(QStringLiteral("ROLLBACK"));
     return busy ? Cleared::Busy : Cleared::Failed;

@@ -17,10 +17,9 @@ public:
     // Whether opening reads the whole file for damage; the program does so once at its start,
     // so that a second store on the same file need not.
     enum class Check { Whole, Trusted };
-    // How long a statement waits for another program holding the file: briefly on a thread of
-    // its own, never on the window's.
-    enum class Wait { Briefly, Never };
-    explicit HistoryStore(QString file, Check check = Check::Whole, Wait wait = Wait::Briefly);
+    // A statement waits briefly for another program holding the file: a store is used on a
+    // thread of its own, never on the window's.
+    explicit HistoryStore(QString file, Check check = Check::Whole);
     ~HistoryStore();
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
@@ -39,7 +38,7 @@ public:
     Written write(QList<UnwrittenExercise>& exercises);
 
     enum class Cleared { Yes, Busy, Failed };
-    // Deletes every exercise and task.
+    // Deletes every exercise and task, and the rows kept beside the record.
     Cleared clear();
 
     // The connection the store writes on; invalid when not open.
@@ -56,7 +55,7 @@ private:
     Step writeAll(QList<UnwrittenExercise>& exercises);
     bool writeExercise(QSqlQuery& query, UnwrittenExercise& exercise);
     bool keepRow(QSqlQuery& query, UnwrittenExercise& exercise);
-    bool insertExercise(QSqlQuery& query, const QVariant& id, const ExerciseStart& start);
+    bool insertExercise(QSqlQuery& query, const QVariant& id, UnwrittenExercise& exercise);
     bool startAnew();
     void close();
     QString setAside();
@@ -65,7 +64,6 @@ private:
     QString m_file;
     QString m_connection;
     Check m_check;
-    int m_busyTimeoutMs;
     bool m_open = false;
     bool m_off = false;
     QString m_notice;

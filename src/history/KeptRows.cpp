@@ -49,7 +49,8 @@ QJsonObject taskObject(const RecordedTask& task) {
             {QStringLiteral("key"), o.key.fifths},
             {QStringLiteral("askedNote"), noteObject(o.askedNote)},
             {QStringLiteral("chosenNote"), o.chosenNote ? noteObject(*o.chosenNote) : QJsonValue()},
-            {QStringLiteral("spellingJudged"), o.spellingJudged}};
+            {QStringLiteral("spellingJudged"), o.spellingJudged},
+            {QStringLiteral("rowId"), task.rowId.toString(QUuid::WithoutBraces)}};
 }
 
 QJsonObject exerciseObject(const UnwrittenExercise& exercise) {
@@ -67,6 +68,7 @@ QJsonObject exerciseObject(const UnwrittenExercise& exercise) {
         {QStringLiteral("timePerNoteCs"), s.timePerNoteHundredths},
         {QStringLiteral("keyboardPractice"), s.keyboardPractice},
         {QStringLiteral("id"), exercise.id ? QJsonValue(*exercise.id) : QJsonValue()},
+        {QStringLiteral("rowId"), exercise.rowId.toString(QUuid::WithoutBraces)},
         {QStringLiteral("tasks"), tasks}};
     if (exercise.end)
         object.insert(QStringLiteral("end"),
@@ -94,7 +96,8 @@ RecordedTask taskOf(const QJsonObject& o, Clef clef) {
              noteOf(o.value(QStringLiteral("askedNote")), clef, asked).value_or(SpelledNote{}),
              noteOf(o.value(QStringLiteral("chosenNote")), clef, chosen),
              o.value(QStringLiteral("spellingJudged")).toBool(true)},
-            timeOf(o.value(QStringLiteral("endedAt")))};
+            timeOf(o.value(QStringLiteral("endedAt"))),
+            QUuid::fromString(o.value(QStringLiteral("rowId")).toString())};
 }
 
 UnwrittenExercise exerciseOf(const QJsonObject& o) {
@@ -110,6 +113,7 @@ UnwrittenExercise exerciseOf(const QJsonObject& o) {
     const QJsonValue id = o.value(QStringLiteral("id"));
     if (id.isDouble())
         exercise.id = qint64(id.toDouble());
+    exercise.rowId = QUuid::fromString(o.value(QStringLiteral("rowId")).toString());
     for (const QJsonValue task : o.value(QStringLiteral("tasks")).toArray())
         exercise.tasks.append(taskOf(task.toObject(), exercise.start.clef));
     const QJsonValue end = o.value(QStringLiteral("end"));

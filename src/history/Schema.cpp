@@ -111,6 +111,22 @@ const std::vector<QStringList>& schemaMigrations() {
         {QStringLiteral("UPDATE task SET spelling_judged = 0 WHERE input IS NULL"
                         " OR input <> 'buttons'"
                         " OR exercise_id IN (SELECT id FROM exercise WHERE ear_training)")},
+        // Each row's id from when its exercise or task was recorded (16 bytes), so that rows
+        // kept beside the record are skipped when written again. Earlier rows have none.
+        {QStringLiteral("ALTER TABLE exercise ADD COLUMN row_id BLOB"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN row_id BLOB"),
+         QStringLiteral("CREATE UNIQUE INDEX exercise_by_row_id ON exercise(row_id)"),
+         QStringLiteral("CREATE UNIQUE INDEX task_by_row_id ON task(row_id)")},
+        // Each task's clef and mode beside its exercise's, so that a note's latest tasks in a
+        // clef and mode are read from one index: filtered after the join, a clef seldom
+        // practised read every task of the note.
+        {QStringLiteral("ALTER TABLE task ADD COLUMN clef TEXT"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN ear_training INTEGER"),
+         QStringLiteral("UPDATE task SET (clef, ear_training) = (SELECT e.clef, e.ear_training"
+                        " FROM exercise e WHERE e.id = task.exercise_id)"),
+         QStringLiteral("DROP INDEX task_by_spelled_note"),
+         QStringLiteral("CREATE INDEX task_by_mode_and_note"
+                        " ON task(clef, ear_training, asked_step, asked_alteration)")},
     };
     return migrations;
 }

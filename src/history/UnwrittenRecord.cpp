@@ -4,13 +4,16 @@
 
 void UnwrittenRecord::begin(const ExerciseStart& start) {
     const QMutexLocker lock(&m_mutex);
-    m_exercises.append({m_nextSerial++, start, std::nullopt, {}, std::nullopt});
+    m_exercises.append(
+        {m_nextSerial++, start, std::nullopt, {}, std::nullopt, QUuid::createUuid()});
 }
 
 void UnwrittenRecord::add(const RecordedTask& task) {
     const QMutexLocker lock(&m_mutex);
-    if (!m_exercises.isEmpty())
-        m_exercises.last().tasks.append(task);
+    if (m_exercises.isEmpty())
+        return;
+    m_exercises.last().tasks.append(task);
+    m_exercises.last().tasks.last().rowId = QUuid::createUuid();
 }
 
 void UnwrittenRecord::end(const ExerciseEnd& end) {

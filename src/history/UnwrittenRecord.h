@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QMutex>
+#include <QUuid>
 
 #include <optional>
 
@@ -21,9 +22,12 @@ struct ExerciseStart {
     bool keyboardPractice = false;
 };
 
+// A row's id, made once for it, goes with it wherever it is kept: the record skips a row whose id
+// it holds, so rows kept beside it are never written twice.
 struct RecordedTask {
     TaskOutcome outcome;
     QDateTime endedAt;
+    QUuid rowId = {}; // none for rows kept by earlier versions
 };
 
 struct ExerciseEnd {
@@ -38,6 +42,7 @@ struct UnwrittenExercise {
     std::optional<qint64> id; // its row, once written
     QList<RecordedTask> tasks;
     std::optional<ExerciseEnd> end;
+    QUuid rowId = {}; // none for rows kept by earlier versions
 };
 
 // The rows the exercise has told of that the file does not hold yet: those still on their way to
@@ -46,6 +51,7 @@ struct UnwrittenExercise {
 // write.
 class UnwrittenRecord {
 public:
+    // Each exercise and task is given its row's id here.
     void begin(const ExerciseStart& start);
     // To the exercise begun last.
     void add(const RecordedTask& task);

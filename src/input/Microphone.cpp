@@ -4,6 +4,7 @@
 #include "input/MicrophoneLog.h"
 #include "input/RecordingDevices.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -35,9 +36,8 @@ constexpr rtaudio_api_t apis[] = {RTAUDIO_API_LINUX_PULSE, RTAUDIO_API_LINUX_ALS
 // Stands in for ALSA's error printer, which would write to the terminal.
 void quiet(const char*, int, const char*, int, const char*, ...) {}
 
-// Streams still closing in the background. A device that takes one client at a time refuses the
-// next stream until the last has closed, so an opening waits for them, within bounds.
-class Closings {
+// Streams of one kind still busy in the background, to be waited for within bounds.
+class Pending {
 public:
     void begin() {
         const std::lock_guard lock(mutex_);
@@ -61,15 +61,42 @@ private:
     int count_ = 0;
 };
 
-// How long the program's end waits for streams still closing: the sound library torn down under
-// a stream it is closing aborts the process.
-constexpr std::chrono::milliseconds closingAtExit(500);
+// Counts a stream busy for as long as it lives.
+class EndsWithScope {
+public:
+    explicit EndsWithScope(Pending& pending) : pending_(pending) {}
+    ~EndsWithScope() { pending_.end(); }
+    EndsWithScope(const EndsWithScope&) = delete;
+    EndsWithScope& operator=(const EndsWithScope&) = delete;
 
-// Never destroyed: a stream may still be closing in the background as the program ends.
-Closings& closings() {
-    static Closings* const instance = [] {
-        std::atexit([] { closings().waitUntil(Clock::now() + closingAtExit); });
-        return new Closings;
+private:
+    Pending& pending_;
+};
+
+// How long the program's end waits for streams still opening or closing: the sound library torn
+// down under a stream it is opening or closing aborts the process.
+constexpr std::chrono::milliseconds busyAtExit(500);
+
+// The streams opening and closing in the background. A device that takes one client at a time
+// refuses the next stream until the last has closed, so an opening waits for the closings.
+struct InBackground {
+    Pending openings;
+    Pending closings;
+    // Set as the program ends: an opening not yet begun is not begun.
+    std::atomic<bool> ending = false;
+};
+
+// Never destroyed: a stream may still be opening or closing as the program ends.
+InBackground& inBackground() {
+    static InBackground* const instance = [] {
+        std::atexit([] {
+            InBackground& busy = inBackground();
+            busy.ending = true;
+            const auto deadline = Clock::now() + busyAtExit;
+            busy.openings.waitUntil(deadline);
+            busy.closings.waitUntil(deadline);
+        });
+        return new InBackground;
     }();
     return *instance;
 }
@@ -156,11 +183,15 @@ bool Microphone::open(Samples samples, Lost lost, std::chrono::milliseconds wait
         return false;
     library->alsa_set_error_handler(quiet);
     auto stream = std::make_shared<Stream>(*library, std::move(samples), std::move(lost));
-    std::thread([stream] {
-        closings().waitUntil(Clock::now() + closingWait);
+    InBackground& busy = inBackground();
+    busy.openings.begin();
+    std::thread([stream, &busy] {
+        const EndsWithScope opening(busy.openings);
+        busy.closings.waitUntil(Clock::now() + closingWait);
         rtaudio_t audio = nullptr;
         for (const rtaudio_api_t api : apis)
-            if ((audio = openStream(stream->library, api, Stream::received, stream.get())))
+            if (!busy.ending &&
+                (audio = openStream(stream->library, api, Stream::received, stream.get())))
                 break;
         std::unique_lock lock(stream->mutex);
         stream->audio = audio;
@@ -168,9 +199,9 @@ bool Microphone::open(Samples samples, Lost lost, std::chrono::milliseconds wait
         if (stream->closed) {
             lock.unlock();
             if (audio) {
-                closings().begin();
+                busy.closings.begin();
                 shut(stream->library, audio);
-                closings().end();
+                busy.closings.end();
             }
             return;
         }
@@ -214,10 +245,11 @@ void Microphone::close() {
         if (!stream->opened || !stream->audio)
             return;
     }
-    closings().begin();
-    std::thread([stream] {
+    InBackground& busy = inBackground();
+    busy.closings.begin();
+    std::thread([stream, &busy] {
         shut(stream->library, stream->audio);
-        closings().end();
+        busy.closings.end();
     }).detach();
 }
 

@@ -1,5 +1,6 @@
 #include "statistics/ReportReader.h"
 
+#include "history/CsvExport.h"
 #include "history/HistoryReader.h"
 
 #include <memory>
@@ -25,6 +26,35 @@ public:
             Qt::QueuedConnection);
     }
 
+    void saveCsv(const QString& target, NamingStyle names, const ReportReader::Progress& progress,
+                 const ReportReader::Saved& saved) {
+        if (!m_record)
+            m_record = std::make_unique<HistoryReader>(m_file);
+        m_record->open();
+        // Told to the window only when the share shown would change.
+        int shownPermille = -1;
+        const QString problem = ::saveCsv(
+            m_record->database(), m_file, target,
+            [&](qint64 written, qint64 total) {
+                const int permille = total > 0 ? int(written * 1000 / total) : 0;
+                if (std::exchange(shownPermille, permille) != permille)
+                    QMetaObject::invokeMethod(
+                        &m_reader, [progress, permille] { progress(permille / 1000.0); },
+                        Qt::QueuedConnection);
+                return !m_reader.csvCancelled();
+            },
+            names);
+        QMetaObject::invokeMethod(
+            &m_reader, [saved, problem] { saved(problem); }, Qt::QueuedConnection);
+    }
+
+    void clear(const ReportReader::Cleared& cleared) {
+        const HistoryStore::Cleared outcome =
+            HistoryStore(m_file, HistoryStore::Check::Trusted).clear();
+        QMetaObject::invokeMethod(
+            &m_reader, [cleared, outcome] { cleared(outcome); }, Qt::QueuedConnection);
+    }
+
 private:
     ReportReader& m_reader;
     QString m_file;
@@ -44,6 +74,7 @@ ReportReader::~ReportReader() {
         const std::scoped_lock lock(m_mutex);
         m_pending.reset();
     }
+    cancelCsv();
     m_thread.quit();
     m_thread.wait();
 }
@@ -56,6 +87,26 @@ void ReportReader::read(const ReportFilter& filter) {
         return;
     QMetaObject::invokeMethod(
         m_reading, [reading = m_reading] { reading->readNewest(); }, Qt::QueuedConnection);
+}
+
+void ReportReader::saveCsv(const QString& target, Progress progress, Saved saved) {
+    m_csvCancelled = false;
+    // The names as the window shows them, taken here: the style belongs to the window's thread.
+    QMetaObject::invokeMethod(
+        m_reading,
+        [reading = m_reading, target, names = namingStyle(), progress = std::move(progress),
+         saved = std::move(saved)] { reading->saveCsv(target, names, progress, saved); },
+        Qt::QueuedConnection);
+}
+
+void ReportReader::cancelCsv() {
+    m_csvCancelled = true;
+}
+
+void ReportReader::clear(Cleared cleared) {
+    QMetaObject::invokeMethod(
+        m_reading, [reading = m_reading, cleared = std::move(cleared)] { reading->clear(cleared); },
+        Qt::QueuedConnection);
 }
 
 std::optional<std::pair<ReportFilter, quint64>> ReportReader::takeRequest() {

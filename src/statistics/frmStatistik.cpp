@@ -1,7 +1,5 @@
 #include "statistics/frmStatistik.h"
 
-#include "history/CsvExport.h"
-#include "history/HistoryStore.h"
 #include "training/ClefTable.h"
 #include "training/KeyNaming.h"
 #include "training/NoteNaming.h"
@@ -12,6 +10,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
@@ -43,6 +42,7 @@ frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
     for (QComboBox* box : {cboSchluessel, cboArt, cboZeitraum, cboTonart})
         connect(box, &QComboBox::currentIndexChanged, this, &frmStatistik::refresh);
     connect(cmdCsv, &QPushButton::clicked, this, &frmStatistik::cmdCsv_Click);
+    connect(cmdCsvAbbrechen, &QPushButton::clicked, this, [this] { m_reader.cancelCsv(); });
     connect(cmdLoeschen, &QPushButton::clicked, this, &frmStatistik::cmdLoeschen_Click);
     connect(cmdSchliessen, &QPushButton::clicked, this, &QWidget::close);
     // Esc closes it as it closes the help window.
@@ -112,7 +112,7 @@ void frmStatistik::showProblem() {
         shown->setVisible(problem.isEmpty());
     for (QWidget* shown : {lblVerwechslungen, lblSummen})
         shown->setVisible(problem.isEmpty());
-    cmdCsv->setEnabled(problem.isEmpty());
+    cmdCsv->setEnabled(problem.isEmpty() && !prgCsv->isVisible());
 }
 
 void frmStatistik::showTexts() {
@@ -136,12 +136,25 @@ void frmStatistik::cmdCsv_Click() {
     const QString file = QFileDialog::getSaveFileName(this, tr("Als CSV speichern"),
                                                       QDir::home().filePath(tr("Verlauf.csv")),
                                                       tr("CSV-Dateien (*.csv)"));
-    if (file.isEmpty())
-        return;
-    // Read-only, so another program holding the record costs nothing here.
-    HistoryReader reader(m_historyFile);
-    reader.open();
-    const QString problem = saveCsv(reader.database(), m_historyFile, file);
+    if (!file.isEmpty())
+        saveCsvAs(file);
+}
+
+void frmStatistik::saveCsvAs(const QString& file) {
+    cmdCsv->setEnabled(false);
+    prgCsv->setValue(0);
+    prgCsv->show();
+    cmdCsvAbbrechen->show();
+    m_reader.saveCsv(
+        file, [this](double share) { prgCsv->setValue(int(share * prgCsv->maximum())); },
+        [this](const QString& problem) { csvSaved(problem); });
+}
+
+void frmStatistik::csvSaved(const QString& problem) {
+    prgCsv->hide();
+    cmdCsvAbbrechen->hide();
+    cmdCsv->setEnabled(m_problem.isEmpty());
+    emit csvFinished();
     if (!problem.isEmpty())
         QMessageBox::warning(this, tr("Fehler"), problem);
 }
@@ -151,11 +164,17 @@ void frmStatistik::cmdLoeschen_Click() {
         this, tr("Verlauf löschen"),
         tr("Den ganzen Übungsverlauf löschen?\nDie Einstellungen bleiben erhalten."),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
-        return;
-    // On the window's thread: a record another program holds is not waited for.
-    HistoryStore store(m_historyFile, HistoryStore::Check::Trusted, HistoryStore::Wait::Never);
-    const HistoryStore::Cleared cleared = store.clear();
+    if (answer == QMessageBox::Yes)
+        clearRecord();
+}
+
+void frmStatistik::clearRecord() {
+    cmdLoeschen->setEnabled(false);
+    m_reader.clear([this](HistoryStore::Cleared cleared) { recordCleared(cleared); });
+}
+
+void frmStatistik::recordCleared(HistoryStore::Cleared cleared) {
+    cmdLoeschen->setEnabled(true);
     const QString shown = QDir::toNativeSeparators(m_historyFile);
     if (cleared == HistoryStore::Cleared::Busy)
         QMessageBox::warning(this, tr("Fehler"),

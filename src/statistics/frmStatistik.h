@@ -1,7 +1,7 @@
 #pragma once
 
-#include "history/HistoryReader.h"
 #include "history/HistoryReport.h"
+#include "history/HistoryStore.h"
 #include "statistics/ReportReader.h"
 
 #include <QWidget>
@@ -9,6 +9,7 @@
 class QChart;
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 
 // The learner's record: which notes go wrong, how fast the answers come, how the exercises go
@@ -34,6 +35,8 @@ public:
     QLabel* lblSummen = nullptr;
     QLabel* lblProblem = nullptr; // why the record cannot be read, instead of the rest
     QPushButton* cmdCsv = nullptr;
+    QProgressBar* prgCsv = nullptr;         // shown while the CSV is saved
+    QPushButton* cmdCsvAbbrechen = nullptr; // likewise
     QPushButton* cmdLoeschen = nullptr;
     QPushButton* cmdSchliessen = nullptr;
 
@@ -41,6 +44,14 @@ public:
 
 public slots:
     void refresh();
+    // Saves the record as CSV off the window's thread, showing how far it is meanwhile.
+    void saveCsvAs(const QString& file);
+    // Deletes the whole record off the window's thread; says so if it cannot.
+    void clearRecord();
+
+signals:
+    // The CSV is saved, failed (the learner is told) or was cancelled.
+    void csvFinished();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -55,7 +66,9 @@ private:
     void showTexts();
     void showProblem();
     void cmdCsv_Click();
+    void csvSaved(const QString& problem);
     void cmdLoeschen_Click();
+    void recordCleared(HistoryStore::Cleared cleared);
 
     QString m_historyFile;
     QString m_problem; // why the record cannot be read; empty when it can

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedLayout>
 
@@ -118,9 +119,23 @@ void frmStatistik::LayoutAnwenden() {
     auto* commands = new QHBoxLayout;
     // Their letters differ from the choices' S, A and Z.
     cmdCsv = new QPushButton(tr("Als &CSV speichern…"), this);
+    cmdCsv->setObjectName(QStringLiteral("cmdCsv"));
     cmdLoeschen = new QPushButton(tr("&Verlauf löschen…"), this);
     cmdSchliessen = new QPushButton(tr("Sch&ließen"), this);
+    // Beside it while it saves.
+    prgCsv = new QProgressBar(this);
+    prgCsv->setObjectName(QStringLiteral("prgCsv"));
+    prgCsv->setRange(0, 1000);
+    prgCsv->setTextVisible(false);
+    prgCsv->setAccessibleName(tr("Speichern als CSV"));
+    prgCsv->hide();
+    cmdCsvAbbrechen = new QPushButton(tr("A&bbrechen"), this);
+    cmdCsvAbbrechen->setObjectName(QStringLiteral("cmdCsvAbbrechen"));
+    cmdCsvAbbrechen->setAccessibleName(tr("Speichern als CSV abbrechen"));
+    cmdCsvAbbrechen->hide();
     commands->addWidget(cmdCsv);
+    commands->addWidget(prgCsv);
+    commands->addWidget(cmdCsvAbbrechen);
     commands->addWidget(cmdLoeschen);
     commands->addStretch();
     commands->addWidget(cmdSchliessen);
