@@ -20,9 +20,9 @@ inline constexpr int noteVelocity = 100;
 inline constexpr double longestNoteSeconds = 1.5;
 inline constexpr int largestAlteration = 2;
 
-constexpr PianoNotes playedPianoNotes() {
+inline PianoNotes playedPianoNotes() {
     PianoNotes notes{127, 0, noteVelocity, longestNoteSeconds};
-    for (const ClefPitches& clef : clefPitches)
+    for (const ClefPitches& clef : clefPitches())
         for (int key : clef.midiNotes) {
             notes.lowestKey = std::min(notes.lowestKey, key - largestAlteration);
             notes.highestKey = std::max(notes.highestKey, key + largestAlteration);
