@@ -175,7 +175,7 @@ CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device, const CsvProgress
         return step.isNull() ? QString() : spelledNotes({step.toInt(), alteration.toInt()});
     };
     const QChar fieldSeparator = separator();
-    Names<int> keys([](const int& fifths) { return keyName({fifths}); });
+    Names<int> keys([names](const int& fifths) { return keyName({fifths}, names); });
     ExerciseColumns exercise;
     qint64 written = 0;
     while (query.next()) {
