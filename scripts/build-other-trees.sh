@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Configures and builds the two trees ./test needs after its first round: the suites under
+# Configures and builds the two trees ./test needs beside the build as used: the suites under
 # AddressSanitizer and UndefinedBehaviorSanitizer in build/sanitize, the libFuzzer targets in
 # build/fuzz.
 set -euo pipefail
