@@ -81,6 +81,7 @@ void Exercise::Start(const ExerciseSettings& settings) {
     ZeitWeg = settings.ZeitWeg;
     ZeitVorbei = settings.ZeitVorbei;
     UebenMitKeyboard = settings.UebenMitKeyboard;
+    m_notesPerTask = settings.notesPerTask;
     Aufgabe = 0;
     fehler = 0;
     m_missed.clear();

@@ -73,6 +73,8 @@ public:
     int highest() const { return HöchsterTon; }
     int zeitWeg() const { return ZeitWeg; }
     int zeitVorbei() const { return ZeitVorbei; }
+    // The notes of each task's phrase: 1 as described, 4 or 8.
+    int notesPerTask() const { return m_notesPerTask; }
     // The asked note's staff place: the index 0..14 of its natural among the clef's notes.
     int askedIndex() const { return Note; }
     int task() const { return Aufgabe; }
@@ -158,6 +160,7 @@ private:
     QElapsedTimer m_taskClock;
     std::vector<double> m_weights; // per note of the range; empty: every note alike
 
+    int m_notesPerTask = 1;
     bool m_alteredNotes = false;
     OwnAccidentals m_ownAccidentals = OwnAccidentals::None;
     KeySignature m_key;

@@ -18,6 +18,8 @@ struct ExerciseSettings {
     bool keyEachExercise = false;
     int keyMostAccidentals = KeySignature::MaxAccidentals;
     OwnAccidentals accidentals = OwnAccidentals::None;
+    // Each task a phrase of this many notes, read from left to right: 1 (the single note), 4, 8.
+    int notesPerTask = 1;
 
     // C major without accidentals of their own: everything as the natural notes have it.
     bool alteredNotes() const {

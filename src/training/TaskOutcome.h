@@ -12,7 +12,7 @@ enum class AnswerInput { Buttons, ScreenKeyboard, Midi, Microphone };
 // The indices are the natural notes' 0..14 of the clef (the staff places); the spelled notes
 // say what was written and what was answered, their pitches what sounded.
 struct TaskOutcome {
-    int task = 0; // 1..25 within its exercise
+    int task = 0; // 1..25 within its exercise: a phrase's number, its notes sharing it
     int askedIndex = 0;
     std::optional<int> chosenIndex;
     bool right = false;
@@ -24,4 +24,6 @@ struct TaskOutcome {
     // Buttons judge the spelling, except in ear training; a key or a sound has none and is
     // judged by its pitch; a task that timed out was not judged at all.
     bool spellingJudged = true;
+    // The note's place in its task's phrase, from 0; a single note is a phrase of one.
+    int place = 0;
 };
