@@ -7,6 +7,7 @@
 #include "training/MistakeNaming.h"
 #include "training/NoteModel.h"
 #include "training/NoteNaming.h"
+#include "training/Phrase.h"
 #include "training/RangeRule.h"
 #include "training/StaffPlacement.h"
 #include "training/TimeText.h"
@@ -16,7 +17,10 @@
 #include <QStringList>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <random>
 #include <vector>
 
 using MidiMessage = std::vector<unsigned char>;
@@ -283,6 +287,82 @@ private slots:
         QFETCH(int, missed);
         QFETCH(double, weight);
         QCOMPARE(::weakNoteWeight({asked, missed}), weight);
+    }
+
+    // Many phrases from a seeded generator: every note in the range, no move wider than a sixth,
+    // and the moves shared as melodies share them (steps most, then thirds, then leaps); a
+    // weighted place drawn more often than its unweighted mirror image.
+    void phrases_data() {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("lowest");
+        QTest::addColumn<int>("highest");
+        QTest::addColumn<QList<double>>("weights");
+        QTest::addColumn<bool>("checkShares");
+        QTest::newRow("eight over the whole range") << 8 << 0 << 14 << QList<double>{} << true;
+        QTest::newRow("four in the middle octave") << 4 << 4 << 11 << QList<double>{} << true;
+        QTest::newRow("eight within three places") << 8 << 5 << 7 << QList<double>{} << false;
+        QTest::newRow("four on one place") << 4 << 9 << 9 << QList<double>{} << false;
+        QTest::newRow("eight at the range's top, the top weak")
+            << 8 << 10 << 14 << QList<double>{1, 1, 1, 1, 5} << false;
+        QTest::newRow("a weak place in the middle")
+            << 8 << 0 << 14 << QList<double>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 5, 1, 1, 1} << false;
+    }
+    void phrases() {
+        QFETCH(int, length);
+        QFETCH(int, lowest);
+        QFETCH(int, highest);
+        QFETCH(QList<double>, weights);
+        QFETCH(bool, checkShares);
+        std::mt19937 generator(20261210);
+        std::uniform_real_distribution<double> uniform(0, 1);
+        const std::function<double()> random = [&] { return uniform(generator); };
+        const std::vector<double> weightList(weights.begin(), weights.end());
+        std::vector<int> drawn(15);
+        std::vector<int> moves(15);
+        int allMoves = 0;
+        for (int n = 0; n < 2000; ++n) {
+            const std::vector<int> phrase = drawPhrase(length, lowest, highest, weightList, random);
+            QCOMPARE(int(phrase.size()), length);
+            for (std::size_t i = 0; i < phrase.size(); ++i) {
+                QVERIFY2(phrase[i] >= lowest && phrase[i] <= highest,
+                         qPrintable(QStringLiteral("place %1 drawn").arg(phrase[i])));
+                ++drawn[std::size_t(phrase[i])];
+                if (i == 0)
+                    continue;
+                const int move = std::abs(phrase[i] - phrase[i - 1]);
+                QVERIFY2(move <= 5, qPrintable(QStringLiteral("a move of %1 places").arg(move)));
+                ++moves[std::size_t(move)];
+                ++allMoves;
+            }
+        }
+        if (checkShares) {
+            const auto share = [&](int from, int to) {
+                int count = 0;
+                for (int move = from; move <= to; ++move)
+                    count += moves[std::size_t(move)];
+                return double(count) / allMoves;
+            };
+            QVERIFY2(share(1, 1) > 0.45 && share(1, 1) < 0.7,
+                     qPrintable(QString::number(share(1, 1))));
+            QVERIFY2(share(2, 2) > 0.15 && share(2, 2) < share(1, 1),
+                     qPrintable(QString::number(share(2, 2))));
+            QVERIFY2(share(3, 5) > 0.03 && share(3, 5) < share(2, 2),
+                     qPrintable(QString::number(share(3, 5))));
+            QVERIFY2(share(0, 0) > 0.01 && share(0, 0) < 0.1,
+                     qPrintable(QString::number(share(0, 0))));
+        }
+        const auto heaviest = std::max_element(weights.begin(), weights.end());
+        if (heaviest != weights.end()) {
+            const int weak = lowest + int(heaviest - weights.begin());
+            const int mirror =
+                highest - (weak - lowest) == weak ? weak - 1 : highest - (weak - lowest);
+            QVERIFY2(drawn[std::size_t(weak)] > 2 * drawn[std::size_t(mirror)],
+                     qPrintable(QStringLiteral("the weak place %1 drawn %2 times, %3 drawn %4")
+                                    .arg(weak)
+                                    .arg(drawn[std::size_t(weak)])
+                                    .arg(mirror)
+                                    .arg(drawn[std::size_t(mirror)])));
+        }
     }
 
     void timeTextFollowsLocale() {

@@ -40,6 +40,9 @@ int weightedDraw(std::span<const double> weights, double r) {
             return int(i);
         rest -= weights[i];
     }
-    // Rounding can leave r × total just past the last weight.
+    // Rounding can leave r × total just past the last weight: the last that can be drawn.
+    for (std::size_t i = weights.size(); i-- > 0;)
+        if (weights[i] > 0)
+            return int(i);
     return int(weights.size()) - 1;
 }
