@@ -354,6 +354,75 @@ private slots:
         QCOMPARE(e.world.messages.last().details, QString());
     }
 
+    // Phrases: answered note by note in order, the mark moving on; a wrong note and a timed-out
+    // one stay marked a second without a message and without stopping the phrase; the result
+    // counts notes, the details name each note's task and place.
+    void phrasesAnsweredInOrder_data() {
+        QTest::addColumn<int>("notesPerTask");
+        QTest::addColumn<bool>("earTraining");
+        QTest::newRow("four, read") << 4 << false;
+        QTest::newRow("eight, heard") << 8 << true;
+    }
+    void phrasesAnsweredInOrder() {
+        QFETCH(int, notesPerTask);
+        QFETCH(bool, earTraining);
+        Run e(Clef::Violin, 0, 14, 400, 2000, earTraining);
+        e.settings.notesPerTask = notesPerTask;
+        e.world.randomValue = 0.3;
+        QSignalSpy shown(&e.ex(), &Exercise::phraseShown);
+        QSignalSpy judged(&e.ex(), &Exercise::phraseNoteJudged);
+        QSignalSpy moved(&e.ex(), &Exercise::markMoved);
+        QSignalSpy outcomes(&e.ex(), &Exercise::taskEnded);
+        QSignalSpy singleShown(&e.ex(), &Exercise::taskShown);
+        e.start();
+        for (int task = 1; task <= 25; ++task) {
+            QCOMPARE(e.ex().task(), task);
+            QCOMPARE(int(e.ex().phrase().size()), notesPerTask);
+            QCOMPARE(shown.count(), task);
+            QCOMPARE(shown.last().at(0).toBool(), !earTraining);
+            for (int place = 0; place < notesPerTask; ++place) {
+                QCOMPARE(e.ex().place(), place);
+                QVERIFY(e.ex().taskOpen());
+                const int asked = e.ex().askedIndex();
+                QCOMPARE(asked, e.ex().phrase()[std::size_t(place)].index);
+                if ((task == 3 && place == 1) || (task == 5 && place == notesPerTask - 1)) {
+                    if (task == 3)
+                        e.answer((asked + 1) % 15);
+                    else
+                        e.ex().ZeitVergangen(400);
+                    QVERIFY(!e.ex().taskOpen());
+                    QCOMPARE(e.ex().tmrNoteFalsch->interval(), 1000);
+                    QCOMPARE(e.ex().phrase()[std::size_t(place)].state,
+                             task == 3 ? PhraseNote::State::Wrong : PhraseNote::State::TimedOut);
+                    e.ex().tmrNoteFalsch_Timer();
+                } else {
+                    e.answer(asked);
+                }
+            }
+        }
+        QCOMPARE(singleShown.count(), 0);
+        QCOMPARE(judged.count(), 25 * notesPerTask);
+        QCOMPARE(moved.count(), 25 * (notesPerTask - 1));
+        QCOMPARE(outcomes.count(), 25 * notesPerTask);
+        const auto outcome = [&](int i) { return outcomes.at(i).at(0).value<TaskOutcome>(); };
+        QCOMPARE(outcome(notesPerTask * 2 + 1).task, 3);
+        QCOMPARE(outcome(notesPerTask * 2 + 1).place, 1);
+        QVERIFY(!outcome(notesPerTask * 2 + 1).right);
+        QCOMPARE(outcome(notesPerTask * 25 - 1).place, notesPerTask - 1);
+        QCOMPARE(e.world.player.played.size(), earTraining ? 25 * notesPerTask : 0);
+        QCOMPARE(e.world.messages.size(), 1);
+        QCOMPARE(e.world.messages[0].text,
+                 QStringLiteral("Du hast von %1 Noten 2 falsch gemacht.").arg(25 * notesPerTask));
+        const QStringList details = e.world.messages[0].details.split(QLatin1Char('\n'));
+        QVERIFY2(details.value(0).startsWith(QStringLiteral("Aufgabe 3, Note 2: gesucht ")),
+                 qPrintable(details.value(0)));
+        QVERIFY2(details.value(1).startsWith(
+                     QStringLiteral("Aufgabe 5, Note %1: gesucht ").arg(notesPerTask)),
+                 qPrintable(details.value(1)));
+        QVERIFY(details.value(1).endsWith(QStringLiteral(" (Zeit vorbei)")));
+        QCOMPARE(e.ex().state(), ExerciseState::Idle);
+    }
+
     void timeOutMessageAndNextTask() {
         Run e(Clef::Violin, 9, 10, 400, 2000, true);
         QSignalSpy headShown(&e.ex(), &Exercise::timedOut);

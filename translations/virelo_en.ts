@@ -360,6 +360,10 @@ You can go on practising, but your exercises will not be recorded.</translation>
         <translation>Task %1: the note was %2</translation>
     </message>
     <message>
+        <source>Aufgabe %1, Note %2: gesucht %3</source>
+        <translation>Task %1, note %2: the note was %3</translation>
+    </message>
+    <message>
         <source> (Zeit vorbei)</source>
         <translation> (time ran out)</translation>
     </message>
@@ -424,6 +428,10 @@ You can go on practising, but your exercises will not be recorded.</translation>
     <message>
         <source>Du hast von %1 Aufgaben %2 falsch gemacht.</source>
         <translation>You got %2 of %1 wrong.</translation>
+    </message>
+    <message>
+        <source>Du hast von %1 Noten %2 falsch gemacht.</source>
+        <translation>You got %2 of %1 notes wrong.</translation>
     </message>
     <message>
         <source>Zeit vorbei. Gesucht wurde: %1

@@ -130,8 +130,11 @@ void Exercise::abort() {
 void Exercise::UebungBeenden(bool Abgebrochen) {
     const QString details =
         Abgebrochen ? QString() : mistakeDetails(AusgewählterSchlüssel, m_missed, m_alteredNotes);
+    const int notesPerTask = m_notesPerTask;
     m_taskOpen = false;
     m_heldAnswer.reset();
+    m_phrase.clear();
+    m_place = 0;
     m_state = ExerciseState::Idle;
     tmrWeg->stop();
     tmrVorbei->stop();
@@ -143,7 +146,8 @@ void Exercise::UebungBeenden(bool Abgebrochen) {
     ZeitZaehler = 0;
     emit ended(Abgebrochen);
 
-    m_services.message(resultText(Abgebrochen, fehler), MessageIcon::Information, details);
+    m_services.message(resultText(Abgebrochen, fehler, notesPerTask), MessageIcon::Information,
+                       details);
 
     if (UebenMitKeyboard) {
         UebenMitKeyboard = false;

@@ -5,6 +5,7 @@
 #include "training/ExerciseSettings.h"
 #include "training/KeySignature.h"
 #include "training/MistakeNaming.h"
+#include "training/PhraseNote.h"
 #include "training/SpelledNote.h"
 #include "training/TaskOutcome.h"
 
@@ -75,6 +76,11 @@ public:
     int zeitVorbei() const { return ZeitVorbei; }
     // The notes of each task's phrase: 1 as described, 4 or 8.
     int notesPerTask() const { return m_notesPerTask; }
+    bool phrases() const { return m_notesPerTask > 1; }
+    // With phrases: the task's notes, and the place of the one to answer, which askedIndex(),
+    // askedSpelled() and askedAccidental() tell.
+    const std::vector<PhraseNote>& phrase() const { return m_phrase; }
+    int place() const { return m_place; }
     // The asked note's staff place: the index 0..14 of its natural among the clef's notes.
     int askedIndex() const { return Note; }
     int task() const { return Aufgabe; }
@@ -117,6 +123,12 @@ signals:
     void keyboardPracticeEnded();
     // The result message is closed.
     void resultClosed();
+    // With phrases, in place of taskShown, mistakeShown and timedOut: the phrase stands on the
+    // staff, its heads hidden in ear training; a note of it was answered or its time ran out;
+    // the mark moved on to the note at `place`.
+    void phraseShown(bool headsVisible);
+    void phraseNoteJudged(int place);
+    void markMoved(int place);
     // The player's own sound of a note began, and it has died away, release included; the end
     // may come after the task has opened.
     void noteSoundStarted();
@@ -131,6 +143,11 @@ private:
     void judge(const SpelledNote& chosen, AnswerInput input, bool spellingJudged);
     void drawAccidental();
     void weighWeakNotes();
+    void drawTaskNote(int index);
+    void startPhrase();
+    void phraseNoteEnded(PhraseNote::State state, const std::optional<SpelledNote>& chosen);
+    void nextPhraseNote();
+    void openNote();
 
     ExerciseServices m_services;
     ExerciseState m_state = ExerciseState::Idle;
@@ -161,6 +178,8 @@ private:
     std::vector<double> m_weights; // per note of the range; empty: every note alike
 
     int m_notesPerTask = 1;
+    std::vector<PhraseNote> m_phrase;
+    int m_place = 0;
     bool m_alteredNotes = false;
     OwnAccidentals m_ownAccidentals = OwnAccidentals::None;
     KeySignature m_key;

@@ -56,13 +56,22 @@ void Exercise::judge(const SpelledNote& chosen, AnswerInput input, bool spelling
     tmrVorbei->stop();
     ZeitZaehler = 0;
     emit taskEnded({Aufgabe, Note, index, right, m_taskClock.elapsed(), input, m_key, m_askedNote,
-                    answered, spellingJudged});
+                    answered, spellingJudged, m_place});
+    if (!right) {
+        ++fehler;
+        m_missed.append({Aufgabe, Note, index, m_askedNote, answered, m_key});
+        if (phrases())
+            m_missed.back().place = m_place;
+    }
+    if (phrases()) {
+        phraseNoteEnded(right ? PhraseNote::State::Right : PhraseNote::State::Wrong,
+                        right ? std::nullopt : std::optional(answered));
+        return;
+    }
     if (right) {
         NaechsteAufgabe();
         return;
     }
-    ++fehler;
-    m_missed.append({Aufgabe, Note, index, m_askedNote, answered, m_key});
     m_chosenNote = answered;
     NoteFalschAnzeigen(Note, std::int16_t(index));
 }
@@ -100,7 +109,12 @@ void Exercise::tmrNoteFalsch_Timer() {
     // Each display ends once; after an abort there is nothing left to end.
     if (!tmrNoteFalsch->isActive())
         return;
-    emit mistakeCleared();
     tmrNoteFalsch->stop();
+    // A phrase's wrong notes stay marked until the phrase ends.
+    if (phrases()) {
+        nextPhraseNote();
+        return;
+    }
+    emit mistakeCleared();
     NaechsteAufgabe();
 }

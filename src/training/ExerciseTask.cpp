@@ -19,19 +19,19 @@ void Exercise::NaechsteAufgabe() {
         return;
     }
 
+    if (phrases()) {
+        startPhrase();
+        return;
+    }
+
     const double r = m_services.random();
     if (!m_weights.empty())
-        Note = std::int16_t(NiedrigsterTon + weightedDraw(m_weights, r));
+        drawTaskNote(NiedrigsterTon + weightedDraw(m_weights, r));
     else
         // An r within a rounding error of 1 would otherwise give the note one above the range.
-        Note = std::int16_t(std::min<double>(
-            std::floor((HöchsterTon - NiedrigsterTon + 1) * r + NiedrigsterTon), HöchsterTon));
-
-    m_askedNote = m_key.spell(clefNote(AusgewählterSchlüssel, Note)->step);
-    m_askedAccidental.reset();
+        drawTaskNote(int(std::min<double>(
+            std::floor((HöchsterTon - NiedrigsterTon + 1) * r + NiedrigsterTon), HöchsterTon)));
     m_chosenNote.reset();
-    if (m_alteredNotes && m_ownAccidentals != OwnAccidentals::None)
-        drawAccidental();
 
     m_sounding = true;
     NoteSpielen(Note);
@@ -52,6 +52,15 @@ void Exercise::NaechsteAufgabe() {
     // After the routine that showed the task has returned, as a click held back would come.
     if (m_heldAnswer)
         QMetaObject::invokeMethod(this, &Exercise::giveHeldAnswer, Qt::QueuedConnection);
+}
+
+// The note at staff place `index` as the key spells it, with a sign of its own now and then.
+void Exercise::drawTaskNote(int index) {
+    Note = std::int16_t(index);
+    m_askedNote = m_key.spell(clefNote(AusgewählterSchlüssel, Note)->step);
+    m_askedAccidental.reset();
+    if (m_alteredNotes && m_ownAccidentals != OwnAccidentals::None)
+        drawAccidental();
 }
 
 // About one task in three carries a sign of its own.

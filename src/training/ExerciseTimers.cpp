@@ -33,9 +33,18 @@ void Exercise::ZeitVergangen(std::int32_t hundredths) {
 
     m_taskOpen = false;
     emit taskEnded({Aufgabe, Note, std::nullopt, false, m_taskClock.elapsed(), std::nullopt, m_key,
-                    m_askedNote, std::nullopt, false});
-    emit timedOut(Note);
+                    m_askedNote, std::nullopt, false, m_place});
     tmrVorbei->stop();
+    // A phrase goes on without a message: its note is shown as it should have been answered.
+    if (phrases()) {
+        ++fehler;
+        m_missed.append({Aufgabe, Note, std::nullopt, m_askedNote, std::nullopt});
+        m_missed.back().place = m_place;
+        ZeitZaehler = 0;
+        phraseNoteEnded(PhraseNote::State::TimedOut, std::nullopt);
+        return;
+    }
+    emit timedOut(Note);
     tmrWeg->stop();
     m_services.message(timeOutText(noteName(m_askedNote)), MessageIcon::None, QString());
     ++fehler;

@@ -115,9 +115,15 @@ QString chosenName(Clef clef, const MissedTask& missed) {
 }
 
 QString mistakeLine(Clef clef, const MissedTask& missed) {
-    QString line = QCoreApplication::translate("MistakeNaming", "Aufgabe %1: gesucht %2")
-                       .arg(missed.task)
-                       .arg(askedName(clef, missed));
+    QString line =
+        missed.place
+            ? QCoreApplication::translate("MistakeNaming", "Aufgabe %1, Note %2: gesucht %3")
+                  .arg(missed.task)
+                  .arg(*missed.place + 1)
+                  .arg(askedName(clef, missed))
+            : QCoreApplication::translate("MistakeNaming", "Aufgabe %1: gesucht %2")
+                  .arg(missed.task)
+                  .arg(askedName(clef, missed));
     if (!missed.chosenIndex)
         return line + QCoreApplication::translate("MistakeNaming", " (Zeit vorbei)");
     if (const std::optional<Kind> kind = signKind(missed))

@@ -25,6 +25,7 @@ struct MissedTask {
     std::optional<SpelledNote> askedNote;
     std::optional<SpelledNote> chosenNote;
     KeySignature key;
+    std::optional<int> place; // within its task's phrase, from 0; none for a single note
 };
 
 // What the result message's details say about an exercise's missed tasks in the given clef: one

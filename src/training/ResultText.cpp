@@ -4,10 +4,14 @@
 
 #include <QCoreApplication>
 
-QString resultText(bool aborted, int errors) {
+QString resultText(bool aborted, int errors, int notesPerTask) {
     if (aborted)
         return QCoreApplication::translate(
             "ResultText", "Du hast die Übung abgebrochen. Es erfolgt keine Wertung.");
+    if (notesPerTask > 1)
+        return QCoreApplication::translate("ResultText", "Du hast von %1 Noten %2 falsch gemacht.")
+            .arg(TasksPerExercise * notesPerTask)
+            .arg(errors);
     return QCoreApplication::translate("ResultText", "Du hast von %1 Aufgaben %2 falsch gemacht.")
         .arg(TasksPerExercise)
         .arg(errors);
