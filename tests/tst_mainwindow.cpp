@@ -75,6 +75,42 @@ const QColor White(255, 255, 255);
 const QColor Red(255, 0, 0);
 const QColor Green(0, 255, 0);
 
+// The areas of one colour on the staff, above the answer rows and right of the left column,
+// as boxes in pixels: the heads standing there in that colour.
+QList<QRect> staffPatches(const QImage& shot, const QColor& colour) {
+    const QRect staff(QPoint(3360 / 15, 500 / 15), QPoint(shot.width() - 1, 4400 / 15));
+    QList<QRect> patches;
+    std::vector<bool> seen(std::size_t(shot.width() * shot.height()));
+    for (int y = staff.top(); y <= staff.bottom(); ++y)
+        for (int x = staff.left(); x <= staff.right(); ++x) {
+            if (seen[std::size_t(y * shot.width() + x)] || shot.pixelColor(x, y) != colour)
+                continue;
+            QRect box(x, y, 1, 1);
+            int filled = 0;
+            QList<QPoint> open = {{x, y}};
+            seen[std::size_t(y * shot.width() + x)] = true;
+            while (!open.isEmpty()) {
+                const QPoint p = open.takeLast();
+                box |= QRect(p, QSize(1, 1));
+                ++filled;
+                for (const QPoint next :
+                     {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)}) {
+                    if (!staff.contains(next) ||
+                        seen[std::size_t(next.y() * shot.width() + next.x())] ||
+                        shot.pixelColor(next) != colour)
+                        continue;
+                    seen[std::size_t(next.y() * shot.width() + next.x())] = true;
+                    open.append(next);
+                }
+            }
+            // Antialiased rims and the strokes of signs are not heads, which fill most of their
+            // box.
+            if (box.width() >= 10 && box.height() >= 10 && 2 * filled > box.width() * box.height())
+                patches.append(box);
+        }
+    return patches;
+}
+
 void addPlacementRows() {
     QTest::addColumn<Clef>("clef");
     QTest::addColumn<int>("index");
@@ -799,6 +835,71 @@ private slots:
             for (int x = area.left() / 15; x <= area.right() / 15; ++x)
                 inked = inked || QColor(shot.pixel(x, y)).lightness() < 60;
         QTEST(inked, "shown");
+    }
+
+    // A phrase's heads side by side on the staff, all within the window, which grows for them
+    // and no further: white until answered, then green; a wrong one with the chosen head in red
+    // beside it until the phrase ends; the next phrase white again. At rest, the window's size.
+    void phraseOnTheStaff_data() {
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<int>("notes");
+        QTest::addColumn<int>("fifths");
+        QTest::addColumn<OwnAccidentals>("accidentals");
+        QTest::newRow("treble, four") << Clef::Violin << 4 << 0 << OwnAccidentals::None;
+        QTest::newRow("bass, eight, E-flat major, own signs")
+            << Clef::Bass << 8 << -3 << OwnAccidentals::Both;
+        QTest::newRow("alto, eight") << Clef::Alto << 8 << 0 << OwnAccidentals::None;
+        QTest::newRow("treble, eight, C-sharp major")
+            << Clef::Violin << 8 << 7 << OwnAccidentals::None;
+    }
+    void phraseOnTheStaff() {
+        QFETCH(Clef, clef);
+        QFETCH(int, notes);
+        QFETCH(int, fifths);
+        QFETCH(OwnAccidentals, accidentals);
+        Run e(clef);
+        const QSize resting = e.form->size();
+        e.settings.notesPerTask = notes;
+        e.settings.keyFifths = fifths;
+        e.settings.accidentals = accidentals;
+        e.world.randomScript = {0.1, 0.9, 0.5, 0.2, 0.8, 0.4, 0.6, 0.3, 0.7, 0.5, 0.5};
+        e.world.randomValue = 0.55;
+        e.start();
+        const auto shot = [&] { return e.form->grab().toImage(); };
+        QList<QRect> heads = staffPatches(shot(), White);
+        QCOMPARE(heads.size(), notes);
+        std::sort(heads.begin(), heads.end(),
+                  [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
+        for (int i = 1; i < notes; ++i)
+            QVERIFY2(heads[i].left() > heads[i - 1].right(), "two heads overlap");
+        QVERIFY2(heads.last().right() + 10 < e.form->width(), "the last head stands at the edge");
+        QVERIFY(e.form->width() >= resting.width());
+        QCOMPARE(e.form->height(), resting.height());
+
+        // Right answers as the toggles give them, for the keys' notes.
+        const auto answerRightly = [&] { e.ex().answerSpelled(e.ex().askedSpelled()); };
+        answerRightly();
+        QCOMPARE(staffPatches(shot(), Green).size(), 1);
+        const int asked = e.ex().askedIndex();
+        e.answer(asked == 0 ? 2 : asked - 1);
+        QCOMPARE(staffPatches(shot(), Green).size(), 2);
+        QCOMPARE(staffPatches(shot(), Red).size(), 1);
+        QCOMPARE(staffPatches(shot(), White).size(), notes - 2);
+        e.ex().tmrNoteFalsch_Timer();
+        QCOMPARE(staffPatches(shot(), Red).size(), 1);
+        for (int place = 2; place < notes; ++place)
+            answerRightly();
+        QCOMPARE(e.ex().task(), 2);
+        QCOMPARE(staffPatches(shot(), White).size(), notes);
+        QCOMPARE(staffPatches(shot(), Red).size(), 0);
+        if (qEnvironmentVariableIsSet("VIRELO_PHRASE_SHOTS"))
+            shot().save(QStringLiteral("%1/%2.png")
+                            .arg(qEnvironmentVariable("VIRELO_PHRASE_SHOTS"),
+                                 QString::fromLatin1(QTest::currentDataTag())));
+
+        e.ex().abort();
+        QCOMPARE(e.form->size(), resting);
+        QCOMPARE(staffPatches(shot(), White).size(), 0);
     }
 
     void earTrainingShowsHeadOnlyWhenTold() {

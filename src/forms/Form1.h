@@ -97,6 +97,20 @@ private:
     void clearMistake();
     void showRest();
 
+    // A task of several notes.
+    void showPhrase(bool headsVisible);
+    void showPhraseNote(int place);
+    void moveMark(int place);
+    void hidePhrase();
+    double phraseSignRoom() const;
+    double phraseSlotWidth() const;
+    double phraseLedgerLeft(int place) const;
+    void fitPhrase();
+    void drawPhrase(QPainter& painter);
+    void drawPhraseHead(QPainter& painter, DrawnShape head, int step, double ledgerLeft,
+                        double ledgerRight, std::optional<int> sign, double signGap,
+                        const QColor& signColour);
+
     enum class Column { Asked, Chosen };
     void placeNote(DrawnShape& head, Column column, int step);
     void hideLedgerLines(int first, int last);
@@ -139,4 +153,8 @@ private:
     double m_columnShift = 0;        // how far right both columns stand to make room for the signs
     std::optional<int> m_askedSign;  // the alteration signed before the asked head
     std::optional<int> m_chosenSign; // and before the chosen one
+    QSize m_restingSize;             // the window's own, which phrases may widen
+    double m_restingStaffEnd = 0;    // before any shift for a signature
+    bool m_phraseShown = false;
+    bool m_phraseHeadsVisible = true; // of the notes not answered yet
 };

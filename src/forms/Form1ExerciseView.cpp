@@ -19,6 +19,9 @@ void Form1::connectExercise() {
     connect(&m_exercise, &Exercise::mistakeShown, this, &Form1::NoteFalschAnzeigen);
     connect(&m_exercise, &Exercise::mistakeCleared, this, &Form1::clearMistake);
     connect(&m_exercise, &Exercise::ended, this, &Form1::showRest);
+    connect(&m_exercise, &Exercise::phraseShown, this, &Form1::showPhrase);
+    connect(&m_exercise, &Exercise::phraseNoteJudged, this, &Form1::showPhraseNote);
+    connect(&m_exercise, &Exercise::markMoved, this, &Form1::moveMark);
 }
 
 std::array<QPushButton*, NoteCount>& Form1::buttonRow(Clef row) {
@@ -56,6 +59,7 @@ void Form1::showTask(int /*note*/, int staffStep, bool headVisible) {
 
 void Form1::hideHead() {
     shpNote.Visible = false;
+    m_phraseHeadsVisible = false;
     update();
 }
 
@@ -137,6 +141,7 @@ void Form1::showRest() {
     hideLedgerLines(0, 13);
     m_askedSign.reset();
     m_chosenSign.reset();
+    hidePhrase();
     shiftColumns(0);
     ProgressBar1->setValue(0);
     update();

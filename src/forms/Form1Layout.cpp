@@ -131,6 +131,8 @@ void Form1::LayoutAnwenden() {
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     cmdViolin->setFocus();
+    m_restingSize = size();
+    m_restingStaffEnd = StaffX2;
 }
 
 void Form1::layOutAccidentals() {

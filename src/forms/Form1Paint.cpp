@@ -43,6 +43,7 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
         drawLine(painter, *line);
     drawClefSign(painter);
     drawKeySignature(painter);
+    drawPhrase(painter);
     drawHead(painter, shpNote);
     const QColor text = palette().color(QPalette::WindowText);
     drawAccidental(painter, shpNote, m_askedSign,

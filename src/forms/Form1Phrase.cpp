@@ -1,0 +1,166 @@
+// A task of several notes on the staff: its heads side by side after the clef and signature,
+// the note to answer marked by an arrow below the staff, answered notes in green, wrong ones
+// with the chosen note in red right beside.
+#include "forms/Form1.h"
+#include "training/ClefTable.h"
+#include "training/Exercise.h"
+#include "training/StaffPlacement.h"
+#include "widgets/BackColor.h"
+#include "widgets/Twips.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// In staff spaces: between a sign and its head's ledger lines, between one note and the next,
+// and the staff's end after the last note.
+constexpr double BeforeLedgerLines = 0.15;
+constexpr double BetweenNotes = 0.6;
+constexpr double AfterLastNote = 0.5;
+// The arrow under the staff, in twips: above the row labels, below the lowest ledger line's head.
+constexpr double ArrowTop = 4170, ArrowHeight = 230, ArrowHalfWidth = 120;
+
+} // namespace
+
+void Form1::showPhrase(bool headsVisible) {
+    m_phraseHeadsVisible = headsVisible;
+    m_phraseShown = true;
+    fitPhrase();
+    update();
+}
+
+void Form1::showPhraseNote(int /*place*/) {
+    update();
+}
+
+void Form1::moveMark(int /*place*/) {
+    update();
+}
+
+void Form1::hidePhrase() {
+    m_phraseShown = false;
+    m_phraseHeadsVisible = true;
+    fitPhrase();
+}
+
+// Room before a head for a sign of its own, where the exercise's notes can carry one.
+double Form1::phraseSignRoom() const {
+    if (!m_exercise.alteredNotes() || !m_accidentalSigns || m_accidentalSigns->isEmpty())
+        return 0;
+    return m_accidentalSigns->widest() + BeforeLedgerLines * staffSpace();
+}
+
+double Form1::phraseSlotWidth() const {
+    const double ledger = ZusatzLinie[0].X2 - ZusatzLinie[0].X1;
+    return ledger + shpNote.Height + phraseSignRoom() + BetweenNotes * staffSpace();
+}
+
+// The left end of the ledger lines of the note at `place`: the first where a single note's are.
+double Form1::phraseLedgerLeft(int place) const {
+    return ZusatzLinie[0].X1 + place * phraseSlotWidth();
+}
+
+// The staff and the window reach as far right as the exercise's phrases need; back at rest, the
+// window has its own size again.
+void Form1::fitPhrase() {
+    const int notes = m_phraseShown ? m_exercise.notesPerTask() : 1;
+    const double staffEnd =
+        notes > 1 ? phraseLedgerLeft(notes - 1) + phraseSlotWidth() + AfterLastNote * staffSpace()
+                  : 0;
+    const double restingEnd = m_restingStaffEnd + m_columnShift;
+    for (DrawnLine* line : {&Line1, &Line2, &Line3, &Line4, &Line5})
+        line->X2 = std::max(restingEnd, staffEnd);
+    const int width = std::max(m_restingSize.width(),
+                               int(std::ceil((staffEnd + shpNote.Height) / TwipsPerPixel)));
+    if (width != this->width())
+        setFixedSize(width, m_restingSize.height());
+}
+
+void Form1::drawPhrase(QPainter& painter) {
+    if (!m_phraseShown || !m_exercise.phrases())
+        return;
+    const std::vector<PhraseNote>& phrase = m_exercise.phrase();
+    const double ledgerWidth = ZusatzLinie[0].X2 - ZusatzLinie[0].X1;
+    const QColor text = palette().color(QPalette::WindowText);
+    for (int place = 0; place < int(phrase.size()); ++place) {
+        const PhraseNote& note = phrase[std::size_t(place)];
+        const double ledgerLeft = phraseLedgerLeft(place);
+        const bool answered = note.state != PhraseNote::State::Open;
+        if (place == m_exercise.place() && !answered) {
+            const double middle = ledgerLeft + ledgerWidth / 2;
+            QPainterPath arrow;
+            arrow.moveTo(middle, ArrowTop);
+            arrow.lineTo(middle + ArrowHalfWidth, ArrowTop + ArrowHeight);
+            arrow.lineTo(middle - ArrowHalfWidth, ArrowTop + ArrowHeight);
+            arrow.closeSubpath();
+            painter.fillPath(arrow, text);
+        }
+        if (!answered && !m_phraseHeadsVisible)
+            continue;
+        const std::uint32_t colour = answered ? VbColor::Green : VbColor::White;
+        const double headLeft = ledgerLeft + ledgerWidth / 2 - shpNote.Width / 2;
+        double ledgerRight = ledgerLeft + ledgerWidth;
+        std::optional<DrawnShape> chosenHead;
+        std::optional<int> chosenSign;
+        if (note.chosen) {
+            const KeySignature key = m_exercise.key();
+            if (note.chosen->alteration != key.alterationOfLetter(note.chosen->letter()))
+                chosenSign = note.chosen->alteration;
+            const double signRoom = chosenSign ? phraseSignRoom() : 0;
+            chosenHead = DrawnShape{headLeft + shpNote.Height + signRoom,
+                                    0,
+                                    shpNote.Width,
+                                    shpNote.Height,
+                                    VbColor::Red,
+                                    true};
+            ledgerRight += shpNote.Height + signRoom;
+        }
+        const double overhang = (ledgerWidth - shpNote.Height) / 2;
+        const double signGap = BeforeLedgerLines * staffSpace();
+        drawPhraseHead(painter, {headLeft, 0, shpNote.Width, shpNote.Height, colour, true},
+                       staffStep(m_exercise.clef(), note.index), ledgerLeft,
+                       ledgerLeft + ledgerWidth, note.accidental, overhang + signGap,
+                       answered ? fromVbColor(colour) : text);
+        if (!chosenHead)
+            continue;
+        // Its ledger lines run on under both heads, as under a second.
+        const std::optional<int> chosenIndex =
+            clefIndexOf(m_exercise.clef(), {note.chosen->step, 0});
+        if (chosenIndex)
+            drawPhraseHead(painter, *chosenHead, staffStep(m_exercise.clef(), *chosenIndex),
+                           ledgerLeft, ledgerRight, chosenSign, signGap, fromVbColor(VbColor::Red));
+    }
+}
+
+// A head on its staff step with the ledger lines it needs between `ledgerLeft` and
+// `ledgerRight`, and its sign `signGap` before it.
+void Form1::drawPhraseHead(QPainter& painter, DrawnShape head, int step, double ledgerLeft,
+                           double ledgerRight, std::optional<int> sign, double signGap,
+                           const QColor& signColour) {
+    const LineLadder ladder = {ZusatzLinie[5].Y1, ZusatzLinie[4].Y1, ZusatzLinie[3].Y1, Line1.Y1,
+                               Line2.Y1,          Line3.Y1,          Line4.Y1,          Line5.Y1,
+                               ZusatzLinie[0].Y1, ZusatzLinie[1].Y1, ZusatzLinie[2].Y1};
+    const std::optional<Placement> placement = placeOnLadder(ladder, step);
+    if (!placement)
+        return;
+    head.Top = placement->top;
+    for (const int rung : placement->ledgerRungs)
+        painter.drawLine(QPointF(ledgerLeft, ladder[std::size_t(rung)]),
+                         QPointF(ledgerRight, ladder[std::size_t(rung)]));
+    painter.setBrush(fromVbColor(head.BackColor));
+    const double diameter = head.Height;
+    const double headLeft = head.Left + (head.Width - diameter) / 2;
+    painter.drawEllipse(QRectF(headLeft, head.Top, diameter, diameter));
+    if (!sign || !m_accidentalSigns || m_accidentalSigns->isEmpty())
+        return;
+    const double right = headLeft - signGap;
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.fillPath(m_accidentalSigns->placed(*sign, right - m_accidentalSigns->width(*sign),
+                                               head.Top + head.Height / 2),
+                     signColour);
+    painter.restore();
+}
