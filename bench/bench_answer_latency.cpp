@@ -43,6 +43,13 @@ public:
         entered = Clock::now();
         real_.playFileTransposed(midiPath, semitones);
     }
+    void startFileTransposed(const QString& midiPath, int semitones) override {
+        real_.startFileTransposed(midiPath, semitones);
+    }
+    void playPitches(const std::vector<int>& midiPitches, int msPerNote) override {
+        entered = Clock::now();
+        real_.playPitches(midiPitches, msPerNote);
+    }
     Clock::time_point entered;
 
 private:

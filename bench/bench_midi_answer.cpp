@@ -38,6 +38,8 @@ public:
         ++calls;
     }
     void playFileTransposed(const QString& midiPath, int) override { playFile(midiPath); }
+    void startFileTransposed(const QString&, int) override {}
+    void playPitches(const std::vector<int>&, int) override {}
     Clock::time_point entered;
     int calls = 0;
 };

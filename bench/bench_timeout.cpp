@@ -26,6 +26,8 @@ public:
     explicit ClockedPlayer(QElapsedTimer& clock) : m_clock(clock) {}
     void playFile(const QString&) override { taskStartMs = double(m_clock.nsecsElapsed()) / 1e6; }
     void playFileTransposed(const QString& midiPath, int) override { playFile(midiPath); }
+    void startFileTransposed(const QString&, int) override {}
+    void playPitches(const std::vector<int>&, int) override {}
     double taskStartMs = 0;
 
 private:

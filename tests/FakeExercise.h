@@ -36,9 +36,21 @@ public:
             whilePlaying();
         emit soundEnded();
     }
+    void startFileTransposed(const QString& midiPath, int semitones) override {
+        started.append({midiPath, semitones});
+    }
+    void playPitches(const std::vector<int>& midiPitches, int msPerNote) override {
+        phrases.append({midiPitches, msPerNote});
+        emit soundStarted();
+        if (whilePlaying)
+            whilePlaying();
+        emit soundEnded();
+    }
     QStringList played;
-    QList<int> shifts;                  // semitones each played file was moved by
-    std::function<void()> whilePlaying; // what happens while a note sounds
+    QList<int> shifts;                               // semitones each played file was moved by
+    QList<std::pair<QString, int>> started;          // files started without waiting
+    QList<std::pair<std::vector<int>, int>> phrases; // pitches played, and their pace
+    std::function<void()> whilePlaying;              // what happens while a note sounds
 };
 
 // Everything the exercise reaches outside itself, recorded or scripted by the test, and the

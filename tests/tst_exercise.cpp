@@ -409,7 +409,15 @@ private slots:
         QCOMPARE(outcome(notesPerTask * 2 + 1).place, 1);
         QVERIFY(!outcome(notesPerTask * 2 + 1).right);
         QCOMPARE(outcome(notesPerTask * 25 - 1).place, notesPerTask - 1);
-        QCOMPARE(e.world.player.played.size(), earTraining ? 25 * notesPerTask : 0);
+        // Heard, each phrase sounds before it is answered; read, each answer sounds as it is
+        // given, the wrong one as chosen, the one that timed out not at all.
+        QCOMPARE(e.world.player.played.size(), 0);
+        QCOMPARE(e.world.player.phrases.size(), earTraining ? 25 : 0);
+        if (earTraining) {
+            QCOMPARE(int(e.world.player.phrases[0].first.size()), notesPerTask);
+            QCOMPARE(e.world.player.phrases[0].second, 600);
+        }
+        QCOMPARE(e.world.player.started.size(), earTraining ? 0 : 25 * notesPerTask - 1);
         QCOMPARE(e.world.messages.size(), 1);
         QCOMPARE(e.world.messages[0].text,
                  QStringLiteral("Du hast von %1 Noten 2 falsch gemacht.").arg(25 * notesPerTask));

@@ -395,6 +395,74 @@ private slots:
             QVERIFY2(pactl.readAllStandardOutput().trimmed().isEmpty(),
                      "the audio stream is still open after the note");
     }
+
+    // A phrase heard in ear training sounds its keys one after another at its pace, from the
+    // first to the last; answers started without waiting return at once, and a later one cuts
+    // the earlier off rather than following its whole length.
+    void phraseAndStartedNotesThroughServer_data() {
+        QTest::addColumn<bool>("phrase");
+        QTest::newRow("a phrase of four at 0.6 s") << true;
+        QTest::newRow("two answers 0.3 s apart") << false;
+    }
+    void phraseAndStartedNotesThroughServer() {
+        QFETCH(bool, phrase);
+        NEEDS_SERVER(pulse_ && pulse_->isRunning(), "pulseaudio would not start");
+        MonitorCapture capture;
+        NEEDS_SERVER(capture.isRunning(), "parec would not start");
+        QTest::qWait(2100);
+        FluidSynthPlayer player;
+        NEEDS_SERVER(player.waitForSoundFont(), "no General MIDI SoundFont installed");
+        const std::vector<int> keys = {60, 64, 67, 72};
+        int firstKey = keys.front(), lastKey = keys.back();
+        const MonitorCapture::Clock::time_point called = MonitorCapture::Clock::now();
+        QElapsedTimer clock;
+        clock.start();
+        if (phrase) {
+            player.playPitches(keys, 600);
+            const qint64 milliseconds = clock.elapsed();
+            QVERIFY2(milliseconds >= 2200, qPrintable(QString::number(milliseconds)));
+        } else {
+            firstKey = clefPitches()[0].midiNotes[4];
+            lastKey = clefPitches()[0].midiNotes[7] + 1;
+            player.startFileTransposed(noteFile("violin", 4), 0);
+            const qint64 milliseconds = clock.elapsed();
+            // A wait for the note would take its whole 1.3 s.
+            QVERIFY2(milliseconds < 1000, qPrintable(QString::number(milliseconds)));
+            QTest::qWait(300);
+            player.startFileTransposed(noteFile("violin", 7), 1);
+        }
+        QTest::qWait(2500);
+        capture.stop();
+
+        const std::vector<std::int16_t>& played = capture.samples();
+        const auto from = played.begin() + std::ptrdiff_t(capture.firstArrivedAfter(called));
+        const auto audible = [](std::int16_t sample) { return std::abs(sample) > 16; };
+        const auto onset = std::find_if(from, played.end(), audible);
+        QVERIFY2(onset != played.end(), "nothing reached the sound server");
+        const auto end = std::find_if(played.rbegin(), played.rend(), audible).base();
+        const double soundingSeconds = double(end - onset) / MonitorCapture::sampleRate;
+        // Four notes 0.6 s apart and a release; or the first answer's 0.3 s before the second's.
+        QVERIFY2(phrase ? soundingSeconds > 2.2 : soundingSeconds < 2.2,
+                 qPrintable(QString::number(soundingSeconds)));
+        const auto keyAt = [&](std::vector<std::int16_t>::const_iterator start) {
+            std::vector<float> steady;
+            for (auto sample = start; sample < start + MonitorCapture::sampleRate / 5; ++sample)
+                steady.push_back(float(*sample) / 32768.0f);
+            return estimateFundamental(steady, MonitorCapture::sampleRate, 50.0, 1500.0);
+        };
+        for (const auto& [start, key] :
+             {std::pair{onset + MonitorCapture::sampleRate / 20, firstKey},
+              // Soon after the last note's onset: a piano's tone later misleads the reading.
+              std::pair{end - MonitorCapture::sampleRate * (phrase ? 6 : 12) / 10, lastKey}}) {
+            const double frequency = keyAt(start);
+            const double cents = centsBetween(frequency, midiNoteFrequency(key));
+            QVERIFY2(std::abs(cents) < pitchToleranceCents,
+                     qPrintable(QStringLiteral("key %1 heard as %2 Hz, %3 cents off")
+                                    .arg(key)
+                                    .arg(frequency)
+                                    .arg(cents)));
+        }
+    }
 };
 
 QTEST_MAIN(NotePlaybackTest)

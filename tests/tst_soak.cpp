@@ -43,6 +43,8 @@ public:
     std::function<void(const QString&)> onPlay;
     void playFile(const QString& midiPath) override { onPlay(midiPath); }
     void playFileTransposed(const QString& midiPath, int) override { onPlay(midiPath); }
+    void startFileTransposed(const QString&, int) override {}
+    void playPitches(const std::vector<int>&, int) override {}
 };
 
 // What the running exercise should have done so far, kept apart from the window.

@@ -70,6 +70,12 @@ public:
         milliseconds = clock.elapsed();
         played.append(midiPath);
     }
+    void startFileTransposed(const QString& midiPath, int semitones) override {
+        m_player.startFileTransposed(midiPath, semitones);
+    }
+    void playPitches(const std::vector<int>& midiPitches, int msPerNote) override {
+        m_player.playPitches(midiPitches, msPerNote);
+    }
     QStringList played;
     qint64 milliseconds = -1;
 

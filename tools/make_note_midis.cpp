@@ -1,7 +1,7 @@
 // Writes one short piano note per staff position as a Standard MIDI File:
 //   <out>/violin/0.mid .. 14.mid and <out>/bass/0.mid .. 14.mid
 
-#include "feedback/PianoNotes.h"
+#include "feedback/PianoNoteFile.h"
 #include "training/NotePitches.h"
 
 #include <cstdint>
@@ -13,56 +13,15 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using pianofile::Bytes;
 
-// 480 ticks per quarter at the default 120 bpm gives 960 ticks per second.
-constexpr int ticksPerQuarter = 480;
-constexpr int microsecondsPerQuarter = 500000;
-constexpr int noteTicks = 960;
-// Time after the note-off for the release to fade (by 35 dB or more with the usual General MIDI
-// pianos) before the player closes its stream, which would otherwise click.
+// A second's note, and the time after its release for the release to fade (by 35 dB or more
+// with the usual General MIDI pianos) before the player closes its stream, which would
+// otherwise click.
+constexpr int noteTicks = pianofile::ticksPerSecond;
 constexpr int tailTicks = 288;
 // The player keeps only as much of the piano's samples as the longest note can play.
-static_assert(double(noteTicks + tailTicks) * microsecondsPerQuarter / ticksPerQuarter / 1e6 <
-              longestNoteSeconds);
-
-void appendBigEndian(Bytes& out, std::uint32_t value, int byteCount) {
-    for (int shift = 8 * (byteCount - 1); shift >= 0; shift -= 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-void appendVariableLength(Bytes& out, std::uint32_t value) {
-    Bytes groups{static_cast<std::uint8_t>(value & 0x7f)};
-    while ((value >>= 7) != 0)
-        groups.push_back(static_cast<std::uint8_t>(0x80 | (value & 0x7f)));
-    out.insert(out.end(), groups.rbegin(), groups.rend());
-}
-
-Bytes noteFile(int midiNote) {
-    const auto note = static_cast<std::uint8_t>(midiNote);
-    Bytes track;
-    appendVariableLength(track, 0);
-    track.insert(track.end(), {0xff, 0x51, 0x03});
-    appendBigEndian(track, microsecondsPerQuarter, 3);
-    appendVariableLength(track, 0);
-    track.insert(track.end(), {0xc0, 0x00}); // acoustic grand piano on channel 0
-    appendVariableLength(track, 0);
-    track.insert(track.end(), {0x90, note, std::uint8_t(noteVelocity)});
-    appendVariableLength(track, noteTicks);
-    track.insert(track.end(), {0x80, note, 64});
-    appendVariableLength(track, tailTicks);
-    track.insert(track.end(), {0xff, 0x2f, 0x00});
-
-    Bytes file{'M', 'T', 'h', 'd'};
-    appendBigEndian(file, 6, 4);
-    appendBigEndian(file, 0, 2); // format 0
-    appendBigEndian(file, 1, 2); // one track
-    appendBigEndian(file, ticksPerQuarter, 2);
-    file.insert(file.end(), {'M', 'T', 'r', 'k'});
-    appendBigEndian(file, static_cast<std::uint32_t>(track.size()), 4);
-    file.insert(file.end(), track.begin(), track.end());
-    return file;
-}
+static_assert(double(noteTicks + tailTicks) / pianofile::ticksPerSecond < longestNoteSeconds);
 
 bool writeFile(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -90,7 +49,8 @@ int main(int argc, char** argv) {
         }
         for (std::size_t index = 0; index < clef.midiNotes.size(); ++index) {
             const std::filesystem::path file = folder / (std::to_string(index) + ".mid");
-            if (!writeFile(file, noteFile(clef.midiNotes[index]))) {
+            if (!writeFile(file, pianofile::pianoNotes({clef.midiNotes[index]}, noteTicks,
+                                                       noteTicks, tailTicks))) {
                 std::cerr << "make_note_midis: cannot write " << file << '\n';
                 return 1;
             }

@@ -26,6 +26,8 @@ bool resolveAll(void* handle, FluidSynthLibrary& f) {
            resolveFunction(handle, "new_fluid_player", f.new_player) &&
            resolveFunction(handle, "delete_fluid_player", f.delete_player) &&
            resolveFunction(handle, "fluid_player_add", f.player_add) &&
+           resolveFunction(handle, "fluid_player_add_mem", f.player_add_mem) &&
+           resolveFunction(handle, "fluid_synth_all_sounds_off", f.synth_all_sounds_off) &&
            resolveFunction(handle, "fluid_player_play", f.player_play) &&
            resolveFunction(handle, "fluid_player_get_status", f.player_get_status) &&
            resolveFunction(handle, "fluid_player_get_current_tick", f.player_get_current_tick) &&

@@ -26,6 +26,8 @@ struct FluidSynthLibrary {
     decltype(&::new_fluid_player) new_player = nullptr;
     decltype(&::delete_fluid_player) delete_player = nullptr;
     decltype(&::fluid_player_add) player_add = nullptr;
+    decltype(&::fluid_player_add_mem) player_add_mem = nullptr;
+    decltype(&::fluid_synth_all_sounds_off) synth_all_sounds_off = nullptr;
     decltype(&::fluid_player_play) player_play = nullptr;
     decltype(&::fluid_player_get_status) player_get_status = nullptr;
     decltype(&::fluid_player_get_current_tick) player_get_current_tick = nullptr;

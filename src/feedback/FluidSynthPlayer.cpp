@@ -1,5 +1,7 @@
 #include "feedback/FluidSynthPlayer.h"
 
+#include "feedback/PianoNoteFile.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -45,6 +47,8 @@ constexpr auto windowPollInterval = 2ms;
 constexpr qint64 stallMilliseconds = 500;
 // Closing the previous note's device takes at most about one period; waited for this long.
 constexpr qint64 closeMilliseconds = 100;
+// After a phrase's last note, as after a note file's, for its release to fade.
+constexpr int phraseTailTicks = 288;
 // How long a note that cannot sound is waited for before the window's event loop runs.
 constexpr auto quickFailure = 1ms;
 // How long a player that is going away waits for a note still closing its device.
@@ -268,7 +272,8 @@ int transposeEvent(void* data, fluid_midi_event_t* event) {
 
 // One file handed to the sound thread, and what the window learns of it.
 struct FluidSynthPlayer::Note {
-    QByteArray path;
+    QByteArray path;  // a file's,
+    QByteArray bytes; // or a phrase made in memory
     int division = 0;
     Transposition transposition;
     std::atomic<bool> sounding{false};  // the audio device is open, the note began
@@ -283,8 +288,11 @@ void FluidSynthPlayer::Note::play(Engine& engine, SoundThread& thread) {
     transposition.synth = engine.synth.get();
     if (player && transposition.semitones != 0)
         fluid().player_set_playback_callback(player.get(), transposeEvent, &transposition);
-    if (!player || fluid().player_add(player.get(), path.constData()) != FLUID_OK ||
-        fluid().player_play(player.get()) != FLUID_OK) {
+    const int added = !player           ? FLUID_FAILED
+                      : bytes.isEmpty() ? fluid().player_add(player.get(), path.constData())
+                                        : fluid().player_add_mem(player.get(), bytes.constData(),
+                                                                 std::size_t(bytes.size()));
+    if (added != FLUID_OK || fluid().player_play(player.get()) != FLUID_OK) {
         qCInfo(soundLog) << "FluidSynth could not play" << path;
         over = true;
         return;
@@ -298,6 +306,10 @@ void FluidSynthPlayer::Note::play(Engine& engine, SoundThread& thread) {
         thread.tell(&FluidSynthPlayer::soundBegan);
         followUntilFinished(player.get(), division, abandoned);
     }
+    // A note cut off holds its keys in the synthesizer, which the next note would sound
+    // beside.
+    if (abandoned)
+        fluid().synth_all_sounds_off(engine.synth.get(), -1);
     over = true;
 }
 
@@ -314,7 +326,8 @@ void FluidSynthPlayer::SoundThread::run() {
         if (note->sounding)
             tell(&FluidSynthPlayer::soundDied);
         lock.lock();
-        busy = false;
+        // A note started meanwhile is still to play.
+        busy = next != nullptr;
         changed.notify_all();
     }
 }
@@ -408,20 +421,44 @@ void FluidSynthPlayer::playFileTransposed(const QString& midiPath, int semitones
     // A timer firing while a note sounds must not start a second one on the same synth.
     if (playing_)
         return;
+    if (const std::shared_ptr<Note> note = fileNote(midiPath, semitones))
+        playToEnd(note);
+}
+
+std::shared_ptr<FluidSynthPlayer::Note> FluidSynthPlayer::fileNote(const QString& midiPath,
+                                                                   int semitones) {
     const QByteArray path = QFile::encodeName(midiPath);
     if (!waitForSoundFont())
-        return;
+        return nullptr;
     if (!fluid().is_midifile(path.constData())) {
         qCInfo(soundLog) << "not a MIDI file:" << path;
-        return;
+        return nullptr;
     }
+    auto note = std::make_shared<Note>();
+    note->path = path;
+    note->division = ticksPerQuarter(midiPath);
+    note->transposition.semitones = semitones;
+    return note;
+}
+
+void FluidSynthPlayer::playPitches(const std::vector<int>& midiPitches, int msPerNote) {
+    if (playing_ || midiPitches.empty() || !waitForSoundFont())
+        return;
+    const int every = std::max(1, msPerNote * pianofile::ticksPerSecond / 1000);
+    // Each key let go just before the next is struck, as a steady legato would.
+    const pianofile::Bytes bytes =
+        pianofile::pianoNotes(midiPitches, every, every * 9 / 10, phraseTailTicks);
+    auto note = std::make_shared<Note>();
+    note->bytes = QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    note->division = pianofile::ticksPerQuarter;
+    playToEnd(note);
+}
+
+void FluidSynthPlayer::playToEnd(const std::shared_ptr<Note>& note) {
     startSoundThread();
     playing_ = true;
+    cutOffStarted();
     if (waitForIdleSound()) {
-        auto note = std::make_shared<Note>();
-        note->path = path;
-        note->division = ticksPerQuarter(midiPath);
-        note->transposition.semitones = semitones;
         {
             const std::lock_guard lock(sound_->mutex);
             sound_->next = note;
@@ -442,4 +479,29 @@ void FluidSynthPlayer::playFileTransposed(const QString& midiPath, int semitones
             note->abandoned = true;
     }
     playing_ = false;
+}
+
+// The window does not wait: the sound thread plays it once the last note started so has been
+// cut off and its device closed.
+void FluidSynthPlayer::startFileTransposed(const QString& midiPath, int semitones) {
+    if (playing_ || soundHangs_)
+        return;
+    const std::shared_ptr<Note> note = fileNote(midiPath, semitones);
+    if (!note)
+        return;
+    startSoundThread();
+    cutOffStarted();
+    {
+        const std::lock_guard lock(sound_->mutex);
+        sound_->next = note;
+        sound_->busy = true;
+    }
+    sound_->changed.notify_all();
+    started_ = note;
+}
+
+void FluidSynthPlayer::cutOffStarted() {
+    if (const std::shared_ptr<Note> last = started_.lock())
+        last->abandoned = true;
+    started_.reset();
 }

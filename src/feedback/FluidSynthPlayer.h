@@ -28,6 +28,8 @@ public:
     // device is found to hang.
     void playFile(const QString& midiPath) override;
     void playFileTransposed(const QString& midiPath, int semitones) override;
+    void startFileTransposed(const QString& midiPath, int semitones) override;
+    void playPitches(const std::vector<int>& midiPitches, int msPerNote) override;
 
     // Starts loading in the background; later calls do nothing.
     void startLoading();
@@ -45,6 +47,11 @@ private:
     void soundBegan();
     void soundDied();
     bool waitForIdleSound();
+    // The note, a file checked or a phrase made, played to its end while the window waits.
+    void playToEnd(const std::shared_ptr<Note>& note);
+    // A file's note for the sound thread, if the SoundFont is loaded and the file is MIDI.
+    std::shared_ptr<Note> fileNote(const QString& midiPath, int semitones);
+    void cutOffStarted();
 
     QStringList soundFonts_;
     std::shared_ptr<Engine> engine_;
@@ -55,5 +62,6 @@ private:
     std::thread soundThread_;
     bool soundHangs_ = false;
     bool playing_ = false;
-    QTimer endReport_; // runs while the output plays what it held
+    std::weak_ptr<Note> started_; // the last note started without waiting
+    QTimer endReport_;            // runs while the output plays what it held
 };

@@ -147,6 +147,7 @@ private:
     void startPhrase();
     void phraseNoteEnded(PhraseNote::State state, const std::optional<SpelledNote>& chosen);
     void nextPhraseNote();
+    void soundAnswer(AnswerInput input, const SpelledNote& answered);
     void openNote();
 
     ExerciseServices m_services;

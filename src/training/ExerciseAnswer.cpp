@@ -64,6 +64,7 @@ void Exercise::judge(const SpelledNote& chosen, AnswerInput input, bool spelling
             m_missed.back().place = m_place;
     }
     if (phrases()) {
+        soundAnswer(input, answered);
         phraseNoteEnded(right ? PhraseNote::State::Right : PhraseNote::State::Wrong,
                         right ? std::nullopt : std::optional(answered));
         return;

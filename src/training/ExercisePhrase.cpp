@@ -1,5 +1,8 @@
 // A task of several notes: drawn as a phrase, shown at once, answered note by note in order.
 #include "training/Exercise.h"
+#include "training/NoteFile.h"
+#include "training/NoteModel.h"
+#include "training/NotePlayer.h"
 #include "training/Phrase.h"
 
 #include <QTimer>
@@ -8,6 +11,8 @@ namespace {
 
 // How long a wrong note of a phrase shows before the mark moves on: the phrase goes on.
 constexpr int PhraseMistakeMs = 1000;
+// The pace of a phrase heard in ear training.
+constexpr int HeardPhraseMsPerNote = 600;
 
 } // namespace
 
@@ -21,17 +26,15 @@ void Exercise::startPhrase() {
     m_chosenNote.reset();
     m_place = 0;
 
-    // Ear training hears the phrase first, note after note; reading starts at once.
-    if (Gehörtraining) {
+    // Ear training hears the phrase first, at a steady pace; reading starts at once.
+    if (Gehörtraining && m_services.player) {
+        std::vector<int> pitches;
+        for (const PhraseNote& note : m_phrase)
+            pitches.push_back(note.note.midiPitch());
         m_sounding = true;
-        for (const PhraseNote& note : m_phrase) {
-            Note = std::int16_t(note.index);
-            m_askedNote = note.note;
-            NoteSpielen(Note);
-            if (m_state != ExerciseState::Running)
-                break;
-        }
+        m_services.player->playPitches(pitches, HeardPhraseMsPerNote);
         m_sounding = false;
+        // The playback waits in a loop of its own; an abort cannot come through it, but stay safe.
         if (m_state != ExerciseState::Running)
             return;
     }
@@ -56,6 +59,19 @@ void Exercise::openNote() {
     if (ZeitVorbei > 0)
         tmrVorbei->start();
     m_taskOpen = true;
+}
+
+// Read on buttons or the keyboard window, an answer sounds as the learner reads on, so that the
+// phrase is heard; a MIDI keyboard and an instrument sound themselves.
+void Exercise::soundAnswer(AnswerInput input, const SpelledNote& answered) {
+    const bool silentInput = input != AnswerInput::Buttons && input != AnswerInput::ScreenKeyboard;
+    if (Gehörtraining || silentInput || !m_services.player)
+        return;
+    const std::optional<int> index = clefIndexOf(AusgewählterSchlüssel, {answered.step, 0});
+    const QString file =
+        index ? noteFile(m_services.programDir, AusgewählterSchlüssel, *index) : QString();
+    if (!file.isEmpty())
+        m_services.player->startFileTransposed(file, answered.alteration);
 }
 
 // A wrong or timed-out note stays marked for a moment, then the phrase goes on.
