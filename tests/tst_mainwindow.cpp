@@ -885,7 +885,13 @@ private slots:
         QCOMPARE(staffPatches(shot(), Green).size(), 2);
         QCOMPARE(staffPatches(shot(), Red).size(), 1);
         QCOMPARE(staffPatches(shot(), White).size(), notes - 2);
+        // The answer buttons show it for its second, as a single note's.
+        const int chosen = asked == 0 ? 2 : asked - 1;
+        QCOMPARE(e.colour(chosen), Red);
+        QVERIFY(!e.button(asked)->isEnabled());
         e.ex().tmrNoteFalsch_Timer();
+        QCOMPARE(e.colour(chosen), White);
+        QVERIFY(e.button(asked)->isEnabled());
         QCOMPARE(staffPatches(shot(), Red).size(), 1);
         for (int place = 2; place < notes; ++place)
             answerRightly();

@@ -74,9 +74,6 @@ void Form1::showTimedOut() {
 }
 
 void Form1::NoteFalschAnzeigen(int gefragt, int gewaehlt) {
-    shpNote.BackColor = VbColor::Green;
-    shpNoteFalsch.Visible = true;
-    shpNote.Visible = true;
     const QList<Clef> rows = answerRows(m_exercise.clef());
     for (const Clef rowClef : rows) {
         auto& row = buttonRow(rowClef);
@@ -94,6 +91,12 @@ void Form1::NoteFalschAnzeigen(int gefragt, int gewaehlt) {
     }
     if (!rows.isEmpty())
         setAnswerRowEnabled(false);
+    // A phrase shows its notes' answers on its own heads.
+    if (m_exercise.phrases())
+        return;
+    shpNote.BackColor = VbColor::Green;
+    shpNoteFalsch.Visible = true;
+    shpNote.Visible = true;
     placeNote(shpNoteFalsch, Column::Chosen, staffStep(m_exercise.clef(), gewaehlt));
     m_chosenSign = chosenSign();
     update();

@@ -111,11 +111,10 @@ void Exercise::tmrNoteFalsch_Timer() {
     if (!tmrNoteFalsch->isActive())
         return;
     tmrNoteFalsch->stop();
-    // A phrase's wrong notes stay marked until the phrase ends.
-    if (phrases()) {
-        nextPhraseNote();
-        return;
-    }
     emit mistakeCleared();
-    NaechsteAufgabe();
+    // A phrase's wrong notes stay on its staff until the phrase ends.
+    if (phrases())
+        nextPhraseNote();
+    else
+        NaechsteAufgabe();
 }

@@ -81,10 +81,15 @@ void Exercise::phraseNoteEnded(PhraseNote::State state, const std::optional<Spel
     note.chosen = chosen;
     m_chosenNote = chosen;
     emit phraseNoteJudged(m_place);
-    if (state == PhraseNote::State::Right)
+    if (state == PhraseNote::State::Right) {
         nextPhraseNote();
-    else
-        tmrNoteFalsch->start(PhraseMistakeMs);
+        return;
+    }
+    tmrNoteFalsch->start(PhraseMistakeMs);
+    // The answer rows and the keyboard window show it as they show a single note's.
+    if (chosen)
+        if (const std::optional<int> index = clefIndexOf(AusgewählterSchlüssel, {chosen->step, 0}))
+            emit mistakeShown(Note, *index);
 }
 
 void Exercise::nextPhraseNote() {
