@@ -3,7 +3,7 @@
 # Debian packages needed to build the program and to run it.
 VIRELO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libfluidsynth-dev libasound2-dev
     librtmidi-dev libjack-jackd2-dev qt6-charts-dev libqt6opengl6-dev libaubio-dev librtaudio-dev libpulse-dev
-    qt6-tools-dev qt6-l10n-tools)
+    qt6-tools-dev qt6-l10n-tools ccache)
 VIRELO_RUN_PACKAGES=(timgm6mb-soundfont fonts-liberation libqt6svg6 fonts-oflb-euterpe xdg-utils qt6-translations-l10n
     librtmidi6 libqt6sql6-sqlite libqt6charts6 libaubio5 librtaudio6)
 # Only for the tests: a private sound server and its recorder; clang with libFuzzer for fuzzing.
@@ -43,12 +43,16 @@ install_missing() {
         "${missing[@]}" >/dev/null
 }
 
-# build_tree <dir> [cmake options...]: configures once, then builds incrementally.
+# build_tree <dir> [cmake options...]: configures once, then builds incrementally. Compiled
+# through ccache, which keys on paths below the checkout, so a fresh clone or another tree
+# reuses what was compiled before.
 build_tree() {
     local dir=$1
     shift
+    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
     if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+        cmake -S . -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+            -DCMAKE_C_COMPILER_LAUNCHER=ccache "$@" >/dev/null
     fi
     cmake --build "$dir"
 }
