@@ -1,6 +1,7 @@
 // From a right answer to the first sound of the next note: the answer button is clicked on the
 // real main window, whose next task plays through the real FluidSynthPlayer into a private
-// PulseAudio server with a null sink. Also tells the part spent before playFile is entered.
+// PulseAudio server with a null sink. Also tells the part spent before playFile is entered. In
+// a phrase, from a right answer to the mark moving on and to the answer's own sound.
 // Prints medians; timings never fail the run.
 #include "MonitorCapture.h"
 #include "PrivatePulseServer.h"
@@ -44,6 +45,7 @@ public:
         real_.playFileTransposed(midiPath, semitones);
     }
     void startFileTransposed(const QString& midiPath, int semitones) override {
+        entered = Clock::now();
         real_.startFileTransposed(midiPath, semitones);
     }
     void playPitches(const std::vector<int>& midiPitches, int msPerNote) override {
@@ -60,20 +62,21 @@ double milliseconds(Clock::duration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
 }
 
-void waitBetweenAnswers() {
+void waitBetweenAnswers(int milliseconds) {
     QEventLoop loop;
-    QTimer::singleShot(pauseMilliseconds, &loop, &QEventLoop::quit);
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
 struct Answer {
     Clock::time_point clicked;
     Clock::time_point entered;
+    Clock::time_point marked; // a phrase's mark moved on, or its next phrase showed
 };
 using Latency = std::vector<Answer>;
 
 // One exercise on the real window, `answers` right answers clicked.
-Latency measure(NotePlayer& player, int fifths) {
+Latency measure(NotePlayer& player, int fifths, int notesPerTask = 1) {
     TimedPlayer timed(player);
     ExerciseServices services;
     services.player = &timed;
@@ -88,17 +91,24 @@ Latency measure(NotePlayer& player, int fifths) {
     form.show();
     ExerciseSettings settings{0, NoteCount - 1, 0, 0, false};
     settings.keyFifths = fifths;
+    settings.notesPerTask = notesPerTask;
+    Clock::time_point marked;
+    const auto mark = [&marked] { marked = Clock::now(); };
+    QObject::connect(&exercise, &Exercise::markMoved, mark);
+    QObject::connect(&exercise, &Exercise::phraseShown, mark);
     exercise.Start(settings);
 
+    // An answer in a phrase sounds for 1.3 s: the next is given once it has.
+    const int pause = notesPerTask > 1 ? 1700 : pauseMilliseconds;
     Latency given;
     for (int i = 0; i < answers; ++i) {
-        waitBetweenAnswers();
+        waitBetweenAnswers(pause);
         const Clock::time_point clicked = Clock::now();
         if (exercise.askedSpelled().alteration > 0)
             form.cmdVorzeichen[2]->click();
         // Returns once the next note has sounded.
         form.cmdNoteViolin[std::size_t(exercise.askedIndex())]->click();
-        given.push_back({clicked, timed.entered});
+        given.push_back({clicked, timed.entered, marked});
     }
     exercise.abort();
     return given;
@@ -128,6 +138,13 @@ void report(const MonitorCapture& capture, const Latency& given, const char* var
     const std::vector<double> sound = toSound(capture, given);
     const std::string name = std::string("right answer to playFile") + variant;
     printFigure(name.c_str(), toPlayFile, "us", 0);
+    if (given.front().marked != Clock::time_point()) {
+        std::vector<double> toMark; // microseconds
+        for (const Answer& answer : given)
+            toMark.push_back(1000 * milliseconds(answer.marked - answer.clicked));
+        printFigure((std::string("right answer to the mark moving on") + variant).c_str(), toMark,
+                    "us", 0);
+    }
     if (sound.empty())
         std::printf("no note reached the sound server%s\n", variant);
     else
@@ -157,9 +174,12 @@ int main(int argc, char* argv[]) {
     // every note sounded a semitone up) answered with the sharp toggle and the button.
     const Latency plain = measure(player, 0);
     const Latency sevenSharps = measure(player, 7);
+    // A phrase of four: the answer starts its own sound and the mark moves on.
+    const Latency phrase = measure(player, 0, 4);
     capture.stop();
     report(capture, plain, "");
     report(capture, sevenSharps, ", 7 sharps");
+    report(capture, phrase, ", phrase of 4");
     const auto medianOf = [&capture](const Latency& latency) {
         std::vector<double> sound = toSound(capture, latency);
         if (sound.empty())
@@ -169,5 +189,7 @@ int main(int argc, char* argv[]) {
     };
     printFigure("right answer to first sound, 7 sharps minus plain",
                 {medianOf(sevenSharps) - medianOf(plain)}, "ms", 2);
+    printFigure("right answer to first sound, phrase of 4 minus plain",
+                {medianOf(phrase) - medianOf(plain)}, "ms", 2);
     return 0;
 }
