@@ -182,6 +182,14 @@ A file of that name already there is left as it was.</translation>
         <source>Schreibweise bewertet</source>
         <translation>Spelling judged</translation>
     </message>
+    <message>
+        <source>Noten pro Aufgabe</source>
+        <translation>Notes per task</translation>
+    </message>
+    <message>
+        <source>Note in der Aufgabe</source>
+        <translation>Note in the task</translation>
+    </message>
 </context>
 <context>
     <name>Form1</name>
