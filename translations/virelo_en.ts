@@ -917,6 +917,22 @@ Your settings are kept.</translation>
         <translation>All keys</translation>
     </message>
     <message>
+        <source>Einzelne Noten und Phrasen</source>
+        <translation>Single notes and phrases</translation>
+    </message>
+    <message>
+        <source>Nur einzelne Noten</source>
+        <translation>Single notes only</translation>
+    </message>
+    <message>
+        <source>Nur Phrasen</source>
+        <translation>Phrases only</translation>
+    </message>
+    <message>
+        <source>&amp;Noten je Aufgabe:</source>
+        <translation>&amp;Notes per task:</translation>
+    </message>
+    <message>
         <source>&amp;Tonart:</source>
         <translation>&amp;Key:</translation>
     </message>
