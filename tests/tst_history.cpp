@@ -50,6 +50,7 @@
 Q_DECLARE_METATYPE(SpelledNote)
 Q_DECLARE_METATYPE(std::optional<SpelledNote>)
 Q_DECLARE_METATYPE(NamingStyle)
+Q_DECLARE_METATYPE(PhraseFilter)
 
 namespace {
 
@@ -73,6 +74,9 @@ QStringList rows(const QString& file, const QString& sql) {
     return result;
 }
 
+// The schema versions of the program before it kept phrases.
+constexpr int SchemaBeforePhrases = 7;
+
 const QString TaskRows =
     QStringLiteral("SELECT number, asked, chosen, correct, input FROM task ORDER BY id");
 
@@ -82,9 +86,11 @@ struct Recorded {
         world.randomValue = (note + 0.5) / 15;
         recorder = std::make_unique<TaskRecorder>(exercise, file);
     }
-    void start() {
+    void start(int notesPerTask = 1) {
+        ExerciseSettings settings{0, 14, 2000, 400, false, false};
+        settings.notesPerTask = notesPerTask;
         exercise.chooseMode(Clef::Violin, false);
-        exercise.Start({0, 14, 2000, 400, false, false});
+        exercise.Start(settings);
     }
     FakeExerciseWorld world;
     Exercise& exercise = world.exercise;
@@ -274,7 +280,7 @@ private slots:
         running.open(QIODevice::WriteOnly);
         QCOMPARE(writeCsv(reader.database(), running), CsvWritten::Yes);
         QVERIFY2(running.data().trimmed().endsWith(
-                     ";nein;2;C-Dur / a-Moll (keine Vorzeichen);c';;60;;nein"),
+                     ";nein;2;C-Dur / a-Moll (keine Vorzeichen);c';;60;;nein;1;1"),
                  running.data().constData());
 
         for (int task = 4; task <= 25; ++task)
@@ -289,8 +295,9 @@ private slots:
         QCOMPARE(tasks[2], QString("3|4|-|0|-"));
         QCOMPARE(tasks[24], QString("25|4|4|1|midi"));
         QCOMPARE(rows(file, "SELECT clef, ear_training, lowest, highest, note_shown_ms,"
-                            " time_per_note_cs, keyboard_practice, outcome, errors FROM exercise"),
-                 QStringList{"Violin|0|0|14|2000|400|0|finished|2"});
+                            " time_per_note_cs, keyboard_practice, outcome, errors, notes_per_task"
+                            " FROM exercise"),
+                 QStringList{"Violin|0|0|14|2000|400|0|finished|2|1"});
         QCOMPARE(rows(file, "SELECT COUNT(*) FROM task t JOIN exercise e ON e.id = t.exercise_id"
                             " WHERE t.ended_at >= e.started_at AND t.answer_ms >= 0"),
                  QStringList{"25"});
@@ -321,25 +328,30 @@ private slots:
                                       "Gefragt (Platz im Notensystem);"
                                       "Gewählt (Platz im Notensystem);Richtig;"));
         // Only the buttons judged a spelling; the screen keyboard, the time-out and MIDI not.
-        QVERIFY2(lines[1].endsWith(";c';c';60;60;ja"), qPrintable(lines[1]));
+        // Single notes: one note per task, each the first of its task; those columns come last.
+        QVERIFY2(lines[0].endsWith(";Schreibweise bewertet;Noten pro Aufgabe;Note in der Aufgabe"),
+                 qPrintable(lines[0]));
+        QVERIFY2(lines[1].endsWith(";c';c';60;60;ja;1;1"), qPrintable(lines[1]));
         QVERIFY2(lines[2].contains(";Violinschlüssel;Lesen;Bildschirm-Keyboard;c';e';nein;"),
                  qPrintable(lines[2]));
-        QVERIFY2(lines[2].endsWith(";c';e';60;64;nein"), qPrintable(lines[2]));
+        QVERIFY2(lines[2].endsWith(";c';e';60;64;nein;1;1"), qPrintable(lines[2]));
         QVERIFY2(lines[3].contains(";Zeit abgelaufen;c';;nein;"), qPrintable(lines[3]));
-        QVERIFY2(lines[25].endsWith(";ja;2;C-Dur / a-Moll (keine Vorzeichen);c';c';60;60;nein"),
+        QVERIFY2(lines[25].endsWith(";ja;2;C-Dur / a-Moll (keine Vorzeichen);c';c';60;60;nein;1;1"),
                  qPrintable(lines[25]));
     }
 
+    // An exercise of phrases says so in its row.
     void abortedExerciseKeepsItsFinishedTasks() {
         const QString file = folder.filePath("aborted.sqlite");
         Recorded r(file);
-        r.start();
+        r.start(4);
         r.exercise.answer(4);
         r.exercise.answer(4);
         r.exercise.abort();
         r.recorder->waitForWrites();
         QCOMPARE(rows(file, TaskRows).size(), 2);
-        QCOMPARE(rows(file, "SELECT outcome, errors FROM exercise"), QStringList{"aborted|0"});
+        QCOMPARE(rows(file, "SELECT outcome, errors, notes_per_task FROM exercise"),
+                 QStringList{"aborted|0|4"});
 
         // "Verlauf löschen…" leaves an empty record.
         QCOMPARE(HistoryStore(file, HistoryStore::Check::Trusted).clear(),
@@ -405,6 +417,33 @@ private slots:
         QCOMPARE(withUnwritten[3].missed, 10);
         QCOMPARE(withUnwritten[9].asked, 1);
 
+        // The notes of a phrase share their task's number, each a row of its own: written
+        // twice, as when the program ended before the rows kept were removed, each is written
+        // once; the one not yet known to be written counts once, and its phrase's others too.
+        UnwrittenRecord phrase;
+        phrase.begin({QDateTime::fromMSecsSinceEpoch(1'900'000'000'000), Clef::Bass, true, 0, 14,
+                      2000, 400, false, 4});
+        for (const RecordedTask& note :
+             exerciseOf(Clef::Bass, true, {{5, false}, {5, true}, {5, false}, {5, false}}).tasks) {
+            RecordedTask inPhrase = note;
+            inPhrase.outcome.place = inPhrase.outcome.task - 1;
+            inPhrase.outcome.task = 1;
+            phrase.add(inPhrase);
+        }
+        for (int time = 0; time < 2; ++time) {
+            QList<UnwrittenExercise> again = phrase.copy();
+            QCOMPARE(store.write(again), HistoryStore::Written::Yes);
+        }
+        QCOMPARE(rows(file, "SELECT e.notes_per_task, t.number, t.place, t.correct FROM task t"
+                            " JOIN exercise e ON e.id = t.exercise_id WHERE t.asked = 5"),
+                 (QStringList{"4|1|0|1", "4|1|1|0", "4|1|2|1", "4|1|3|1"}));
+        QList<UnwrittenExercise> lastNote = phrase.copy();
+        lastNote[0].tasks = {lastNote[0].tasks.last()};
+        const auto phraseRecords =
+            readNoteRecords(reader.database(), lastNote, Clef::Bass, true, naturals(Clef::Bass));
+        QCOMPARE(phraseRecords[5].asked, 4);
+        QCOMPARE(phraseRecords[5].missed, 1);
+
         // Deleting an exercise deletes its tasks.
         QSqlQuery(store.database()).exec("DELETE FROM exercise");
         QCOMPARE(rows(file, "SELECT COUNT(*) FROM task"), QStringList{"0"});
@@ -452,9 +491,11 @@ private slots:
         StatisticsWindow statistics(file);
         statistics.open();
         QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 1 "), qPrintable(statistics.sums()));
-        // Natural notes alone: no choice of keys.
+        // Natural notes alone: no choice of keys; single notes alone: none of phrases.
         const auto* keys = statistics.window()->findChild<QComboBox*>("cboTonart");
         QVERIFY(keys && !keys->isVisibleTo(statistics.window()));
+        const auto* phrases = statistics.window()->findChild<QComboBox*>("cboPhrasen");
+        QVERIFY(phrases && !phrases->isVisibleTo(statistics.window()));
         statistics.window()->close();
         writeExercises(file, {{QDateTime::currentDateTime(), 2}});
         statistics.launcher.refresh();
@@ -745,15 +786,18 @@ private slots:
         QCOMPARE(writeCsv(reader.database(), csv), CsvWritten::Yes);
         const QStringList lines = QString::fromUtf8(csv.data()).split('\n', Qt::SkipEmptyParts);
         QVERIFY2(lines[0].endsWith(";Tonart;Gefragte Note;Gewählte Note;Gefragte Tonhöhe (MIDI);"
-                                   "Gewählte Tonhöhe (MIDI);Schreibweise bewertet"),
+                                   "Gewählte Tonhöhe (MIDI);Schreibweise bewertet;"
+                                   "Noten pro Aufgabe;Note in der Aufgabe"),
                  qPrintable(lines[0]));
+        QVERIFY2(lines[2].endsWith(
+                     QString(";%1;%2;%3;62;64;nein;1;1").arg(names[0], names[2], names[3])),
+                 qPrintable(lines[2]));
+        QVERIFY2(lines[3].endsWith(QString(";%1;;65;;nein;1;1").arg(names[4])),
+                 qPrintable(lines[3]));
         QVERIFY2(
-            lines[2].endsWith(QString(";%1;%2;%3;62;64;nein").arg(names[0], names[2], names[3])),
-            qPrintable(lines[2]));
-        QVERIFY2(lines[3].endsWith(QString(";%1;;65;;nein").arg(names[4])), qPrintable(lines[3]));
-        QVERIFY2(lines[8].endsWith(QString(";%1;%2;%3;66;65;ja").arg(names[1], names[5], names[4])),
-                 qPrintable(lines[8]));
-        QVERIFY2(lines[9].endsWith(QString(";%1;%1;66;66;nein").arg(names[5])),
+            lines[8].endsWith(QString(";%1;%2;%3;66;65;ja;1;1").arg(names[1], names[5], names[4])),
+            qPrintable(lines[8]));
+        QVERIFY2(lines[9].endsWith(QString(";%1;%1;66;66;nein;1;1").arg(names[5])),
                  qPrintable(lines[9]));
 
         // The window offers the keys present and names the confusion by its spelled notes.
@@ -776,26 +820,138 @@ private slots:
         QCOMPARE(keys->currentText(), names[1]);
     }
 
-    // Rows kept beside the record keep the spelled notes; those an earlier version kept read as
-    // C major's natural notes of their clef.
+    // A record the program wrote before phrases: its rows stay, single notes, beside an exercise
+    // of phrases written now; the report, the statistics window and the CSV tell them apart.
+    void recordMadeBeforePhrases_data() {
+        QTest::addColumn<int>("choice"); // the window's, as listed
+        QTest::addColumn<PhraseFilter>("phrases");
+        QTest::addColumn<int>("tasks");
+        QTest::addColumn<int>("exercises");
+        QTest::newRow("single notes and phrases") << 0 << PhraseFilter::Both << 6 << 2;
+        QTest::newRow("single notes only") << 1 << PhraseFilter::SingleNotes << 2 << 1;
+        QTest::newRow("phrases only") << 2 << PhraseFilter::Phrases << 4 << 1;
+    }
+    void recordMadeBeforePhrases() {
+        QFETCH(int, choice);
+        QFETCH(PhraseFilter, phrases);
+        QFETCH(int, tasks);
+        QFETCH(int, exercises);
+        const QString file = folder.filePath(
+            QStringLiteral("before-phrases %1.sqlite").arg(QTest::currentDataTag()));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            for (int step = 0; step < SchemaBeforePhrases; ++step)
+                for (const QString& statement : schemaMigrations()[std::size_t(step)])
+                    QVERIFY2(query.exec(statement), qPrintable(statement));
+            QVERIFY(
+                query.exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaBeforePhrases)));
+            // As that program wrote them: the exercise as it starts, its end when it ends.
+            QVERIFY(query.exec("INSERT INTO exercise (id, started_at, clef, ear_training, lowest,"
+                               " highest, note_shown_ms, time_per_note_cs, keyboard_practice,"
+                               " row_id, outcome, errors) VALUES (3, 1000, 'Violin', 0, 0, 14,"
+                               " 2000, 400, 0, x'00112233445566778899aabbccddeeff', 'finished',"
+                               " 1)"));
+            for (const char* task :
+                 {"(3, 1, 2000, 4, 4, 1, 800, 'buttons', 0, 28, 0, 60, 28, 0, 60, 1,"
+                  " x'01', 'Violin', 0)",
+                  "(3, 2, 3000, 4, 5, 0, 900, 'midi', 0, 28, 0, 60, 29, 0, 62, 0,"
+                  " x'02', 'Violin', 0)"})
+                QVERIFY(query.exec(
+                    QStringLiteral(
+                        "INSERT INTO task (exercise_id, number, ended_at, asked, chosen, correct,"
+                        " answer_ms, input, key_fifths, asked_step, asked_alteration, asked_pitch,"
+                        " chosen_step, chosen_alteration, chosen_pitch, spelling_judged, row_id,"
+                        " clef, ear_training) VALUES ") +
+                    QLatin1String(task)));
+        }
+        QSqlDatabase::removeDatabase("old");
+
+        HistoryStore store(file);
+        UnwrittenExercise phrase = exerciseOf(
+            Clef::Violin, false, {{4, false}, {6, false}, {5, true}, {4, false}}, 2'000'000);
+        phrase.start.notesPerTask = 4;
+        for (RecordedTask& note : phrase.tasks) {
+            note.outcome.place = note.outcome.task - 1;
+            note.outcome.task = 1;
+        }
+        QList<UnwrittenExercise> written = {phrase};
+        QCOMPARE(store.write(written), HistoryStore::Written::Yes);
+        QCOMPARE(rows(file, "SELECT e.id, e.notes_per_task, t.number, t.place, t.asked, t.chosen"
+                            " FROM task t JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id"),
+                 (QStringList{"3|1|1|0|4|4", "3|1|2|0|4|5", "4|4|1|0|4|4", "4|4|1|1|6|6",
+                              "4|4|1|2|5|6", "4|4|1|3|4|4"}));
+        QCOMPARE(rows(file, "PRAGMA foreign_key_check"), QStringList{});
+
+        HistoryReader reader(file);
+        QCOMPARE(reader.open(), HistoryReader::State::Readable);
+        // Each note of a phrase is a task of its note.
+        QCOMPARE(
+            readNoteRecords(reader.database(), {}, Clef::Violin, false, naturals(Clef::Violin))[4]
+                .asked,
+            4);
+        const HistoryReport report =
+            readReport(reader.database(), {Clef::Violin, ModeFilter::Both, {}, {}, phrases});
+        QCOMPARE(report.tasks, tasks);
+        QCOMPARE(report.exercises, exercises);
+        QVERIFY(report.hasPhrases);
+
+        QBuffer csv;
+        csv.open(QIODevice::WriteOnly);
+        QCOMPARE(writeCsv(reader.database(), csv), CsvWritten::Yes);
+        const QStringList lines = QString::fromUtf8(csv.data()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 7);
+        QStringList lastColumns;
+        for (const QString& line : lines)
+            lastColumns.append(line.section(';', -2));
+        QCOMPARE(lastColumns, (QStringList{"Noten pro Aufgabe;Note in der Aufgabe", "1;1", "1;1",
+                                           "4;1", "4;2", "4;3", "4;4"}));
+
+        // The window offers the choice once there are phrases, and reads what is chosen.
+        StatisticsWindow statistics(file);
+        statistics.open();
+        QTRY_VERIFY2(statistics.sums().contains("Aufgaben: 6 "), qPrintable(statistics.sums()));
+        auto* choices = statistics.window()->findChild<QComboBox*>("cboPhrasen");
+        QVERIFY(choices && choices->isVisibleTo(statistics.window()));
+        QCOMPARE(choices->currentIndex(), 0);
+        choices->setCurrentIndex(choice);
+        QTRY_VERIFY2(statistics.sums().contains(
+                         QString("Übungen: %1\nAufgaben: %2 ").arg(exercises).arg(tasks)),
+                     qPrintable(statistics.sums()));
+    }
+
+    // Rows kept beside the record keep the spelled notes and the places in their phrases; those
+    // an earlier version kept read as C major's natural notes of their clef, single notes.
     void keptRowsReadBack_data() {
         QTest::addColumn<QByteArray>("keptBefore"); // empty: kept by this version
         QTest::addColumn<int>("fifths");
         QTest::addColumn<SpelledNote>("asked");
         QTest::addColumn<std::optional<SpelledNote>>("chosen");
         QTest::addColumn<bool>("judged");
+        QTest::addColumn<int>("notesPerTask");
+        QTest::addColumn<int>("place");
         QTest::newRow("this version") << QByteArray() << -2 << SpelledNote{30, -1}
-                                      << std::optional<SpelledNote>{{29, 1}} << false;
+                                      << std::optional<SpelledNote>{{29, 1}} << false << 8 << 5;
+        QTest::newRow("before phrases")
+            << QByteArray(R"([{"startedAt": 5, "clef": "Violin", "tasks": [{"task": 1,
+                             "asked": 4, "chosen": 4, "right": true, "answerMs": 700,
+                             "input": "buttons", "endedAt": 9, "key": -1,
+                             "askedNote": {"step": 28, "alteration": 0},
+                             "chosenNote": {"step": 28, "alteration": 0},
+                             "spellingJudged": true}]}])")
+            << -1 << SpelledNote{28, 0} << std::optional<SpelledNote>{{28, 0}} << true << 1 << 0;
         QTest::newRow("before keys")
             << QByteArray(R"([{"startedAt": 5, "clef": "Bass", "tasks": [{"task": 1, "asked": 3,
                              "chosen": 2, "right": false, "answerMs": 700, "input": "midi",
                              "endedAt": 9}]}])")
-            << 0 << SpelledNote{20, 0} << std::optional<SpelledNote>{{19, 0}} << true;
+            << 0 << SpelledNote{20, 0} << std::optional<SpelledNote>{{19, 0}} << true << 1 << 0;
         QTest::newRow("timed out, before keys")
             << QByteArray(R"([{"startedAt": 5, "clef": "Violin", "tasks": [{"task": 1,
                              "asked": 4, "chosen": null, "right": false, "answerMs": 700,
                              "input": null, "endedAt": 9}]}])")
-            << 0 << SpelledNote{28, 0} << std::optional<SpelledNote>() << true;
+            << 0 << SpelledNote{28, 0} << std::optional<SpelledNote>() << true << 1 << 0;
     }
     void keptRowsReadBack() {
         QFETCH(QByteArray, keptBefore);
@@ -803,14 +959,18 @@ private slots:
         QFETCH(SpelledNote, asked);
         QFETCH(std::optional<SpelledNote>, chosen);
         QFETCH(bool, judged);
+        QFETCH(int, notesPerTask);
+        QFETCH(int, place);
         const QString file = folder.filePath("kept.sqlite");
         if (keptBefore.isEmpty()) {
             UnwrittenExercise exercise = exerciseOf(Clef::Violin, false, {{6, true}});
+            exercise.start.notesPerTask = notesPerTask;
             TaskOutcome& outcome = exercise.tasks[0].outcome;
             outcome.key = {fifths};
             outcome.askedNote = asked;
             outcome.chosenNote = chosen;
             outcome.spellingJudged = judged;
+            outcome.place = place;
             QVERIFY(keepRows(file, {exercise}));
         } else {
             QFile kept(keptRowsFile(file));
@@ -825,6 +985,8 @@ private slots:
         QCOMPARE(outcome.askedNote, asked);
         QCOMPARE(outcome.chosenNote, chosen);
         QCOMPARE(outcome.spellingJudged, judged);
+        QCOMPARE(read[0].start.notesPerTask, notesPerTask);
+        QCOMPARE(outcome.place, place);
     }
 
     void filesItCannotUse_data() {

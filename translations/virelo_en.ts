@@ -182,6 +182,14 @@ A file of that name already there is left as it was.</translation>
         <source>Schreibweise bewertet</source>
         <translation>Spelling judged</translation>
     </message>
+    <message>
+        <source>Noten pro Aufgabe</source>
+        <translation>Notes per task</translation>
+    </message>
+    <message>
+        <source>Note in der Aufgabe</source>
+        <translation>Note in the task</translation>
+    </message>
 </context>
 <context>
     <name>Form1</name>
@@ -915,6 +923,22 @@ Your settings are kept.</translation>
     <message>
         <source>Alle Tonarten</source>
         <translation>All keys</translation>
+    </message>
+    <message>
+        <source>Einzelne Noten und Phrasen</source>
+        <translation>Single notes and phrases</translation>
+    </message>
+    <message>
+        <source>Nur einzelne Noten</source>
+        <translation>Single notes only</translation>
+    </message>
+    <message>
+        <source>Nur Phrasen</source>
+        <translation>Phrases only</translation>
+    </message>
+    <message>
+        <source>&amp;Noten je Aufgabe:</source>
+        <translation>&amp;Notes per task:</translation>
     </message>
     <message>
         <source>&amp;Tonart:</source>

@@ -45,7 +45,10 @@ QStringList headings() {
             QCoreApplication::translate("CsvExport", "Gewählte Note"),
             QCoreApplication::translate("CsvExport", "Gefragte Tonhöhe (MIDI)"),
             QCoreApplication::translate("CsvExport", "Gewählte Tonhöhe (MIDI)"),
-            QCoreApplication::translate("CsvExport", "Schreibweise bewertet")};
+            QCoreApplication::translate("CsvExport", "Schreibweise bewertet"),
+            // Last, so that readers of the columns before find them where they were.
+            QCoreApplication::translate("CsvExport", "Noten pro Aufgabe"),
+            QCoreApplication::translate("CsvExport", "Note in der Aufgabe")};
 }
 
 QChar separator() {
@@ -118,7 +121,8 @@ private:
 // The columns of a task's exercise, named once for all of its tasks.
 struct ExerciseColumns {
     qint64 id = -1;
-    QString clef, mode, number, started, range, timePerNote, shownFor, keyboard, outcome, errors;
+    QString clef, mode, number, started, range, timePerNote, shownFor, keyboard, outcome, errors,
+        notesPerTask;
 };
 
 qint64 taskCount(const QSqlDatabase& db) {
@@ -155,7 +159,7 @@ CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device, const CsvProgress
             " CASE WHEN e.outcome IS NULL THEN (SELECT COUNT(*) FROM task w"
             " WHERE w.exercise_id = e.id AND NOT w.correct) ELSE e.errors END,"
             " t.key_fifths, t.asked_step, t.asked_alteration, t.chosen_step, t.chosen_alteration,"
-            " t.asked_pitch, t.chosen_pitch, t.spelling_judged"
+            " t.asked_pitch, t.chosen_pitch, t.spelling_judged, e.notes_per_task, t.place + 1"
             " FROM task t JOIN exercise e ON e.id = t.exercise_id ORDER BY t.id")))
         return CsvWritten::RecordUnreadable;
     const QString yes = yesNo(true);
@@ -193,7 +197,8 @@ CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device, const CsvProgress
                         seconds(query.value(13).toInt() / 1000.0),
                         query.value(14).toBool() ? yes : no,
                         outcomes(query.value(15).toString()),
-                        query.value(16).toString()};
+                        query.value(16).toString(),
+                        query.value(25).toString()};
         }
         const QStringList row = {
             time(query.value(0)),
@@ -217,7 +222,9 @@ CsvWritten writeCsv(const QSqlDatabase& db, QIODevice& device, const CsvProgress
             spelled(query.value(20), query.value(21)),
             query.value(22).toString(),
             query.value(23).toString(),
-            query.value(24).toBool() ? yes : no};
+            query.value(24).toBool() ? yes : no,
+            exercise.notesPerTask,
+            query.value(26).toString()};
         const QByteArray line = row.join(fieldSeparator).toUtf8() + '\n';
         if (device.write(line) != line.size())
             return CsvWritten::DeviceFailed;

@@ -101,8 +101,10 @@ std::vector<NoteRecord> readNoteRecords(const QSqlDatabase& db,
     const auto full = [](const std::vector<bool>& tasks) {
         return int(tasks.size()) >= WeakNoteWindow;
     };
-    // A row may reach the file between the copy of the unwritten ones and the read.
-    QSet<std::pair<qint64, int>> unwrittenTasks;
+    // A row may reach the file between the copy of the unwritten ones and the read. A row is
+    // told by its exercise's start, its task and its place in the task's phrase.
+    using RowKey = std::pair<qint64, std::pair<int, int>>;
+    QSet<RowKey> unwrittenTasks;
     for (auto exercise = unwritten.crbegin(); exercise != unwritten.crend(); ++exercise) {
         if (exercise->start.clef != clef || exercise->start.earTraining != earTraining)
             continue;
@@ -110,14 +112,14 @@ std::vector<NoteRecord> readNoteRecords(const QSqlDatabase& db,
             const auto note = std::find(notes.begin(), notes.end(), task->outcome.askedNote);
             if (note != notes.end() && !full(latest[std::size_t(note - notes.begin())]))
                 latest[std::size_t(note - notes.begin())].push_back(!task->outcome.right);
-            unwrittenTasks.insert(
-                {exercise->start.startedAt.toMSecsSinceEpoch(), task->outcome.task});
+            unwrittenTasks.insert({exercise->start.startedAt.toMSecsSinceEpoch(),
+                                   {task->outcome.task, task->outcome.place}});
         }
     }
     if (db.isOpen()) {
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        query.prepare(QStringLiteral("SELECT t.correct, e.started_at, t.number FROM task t"
+        query.prepare(QStringLiteral("SELECT t.correct, e.started_at, t.number, t.place FROM task t"
                                      " JOIN exercise e ON e.id = t.exercise_id"
                                      " WHERE t.clef = ? AND t.ear_training = ?"
                                      " AND t.asked_step = ? AND t.asked_alteration = ?"
@@ -131,7 +133,8 @@ std::vector<NoteRecord> readNoteRecords(const QSqlDatabase& db,
             if (!query.exec())
                 break;
             while (!full(latest[i]) && query.next())
-                if (!unwrittenTasks.contains({query.value(1).toLongLong(), query.value(2).toInt()}))
+                if (!unwrittenTasks.contains({query.value(1).toLongLong(),
+                                              {query.value(2).toInt(), query.value(3).toInt()}}))
                     latest[i].push_back(!query.value(0).toBool());
             query.finish();
         }

@@ -20,6 +20,10 @@ QString taskCondition(const ReportFilter& filter) {
         condition += QStringLiteral(" AND e.ear_training = ?");
     if (filter.key)
         condition += QStringLiteral(" AND t.key_fifths = ?");
+    if (filter.phrases == PhraseFilter::SingleNotes)
+        condition += QStringLiteral(" AND e.notes_per_task = 1");
+    else if (filter.phrases == PhraseFilter::Phrases)
+        condition += QStringLiteral(" AND e.notes_per_task > 1");
     return condition;
 }
 
@@ -113,6 +117,14 @@ void readKeys(const QSqlDatabase& db, HistoryReport& report) {
               [&](KeySignature a, KeySignature b) { return place(a) < place(b); });
 }
 
+void readPhrases(const QSqlDatabase& db, HistoryReport& report) {
+    QSqlQuery query(db);
+    report.hasPhrases = query.exec(QStringLiteral(
+                            "SELECT EXISTS (SELECT 1 FROM exercise e WHERE e.notes_per_task > 1"
+                            " AND EXISTS (SELECT 1 FROM task t WHERE t.exercise_id = e.id))")) &&
+                        query.next() && query.value(0).toBool();
+}
+
 void readExercises(const QSqlDatabase& db, const ReportFilter& filter, HistoryReport& report) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -145,5 +157,6 @@ HistoryReport readReport(const QSqlDatabase& db, const ReportFilter& filter) {
     readTasks(db, filter, report);
     readExercises(db, filter, report);
     readKeys(db, report);
+    readPhrases(db, report);
     return report;
 }

@@ -12,6 +12,8 @@
 class QSqlDatabase;
 
 enum class ModeFilter { Reading, EarTraining, Both };
+// Exercises of single notes (one per task), of phrases (several per task), or both.
+enum class PhraseFilter { Both, SingleNotes, Phrases };
 
 // Which part of the record a report looks at.
 struct ReportFilter {
@@ -19,6 +21,7 @@ struct ReportFilter {
     ModeFilter mode = ModeFilter::Both;
     std::optional<QDateTime> since;  // none: all of it
     std::optional<KeySignature> key; // none: every key
+    PhraseFilter phrases = PhraseFilter::Both;
 };
 
 struct NoteSummary {
@@ -53,6 +56,8 @@ struct HistoryReport {
     qint64 practiceMs = 0; // from each exercise's start to its last task
     // The keys of all the record's tasks, whatever the filter: C major, then sharps, then flats.
     QList<KeySignature> keys;
+    // Whether any of the record's tasks, whatever the filter, is a note of a phrase.
+    bool hasPhrases = false;
 };
 
 HistoryReport readReport(const QSqlDatabase& db, const ReportFilter& filter);

@@ -310,8 +310,8 @@ bool HistoryStore::writeExercise(QSqlQuery& query, UnwrittenExercise& exercise) 
         query.prepare(QStringLiteral(
             "INSERT INTO task (exercise_id, number, ended_at, asked, chosen, correct, answer_ms,"
             " input, key_fifths, asked_step, asked_alteration, asked_pitch, chosen_step,"
-            " chosen_alteration, chosen_pitch, spelling_judged, row_id, clef, ear_training)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+            " chosen_alteration, chosen_pitch, spelling_judged, row_id, clef, ear_training, place)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
             " ON CONFLICT (row_id) DO NOTHING"));
         query.addBindValue(*exercise.id);
         query.addBindValue(outcome.task);
@@ -332,6 +332,7 @@ bool HistoryStore::writeExercise(QSqlQuery& query, UnwrittenExercise& exercise) 
         query.addBindValue(rowIdValue(task.rowId));
         query.addBindValue(clefKey(exercise.start.clef));
         query.addBindValue(exercise.start.earTraining);
+        query.addBindValue(outcome.place);
         if (!query.exec())
             return false;
     }
@@ -365,13 +366,15 @@ bool HistoryStore::insertExercise(QSqlQuery& query, const QVariant& id,
     const ExerciseStart& start = exercise.start;
     query.prepare(QStringLiteral("INSERT INTO exercise (id, started_at, clef, ear_training,"
                                  " lowest, highest, note_shown_ms, time_per_note_cs,"
-                                 " keyboard_practice, row_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+                                 " keyboard_practice, row_id, notes_per_task)"
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
                                  " ON CONFLICT (row_id) DO NOTHING"));
     for (const QVariant& value :
          {id, QVariant(start.startedAt.toMSecsSinceEpoch()), QVariant(clefKey(start.clef)),
           QVariant(start.earTraining), QVariant(start.lowest), QVariant(start.highest),
           QVariant(start.noteShownMs), QVariant(start.timePerNoteHundredths),
-          QVariant(start.keyboardPractice), rowIdValue(exercise.rowId)})
+          QVariant(start.keyboardPractice), rowIdValue(exercise.rowId),
+          QVariant(start.notesPerTask)})
         query.addBindValue(value);
     if (!query.exec())
         return false;

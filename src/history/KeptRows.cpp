@@ -50,6 +50,7 @@ QJsonObject taskObject(const RecordedTask& task) {
             {QStringLiteral("askedNote"), noteObject(o.askedNote)},
             {QStringLiteral("chosenNote"), o.chosenNote ? noteObject(*o.chosenNote) : QJsonValue()},
             {QStringLiteral("spellingJudged"), o.spellingJudged},
+            {QStringLiteral("place"), o.place},
             {QStringLiteral("rowId"), task.rowId.toString(QUuid::WithoutBraces)}};
 }
 
@@ -67,6 +68,7 @@ QJsonObject exerciseObject(const UnwrittenExercise& exercise) {
         {QStringLiteral("noteShownMs"), s.noteShownMs},
         {QStringLiteral("timePerNoteCs"), s.timePerNoteHundredths},
         {QStringLiteral("keyboardPractice"), s.keyboardPractice},
+        {QStringLiteral("notesPerTask"), s.notesPerTask},
         {QStringLiteral("id"), exercise.id ? QJsonValue(*exercise.id) : QJsonValue()},
         {QStringLiteral("rowId"), exercise.rowId.toString(QUuid::WithoutBraces)},
         {QStringLiteral("tasks"), tasks}};
@@ -75,6 +77,12 @@ QJsonObject exerciseObject(const UnwrittenExercise& exercise) {
                       QJsonObject{{QStringLiteral("aborted"), exercise.end->aborted},
                                   {QStringLiteral("errors"), exercise.end->errors}});
     return object;
+}
+
+// Rows kept before phrases are single notes; a count the record would refuse is taken as one.
+int notesPerTaskOf(const QJsonValue& value) {
+    const int notes = value.toInt(1);
+    return notes == 4 || notes == 8 ? notes : 1;
 }
 
 QDateTime timeOf(const QJsonValue& value) {
@@ -95,7 +103,8 @@ RecordedTask taskOf(const QJsonObject& o, Clef clef) {
              KeySignature{std::abs(fifths) <= KeySignature::MaxAccidentals ? fifths : 0},
              noteOf(o.value(QStringLiteral("askedNote")), clef, asked).value_or(SpelledNote{}),
              noteOf(o.value(QStringLiteral("chosenNote")), clef, chosen),
-             o.value(QStringLiteral("spellingJudged")).toBool(true)},
+             o.value(QStringLiteral("spellingJudged")).toBool(true),
+             std::max(0, o.value(QStringLiteral("place")).toInt())},
             timeOf(o.value(QStringLiteral("endedAt"))),
             QUuid::fromString(o.value(QStringLiteral("rowId")).toString())};
 }
@@ -109,7 +118,8 @@ UnwrittenExercise exerciseOf(const QJsonObject& o) {
                       o.value(QStringLiteral("highest")).toInt(),
                       o.value(QStringLiteral("noteShownMs")).toInt(),
                       o.value(QStringLiteral("timePerNoteCs")).toInt(),
-                      o.value(QStringLiteral("keyboardPractice")).toBool()};
+                      o.value(QStringLiteral("keyboardPractice")).toBool(),
+                      notesPerTaskOf(o.value(QStringLiteral("notesPerTask")))};
     const QJsonValue id = o.value(QStringLiteral("id"));
     if (id.isDouble())
         exercise.id = qint64(id.toDouble());

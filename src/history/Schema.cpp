@@ -127,6 +127,12 @@ const std::vector<QStringList>& schemaMigrations() {
          QStringLiteral("DROP INDEX task_by_spelled_note"),
          QStringLiteral("CREATE INDEX task_by_mode_and_note"
                         " ON task(clef, ear_training, asked_step, asked_alteration)")},
+        // Phrases: an exercise's notes per task, and each note's place in its task's phrase.
+        // Earlier rows are single notes.
+        {QStringLiteral("ALTER TABLE exercise ADD COLUMN notes_per_task INTEGER NOT NULL DEFAULT 1"
+                        " CHECK (notes_per_task IN (1, 4, 8))"),
+         QStringLiteral("ALTER TABLE task ADD COLUMN place INTEGER NOT NULL DEFAULT 0"
+                        " CHECK (place >= 0)")},
     };
     return migrations;
 }

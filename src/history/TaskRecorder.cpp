@@ -115,7 +115,8 @@ std::vector<NoteRecord> TaskRecorder::noteRecords(Clef clef, bool earTraining,
 void TaskRecorder::exerciseStarted() {
     m_unwritten.begin({QDateTime::currentDateTime(), m_exercise.clef(), m_exercise.earTraining(),
                        m_exercise.lowest(), m_exercise.highest(), m_exercise.zeitWeg(),
-                       m_exercise.zeitVorbei(), m_exercise.keyboardPractice()});
+                       m_exercise.zeitVorbei(), m_exercise.keyboardPractice(),
+                       m_exercise.notesPerTask()});
     askToWrite();
 }
 

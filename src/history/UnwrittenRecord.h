@@ -20,6 +20,7 @@ struct ExerciseStart {
     int noteShownMs = 0;
     int timePerNoteHundredths = 0;
     bool keyboardPractice = false;
+    int notesPerTask = 1; // each task a phrase of so many notes
 };
 
 // A row's id, made once for it, goes with it wherever it is kept: the record skips a row whose id

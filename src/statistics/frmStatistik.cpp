@@ -39,7 +39,7 @@ frmStatistik::frmStatistik(const QString& historyFile, QWidget* parent)
           showReport(report, problem);
       }) {
     LayoutAnwenden();
-    for (QComboBox* box : {cboSchluessel, cboArt, cboZeitraum, cboTonart})
+    for (QComboBox* box : {cboSchluessel, cboArt, cboZeitraum, cboTonart, cboPhrasen})
         connect(box, &QComboBox::currentIndexChanged, this, &frmStatistik::refresh);
     connect(cmdCsv, &QPushButton::clicked, this, &frmStatistik::cmdCsv_Click);
     connect(cmdCsvAbbrechen, &QPushButton::clicked, this, [this] { m_reader.cancelCsv(); });
@@ -59,6 +59,8 @@ ReportFilter frmStatistik::filter() const {
         f.since = QDateTime::currentDateTime().addDays(cboZeitraum->currentIndex() == 0 ? -7 : -30);
     if (cboTonart->currentIndex() > 0)
         f.key = KeySignature{cboTonart->currentData().toInt()};
+    f.phrases = std::array{PhraseFilter::Both, PhraseFilter::SingleNotes,
+                           PhraseFilter::Phrases}[std::size_t(cboPhrasen->currentIndex())];
     return f;
 }
 
@@ -82,6 +84,14 @@ void frmStatistik::showKeys() {
     lblTonart->setVisible(shown);
 }
 
+// Offered once the record holds phrases, as before them there was nothing to choose; a choice
+// made stays offered.
+void frmStatistik::showPhraseChoice() {
+    const bool shown = m_report.hasPhrases || cboPhrasen->currentIndex() > 0;
+    cboPhrasen->setVisible(shown);
+    lblPhrasen->setVisible(shown);
+}
+
 void frmStatistik::refresh() {
     m_reader.read(filter());
 }
@@ -97,6 +107,7 @@ void frmStatistik::showReport(const HistoryReport& report, const QString& proble
     m_report = report;
     m_problem = problem;
     showKeys();
+    showPhraseChoice();
     showNotes();
     showExercises();
     showTexts();

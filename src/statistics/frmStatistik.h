@@ -26,6 +26,8 @@ public:
     QComboBox* cboZeitraum = nullptr;
     QComboBox* cboTonart = nullptr; // shown once the record holds a key with signs
     QLabel* lblTonart = nullptr;
+    QComboBox* cboPhrasen = nullptr; // shown once the record holds phrases
+    QLabel* lblPhrasen = nullptr;
     QChart* chtNoten = nullptr;
     QChart* chtUebungen = nullptr;
     // Over each chart when it has nothing to show.
@@ -61,6 +63,7 @@ private:
     ReportFilter filter() const;
     void showReport(const HistoryReport& report, const QString& problem);
     void showKeys();
+    void showPhraseChoice();
     void showNotes();
     void showExercises();
     void showTexts();

@@ -66,6 +66,10 @@ void frmStatistik::LayoutAnwenden() {
     cboTonart = choice(this, {tr("Alle Tonarten")});
     cboTonart->setObjectName(QStringLiteral("cboTonart"));
     cboTonart->hide();
+    cboPhrasen = choice(
+        this, {tr("Einzelne Noten und Phrasen"), tr("Nur einzelne Noten"), tr("Nur Phrasen")});
+    cboPhrasen->setObjectName(QStringLiteral("cboPhrasen"));
+    cboPhrasen->hide();
     for (auto [caption, box] : {std::pair{tr("&Schlüssel:"), cboSchluessel},
                                 {tr("&Art:"), cboArt},
                                 {tr("&Zeitraum:"), cboZeitraum}}) {
@@ -78,13 +82,19 @@ void frmStatistik::LayoutAnwenden() {
     choices->addStretch();
     outer->addLayout(choices);
     // A row of its own: beside the others its long key names would widen the window past the
-    // room beside the main window on a small screen.
+    // room beside the main window on a small screen. The choice of phrases shares it.
     auto* keyChoice = new QHBoxLayout;
     lblTonart = new QLabel(tr("&Tonart:"), this);
     lblTonart->setBuddy(cboTonart);
     lblTonart->hide();
     keyChoice->addWidget(lblTonart);
     keyChoice->addWidget(cboTonart);
+    keyChoice->addSpacing(16);
+    lblPhrasen = new QLabel(tr("&Noten je Aufgabe:"), this);
+    lblPhrasen->setBuddy(cboPhrasen);
+    lblPhrasen->hide();
+    keyChoice->addWidget(lblPhrasen);
+    keyChoice->addWidget(cboPhrasen);
     keyChoice->addStretch();
     outer->addLayout(keyChoice);
 
