@@ -345,11 +345,13 @@ private slots:
         const QString file = folder.filePath("aborted.sqlite");
         Recorded r(file);
         r.start(4);
-        r.exercise.answer(4);
-        r.exercise.answer(4);
+        r.exercise.answer(r.exercise.askedIndex());
+        r.exercise.answer(r.exercise.askedIndex());
         r.exercise.abort();
         r.recorder->waitForWrites();
         QCOMPARE(rows(file, TaskRows).size(), 2);
+        QCOMPARE(rows(file, "SELECT number, place FROM task ORDER BY id"),
+                 (QStringList{"1|0", "1|1"}));
         QCOMPARE(rows(file, "SELECT outcome, errors, notes_per_task FROM exercise"),
                  QStringList{"aborted|0|4"});
 
