@@ -154,10 +154,13 @@ QByteArray cutSamples(const Records& headers, double longestNoteSeconds) {
         const std::uint32_t end = readU32(cut, at + 24);
         const std::uint32_t loopEnd = readU32(cut, at + 32);
         const std::uint32_t rate = readU32(cut, at + 36);
-        const auto kept = std::uint32_t(std::ceil(keptSeconds * rate));
-        if ((readU16(cut, at + 44) & romSample) != 0 || end <= start || end - start <= kept)
+        // In doubles: a rate read from a damaged file may make it beyond any sample's length,
+        // and a cut too short for the loop it needs leaves the sample as it is.
+        const double kept = std::ceil(keptSeconds * rate);
+        if ((readU16(cut, at + 44) & romSample) != 0 || end <= start ||
+            double(end - start) <= kept || kept < loopGuard + shortLoop)
             continue;
-        const std::uint32_t newEnd = start + kept;
+        const std::uint32_t newEnd = start + std::uint32_t(kept);
         writeU32(cut, at + 24, newEnd);
         if (loopEnd + loopGuard > newEnd) {
             writeU32(cut, at + 28, newEnd - loopGuard - shortLoop);
