@@ -5,6 +5,7 @@
 #include "settings/frmEinstellungen.h"
 #include "training/TimeText.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +29,7 @@ const QString Einstellungen = QStringLiteral("Einstellungen");
 struct Opening {
     QString shownVorbei;
     QString shownWeg;
+    QString shownNotesPerTask;
     int refusals = 0;
 };
 
@@ -38,6 +40,7 @@ Opening startThroughDialog(FakeWorld& world, Form1& form) {
         auto& dialog = static_cast<frmEinstellungen&>(d);
         opening.shownVorbei = dialog.txtZeitVorbei->text();
         opening.shownWeg = dialog.txtZeitWeg->text();
+        opening.shownNotesPerTask = dialog.cboNotenProAufgabe->currentText();
         dialog.chkTonViolin[2]->click();
         dialog.chkTonViolin[9]->click();
         for (int attempt = 0; attempt < 3 && world.exercise.state() == ExerciseState::Choosing;
@@ -115,53 +118,69 @@ private slots:
         QTest::addColumn<QString>("shownVorbei");
         QTest::addColumn<QString>("shownWeg");
         QTest::addColumn<QString>("refusedField"); // empty: the stored times are usable
+        QTest::addColumn<int>("notesPerTask");     // shown, handed to the exercise and saved
 
         const QByteArray started = "[Reg]\nStarted=1\n[Einstellungen]\n";
         // Without the marker the first-start times replace whatever could be read.
         QTest::newRow("empty") << QByteArray() << "9"
                                << "9"
-                               << "";
+                               << "" << 1;
         QTest::newRow("binary junk") << junk(4096) << "9"
                                      << "9"
-                                     << "";
+                                     << "" << 1;
         QTest::newRow("cut in a key") << started + "Zeitvorbei=3\nZeitw"
                                       << "3"
                                       << "2"
-                                      << "";
+                                      << "" << 1;
         QTest::newRow("cut in a section name") << QByteArray("[Reg]\nStarted=1\n[Einst") << "4"
                                                << "2"
-                                               << "";
+                                               << "" << 1;
         QTest::newRow("junk after the values")
             << started + "Zeitvorbei=5\nZeitweg=1\n" + junk(300) << "5"
             << "1"
-            << "";
+            << "" << 1;
         QTest::newRow("absurd number") << started + "Zeitvorbei=99999999\nZeitweg=1"
                                        << "99999999"
                                        << "1"
-                                       << "Zeit pro Note";
+                                       << "Zeit pro Note" << 1;
         QTest::newRow("letters") << started + "Zeitvorbei=5\nZeitweg=abc"
                                  << "5"
                                  << "abc"
-                                 << "Note verschwindet nach";
+                                 << "Note verschwindet nach" << 1;
         QTest::newRow("negative") << started + "Zeitvorbei=-1\nZeitweg=1"
                                   << "-1"
                                   << "1"
-                                  << "Zeit pro Note";
+                                  << "Zeit pro Note" << 1;
         QTest::newRow("infinite") << started + "Zeitvorbei=inf\nZeitweg=1"
                                   << "inf"
                                   << "1"
-                                  << "Zeit pro Note";
+                                  << "Zeit pro Note" << 1;
         // Shown whole, so that what is stored can be seen and replaced.
         const QString long7 = QString(10000, u'7');
         QTest::newRow("10,000 characters") << started + "Zeitvorbei=" + long7.toLatin1() + "\n"
                                            << long7 << "2"
-                                           << "Zeit pro Note";
+                                           << "Zeit pro Note" << 1;
+        // Anything but 1, 4 or 8 notes per task is one.
+        const QByteArray phrases = "[Reg]\nStarted=1\n[Phrasen]\nNotenProAufgabe=";
+        for (const auto& [stored, notes] : {std::pair{"4", 4},
+                                            {"8", 8},
+                                            {"abc", 1},
+                                            {"0", 1},
+                                            {"5", 1},
+                                            {"-4", 1},
+                                            {"", 1},
+                                            {"99999999999", 1},
+                                            {"4.0", 1}})
+            QTest::addRow("notes per task \"%s\"", stored) << phrases + stored << "4"
+                                                           << "2"
+                                                           << "" << notes;
     }
     void damagedFile() {
         QFETCH(QByteArray, content);
         QFETCH(QString, shownVorbei);
         QFETCH(QString, shownWeg);
         QFETCH(QString, refusedField);
+        QFETCH(int, notesPerTask);
         const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".ini");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -175,6 +194,7 @@ private slots:
 
         QCOMPARE(opening.shownVorbei, shownVorbei);
         QCOMPARE(opening.shownWeg, shownWeg);
+        QCOMPARE(opening.shownNotesPerTask, QString::number(notesPerTask));
         QCOMPARE(opening.refusals, refusedField.isEmpty() ? 0 : 1);
         if (!refusedField.isEmpty()) {
             const QString& refusal = world.messages.first().text;
@@ -187,6 +207,7 @@ private slots:
         QCOMPARE(world.exercise.lowest(), 2);
         QCOMPARE(world.exercise.highest(), 9);
         QCOMPARE(world.player.played.size(), 1);
+        QCOMPARE(world.exercise.notesPerTask(), notesPerTask);
 
         // The times of this start reached the file, and saving into it again is reported so.
         QVERIFY(world.store->SaveSetting(Einstellungen, "Zeitweg", "4"));
@@ -194,6 +215,7 @@ private slots:
         QCOMPARE(reopened.GetSetting(Einstellungen, "Zeitvorbei"),
                  convertTimeText(shownVorbei, 100) ? shownVorbei : QString("3"));
         QCOMPARE(reopened.GetSetting(Einstellungen, "Zeitweg"), QString("4"));
+        QCOMPARE(reopened.GetSetting("Phrasen", "NotenProAufgabe"), QString::number(notesPerTask));
     }
 
     void unwritableFolder_data() {

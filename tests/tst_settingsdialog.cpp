@@ -80,7 +80,7 @@ private slots:
         Form1 form(world.exercise, world.services());
         frmEinstellungen dialog(world.exercise, world.settingsServices(), &form);
         QCOMPARE(dialog.windowTitle(), QString("Einstellungen"));
-        QCOMPARE(dialog.size(), QSize(648, 612));
+        QCOMPARE(dialog.size(), QSize(648, 642));
         QCOMPARE(dialog.frmViolin->title(),
                  QString("Tonraum für Violinschlüssel  (nur tiefsten und höchsten Ton wählen!)"));
         QCOMPARE(dialog.chkTonViolin[0]->text(), QString("f"));
@@ -134,6 +134,20 @@ private slots:
         QCOMPARE(nextTabStop(dialog.cboOktaven), dialog.cboTonart);
         QCOMPARE(nextTabStop(dialog.cboTonart), dialog.spnHoechstens);
         QCOMPARE(nextTabStop(dialog.spnHoechstens), dialog.cboVersetzungszeichen);
+        // Below the key, in the columns of its labels and boxes: one note per task at first.
+        QCOMPARE(dialog.lblNotenProAufgabe->text(), QString("Noten pro Aufgabe:"));
+        QVERIFY(dialog.lblNotenProAufgabe->y() > dialog.frmTonart->geometry().bottom());
+        QCOMPARE(dialog.cboNotenProAufgabe->y(), dialog.lblNotenProAufgabe->y());
+        const auto leftInDialog = [&](QWidget* w) { return w->mapTo(&dialog, QPoint()).x(); };
+        QCOMPARE(leftInDialog(dialog.lblNotenProAufgabe), leftInDialog(dialog.lblTonart));
+        QCOMPARE(leftInDialog(dialog.cboNotenProAufgabe), leftInDialog(dialog.cboTonart));
+        QStringList notesPerTask;
+        for (int i = 0; i < dialog.cboNotenProAufgabe->count(); ++i)
+            notesPerTask.append(dialog.cboNotenProAufgabe->itemText(i));
+        QCOMPARE(notesPerTask, (QStringList{"1", "4", "8"}));
+        QCOMPARE(dialog.cboNotenProAufgabe->currentText(), QString("1"));
+        QVERIFY(!dialog.cboNotenProAufgabe->isEditable());
+        QCOMPARE(nextTabStop(dialog.cboVersetzungszeichen), dialog.cboNotenProAufgabe);
     }
 
     void languageAndKeyRowsFit_data() {
@@ -160,9 +174,10 @@ private slots:
         QTest::newRow("English, no music font")
             << true << english << none << "F♯ major / D♯ minor (6 ♯)";
     }
-    // Each box of the language and key rows fits its longest entry, each label its text, in
-    // both languages, and each stands within its group and the group within the dialog. The
-    // keys are named as the notes are; without a music font a note says why there are none.
+    // Each box of the language, key and notes-per-task rows fits its longest entry, each label
+    // its text, in both languages, and each stands within its group and the group within the
+    // dialog. The keys are named as the notes are; without a music font a note says why there
+    // are none.
     void languageAndKeyRowsFit() {
         QFETCH(bool, english);
         QFETCH(NamingStyle, style);
@@ -180,6 +195,8 @@ private slots:
         services.musicFonts = musicFonts;
         frmEinstellungen dialog(world.exercise, services, &form);
         QCOMPARE(dialog.lblTonart->text(), QString(english ? "Key:" : "Tonart:"));
+        QCOMPARE(dialog.lblNotenProAufgabe->text(),
+                 QString(english ? "Notes per task:" : "Noten pro Aufgabe:"));
         QTEST(dialog.cboTonart->itemText(dialog.cboTonart->findData(6)), "fSharpMajor");
         const bool fontMissing = musicFonts != MusicFontFamilies;
         QCOMPARE(dialog.lblNotenschrift->isVisibleTo(&dialog), fontMissing);
@@ -201,7 +218,7 @@ private slots:
                  dialog.lblOktaven, dialog.cboOktaven, dialog.lblSpracheHinweis, dialog.lblTonart,
                  dialog.cboTonart, dialog.lblHoechstens, dialog.spnHoechstens,
                  dialog.lblVersetzungszeichen, dialog.cboVersetzungszeichen, dialog.frmSprache,
-                 dialog.frmTonart})
+                 dialog.frmTonart, dialog.lblNotenProAufgabe, dialog.cboNotenProAufgabe})
             QVERIFY2(widget->width() >= widget->sizeHint().width() &&
                          widget->parentWidget()->rect().contains(widget->geometry()),
                      qPrintable(QStringLiteral("%1 %2 × %3, needs %4 × %5")
@@ -506,59 +523,77 @@ private slots:
         // give 0: the range's lowest note a, a sign of its own, the first kind the rule offers).
         QTest::addColumn<int>("keyFifths");
         QTest::addColumn<QString>("sign");
+        // The notes per task stored before ("" absent), shown, chosen ("" left) and stored after,
+        // and the exercise's.
+        QTest::addColumn<QStringList>("notes");
+        QTest::addColumn<int>("notesPerTask");
         const QStringList none = {"", "", ""};
         const QStringList cMajor = {"C-Dur / a-Moll (keine Vorzeichen)", "7", "keine"};
         const QStringList cMajorSaved = {"0", "7", "keine"};
-        QTest::newRow("layout texts")
-            << "2"
-            << "4" << 2000 << 400 << false << none << cMajor << none << cMajorSaved << 0 << "";
-        QTest::newRow("stored long texts")
-            << "0,375"
-            << "0,125" << 375 << 12 << false << none << cMajor << none << cMajorSaved << 0 << "";
-        QTest::newRow("zero means no limit")
-            << "0"
-            << "0" << 0 << 0 << false << none << cMajor << none << cMajorSaved << 0 << "";
-        QTest::newRow("weak notes more often")
-            << "2"
-            << "4" << 2000 << 400 << true << none << cMajor << none << cMajorSaved << 0 << "";
+        const QStringList oneNote = {"", "1", "", "1"};
+        QTest::newRow("layout texts") << "2"
+                                      << "4" << 2000 << 400 << false << none << cMajor << none
+                                      << cMajorSaved << 0 << "" << oneNote << 1;
+        QTest::newRow("stored long texts") << "0,375"
+                                           << "0,125" << 375 << 12 << false << none << cMajor
+                                           << none << cMajorSaved << 0 << "" << oneNote << 1;
+        QTest::newRow("zero means no limit") << "0"
+                                             << "0" << 0 << 0 << false << none << cMajor << none
+                                             << cMajorSaved << 0 << "" << oneNote << 1;
+        QTest::newRow("weak notes more often") << "2"
+                                               << "4" << 2000 << 400 << true << none << cMajor
+                                               << none << cMajorSaved << 0 << "" << oneNote << 1;
         QTest::newRow("H major with sharps: a sharp cancelled")
             << "2"
             << "4" << 2000 << 400 << false << none << cMajor
             << QStringList{"H-Dur / gis-Moll (5 ♯)", "", "♯"} << QStringList{"5", "7", "Kreuz"} << 5
-            << "♮";
+            << "♮" << oneNote << 1;
         QTest::newRow("H major with both: a sharp flattened")
             << "2"
             << "4" << 2000 << 400 << false << none << cMajor
             << QStringList{"H-Dur / gis-Moll (5 ♯)", "", "♯ und ♭"}
-            << QStringList{"5", "7", "Kreuz und Be"} << 5 << "♭";
+            << QStringList{"5", "7", "Kreuz und Be"} << 5 << "♭" << oneNote << 1;
         QTest::newRow("C major with flats")
             << "2"
             << "4" << 2000 << 400 << false << none << cMajor << QStringList{"", "", "♭"}
-            << QStringList{"0", "7", "Be"} << 0 << "♭";
+            << QStringList{"0", "7", "Be"} << 0 << "♭" << oneNote << 1;
         QTest::newRow("stored Ces major with both, kept")
             << "2"
             << "4" << 2000 << 400 << false << QStringList{"-7", "3", "Kreuz und Be"}
             << QStringList{"Ces-Dur / as-Moll (7 ♭)", "3", "♯ und ♭"} << none
-            << QStringList{"-7", "3", "Kreuz und Be"} << -7 << "♯";
+            << QStringList{"-7", "3", "Kreuz und Be"} << -7 << "♯" << oneNote << 1;
         QTest::newRow("stored: each exercise another, at most 2")
             << "2"
             << "4" << 2000 << 400 << false << QStringList{"jede", "2", "keine"}
             << QStringList{"jede Übung eine andere", "2", "keine"} << none
-            << QStringList{"jede", "2", "keine"} << -2 << "";
+            << QStringList{"jede", "2", "keine"} << -2 << "" << oneNote << 1;
         QTest::newRow("chosen: each exercise another, at most 4")
             << "2"
             << "4" << 2000 << 400 << false << none << cMajor
             << QStringList{"jede Übung eine andere", "4", ""} << QStringList{"jede", "4", "keine"}
-            << -4 << "";
+            << -4 << "" << oneNote << 1;
         QTest::newRow("junk reads as C major and none")
             << "2"
             << "4" << 2000 << 400 << false << QStringList{"8", "x", "Kreuze"} << cMajor << none
-            << cMajorSaved << 0 << "";
+            << cMajorSaved << 0 << "" << oneNote << 1;
         QTest::newRow("more junk")
             << "2"
             << "4" << 2000 << 400 << false << QStringList{"jede Übung", "-1", "♯"} << cMajor << none
-            << cMajorSaved << 0 << "";
+            << cMajorSaved << 0 << "" << oneNote << 1;
+        QTest::newRow("four notes per task chosen")
+            << "2"
+            << "4" << 2000 << 400 << false << none << cMajor << none << cMajorSaved << 0 << ""
+            << QStringList{"", "1", "4", "4"} << 4;
+        QTest::newRow("stored eight notes per task, kept")
+            << "2"
+            << "4" << 2000 << 400 << false << none << cMajor << none << cMajorSaved << 0 << ""
+            << QStringList{"8", "8", "", "8"} << 8;
+        QTest::newRow("stored four, one chosen")
+            << "2"
+            << "4" << 2000 << 400 << false << none << cMajor << none << cMajorSaved << 0 << ""
+            << QStringList{"4", "4", "1", "1"} << 1;
     }
+
     void startWritesRangeTimesAndStore() {
         QFETCH(QString, weg);
         QFETCH(QString, vorbei);
@@ -568,11 +603,14 @@ private slots:
         QFETCH(QStringList, storedKey);
         QFETCH(QStringList, shownKey);
         QFETCH(QStringList, chosenKey);
+        QFETCH(QStringList, notes);
         const QStringList keyKeys = {"Tonart", "HoechstensVorzeichen", "Versetzungszeichen"};
         FakeWorld world;
         for (int i = 0; i < 3; ++i)
             if (!storedKey[i].isEmpty())
                 world.store->SaveSetting("Tonart", keyKeys[i], storedKey[i]);
+        if (!notes[0].isEmpty())
+            world.store->SaveSetting("Phrasen", "NotenProAufgabe", notes[0]);
         Form1 form(world.exercise, world.services());
         int result = -1;
         const auto keyShown = [](frmEinstellungen& d) {
@@ -592,6 +630,9 @@ private slots:
                 d.cboVersetzungszeichen->setCurrentText(chosenKey[2]);
             QCOMPARE(d.spnHoechstens->isEnabled(), d.cboTonart->currentIndex() == 15);
             shownKey = keyShown(d);
+            QCOMPARE(d.cboNotenProAufgabe->currentText(), notes[1]);
+            if (!notes[2].isEmpty())
+                d.cboNotenProAufgabe->setCurrentText(notes[2]);
             tick(d.chkTonViolin, {2, 5, 9});
             d.chkSchwacheNoten->setChecked(weakNotes);
             d.txtZeitWeg->setText(weg);
@@ -622,6 +663,9 @@ private slots:
         frmEinstellungen again(world.exercise, world.settingsServices(), &form);
         QCOMPARE(again.chkSchwacheNoten->isChecked(), weakNotes);
         QCOMPARE(keyShown(again), shownKey);
+        QCOMPARE(world.store->GetSetting("Phrasen", "NotenProAufgabe"), notes[3]);
+        QTEST(world.exercise.notesPerTask(), "notesPerTask");
+        QCOMPARE(again.cboNotenProAufgabe->currentText(), notes[3]);
     }
 
     void keysNeedTheMusicFont_data() {

@@ -647,6 +647,10 @@ The exercise runs with the times you entered.</translation>
         <source>♯ und ♭</source>
         <translation>♯ and ♭</translation>
     </message>
+    <message>
+        <source>Noten pro Aufgabe:</source>
+        <translation>Notes per task:</translation>
+    </message>
 </context>
 <context>
     <name>frmHilfe</name>

@@ -1,5 +1,6 @@
 #include "settings/frmEinstellungen.h"
 
+#include "settings/PhraseSettings.h"
 #include "settings/SettingsStore.h"
 #include "training/ClefTable.h"
 #include "training/Exercise.h"
@@ -82,6 +83,7 @@ void frmEinstellungen::Form_Load() {
     MikrofonLaden();
     SpracheLaden();
     TonartLaden();
+    PhrasenLaden();
 }
 
 void frmEinstellungen::showEvent(QShowEvent* event) {
@@ -141,7 +143,9 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
             Section, WeakNotesKey,
             chkSchwacheNoten->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
         const bool savedKey = !m_keysVisible || saveKeySettings(*store, TonartGewaehlt());
-        if (!(savedWeg && savedVorbei && savedWeak && savedKey) && store->firstFailedSave())
+        const bool savedNotes = saveNotesPerTask(*store, NotenProAufgabe());
+        if (!(savedWeg && savedVorbei && savedWeak && savedKey && savedNotes) &&
+            store->firstFailedSave())
             m_services.message(this, unsavedTimesMessage(store->fileName()), tr("Hinweis"),
                                MessageIcon::Information);
     }
@@ -154,6 +158,6 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
     const KeySettings key = TonartGewaehlt();
     m_exercise.Start({std::int16_t(noteRange.lowest), std::int16_t(noteRange.highest), *zeitWeg,
                       *zeitVorbei, withKeyboard, chkSchwacheNoten->isChecked(), key.key.fifths,
-                      key.eachExercise, key.mostAccidentals, key.accidentals});
+                      key.eachExercise, key.mostAccidentals, key.accidentals, NotenProAufgabe()});
     return true;
 }

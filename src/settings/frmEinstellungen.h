@@ -32,7 +32,8 @@ struct SettingsServices {
 };
 
 // The dialog through which every exercise starts: note range, the two times, whether a
-// microphone answers, start or cancel; below, the language and the note names, and the key.
+// microphone answers, start or cancel; below, the language and the note names, the key, and the
+// notes per task.
 // It is made anew for every opening; what it validates it hands to the exercise to start with.
 class frmEinstellungen : public QDialog {
     Q_OBJECT
@@ -78,6 +79,8 @@ public:
     QLabel* lblVersetzungszeichen = nullptr;
     QComboBox* cboVersetzungszeichen = nullptr; // in the order of OwnAccidentals
     QLabel* lblNotenschrift = nullptr;          // shown only when no font has the signs of a key
+    QLabel* lblNotenProAufgabe = nullptr;
+    QComboBox* cboNotenProAufgabe = nullptr; // each entry carries its number of notes
 
     void cmdOk_Click();
     void cmdKeyboard_Click();
@@ -109,6 +112,8 @@ private:
     void NurCDur();
     // The key and accidentals as the dialog shows them.
     KeySettings TonartGewaehlt() const;
+    void PhrasenLaden();
+    int NotenProAufgabe() const;
 
     Exercise& m_exercise;
     SettingsServices m_services;

@@ -1,4 +1,5 @@
 // The settings dialog as it stands before any of its code has run.
+#include "settings/PhraseSettings.h"
 #include "settings/frmEinstellungen.h"
 #include "training/Exercise.h"
 #include "training/KeyNaming.h"
@@ -19,7 +20,7 @@
 namespace {
 
 constexpr double ClientWidth = 9716;
-constexpr double ClientHeight = 9180;
+constexpr double ClientHeight = 9630;
 constexpr double DialogPointSize = 9.45;
 
 QPushButton* button(QWidget* parent, const QString& caption, const QRect& geometry) {
@@ -156,13 +157,20 @@ void frmEinstellungen::LayoutAnwenden() {
                             twipsRect(4020, 645, 5220, 450));
     lblNotenschrift->setWordWrap(true);
     lblNotenschrift->hide();
+    // Below the key, in the columns of its labels and boxes.
+    lblNotenProAufgabe = label(this, tr("Noten pro Aufgabe:"), twipsRect(246, 9180, 1950, 330));
+    cboNotenProAufgabe = new QComboBox(this);
+    for (const int notes : NotesPerTaskChoices)
+        cboNotenProAufgabe->addItem(QString::number(notes), notes);
+    cboNotenProAufgabe->setGeometry(twipsRect(2220, 9180, 900, 330));
+    lblNotenProAufgabe->setBuddy(cboNotenProAufgabe);
 
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
     tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
     tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkSchwacheNoten,
                      cboSprache, cboNotennamen, cboOktaven, cboTonart, spnHoechstens,
-                     cboVersetzungszeichen});
+                     cboVersetzungszeichen, cboNotenProAufgabe});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
