@@ -206,8 +206,8 @@ private slots:
         QCOMPARE(world.exercise.state(), ExerciseState::Running);
         QCOMPARE(world.exercise.lowest(), 2);
         QCOMPARE(world.exercise.highest(), 9);
-        QCOMPARE(world.player.played.size(), 1);
         QCOMPARE(world.exercise.notesPerTask(), notesPerTask);
+        QCOMPARE(world.player.played.size(), notesPerTask == 1 ? 1 : 0); // a read phrase waits
 
         // The times of this start reached the file, and saving into it again is reported so.
         QVERIFY(world.store->SaveSetting(Einstellungen, "Zeitweg", "4"));

@@ -648,7 +648,8 @@ private slots:
         QCOMPARE(world.exercise.zeitVorbei(), zeitVorbei);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), weg);
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitvorbei"), vorbei);
-        QCOMPARE(world.player.played.size(), 1);
+        // A read phrase stays silent until its notes are answered.
+        QCOMPARE(world.player.played.size(), world.exercise.notesPerTask() == 1 ? 1 : 0);
         QVERIFY(!world.exercise.keyboardPractice());
         QCOMPARE(world.store->GetSetting(Einstellungen, "SchwacheNotenOefter"),
                  QString(weakNotes ? "1" : "0"));
