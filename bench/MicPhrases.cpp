@@ -7,6 +7,7 @@
 #include "input/Microphone.h"
 #include "training/Phrase.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <random>
