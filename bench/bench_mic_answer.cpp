@@ -4,10 +4,12 @@
 // it: from a note's onset to the answer judged, how many come out right, an octave off, as a
 // neighbour or not at all, per instrument; how many semitones answer nothing, and how many answer
 // as themselves in a key; whether the program's own piano note gets through the mute around it.
-// Then, on a private PulseAudio server whose microphone hears the program's notes, an exercise on
-// the real player: from each head showing to the microphone listening again; and the processor
-// time with the microphone open, and after it has closed. Prints a table and medians; never fails
-// the run.
+// Then phrases, legato and detached, heard whole (MicPhrases.h). Then, on a private PulseAudio
+// server whose microphone hears the program's notes, an exercise on the real player: from each head
+// showing to the microphone listening again; and the processor time with the microphone open, and
+// after it has closed. Prints a table and medians; never fails the run.
+#include "MicInstruments.h"
+#include "MicPhrases.h"
 #include "OfflineRender.h"
 #include "PrivatePulseServer.h"
 #include "RenderedNotes.h"
@@ -37,7 +39,6 @@
 
 namespace {
 
-constexpr double leadSeconds = 0.3;
 constexpr double noiseDb = 20.0;
 // From the end of a note file to the player's end of its sound.
 constexpr double outputLatencySeconds = 0.045;
@@ -48,40 +49,7 @@ constexpr int settlingTasks = 3;
 
 using Clock = std::chrono::steady_clock;
 
-enum class Group { Strings, Winds, Voices };
 constexpr const char* groupNames[] = {"strings", "winds", "voices"};
-
-// The clefs each reads and its range as it sounds, in MIDI notes.
-struct Played {
-    const char* name;
-    int program;
-    Group group;
-    std::vector<Clef> clefs;
-    int lowest;
-    int highest;
-    bool bowed = false;
-};
-
-const std::vector<Played>& instruments() {
-    static const std::vector<Played> played{
-        {"violin", instrument::violin, Group::Strings, {Clef::Violin}, 55, 100, true},
-        {"cello", instrument::cello, Group::Strings, {Clef::Bass, Clef::Violin}, 36, 76, true},
-        {"flute", instrument::flute, Group::Winds, {Clef::Violin}, 60, 96},
-        {"recorder", instrument::recorder, Group::Winds, {Clef::Violin}, 65, 91},
-        {"clarinet", instrument::clarinet, Group::Winds, {Clef::Violin}, 50, 91},
-        {"bassoon", instrument::bassoon, Group::Winds, {Clef::Bass}, 34, 75},
-        {"alto sax", instrument::altoSax, Group::Winds, {Clef::Violin}, 49, 80},
-        {"horn", instrument::horn, Group::Winds, {Clef::Violin, Clef::Bass}, 35, 77},
-        {"trumpet", instrument::trumpet, Group::Winds, {Clef::Violin}, 52, 82},
-        {"trombone", instrument::trombone, Group::Winds, {Clef::Bass}, 40, 72},
-        {"choir aahs", instrument::choirAahs, Group::Voices, {Clef::Violin, Clef::Bass}, 36, 84},
-        {"voice oohs", instrument::voiceOohs, Group::Voices, {Clef::Violin, Clef::Bass}, 36, 84},
-    };
-    return played;
-}
-
-const std::pair<const char*, QString> soundFonts[] = {{"FluidR3_GM", largeSoundFont},
-                                                      {"MuseScore", museScoreSoundFont}};
 
 struct Tally {
     int right = 0;
@@ -106,40 +74,12 @@ struct Tally {
     int naturals() const { return right + octave + neighbour + none; }
 };
 
-double percentile(std::vector<double> values, double share) {
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, std::size_t(share * double(values.size())))];
-}
-
 double percent(int part, int whole) {
     return whole > 0 ? 100.0 * part / whole : 100.0;
 }
 
-// The notes decided in `samples` and the end of the hop that decided each, in samples.
-std::vector<std::pair<int, std::size_t>> decisions(const std::vector<float>& samples,
-                                                   const std::vector<int>& candidates) {
-    NoteListener listener(*AubioLibrary::get(), Microphone::sampleRate, candidates);
-    std::vector<std::pair<int, std::size_t>> decided;
-    for (std::size_t at = 0; at < samples.size(); at += NoteListener::hopSize) {
-        const std::size_t end = std::min(samples.size(), at + NoteListener::hopSize);
-        listener.feed({samples.data() + at, end - at}, [&](int pitch) {
-            decided.push_back({pitch, end});
-        });
-    }
-    return decided;
-}
-
 Clef clefOf(const ClefPitches& clef) {
     return clef.folder == "bass" ? Clef::Bass : Clef::Violin;
-}
-
-ClefPitches pitchesOf(Clef clef) {
-    for (const ClefPitches& pitches : clefPitches())
-        if (pitches.clef == clef)
-            return pitches;
-    return {};
 }
 
 bool isNatural(int pitch) {
@@ -186,7 +126,7 @@ void tallyNote(Tally& tally, int pitch, const std::vector<std::pair<int, std::si
 std::vector<Tally> tallyRenderedNotes() {
     std::vector<Tally> tallies;
     const auto onset = std::size_t(leadSeconds * Microphone::sampleRate);
-    for (const auto& [fontName, file] : soundFonts) {
+    for (const auto& [fontName, file] : soundFonts()) {
         NoteRenderer renderer(file, Microphone::sampleRate);
         if (!renderer.isLoaded()) {
             std::printf("%s is not installed: nothing measured\n", qPrintable(file));
@@ -225,7 +165,7 @@ void printTallies(const std::vector<Tally>& tallies) {
     std::printf("%-24s %6s %6s %9s %5s %10s %7s %7s %7s\n", "instrument, SoundFont", "right",
                 "octave", "neighbour", "none", "semitones", "in key", "median", "p90");
     std::size_t row = 0;
-    for (const auto& [fontName, file] : soundFonts)
+    for (const auto& [fontName, file] : soundFonts())
         for (const Played& played : instruments()) {
             const Tally& tally = tallies[row++];
             std::printf("%-24s %3d/%-2d %6d %9d %5d %6d/%-3d %4d/%-3d %4.0f ms %4.0f ms\n",
@@ -363,7 +303,7 @@ int main(int argc, char* argv[]) {
     Tally groups[3];
     double slowestP90 = 0.0;
     std::size_t row = 0;
-    for (std::size_t font = 0; font < std::size(soundFonts); ++font)
+    for (std::size_t font = 0; font < soundFonts().size(); ++font)
         for (const Played& played : instruments()) {
             const Tally& tally = tallies[row++];
             all.add(tally);
@@ -391,6 +331,7 @@ int main(int argc, char* argv[]) {
                 {percent(all.semitonesInKey, all.semitones)}, "%", 2);
     printFigure("microphone answers from the program's own piano notes",
                 {double(ownNotesAnswering())}, "notes", 0);
+    printPhraseFigures();
 
     const PrivatePulseServer server;
     if (!server.isRunning()) {
