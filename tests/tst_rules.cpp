@@ -10,6 +10,7 @@
 #include "training/Phrase.h"
 #include "training/RangeRule.h"
 #include "training/StaffPlacement.h"
+#include "training/TaskRandom.h"
 #include "training/TimeText.h"
 #include "training/WeakNotes.h"
 
@@ -298,14 +299,21 @@ private slots:
         QTest::addColumn<int>("highest");
         QTest::addColumn<QList<double>>("weights");
         QTest::addColumn<bool>("checkShares");
-        QTest::newRow("eight over the whole range") << 8 << 0 << 14 << QList<double>{} << true;
-        QTest::newRow("four in the middle octave") << 4 << 4 << 11 << QList<double>{} << true;
-        QTest::newRow("eight within three places") << 8 << 5 << 7 << QList<double>{} << false;
-        QTest::newRow("four on one place") << 4 << 9 << 9 << QList<double>{} << false;
+        QTest::addColumn<bool>("clockSeeded"); // the program's own source, not a seeded one
+        QTest::newRow("eight over the whole range")
+            << 8 << 0 << 14 << QList<double>{} << true << false;
+        QTest::newRow("four in the middle octave")
+            << 4 << 4 << 11 << QList<double>{} << true << false;
+        QTest::newRow("eight within three places")
+            << 8 << 5 << 7 << QList<double>{} << false << false;
+        QTest::newRow("four on one place") << 4 << 9 << 9 << QList<double>{} << false << false;
         QTest::newRow("eight at the range's top, the top weak")
-            << 8 << 10 << 14 << QList<double>{1, 1, 1, 1, 5} << false;
+            << 8 << 10 << 14 << QList<double>{1, 1, 1, 1, 5} << false << false;
         QTest::newRow("a weak place in the middle")
-            << 8 << 0 << 14 << QList<double>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 5, 1, 1, 1} << false;
+            << 8 << 0 << 14 << QList<double>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 5, 1, 1, 1} << false
+            << false;
+        QTest::newRow("eight from the clock-seeded source")
+            << 8 << 0 << 14 << QList<double>{} << true << true;
     }
     void phrases() {
         QFETCH(int, length);
@@ -313,9 +321,12 @@ private slots:
         QFETCH(int, highest);
         QFETCH(QList<double>, weights);
         QFETCH(bool, checkShares);
+        QFETCH(bool, clockSeeded);
         std::mt19937 generator(20261210);
         std::uniform_real_distribution<double> uniform(0, 1);
-        const std::function<double()> random = [&] { return uniform(generator); };
+        const std::function<double()> random = [&] {
+            return clockSeeded ? timeSeededRandom() : uniform(generator);
+        };
         const std::vector<double> weightList(weights.begin(), weights.end());
         std::vector<int> drawn(15);
         std::vector<int> moves(15);
