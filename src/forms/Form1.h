@@ -106,6 +106,7 @@ private:
     double phraseSlotWidth() const;
     double phraseLedgerLeft(int place) const;
     void fitPhrase();
+    void keepOnScreen();
     void drawPhrase(QPainter& painter);
     void drawPhraseHead(QPainter& painter, DrawnShape head, int step, double ledgerLeft,
                         double ledgerRight, std::optional<int> sign, double signGap,

@@ -9,6 +9,7 @@
 #include "widgets/Twips.h"
 
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -75,8 +76,25 @@ void Form1::fitPhrase() {
         line->X2 = std::max(restingEnd, staffEnd);
     const int width = std::max(m_restingSize.width(),
                                int(std::ceil((staffEnd + shpNote.Height) / TwipsPerPixel)));
-    if (width != this->width())
-        setFixedSize(width, m_restingSize.height());
+    if (width == this->width())
+        return;
+    const bool grown = width > this->width();
+    setFixedSize(width, m_restingSize.height());
+    if (grown)
+        keepOnScreen();
+}
+
+// A window widened to the right moves left as far as the screen needs, so that its right end
+// stays on it.
+void Form1::keepOnScreen() {
+    const QScreen* shown = screen();
+    if (!isVisible() || !shown)
+        return;
+    const QRect available = shown->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int overhang = frame.right() - available.right();
+    if (overhang > 0)
+        move(std::max(available.left(), frame.left() - overhang), frame.top());
 }
 
 void Form1::drawPhrase(QPainter& painter) {
