@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -864,7 +865,14 @@ private slots:
         e.settings.accidentals = accidentals;
         e.world.randomScript = {0.1, 0.9, 0.5, 0.2, 0.8, 0.4, 0.6, 0.3, 0.7, 0.5, 0.5};
         e.world.randomValue = 0.55;
+        // At the screen's right edge, as a learner may have left it.
+        e.form->show();
+        const QRect screen = e.form->screen()->availableGeometry();
+        e.form->move(screen.right() - e.form->frameGeometry().width(), screen.top());
         e.start();
+        QVERIFY2(e.form->frameGeometry().right() <= screen.right() ||
+                     e.form->frameGeometry().left() == screen.left(),
+                 "the widened window runs off the screen");
         const auto shot = [&] { return e.form->grab().toImage(); };
         QList<QRect> heads = staffPatches(shot(), White);
         QCOMPARE(heads.size(), notes);
