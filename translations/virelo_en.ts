@@ -651,6 +651,10 @@ The exercise runs with the times you entered.</translation>
         <source>Noten pro Aufgabe:</source>
         <translation>Notes per task:</translation>
     </message>
+    <message>
+        <source>Mit 4 oder 8 ist jede Aufgabe eine Phrase: ihre Noten von links nach rechts lesen und der Reihe nach beantworten</source>
+        <translation>With 4 or 8, each task is a phrase: read its notes from left to right and answer them in order</translation>
+    </message>
 </context>
 <context>
     <name>frmHilfe</name>

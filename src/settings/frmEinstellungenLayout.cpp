@@ -163,6 +163,8 @@ void frmEinstellungen::LayoutAnwenden() {
     for (const int notes : NotesPerTaskChoices)
         cboNotenProAufgabe->addItem(QString::number(notes), notes);
     cboNotenProAufgabe->setGeometry(twipsRect(2220, 9180, 900, 330));
+    cboNotenProAufgabe->setToolTip(tr("Mit 4 oder 8 ist jede Aufgabe eine Phrase: ihre Noten von "
+                                      "links nach rechts lesen und der Reihe nach beantworten"));
     lblNotenProAufgabe->setBuddy(cboNotenProAufgabe);
 
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
