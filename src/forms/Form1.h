@@ -4,6 +4,7 @@
 #include "forms/Form1Services.h"
 #include "training/KeySignature.h"
 #include "training/NoteModel.h"
+#include "training/StaffPlacement.h"
 #include "widgets/DrawnElements.h"
 
 #include <QPainterPath>
@@ -113,6 +114,7 @@ private:
                         const QColor& signColour);
 
     enum class Column { Asked, Chosen };
+    LineLadder columnLadder(Column column) const;
     void placeNote(DrawnShape& head, Column column, int step);
     void hideLedgerLines(int first, int last);
     // The exercise's note index that an answer button stands for, if it answers at all.
@@ -140,6 +142,8 @@ private:
     void drawKeySignature(QPainter& painter);
     void drawAccidental(QPainter& painter, const DrawnShape& head, std::optional<int> alteration,
                         const QColor& colour);
+    void drawSign(QPainter& painter, int alteration, double right, double middle,
+                  const QColor& colour);
 
     Exercise& m_exercise;
     Form1Services m_services;

@@ -103,11 +103,18 @@ void Form1::drawAccidental(QPainter& painter, const DrawnShape& head, std::optio
         return;
     const double ledgerHalf = (ZusatzLinie[0].X2 - ZusatzLinie[0].X1) / 2;
     const double right = head.Left + head.Width / 2 - ledgerHalf - BeforeLedgerLines * staffSpace();
+    drawSign(painter, *alteration, right, head.Top + head.Height / 2, colour);
+}
+
+// A sign ending at `right`, centred on the height `middle`.
+void Form1::drawSign(QPainter& painter, int alteration, double right, double middle,
+                     const QColor& colour) {
+    if (!m_accidentalSigns || m_accidentalSigns->isEmpty())
+        return;
     painter.save();
     painter.setPen(Qt::NoPen);
-    painter.fillPath(m_accidentalSigns->placed(*alteration,
-                                               right - m_accidentalSigns->width(*alteration),
-                                               head.Top + head.Height / 2),
-                     colour);
+    painter.fillPath(
+        m_accidentalSigns->placed(alteration, right - m_accidentalSigns->width(alteration), middle),
+        colour);
     painter.restore();
 }

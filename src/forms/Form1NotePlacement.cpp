@@ -13,6 +13,23 @@ constexpr int FirstRungBelow = 8;
 
 } // namespace
 
+// The heights of a column's ledger lines above, the staff's lines, and its ledger lines below.
+LineLadder Form1::columnLadder(Column column) const {
+    const auto& above = column == Column::Asked ? AskedAbove : ChosenAbove;
+    const auto& below = column == Column::Asked ? AskedBelow : ChosenBelow;
+    return {ZusatzLinie[above[0]].Y1,
+            ZusatzLinie[above[1]].Y1,
+            ZusatzLinie[above[2]].Y1,
+            Line1.Y1,
+            Line2.Y1,
+            Line3.Y1,
+            Line4.Y1,
+            Line5.Y1,
+            ZusatzLinie[below[0]].Y1,
+            ZusatzLinie[below[1]].Y1,
+            ZusatzLinie[below[2]].Y1};
+}
+
 void Form1::placeNote(DrawnShape& head, Column column, int step) {
     const auto& above = column == Column::Asked ? AskedAbove : ChosenAbove;
     const auto& below = column == Column::Asked ? AskedBelow : ChosenBelow;
@@ -23,18 +40,7 @@ void Form1::placeNote(DrawnShape& head, Column column, int step) {
     const DrawnLine& reference = ZusatzLinie[above[0]];
     head.Left = reference.X1 + (reference.X2 - reference.X1) / 2 - shpNote.Width / 2;
 
-    const LineLadder ladder = {ZusatzLinie[above[0]].Y1,
-                               ZusatzLinie[above[1]].Y1,
-                               ZusatzLinie[above[2]].Y1,
-                               Line1.Y1,
-                               Line2.Y1,
-                               Line3.Y1,
-                               Line4.Y1,
-                               Line5.Y1,
-                               ZusatzLinie[below[0]].Y1,
-                               ZusatzLinie[below[1]].Y1,
-                               ZusatzLinie[below[2]].Y1};
-    const std::optional<Placement> placement = placeOnLadder(ladder, step);
+    const std::optional<Placement> placement = placeOnLadder(columnLadder(column), step);
     if (!placement)
         return;
     head.Top = placement->top;

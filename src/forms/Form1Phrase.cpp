@@ -158,9 +158,7 @@ void Form1::drawPhrase(QPainter& painter) {
 void Form1::drawPhraseHead(QPainter& painter, DrawnShape head, int step, double ledgerLeft,
                            double ledgerRight, std::optional<int> sign, double signGap,
                            const QColor& signColour) {
-    const LineLadder ladder = {ZusatzLinie[5].Y1, ZusatzLinie[4].Y1, ZusatzLinie[3].Y1, Line1.Y1,
-                               Line2.Y1,          Line3.Y1,          Line4.Y1,          Line5.Y1,
-                               ZusatzLinie[0].Y1, ZusatzLinie[1].Y1, ZusatzLinie[2].Y1};
+    const LineLadder ladder = columnLadder(Column::Asked);
     const std::optional<Placement> placement = placeOnLadder(ladder, step);
     if (!placement)
         return;
@@ -172,13 +170,6 @@ void Form1::drawPhraseHead(QPainter& painter, DrawnShape head, int step, double 
     const double diameter = head.Height;
     const double headLeft = head.Left + (head.Width - diameter) / 2;
     painter.drawEllipse(QRectF(headLeft, head.Top, diameter, diameter));
-    if (!sign || !m_accidentalSigns || m_accidentalSigns->isEmpty())
-        return;
-    const double right = headLeft - signGap;
-    painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.fillPath(m_accidentalSigns->placed(*sign, right - m_accidentalSigns->width(*sign),
-                                               head.Top + head.Height / 2),
-                     signColour);
-    painter.restore();
+    if (sign)
+        drawSign(painter, *sign, headLeft - signGap, head.Top + head.Height / 2, signColour);
 }
