@@ -177,7 +177,7 @@ bool ProgramSession::startRange(quint64 dialog, const QString& clef, int lowest,
            xdotool::click(dialog, layout::startButton) && waitForNoWindow(settingsTitle_);
 }
 
-bool ProgramSession::chooseKeyWithSharps(quint64 dialog, int sharps) const {
+bool ProgramSession::chooseKey(quint64 dialog, int fifths, int accidentals) const {
     // A list opened by a click takes the keys until Return closes it.
     const auto choose = [&](QPoint list, int entry) {
         if (!xdotool::click(dialog, list))
@@ -191,7 +191,9 @@ bool ProgramSession::chooseKeyWithSharps(quint64 dialog, int sharps) const {
         QTest::qWait(300);
         return typed;
     };
-    return choose(layout::keyList, sharps) && choose(layout::accidentalsList, 0);
+    // C major, the sharp keys, then the flat ones.
+    return choose(layout::keyList, fifths >= 0 ? fifths : 7 - fifths) &&
+           choose(layout::accidentalsList, accidentals);
 }
 
 QString ProgramSession::abortExercise() const {

@@ -60,9 +60,10 @@ public:
     bool typeTimes(quint64 dialog, const QString& perNote, const QString& disappear) const;
     // Ticks the ends of the range in the clef's row and starts; true once the dialog has gone.
     bool startRange(quint64 dialog, const QString& clef, int lowest, int highest) const;
-    // Chooses the key `sharps` (0 to 7) in the dialog's key list and the first entry ("keine")
-    // of its accidentals' list, each through its list as a learner opens it.
-    bool chooseKeyWithSharps(quint64 dialog, int sharps) const;
+    // Chooses the key of `fifths` (7 sharps to -7 flats) in the dialog's key list and the entry
+    // `accidentals` ("keine", "♯", "♭", "♯ und ♭") of its accidentals' list, each through its
+    // list as a learner opens it.
+    bool chooseKey(quint64 dialog, int fifths, int accidentals = 0) const;
     // Aborts the running exercise; the text of the message that says so, closed.
     QString abortExercise() const;
     // Waits for a message box, reads its text as a screen reader hears it and closes it with

@@ -396,7 +396,7 @@ private slots:
         const quint64 dialog = session_->openSettings(layout::bassButton);
         QVERIFY2(dialog != 0, "the settings dialog did not open");
         QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("1")));
-        QVERIFY(session_->chooseKeyWithSharps(dialog, 3));
+        QVERIFY(session_->chooseKey(dialog, 3));
         QVERIFY2(session_->startRange(dialog, Bass, 0, 14), "the settings dialog stayed open");
         QElapsedTimer sinceStart;
         sinceStart.start();
@@ -438,7 +438,7 @@ private slots:
         quint64 dialog = session_->openSettings(layout::violinButton);
         QVERIFY2(dialog != 0, "the settings dialog did not open");
         QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("1")));
-        QVERIFY(session_->chooseKeyWithSharps(dialog, 3));
+        QVERIFY(session_->chooseKey(dialog, 3));
         QVERIFY2(session_->startRange(dialog, Violin, 0, 14), "the settings dialog stayed open");
         QCOMPARE(QSettings(session_->settingsFile(), QSettings::IniFormat)
                      .value(QStringLiteral("Tonart/Tonart"))
@@ -475,7 +475,7 @@ private slots:
 
         dialog = session_->openSettings(layout::violinButton);
         QVERIFY2(dialog != 0, "the settings dialog did not open");
-        QVERIFY(session_->chooseKeyWithSharps(dialog, 0));
+        QVERIFY(session_->chooseKey(dialog, 0));
         QVERIFY2(session_->startRange(dialog, Violin, 0, 14), "the settings dialog stayed open");
         QVERIFY2(session_->watchAskedNote(Violin, false), "C major's head stood elsewhere");
         QCOMPARE(session_->abortExercise(), abortedText);
