@@ -180,6 +180,9 @@ private slots:
         QTest::newRow("D major: bass cis") << Clef::Bass << "black" << 3 << true << 2;
         QTest::newRow("F major: treble b") << Clef::Violin << "black" << 2 << true << -1;
         QTest::newRow("G major: treble key") << Clef::Violin << "key" << 5 << true << 1;
+        // Typed in the keyboard window, a letter answers as in the main window.
+        QTest::newRow("treble letter typed") << Clef::Violin << "letter" << 5 << true << 0;
+        QTest::newRow("bass letter typed") << Clef::Bass << "letter" << 12 << true << 0;
     }
     void clicksAnswerOnlyOnWhiteKeys() {
         QFETCH(Clef, clef);
@@ -196,6 +199,13 @@ private slots:
         KeyboardExercise e(clef, asked, fifths);
         QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
         frmKeyboard* kb = e.keyboard;
+        if (target == "letter") {
+            const char letter = "cdefgah"[clefNote(clef, index)->letter()];
+            QTest::keyClick(kb->focusWidget() ? kb->focusWidget() : kb, letter);
+            QCOMPARE(e.world.exercise.errors(), 0);
+            QCOMPARE(e.world.exercise.task(), 2);
+            return;
+        }
 
         QWidget* aimed = nullptr;
         QPoint point;

@@ -709,13 +709,14 @@ private slots:
         QCOMPARE(e.ex().errors(), 1);
     }
 
-    // A toggle, clicked or by its key, sets the accidental of the next answer button's click,
-    // one at a time, and all are released after it.
+    // A toggle, clicked or by its key, sets the accidental of the next answer button's click or
+    // typed letter, one at a time, and all are released after it. A letter typed answers as the
+    // button of its place nearest the asked note.
     void accidentalTogglesAnswer_data() {
         QTest::addColumn<int>("fifths");
         QTest::addColumn<int>("asked");
         QTest::addColumn<QString>("signs"); // ♭ ♮ ♯ click a toggle; other characters are keys
-        QTest::addColumn<int>("clicked");
+        QTest::addColumn<int>("clicked");   // -1: the last key typed answered
         QTest::addColumn<QString>("details"); // empty: answered right
         const QString forgotten("Aufgabe 1: gesucht fis', gewählt f' (Vorzeichen vergessen)");
         QTest::newRow("G major: ♯ and f' is fis'") << 1 << 7 << "♯" << 7 << QString();
@@ -729,6 +730,16 @@ private slots:
         QTest::newRow("F major: ♭ then ♯, the last counts")
             << -1 << 10 << "♭♯" << 10
             << QString("Aufgabe 1: gesucht b', gewählt his' (falsches Vorzeichen)");
+        QTest::newRow("G major: key + and letter f is fis'") << 1 << 7 << "+f" << -1 << QString();
+        QTest::newRow("G major: letter f alone") << 1 << 7 << "f" << -1 << forgotten;
+        QTest::newRow("F major: letter b is b'") << -1 << 10 << "b" << -1 << QString();
+        QTest::newRow("C major: letter h, the nearest h") << 0 << 10 << "h" << -1 << QString();
+        QTest::newRow("C major: capital H") << 0 << 3 << "H" << -1 << QString();
+        QTest::newRow("C major: letter c, the nearest c")
+            << 0 << 10 << "c" << -1
+            << QString("Aufgabe 1: gesucht h', gewählt c'' (eine Sekunde zu hoch)");
+        QTest::newRow("C major: a key that names no note, then the button")
+            << 0 << 10 << "x" << 10 << QString();
     }
     void accidentalTogglesAnswer() {
         QFETCH(int, fifths);
@@ -745,12 +756,16 @@ private slots:
         e.start();
         for (const QChar sign : signs) {
             const qsizetype toggle = QString("♭♮♯").indexOf(sign);
+            // Typed where a learner's focus is: on an answer button, say.
+            QWidget* focus = QApplication::focusWidget();
             if (toggle >= 0)
                 e.form->cmdVorzeichen[std::size_t(toggle)]->click();
             else
-                QTest::keyClick(e.form.get(), sign.toLatin1());
+                QTest::keyClick(focus ? focus : e.form.get(), sign.toLatin1());
         }
-        e.button(clicked)->click();
+        if (clicked >= 0)
+            e.button(clicked)->click();
+        QVERIFY2(e.ex().task() == 2 || e.ex().tmrNoteFalsch->isActive(), "nothing answered");
         QCOMPARE(e.ex().errors(), details.isEmpty() ? 0 : 1);
         for (QPushButton* toggle : e.form->cmdVorzeichen)
             QVERIFY(!toggle->isChecked());

@@ -12,6 +12,7 @@
 #include "training/StaffPlacement.h"
 #include "training/TaskRandom.h"
 #include "training/TimeText.h"
+#include "training/TypedLetter.h"
 #include "training/WeakNotes.h"
 
 #include <QScopeGuard>
@@ -288,6 +289,45 @@ private slots:
         QFETCH(int, missed);
         QFETCH(double, weight);
         QCOMPARE(::weakNoteWeight({asked, missed}), weight);
+    }
+
+    // A typed letter names its place nearest the asked note among the clef's; the German b is
+    // h flat, the English b a natural; solfège is typed in English letters.
+    void typedLetters_data() {
+        QTest::addColumn<NoteLetters>("letters");
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<int>("askedIndex");
+        QTest::addColumn<QChar>("typed");
+        QTest::addColumn<int>("index"); // -1: no note
+        QTest::addColumn<int>("alteration");
+        const auto G = NoteLetters::German, E = NoteLetters::English, S = NoteLetters::Solfege;
+        QTest::newRow("German h below the asked c''")
+            << G << Clef::Violin << 11 << QChar('h') << 10 << 0;
+        QTest::newRow("German b is h flat") << G << Clef::Violin << 11 << QChar('b') << 10 << -1;
+        QTest::newRow("English b is a natural") << E << Clef::Violin << 11 << QChar('b') << 10 << 0;
+        QTest::newRow("English has no h") << E << Clef::Violin << 11 << QChar('h') << -1 << 0;
+        QTest::newRow("solfège typed as C") << S << Clef::Violin << 3 << QChar('C') << 4 << 0;
+        QTest::newRow("at the clef's lowest, e above")
+            << G << Clef::Bass << 0 << QChar('e') << 6 << 0;
+        QTest::newRow("at the clef's highest, g below")
+            << G << Clef::Violin << 14 << QChar('g') << 8 << 0;
+        QTest::newRow("alto: the nearer of two a") << G << Clef::Alto << 9 << QChar('a') << 12 << 0;
+        QTest::newRow("a digit names nothing") << G << Clef::Violin << 7 << QChar('4') << -1 << 0;
+    }
+    void typedLetters() {
+        QFETCH(NoteLetters, letters);
+        QFETCH(Clef, clef);
+        QFETCH(int, askedIndex);
+        QFETCH(QChar, typed);
+        QFETCH(int, index);
+        QFETCH(int, alteration);
+        const std::optional<TypedNote> note =
+            noteOfTypedLetter(typed, letters, clef, *clefNote(clef, askedIndex));
+        QCOMPARE(note.has_value(), index >= 0);
+        if (!note)
+            return;
+        QCOMPARE(note->index, index);
+        QCOMPARE(note->alteration.value_or(0), alteration);
     }
 
     // Many phrases from a seeded generator: every note in the range, no move wider than a sixth,

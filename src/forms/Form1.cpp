@@ -140,6 +140,7 @@ void Form1::openKeyboard() {
     m_keyboard = keyboard;
     keepAbove(*keyboard, *this);
     placeAtLowerLeft(*keyboard, *this);
+    keyboard->installEventFilter(this);
     keyboard->show();
     keyboard->Beschriften();
 }

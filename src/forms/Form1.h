@@ -75,6 +75,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:
@@ -122,6 +124,10 @@ private:
     std::array<QPushButton*, NoteCount>& buttonRow(Clef row);
     // An answer button clicked: with an accidental toggle down the spelled note, else its index.
     void answerWithButton(Clef row, int button);
+    // A note letter typed: the letter's place nearest the asked note, as its button answers.
+    bool answerWithLetter(QChar typed);
+    bool answerWithKeyText(const QKeyEvent& event);
+    void answerPlace(int index, int step, std::optional<int> alteration);
     void layOutAccidentals();
     void connectAccidentals();
     void showAccidentals(bool shown);

@@ -1,5 +1,5 @@
-// The accidental toggles: ♭, ♮ or ♯ for the next answer button's click, while an exercise with
-// altered notes runs.
+// The accidental toggles: ♭, ♮ or ♯ for the next answer button's click or typed letter, while an
+// exercise with altered notes runs.
 #include "forms/Form1.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
@@ -48,17 +48,21 @@ void Form1::cmdVorzeichen_Click(int Index) {
 
 void Form1::answerWithButton(Clef row, int button) {
     const std::optional<int> index = answerIndex(row, button);
-    if (!index)
-        return;
-    std::optional<int> alteration;
-    for (std::size_t i = 0; i < cmdVorzeichen.size(); ++i)
+    if (index)
+        answerPlace(*index, clefNote(row, button)->step, std::nullopt);
+}
+
+// The staff place `index` (its natural at `step`) answered: as spelled with the alteration
+// given or the toggle down, else as the place's natural.
+void Form1::answerPlace(int index, int step, std::optional<int> alteration) {
+    for (std::size_t i = 0; i < cmdVorzeichen.size() && !alteration; ++i)
         if (cmdVorzeichen[i]->isChecked())
             alteration = Alterations[i];
     releaseAccidentals();
     if (alteration)
-        m_exercise.answerSpelled({clefNote(row, button)->step, *alteration});
+        m_exercise.answerSpelled({step, *alteration});
     else
-        m_exercise.answer(*index);
+        m_exercise.answer(index);
 }
 
 void Form1::showAccidentals(bool shown) {
