@@ -1,6 +1,7 @@
 // The help window with its note charts, the about dialog, the documentation file and the
 // program's pictures.
 #include "FakeServices.h"
+#include "ScreenReaderNames.h"
 #include "forms/Form1.h"
 #include "help/ClefGlyph.h"
 #include "help/MHyperJump.h"
@@ -9,6 +10,8 @@
 #include "help/Publisher.h"
 #include "help/frmHilfe.h"
 #include "help/frmInfo.h"
+#include "keyboard/frmKeyboard.h"
+#include "training/Exercise.h"
 #include "training/NoteModel.h"
 #include "widgets/Pictures.h"
 #include "widgets/Twips.h"
@@ -293,6 +296,62 @@ private slots:
             QVERIFY(QApplication::focusWidget() != help->cmdDrucken);
         }
         QCOMPARE(QApplication::focusWidget(), help->Ok);
+    }
+
+    // Every control reached by the keyboard is named for a screen reader, in the main window
+    // at rest and in an exercise with its toggles, in the keyboard window, help and about.
+    void controlsNamedForScreenReaders_data() {
+        QTest::addColumn<QString>("window");
+        for (const char* window :
+             {"main window", "main window in a key", "keyboard window", "help", "about"})
+            QTest::newRow(window) << QString(window);
+    }
+    void controlsNamedForScreenReaders() {
+        QFETCH(QString, window);
+        HelpWorld world;
+        Form1 form(world.exercise, world.services());
+        form.show();
+        QStringList unnamed;
+        if (window.startsWith("main window")) {
+            if (window.endsWith("in a key")) {
+                world.exercise.chooseMode(Clef::Violin, false);
+                world.exercise.Start({.NiedrigsterTon = 0, .HöchsterTon = 14, .keyFifths = -3});
+            }
+            unnamed = unnamedControls(form);
+            // The staff tells which task of which clef and key it shows, never its note.
+            if (world.exercise.state() == ExerciseState::Running) {
+                QCOMPARE(form.accessibleDescription(),
+                         QString("Notenzeile, Aufgabe 1 von 25, Violinschlüssel, Es-Dur / "
+                                 "c-Moll (3 ♭)"));
+                form.cmdÜbungAbbrechen_Click();
+            }
+            QCOMPARE(form.accessibleDescription(), QString());
+        } else if (window == "keyboard window") {
+            // Opened as "Übung mit Keyboard starten" opens it, when the dialog has closed.
+            world.onDialog = [&world](QDialog&) {
+                world.exercise.Start(
+                    {.NiedrigsterTon = 0, .HöchsterTon = 14, .UebenMitKeyboard = true});
+            };
+            QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
+            form.cmdViolin->click();
+            QWidget* keyboard = nullptr;
+            QVERIFY(QTest::qWaitFor([&] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (qobject_cast<frmKeyboard*>(w) && w->isVisible())
+                        keyboard = w;
+                return keyboard != nullptr;
+            }));
+            unnamed = unnamedControls(*keyboard);
+            form.cmdÜbungAbbrechen_Click();
+        } else if (window == "help") {
+            unnamed = unnamedControls(*frmHilfe::showSingle(nullptr));
+        } else {
+            MHyperJump hyperJump([] { return QString(); });
+            frmInfo dialog(world.infoServices(), hyperJump, nullptr);
+            dialog.show();
+            unnamed = unnamedControls(dialog);
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral("; "))));
     }
 
     void helpCloses_data() {

@@ -1,6 +1,7 @@
 // The record of the tasks: what an exercise leaves in it, the files it cannot use as they are, and
 // the statistics window that shows it.
 #include "FakeExercise.h"
+#include "ScreenReaderNames.h"
 #include "history/CsvExport.h"
 #include "history/HistoryReader.h"
 #include "history/HistoryReport.h"
@@ -580,6 +581,8 @@ private slots:
             const QLabel* text = window->findChild<QLabel*>(empty);
             QCOMPARE(text && text->isVisibleTo(window), exercises == 0);
         }
+        const QStringList unnamed = unnamedControls(*window);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral("; "))));
 
         // Notes: the medians below the seconds axis' end; its ticks on the share's grid lines.
         QChart* notes = views[0]->chart();

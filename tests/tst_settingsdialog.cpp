@@ -1,5 +1,6 @@
 // The settings dialog: its layout, the range and time checks, saving and starting.
 #include "FakeServices.h"
+#include "ScreenReaderNames.h"
 #include "forms/Form1.h"
 #include "settings/frmEinstellungen.h"
 #include "training/NoteNaming.h"
@@ -229,6 +230,9 @@ private slots:
                                     .arg(widget->height())
                                     .arg(widget->sizeHint().width())
                                     .arg(widget->sizeHint().height())));
+        // Every control is named for a screen reader, in the dialog's language.
+        const QStringList unnamed = unnamedControls(dialog);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral("; "))));
     }
 
     // Shown as stored, or as the language gives them where nothing usable is stored; a choice

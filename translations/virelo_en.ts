@@ -249,6 +249,30 @@ A file of that name already there is left as it was.</translation>
         <source>Die nächste Antwort mit ♯ (Taste + oder #)</source>
         <translation>The next answer with ♯ (key + or #)</translation>
     </message>
+    <message>
+        <source>Erniedrigungszeichen</source>
+        <translation>Flat</translation>
+    </message>
+    <message>
+        <source>Auflösungszeichen</source>
+        <translation>Natural</translation>
+    </message>
+    <message>
+        <source>Erhöhungszeichen</source>
+        <translation>Sharp</translation>
+    </message>
+    <message>
+        <source>%1 für die nächste Antwort</source>
+        <translation>%1 for the next answer</translation>
+    </message>
+    <message>
+        <source>verbleibende Zeit</source>
+        <translation>Time left</translation>
+    </message>
+    <message>
+        <source>Notenzeile, Aufgabe %1 von %2, %3</source>
+        <translation>Staff, task %1 of %2, %3</translation>
+    </message>
 </context>
 <context>
     <name>HistoryReader</name>

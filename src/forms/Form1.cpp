@@ -36,6 +36,7 @@ Form1::Form1(Exercise& exercise, Form1Services services, QWidget* parent)
     }
     connectExercise();
     connectAccidentals();
+    nameForScreenReaders();
 
     Form_Load();
     centreOnScreen(*this);

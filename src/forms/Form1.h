@@ -110,6 +110,8 @@ private:
     double phraseLedgerLeft(int place) const;
     void fitPhrase();
     void keepOnScreen();
+    void nameForScreenReaders();
+    void describeStaff();
     void drawPhrase(QPainter& painter);
     void drawPhraseHead(QPainter& painter, DrawnShape head, int step, double ledgerLeft,
                         double ledgerRight, std::optional<int> sign, double signGap,
