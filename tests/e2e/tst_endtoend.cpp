@@ -800,8 +800,8 @@ private slots:
                 }
                 if (!ownSigns)
                     continue;
-                // In seven sharps a natural's button without its sign is wrong, or right only
-                // where the task's own ♮ asks for it.
+                // In A major a natural's button without its sign is wrong where the key or the
+                // task's own sign alters the note, right where the task's own ♮ asks for it.
                 const std::optional<int> note =
                     noteAtHeadTop(key.clef, headInColumn(shot, *head).top);
                 QVERIFY(note);
@@ -825,9 +825,15 @@ private slots:
                                 return true;
                     return false;
                 };
-                QVERIFY2(naturalSeen || (chosenSigns.size() == 1 && red(chosenSigns.first())),
+                // The chosen natural needs a ♮ where the key sharpens it, and none where the
+                // key leaves it natural.
+                const bool sharpenedByKey = aMajor::sharpened(*note);
+                QVERIFY2(!sharpenedByKey || naturalSeen ||
+                             (chosenSigns.size() == 1 && red(chosenSigns.first())),
                          "no red natural stands before the chosen head");
-                naturalSeen = true;
+                QVERIFY2(sharpenedByKey || chosenSigns.isEmpty(),
+                         "a sign stands before a chosen natural that the key leaves natural");
+                naturalSeen = naturalSeen || sharpenedByKey;
                 // The staff empties while the next note sounds.
                 QVERIFY2(QTest::qWaitFor([&] {
                              const QImage emptied = mainWindowShot();
