@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <functional>
 #include <random>
+#include <set>
 #include <vector>
 
 using MidiMessage = std::vector<unsigned char>;
@@ -414,6 +415,20 @@ private slots:
                                     .arg(mirror)
                                     .arg(drawn[std::size_t(mirror)])));
         }
+    }
+
+    // The program's chance drawn again and again within a tick of the clock, as a phrase's
+    // notes are drawn: every number new, each in [0, 1).
+    void timeSeededDrawsDiffer() {
+        std::set<double> drawn;
+        for (int n = 0; n < 1000; ++n) {
+            const double number = timeSeededRandom();
+            QVERIFY(number >= 0 && number < 1);
+            drawn.insert(number);
+        }
+        QVERIFY2(
+            drawn.size() > 990,
+            qPrintable(QStringLiteral("%1 different numbers in 1000 draws").arg(drawn.size())));
     }
 
     void timeTextFollowsLocale() {

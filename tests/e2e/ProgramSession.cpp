@@ -177,23 +177,30 @@ bool ProgramSession::startRange(quint64 dialog, const QString& clef, int lowest,
            xdotool::click(dialog, layout::startButton) && waitForNoWindow(settingsTitle_);
 }
 
-bool ProgramSession::chooseKey(quint64 dialog, int fifths, int accidentals) const {
+bool ProgramSession::chooseInList(quint64 dialog, QPoint list, int entry) const {
     // A list opened by a click takes the keys until Return closes it.
-    const auto choose = [&](QPoint list, int entry) {
-        if (!xdotool::click(dialog, list))
-            return false;
-        QTest::qWait(300);
-        QStringList keys = {QStringLiteral("key"), QStringLiteral("Home")};
-        for (int i = 0; i < entry; ++i)
-            keys.append(QStringLiteral("Down"));
-        keys.append(QStringLiteral("Return"));
-        const bool typed = xdotool::perform(keys);
-        QTest::qWait(300);
-        return typed;
-    };
+    if (!xdotool::click(dialog, list))
+        return false;
+    QTest::qWait(300);
+    QStringList keys = {QStringLiteral("key"), QStringLiteral("Home")};
+    for (int i = 0; i < entry; ++i)
+        keys.append(QStringLiteral("Down"));
+    keys.append(QStringLiteral("Return"));
+    const bool typed = xdotool::perform(keys);
+    QTest::qWait(300);
+    return typed;
+}
+
+bool ProgramSession::chooseKey(quint64 dialog, int fifths, int accidentals) const {
     // C major, the sharp keys, then the flat ones.
-    return choose(layout::keyList, fifths >= 0 ? fifths : 7 - fifths) &&
-           choose(layout::accidentalsList, accidentals);
+    return chooseInList(dialog, layout::keyList, fifths >= 0 ? fifths : 7 - fifths) &&
+           chooseInList(dialog, layout::accidentalsList, accidentals);
+}
+
+bool ProgramSession::chooseNotesPerTask(quint64 dialog, int notes) const {
+    const QList<int> entries = {1, 4, 8};
+    return entries.contains(notes) &&
+           chooseInList(dialog, layout::notesPerTaskList, int(entries.indexOf(notes)));
 }
 
 QString ProgramSession::abortExercise() const {
@@ -302,6 +309,17 @@ QString ProgramSession::wrongAnswerCameAndWent(int columnX) const {
     if (!headIs(Head::State::Hidden))
         return QStringLiteral("the wrong-answer display did not end");
     return {};
+}
+
+std::optional<QList<int>> ProgramSession::watchPhrase(const QString& clef, int notes) const {
+    std::optional<QList<int>> phrase;
+    const bool shown = QTest::qWaitFor(
+        [&] { return (phrase = newPhrase(mainWindowShot(), clef, notes)).has_value(); }, 20000);
+    return shown ? phrase : std::nullopt;
+}
+
+bool ProgramSession::phraseNoteAnswered(int place, int notes) const {
+    return QTest::qWaitFor([&] { return phraseNoteRight(mainWindowShot(), place, notes); });
 }
 
 quint64 waitForWindow(const QString& titlePattern, int milliseconds) {

@@ -64,6 +64,8 @@ public:
     // `accidentals` ("keine", "♯", "♭", "♯ und ♭") of its accidentals' list, each through its
     // list as a learner opens it.
     bool chooseKey(quint64 dialog, int fifths, int accidentals = 0) const;
+    // Chooses 1, 4 or 8 notes per task in the dialog's list.
+    bool chooseNotesPerTask(quint64 dialog, int notes) const;
     // Aborts the running exercise; the text of the message that says so, closed.
     QString abortExercise() const;
     // Waits for a message box, reads its text as a screen reader hears it and closes it with
@@ -88,9 +90,17 @@ public:
     // After a wrong answer: waits for a head in `columnX`, then for the staff to empty there.
     // Empty if both came, else what did not.
     QString wrongAnswerCameAndWent(int columnX) const;
+    // Waits for a new phrase of `notes` in a key without signs: every head white, the arrow
+    // under the first; the notes they stand for, left to right.
+    std::optional<QList<int>> watchPhrase(const QString& clef, int notes) const;
+    // Waits for the phrase's note at `place`, not its last, to be answered rightly: its head
+    // green alone, the arrow under the next.
+    bool phraseNoteAnswered(int place, int notes) const;
 
 private:
     enum class MessageButton { Ok, BesideOk };
+    // Opens a list of the dialog with a click and chooses its entry by the keys.
+    bool chooseInList(quint64 dialog, QPoint list, int entry) const;
     bool clickMessageButton(const QString& title, MessageButton which) const;
     // Clicks the message box's details button and reads the details it shows.
     QString readMessageDetails(const QString& title) const;

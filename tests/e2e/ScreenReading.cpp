@@ -71,6 +71,42 @@ Head headInColumn(const QImage& window, int columnX) {
     return {Head::State::Shown, middle - layout::headDiameter / 2};
 }
 
+QPoint headInside(int columnX, const Head& head) {
+    return {columnX, int(std::lround((head.top + layout::headDiameter / 2 - 90) / 15))};
+}
+
+std::optional<int> markedPlace(const QImage& window, int notes) {
+    for (int place = 0; place < notes; ++place)
+        if (darkestIn(window, layout::phraseArrow(place)).lightness() < 60)
+            return place;
+    return std::nullopt;
+}
+
+std::optional<QList<int>> newPhrase(const QImage& window, const QString& clef, int notes) {
+    if (markedPlace(window, notes) != 0)
+        return std::nullopt;
+    QList<int> read;
+    for (int place = 0; place < notes; ++place) {
+        const int column = layout::phraseColumnX(place);
+        const Head head = headInColumn(window, column);
+        const std::optional<int> note =
+            head.state == Head::State::Shown ? noteAtHeadTop(clef, head.top) : std::nullopt;
+        if (!note || tintAt(window, headInside(column, head)) != Tint::White)
+            return std::nullopt;
+        read.append(*note);
+    }
+    return read;
+}
+
+bool phraseNoteRight(const QImage& window, int place, int notes) {
+    const int column = layout::phraseColumnX(place);
+    const Head head = headInColumn(window, column);
+    return head.state == Head::State::Shown &&
+           tintAt(window, headInside(column, head)) == Tint::Green &&
+           headInColumn(window, layout::phraseChosenColumnX(place)).state == Head::State::Hidden &&
+           markedPlace(window, notes) == place + 1;
+}
+
 std::optional<int> noteAtHeadTop(const QString& clef, double top) {
     const auto& tops = clef == QStringLiteral("Bass")     ? layout::bassHeadTops
                        : clef == QStringLiteral("Violin") ? layout::trebleHeadTops

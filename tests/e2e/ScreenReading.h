@@ -25,6 +25,19 @@ struct Head {
 // size (a dialog above the staff) leaves it unclear.
 Head headInColumn(const QImage& window, int columnX);
 
+// A point of a head's filling above its middle, where no ledger line runs.
+QPoint headInside(int columnX, const Head& head);
+
+// The place in a phrase of `notes` whose note the arrow under the staff marks, if it marks one.
+std::optional<int> markedPlace(const QImage& window, int notes);
+
+// A new phrase of `notes` in a key without signs, every head white and the arrow under the
+// first: the notes its heads stand for in the clef, left to right.
+std::optional<QList<int>> newPhrase(const QImage& window, const QString& clef, int notes);
+// The phrase's note at `place`, not its last, answered rightly: its head green alone, the arrow
+// under the next.
+bool phraseNoteRight(const QImage& window, int place, int notes);
+
 // The note index 0..14 whose head stands at `top` in the clef ("Violin", "Bass", "Alto" or
 // "Tenor"), if any
 // stands near it.

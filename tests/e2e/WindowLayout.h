@@ -68,10 +68,11 @@ inline QRect answerCaption(const QString& clef, int index) {
 }
 inline const QRect helpCaption = captionArea(7080, 120, 1215, 375);
 
-// The vertical through the middle of each column's head, and the height band the heads use.
+// The vertical through the middle of each column's head, and the height band the heads use:
+// below the buttons at the window's top, which a phrase's later heads stand under.
 inline const int askedColumnX = pixel(3884.5 + 855 / 2.0, 0).x();
 inline const int chosenColumnX = pixel(5774.5 + 855 / 2.0, 0).x();
-inline const int headBandTop = pixel(0, 450).y();
+inline const int headBandTop = pixel(0, 510).y();
 inline const int headBandBottom = pixel(0, 4450).y();
 constexpr double headDiameter = 375;
 
@@ -92,6 +93,22 @@ constexpr double ledgerHalfWidth = 280;
 // A note on the middle line.
 constexpr double middleLineHeadTop = 2072;
 
+// A phrase's heads in a key without signs: the first in the asked column, each next one a slot
+// further right (its ledger lines, a head and 0.6 staff spaces); a wrong note's chosen head a
+// head's width right of the asked one.
+constexpr double phraseSlot = 2 * ledgerHalfWidth + headDiameter + 0.6 * staffSpace;
+inline int phraseColumnX(int place) {
+    return pixel(3884.5 + 855 / 2.0 + place * phraseSlot, 0).x();
+}
+inline int phraseChosenColumnX(int place) {
+    return pixel(3884.5 + 855 / 2.0 + place * phraseSlot + headDiameter, 0).x();
+}
+// Inside the arrow under the staff that marks a phrase's note to answer, below its tip.
+inline QRect phraseArrow(int place) {
+    const double middle = 3884.5 + 855 / 2.0 + place * phraseSlot;
+    return {pixel(middle - 15, 4260), pixel(middle + 15, 4380)};
+}
+
 // Settings dialog.
 inline const QPoint timePerNoteField = centre(120 + 2394, 240 + 252, 742, 360);
 inline const QPoint disappearField = centre(120 + 2394, 240 + 756, 735, 322);
@@ -109,6 +126,8 @@ inline const QPoint cancelButton = centre(6480, 5040, 1815, 375);
 // sharps, with 1 to 7 flats, and one for each exercise) and the accidentals' list.
 inline const QPoint keyList = centre(120 + 2100, 7950 + 300, 4140, 330);
 inline const QPoint accidentalsList = centre(120 + 2100, 7950 + 660, 1800, 330);
+// "Noten pro Aufgabe:" below the key's group: 1, 4 or 8.
+inline const QPoint notesPerTaskList = centre(2220, 9180, 900, 330);
 // The tick box of "Mit Instrument oder Stimme antworten (Mikrofon)".
 inline const QPoint microphoneBox = pixel(120 + 120, 5580 + 150);
 

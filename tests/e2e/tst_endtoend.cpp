@@ -14,6 +14,7 @@
 #include "training/NoteModel.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
@@ -26,6 +27,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -246,6 +248,43 @@ private:
         QCOMPARE(QColor(shot.pixel(headInside(layout::chosenColumnX, chosenHead))), red);
     }
 
+    // A phrase's note answered wrongly: green, the chosen note red right beside it, both on
+    // the buttons too, until a second after the answer the arrow marks the next note and the
+    // buttons are white again. The chosen head stays.
+    void checkPhraseMistakeShown(int notes, int place, int asked, int chosen,
+                                 const QElapsedTimer& sinceAnswer) const {
+        QImage shot;
+        QVERIFY2(QTest::qWaitFor([&] {
+                     shot = mainWindowShot();
+                     return tintAt(shot, layout::answerFace(Violin, chosen)) == Tint::Red;
+                 }),
+                 "the chosen answer button did not turn red");
+        QCOMPARE(tintAt(shot, layout::answerFace(Violin, asked)), Tint::Green);
+        for (const auto& [column, note, colour] :
+             {std::tuple{layout::phraseColumnX(place), asked, green},
+              std::tuple{layout::phraseChosenColumnX(place), chosen, red}}) {
+            const Head head = headInColumn(shot, column);
+            QCOMPARE(head.state, Head::State::Shown);
+            QCOMPARE(noteAtHeadTop(Violin, head.top).value_or(-1), note);
+            QCOMPARE(QColor(shot.pixel(headInside(column, head))), colour);
+        }
+
+        QVERIFY2(QTest::qWaitFor([&] {
+                     shot = mainWindowShot();
+                     return markedPlace(shot, notes) == place + 1;
+                 }),
+                 "the arrow did not move on after the wrong note");
+        const qint64 moved = sinceAnswer.elapsed();
+        // A second's timer, which may fire a little early; three seconds are a single note's.
+        QVERIFY2(
+            moved >= 900 && moved < 2800,
+            qPrintable(QStringLiteral("the arrow moved on %1 ms after the answer").arg(moved)));
+        QCOMPARE(tintAt(shot, layout::answerFace(Violin, chosen)), Tint::White);
+        const Head stays = headInColumn(shot, layout::phraseChosenColumnX(place));
+        QCOMPARE(stays.state, Head::State::Shown);
+        QCOMPARE(QColor(shot.pixel(headInside(layout::phraseChosenColumnX(place), stays))), red);
+    }
+
     // The wrong-answer display ends with an empty staff while the next note sounds: no stale
     // head is left standing without its ledger lines.
     bool waitForDisplayEnd() const {
@@ -253,11 +292,6 @@ private:
             return headInColumn(mainWindowShot(), layout::askedColumnX).state ==
                    Head::State::Hidden;
         });
-    }
-
-    // A point of a head's filling above its middle, where no ledger line runs.
-    static QPoint headInside(int columnX, const Head& head) {
-        return {columnX, int(std::lround((head.top + layout::headDiameter / 2 - 90) / 15))};
     }
 
     // A listener makes the null sink play in real time; before, it may have rendered ahead.
@@ -758,8 +792,8 @@ private slots:
                 }
                 if (!ownSigns)
                     continue;
-                // In seven sharps a natural's button without its sign is wrong, or right only
-                // where the task's own ♮ asks for it.
+                // In A major a natural's button without its sign is wrong where the key or the
+                // task's own sign alters the note, right where the task's own ♮ asks for it.
                 const std::optional<int> note =
                     noteAtHeadTop(key.clef, headInColumn(shot, *head).top);
                 QVERIFY(note);
@@ -783,9 +817,15 @@ private slots:
                                 return true;
                     return false;
                 };
-                QVERIFY2(naturalSeen || (chosenSigns.size() == 1 && red(chosenSigns.first())),
+                // The chosen natural needs a ♮ where the key sharpens it, and none where the
+                // key leaves it natural.
+                const bool sharpenedByKey = aMajor::sharpened(*note);
+                QVERIFY2(!sharpenedByKey || naturalSeen ||
+                             (chosenSigns.size() == 1 && red(chosenSigns.first())),
                          "no red natural stands before the chosen head");
-                naturalSeen = true;
+                QVERIFY2(sharpenedByKey || chosenSigns.isEmpty(),
+                         "a sign stands before a chosen natural that the key leaves natural");
+                naturalSeen = naturalSeen || sharpenedByKey;
                 // The staff empties while the next note sounds.
                 QVERIFY2(QTest::qWaitFor([&] {
                              const QImage emptied = mainWindowShot();
@@ -840,6 +880,60 @@ private slots:
                  QStringLiteral("Du hast von 25 Aufgaben 1 falsch gemacht."));
         QCOMPARE(details, missed);
         QVERIFY2(sharps > 0, "no sharp was answered with the toggle");
+    }
+
+    // Four notes per task, chosen in the dialog, treble clef c' to e'' in C major: each phrase
+    // read off the staff head by head and answered on the buttons, every note answered turning
+    // green as the arrow under the staff moves on. The second phrase's second note answered
+    // wrongly stands green with the chosen note red beside it, marked on the buttons until the
+    // arrow moves on a second later. The result counts notes; the details name the place.
+    void phraseExercise() {
+        constexpr int notes = 4;
+        const quint64 dialog = session_->openSettings(layout::violinButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("0")));
+        QVERIFY(session_->chooseKey(dialog, 0));
+        QVERIFY(session_->chooseNotesPerTask(dialog, notes));
+        QVERIFY2(session_->startRange(dialog, Violin, 4, 13), "the settings dialog stayed open");
+        QCOMPARE(QSettings(session_->settingsFile(), QSettings::IniFormat)
+                     .value(QStringLiteral("Phrasen/NotenProAufgabe"))
+                     .toString(),
+                 QString::number(notes));
+
+        QString missed;
+        for (int task = 1; task <= tasksPerExercise; ++task) {
+            const std::optional<QList<int>> phrase = session_->watchPhrase(Violin, notes);
+            QVERIFY2(phrase, qPrintable(QStringLiteral("task %1: no phrase showed").arg(task)));
+            for (int place = 0; place < notes; ++place) {
+                const int note = phrase->at(place);
+                const bool wrong = task == 2 && place == 1;
+                const int chosen = wrong ? neighbourOf(note) : note;
+                QElapsedTimer sinceAnswer;
+                sinceAnswer.start();
+                QVERIFY(xdotool::click(mainWindow_, layout::answerButton(Violin, chosen)));
+                if (wrong) {
+                    checkPhraseMistakeShown(notes, place, note, chosen, sinceAnswer);
+                    if (QTest::currentTestFailed())
+                        return;
+                    missed = QStringLiteral("Aufgabe %1, Note %2: gesucht %3, gewählt %4 (eine "
+                                            "Sekunde zu hoch)")
+                                 .arg(task)
+                                 .arg(place + 1)
+                                 .arg(noteName(Violin, note), noteName(Violin, chosen));
+                } else if (place + 1 < notes) {
+                    QVERIFY2(session_->phraseNoteAnswered(place, notes),
+                             qPrintable(QStringLiteral("task %1, note %2: not green, or the arrow "
+                                                       "did not move on")
+                                            .arg(task)
+                                            .arg(place + 1)));
+                }
+            }
+        }
+        QString details;
+        QCOMPARE(
+            session_->readAndCloseMessage(titles::message, &details),
+            QStringLiteral("Du hast von %1 Noten 1 falsch gemacht.").arg(tasksPerExercise * notes));
+        QCOMPARE(details, missed);
     }
 
     void endButtonEndsProgram() { endWithEndButton(); }

@@ -24,7 +24,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -40,6 +42,7 @@ const QString microphoneNotice = QStringLiteral(
     "Das Mikrofon war während der Übung nicht erreichbar. Die Übung lief ohne Mikrofon.");
 
 constexpr int tasksPerExercise = 25;
+constexpr int phraseNotes = 4;
 // After the head has gone: the program's own note has died away at the microphone.
 constexpr qint64 deafAfterSound = 700;
 
@@ -143,12 +146,18 @@ private:
     // learner plays again a note that went unheard: under the sanitizers a last note went
     // unheard once in many runs. The replay is told; a second one fails.
     bool playUntilHeard(Cello& cello, int note) {
+        return playUntilHeard(cello, note, [](const QImage& shot) {
+            return headInColumn(shot, layout::askedColumnX).state == Head::State::Shown;
+        });
+    }
+    // The same, where `taken` tells from the main window that the note was.
+    bool playUntilHeard(Cello& cello, int note, const std::function<bool(const QImage&)>& taken) {
         if (!cello.playToEnd(note))
             return false;
         QElapsedTimer waited;
         waited.start();
         while (waited.elapsed() < 6000) {
-            if (headInColumn(mainWindowShot(), layout::askedColumnX).state == Head::State::Shown ||
+            if (taken(mainWindowShot()) ||
                 !xdotool::visibleWindows(QStringLiteral("^%1$").arg(titles::message)).isEmpty())
                 return true;
             QTest::qWait(50);
@@ -478,6 +487,104 @@ private slots:
         QVERIFY(session_->chooseKey(dialog, 0));
         QVERIFY2(session_->startRange(dialog, Violin, 0, 14), "the settings dialog stayed open");
         QVERIFY2(session_->watchAskedNote(Violin, false), "C major's head stood elsewhere");
+        QCOMPARE(session_->abortExercise(), abortedText);
+    }
+
+    // Four notes per task, chosen in the dialog, treble clef c' to e'' in C major, played
+    // legato on the keys: each key pressed while the one before is still held, which is let go
+    // once the new note has been taken. Every note is right.
+    void phraseExerciseOnKeysLegato() {
+        const quint64 dialog = session_->openSettings(layout::violinButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("0")));
+        QVERIFY(session_->chooseKey(dialog, 0));
+        QVERIFY(session_->chooseNotesPerTask(dialog, phraseNotes));
+        QVERIFY2(session_->startRange(dialog, Violin, 4, 13), "the settings dialog stayed open");
+
+        std::optional<int> held;
+        const auto release = [&] {
+            if (held)
+                keyboard_->send({0x80, static_cast<unsigned char>(*held), 64});
+            held.reset();
+        };
+        for (int task = 1; task <= tasksPerExercise; ++task) {
+            const std::optional<QList<int>> phrase = session_->watchPhrase(Violin, phraseNotes);
+            QVERIFY2(
+                phrase,
+                qPrintable(
+                    QStringLiteral("task %1: no phrase showed; %2").arg(task).arg(midiPath())));
+            for (int place = 0; place < phraseNotes; ++place) {
+                const int key = keyOf(phrase->at(place));
+                // A repeated note is struck again.
+                if (held == key)
+                    release();
+                const std::optional<int> before = std::exchange(held, key);
+                keyboard_->send({0x90, static_cast<unsigned char>(key), 100});
+                if (place + 1 < phraseNotes)
+                    QVERIFY2(session_->phraseNoteAnswered(place, phraseNotes),
+                             qPrintable(QStringLiteral("task %1, note %2 played legato was not "
+                                                       "taken as right; %3")
+                                            .arg(task)
+                                            .arg(place + 1)
+                                            .arg(midiPath())));
+                if (before)
+                    keyboard_->send({0x80, static_cast<unsigned char>(*before), 64});
+            }
+        }
+        release();
+        QCOMPARE(session_->readAndCloseMessage(titles::message),
+                 QStringLiteral("Du hast von %1 Noten 0 falsch gemacht.")
+                     .arg(tasksPerExercise * phraseNotes));
+    }
+
+    // Four notes per task on the cello into the microphone, the bass clef's whole range, each
+    // note played detached: three phrases answered rightly, then the learner stops and goes
+    // back to one note per task.
+    void phraseExerciseOnCello() {
+        Cello cello;
+        QVERIFY2(cello.isReady(), "FluidR3_GM is missing; ./test installs fluid-soundfont-gm");
+        const MonitorCapture loudspeaker;
+        QVERIFY2(loudspeaker.isRunning(), "parec did not start");
+        quint64 dialog = session_->openSettings(layout::bassButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(session_->typeTimes(dialog, QStringLiteral("0"), QStringLiteral("0")));
+        QVERIFY(session_->chooseKey(dialog, 0));
+        // Chosen by the exercises on the cello before, unless this runs alone.
+        if (QSettings(session_->settingsFile(), QSettings::IniFormat)
+                .value(QStringLiteral("Einstellungen/Mikrofon"))
+                .toString() != QStringLiteral("1"))
+            QVERIFY(xdotool::click(dialog, layout::microphoneBox));
+        QVERIFY(session_->chooseNotesPerTask(dialog, phraseNotes));
+        QVERIFY2(session_->startRange(dialog, Bass, 0, 14), "the settings dialog stayed open");
+        QElapsedTimer sinceStart;
+        sinceStart.start();
+        replayed_ = false;
+
+        for (int task = 1; task <= 3; ++task) {
+            const std::optional<QList<int>> phrase = session_->watchPhrase(Bass, phraseNotes);
+            QVERIFY2(phrase, qPrintable(QStringLiteral("task %1: no phrase showed").arg(task)));
+            // The null sink records in real time only once someone has listened for 2 s.
+            QTest::qWait(int(std::max<qint64>(0, 2500 - sinceStart.elapsed())));
+            for (int place = 0; place < phraseNotes; ++place) {
+                const bool last = place + 1 == phraseNotes;
+                QVERIFY2(
+                    playUntilHeard(cello, phrase->at(place),
+                                   [&](const QImage& shot) {
+                                       return last ? newPhrase(shot, Bass, phraseNotes).has_value()
+                                                   : phraseNoteRight(shot, place, phraseNotes);
+                                   }),
+                    qPrintable(QStringLiteral("task %1, note %2 played was not taken")
+                                   .arg(task)
+                                   .arg(place + 1)));
+            }
+        }
+        QCOMPARE(session_->abortExercise(), abortedText);
+
+        dialog = session_->openSettings(layout::bassButton);
+        QVERIFY2(dialog != 0, "the settings dialog did not open");
+        QVERIFY(session_->chooseNotesPerTask(dialog, 1));
+        QVERIFY2(session_->startRange(dialog, Bass, 0, 14), "the settings dialog stayed open");
+        QVERIFY2(session_->watchAskedNote(Bass, false), "no single note showed");
         QCOMPARE(session_->abortExercise(), abortedText);
     }
 
