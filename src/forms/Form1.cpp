@@ -141,7 +141,7 @@ void Form1::openKeyboard() {
     m_keyboard = keyboard;
     keepAbove(*keyboard, *this);
     placeAtLowerLeft(*keyboard, *this);
-    keyboard->installEventFilter(this);
+    keyboard->answerTypedWith([this](const QKeyEvent& event) { return answerWithKeyText(event); });
     keyboard->show();
     keyboard->Beschriften();
 }

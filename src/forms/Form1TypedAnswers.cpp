@@ -1,7 +1,6 @@
 // Answers typed: a note's letter answers as its button does, in the main window and in the
 // keyboard window; the toggles' keys come first, as shortcuts.
 #include "forms/Form1.h"
-#include "keyboard/frmKeyboard.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
 #include "training/NoteNaming.h"
@@ -31,12 +30,4 @@ void Form1::keyPressEvent(QKeyEvent* event) {
         event->accept();
     else
         QWidget::keyPressEvent(event);
-}
-
-// Letters typed in the keyboard window answer as in this one.
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_keyboard && event->type() == QEvent::KeyPress &&
-        answerWithKeyText(static_cast<const QKeyEvent&>(*event)))
-        return true;
-    return QWidget::eventFilter(watched, event);
 }

@@ -9,6 +9,8 @@
 
 #include <QLabel>
 
+#include <utility>
+
 frmKeyboard::frmKeyboard(Exercise& exercise)
     : QWidget(nullptr,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -27,6 +29,17 @@ frmKeyboard::frmKeyboard(Exercise& exercise)
     connect(&m_exercise, &Exercise::mistakeCleared, this, &frmKeyboard::clearMarks);
     connect(&m_exercise, &Exercise::keyboardPracticeEnded, this, &QWidget::close);
     Beschriften();
+}
+
+void frmKeyboard::answerTypedWith(std::function<bool(const QKeyEvent&)> answer) {
+    m_typedAnswer = std::move(answer);
+}
+
+void frmKeyboard::keyPressEvent(QKeyEvent* event) {
+    if (m_typedAnswer && m_typedAnswer(*event))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void frmKeyboard::Beschriften() {

@@ -2,10 +2,12 @@
 
 #include "training/NoteModel.h"
 
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class Exercise;
@@ -35,6 +37,11 @@ public:
     void Markieren(int note, std::uint32_t colour);
     void picKeyboard_Click(std::int16_t Index);
     void Picture1_Click(int Index);
+    // Keys typed here go to the main window's answers by letter; true when one answered.
+    void answerTypedWith(std::function<bool(const QKeyEvent&)> answer);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void LayoutAnwenden();
@@ -46,4 +53,5 @@ private:
     void markPitch(int pitch, std::uint32_t colour);
 
     Exercise& m_exercise;
+    std::function<bool(const QKeyEvent&)> m_typedAnswer;
 };
