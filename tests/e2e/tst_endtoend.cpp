@@ -539,11 +539,14 @@ private slots:
         QVERIFY2(keyboard != 0, "the keyboard window did not show");
         QVERIFY2(waitForNoWindow(titles::settings), "the settings dialog stayed open");
 
-        // From the moment it shows, and above the main window when that is clicked.
-        const std::optional<QRect> keys = xprop::frameOnScreen(keyboard);
-        const std::optional<QRect> main = xprop::frameOnScreen(mainWindow_);
-        QVERIFY(keys && main);
-        QVERIFY2(keys->bottomLeft() == main->bottomLeft(),
+        // At its corner once the window manager has framed it as asked, and above the
+        // main window when that is clicked.
+        const auto atCorner = [&] {
+            const std::optional<QRect> keys = xprop::frameOnScreen(keyboard);
+            const std::optional<QRect> main = xprop::frameOnScreen(mainWindow_);
+            return keys && main && keys->bottomLeft() == main->bottomLeft();
+        };
+        QVERIFY2(QTest::qWaitFor(atCorner, 2000),
                  qPrintable(QStringLiteral("the keyboard window showed at %1, the main window "
                                            "at %2")
                                 .arg(frameText(keyboard), frameText(mainWindow_))));
