@@ -105,7 +105,13 @@ private slots:
         QCOMPARE(nextTabStop(dialog.chkTonViolin[14]), dialog.chkTonBass[0]);
         QCOMPARE(nextTabStop(dialog.cmdKeyboard), dialog.txtZeitWeg);
         QCOMPARE(nextTabStop(dialog.txtZeitWeg), dialog.chkMikrofon);
-        QCOMPARE(nextTabStop(dialog.chkOktaveFrei), dialog.chkSchwacheNoten);
+        // Beside the free octave, off while the store has no value for it.
+        QCOMPARE(nextTabStop(dialog.chkOktaveFrei), dialog.chkOktaveTippen);
+        QCOMPARE(nextTabStop(dialog.chkOktaveTippen), dialog.chkSchwacheNoten);
+        QVERIFY(!dialog.chkOktaveTippen->isChecked());
+        QCOMPARE(dialog.chkOktaveTippen->y(), dialog.chkOktaveFrei->y());
+        QVERIFY(dialog.chkOktaveTippen->x() > dialog.chkOktaveFrei->geometry().right());
+        QVERIFY(dialog.rect().contains(dialog.chkOktaveTippen->geometry()));
         // Below the microphone's rows, off while the store has no value for it.
         QCOMPARE(dialog.chkSchwacheNoten->text(), QString("Schwache Noten öfter üben"));
         QVERIFY(!dialog.chkSchwacheNoten->isChecked());

@@ -2,6 +2,7 @@
 
 #include "settings/PhraseSettings.h"
 #include "settings/SettingsStore.h"
+#include "settings/TypingSettings.h"
 #include "training/ClefTable.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
@@ -79,6 +80,7 @@ void frmEinstellungen::Form_Load() {
             txtZeitVorbei->setText(zeitVorbei);
         chkSchwacheNoten->setChecked(store->GetSetting(Section, WeakNotesKey) ==
                                      QStringLiteral("1"));
+        chkOktaveTippen->setChecked(readTypeOctave(*store));
     }
     MikrofonLaden();
     SpracheLaden();
@@ -144,7 +146,8 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
             chkSchwacheNoten->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
         const bool savedKey = !m_keysVisible || saveKeySettings(*store, TonartGewaehlt());
         const bool savedNotes = saveNotesPerTask(*store, NotenProAufgabe());
-        if (!(savedWeg && savedVorbei && savedWeak && savedKey && savedNotes) &&
+        const bool savedTyping = saveTypeOctave(*store, chkOktaveTippen->isChecked());
+        if (!(savedWeg && savedVorbei && savedWeak && savedKey && savedNotes && savedTyping) &&
             store->firstFailedSave())
             m_services.message(this, unsavedTimesMessage(store->fileName()), tr("Hinweis"),
                                MessageIcon::Information);

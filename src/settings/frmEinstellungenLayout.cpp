@@ -119,6 +119,11 @@ void frmEinstellungen::LayoutAnwenden() {
     Pegel->hide();
     chkOktaveFrei = new QCheckBox(tr("Oktave frei (z. B. Männerstimme im Violinschlüssel)"), this);
     chkOktaveFrei->setGeometry(twipsRect(120, 5940, 4800, 300));
+    // Beside it, where the row was free.
+    chkOktaveTippen = new QCheckBox(tr("Oktave tippen"), this);
+    chkOktaveTippen->setGeometry(twipsRect(5040, 5940, 4455, 300));
+    chkOktaveTippen->setToolTip(tr("Getippte Antworten nennen die Oktave: c' als c und dann ', "
+                                   "oder c1; sonst gilt der Buchstabe allein"));
     chkSchwacheNoten = new QCheckBox(tr("Schwache Noten öfter üben"), this);
     chkSchwacheNoten->setGeometry(twipsRect(120, 6300, 4800, 300));
     // Below everything else, so the rest keeps its place; in the order of the choice's enums.
@@ -170,9 +175,9 @@ void frmEinstellungen::LayoutAnwenden() {
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
     tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
-    tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkSchwacheNoten,
-                     cboSprache, cboNotennamen, cboOktaven, cboTonart, spnHoechstens,
-                     cboVersetzungszeichen, cboNotenProAufgabe});
+    tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkOktaveTippen,
+                     chkSchwacheNoten, cboSprache, cboNotennamen, cboOktaven, cboTonart,
+                     spnHoechstens, cboVersetzungszeichen, cboNotenProAufgabe});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
