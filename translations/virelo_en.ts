@@ -768,6 +768,14 @@ The exercise runs with the times you entered.</translation>
         <source>Keyboard</source>
         <translation>Keyboard</translation>
     </message>
+    <message>
+        <source>stumme Taste</source>
+        <translation>silent key</translation>
+    </message>
+    <message>
+        <source>%1 oder %2</source>
+        <translation>%1 or %2</translation>
+    </message>
 </context>
 <context>
     <name>frmStatistik</name>

@@ -9,6 +9,7 @@
 #include "widgets/Pictures.h"
 #include "widgets/Twips.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+
+#include <utility>
 
 namespace {
 
@@ -49,6 +52,18 @@ QComboBox* choice(QWidget* parent, const QStringList& entries, const QRect& geom
     box->addItems(entries);
     box->setGeometry(geometry);
     return box;
+}
+
+// Qt leaves the list a choice opens without a name, so a screen reader announces an empty list:
+// it takes the caption of its choice, which the caption also labels.
+void nameChoice(QComboBox* box, const QString& caption) {
+    box->view()->setAccessibleName(caption.endsWith(QLatin1Char(':')) ? caption.chopped(1)
+                                                                      : caption);
+}
+
+void nameChoice(QComboBox* box, QLabel* caption) {
+    caption->setBuddy(box);
+    nameChoice(box, caption->text());
 }
 
 QLineEdit* timeField(QWidget* parent, const QString& text, const QRect& geometry) {
@@ -170,7 +185,12 @@ void frmEinstellungen::LayoutAnwenden() {
     cboNotenProAufgabe->setGeometry(twipsRect(2220, 9180, 900, 330));
     cboNotenProAufgabe->setToolTip(tr("Mit 4 oder 8 ist jede Aufgabe eine Phrase: ihre Noten von "
                                       "links nach rechts lesen und der Reihe nach beantworten"));
-    lblNotenProAufgabe->setBuddy(cboNotenProAufgabe);
+    for (const auto& [box, caption] :
+         {std::pair{cboSprache, lblSprache}, std::pair{cboNotennamen, lblNotennamen},
+          std::pair{cboOktaven, lblOktaven}, std::pair{cboTonart, lblTonart},
+          std::pair{cboVersetzungszeichen, lblVersetzungszeichen},
+          std::pair{cboNotenProAufgabe, lblNotenProAufgabe}})
+        nameChoice(box, caption);
 
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
@@ -192,6 +212,7 @@ void frmEinstellungen::WeitereSchluesselLayout() {
     frmSchluessel = frame(this, tr("Schlüssel"), twipsRect(120, 3240, 9375, 1335));
     cboSchluessel = new QComboBox(frmSchluessel);
     cboSchluessel->setGeometry(twipsRect(240, 480, 5400, 375));
+    nameChoice(cboSchluessel, frmSchluessel->title());
     chkGehoer = new QCheckBox(tr("Gehör-Training"), frmSchluessel);
     chkGehoer->setGeometry(twipsRect(6000, 510, 3000, 300));
 
