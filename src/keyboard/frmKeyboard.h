@@ -1,6 +1,7 @@
 #pragma once
 
 #include "training/NoteModel.h"
+#include "widgets/AnswerMarks.h"
 
 #include <QKeyEvent>
 #include <QWidget>
@@ -34,7 +35,7 @@ public:
     std::array<KeyboardKey*, 11> Picture1{};
 
     void Beschriften();
-    void Markieren(int note, std::uint32_t colour);
+    void Markieren(int note, std::uint32_t colour, std::optional<AnswerMark> mark = std::nullopt);
     void picKeyboard_Click(std::int16_t Index);
     void Picture1_Click(int Index);
     // Keys typed here go to the main window's answers by letter; true when one answered.
@@ -50,7 +51,7 @@ private:
     // The MIDI note a black key sounds in the clef; none where it follows an E or a B, as in the
     // C clefs, whose notes start elsewhere than at F.
     std::optional<int> blackKeyPitch(int key) const;
-    void markPitch(int pitch, std::uint32_t colour);
+    void markPitch(int pitch, std::uint32_t colour, AnswerMark mark);
 
     Exercise& m_exercise;
     std::function<bool(const QKeyEvent&)> m_typedAnswer;
