@@ -1,4 +1,5 @@
 // The on-screen keyboard: its keys, answers by real clicks, markings, placement, resizing, closing.
+#include "AnswerMarkReading.h"
 #include "FakeServices.h"
 #include "forms/Form1.h"
 #include "keyboard/KeyboardKey.h"
@@ -88,6 +89,19 @@ struct KeyboardExercise {
     QColor blackColour(const QImage& shot, int index) const {
         const KeyboardKey* key = keyboard->Picture1[index];
         return shot.pixelColor(key->mapTo(keyboard.data(), key->rect().center()));
+    }
+    // The mark drawn on a key, from the ink on what shows of it inside its border: not its
+    // name, nor the black keys lying on a white one.
+    SeenMark keyMark(const QImage& shot, const KeyboardKey* key) const {
+        QRect inked;
+        const QRect inside = key->rect().adjusted(2, 2, -2, -2);
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x) {
+                const QPoint point = key->mapTo(keyboard.data(), QPoint(x, y));
+                if (keyboard->childAt(point) == key && QColor(shot.pixel(point)).lightness() < 60)
+                    inked |= QRect(point, QSize(1, 1));
+            }
+        return markInBounds(shot, inked);
     }
 };
 
@@ -262,12 +276,22 @@ private slots:
                                                                           : White);
         for (int j = 0; j < 11; ++j)
             QCOMPARE(e.blackColour(shot, j), j == askedBlack ? Green : Black);
+        // By shape too: the chosen key crossed, the asked one ringed.
+        for (int i = 0; i < 15; ++i)
+            QCOMPARE(e.keyMark(shot, e.keyboard->picKeyboard[i]), i == chosen ? SeenMark::Cross
+                                                                  : i == asked && askedBlack < 0
+                                                                      ? SeenMark::Ring
+                                                                      : SeenMark::None);
+        if (askedBlack >= 0)
+            QCOMPARE(e.keyMark(shot, e.keyboard->Picture1[askedBlack]), SeenMark::Ring);
 
         e.world.exercise.tmrNoteFalsch_Timer();
         QCOMPARE(e.world.exercise.task(), 2);
         shot = e.keyboard->grab().toImage();
-        for (int i = 0; i < 15; ++i)
+        for (int i = 0; i < 15; ++i) {
             QCOMPARE(e.keyColour(shot, i), White);
+            QCOMPARE(e.keyMark(shot, e.keyboard->picKeyboard[i]), SeenMark::None);
+        }
         for (int j = 0; j < 11; ++j)
             QCOMPARE(e.blackColour(shot, j), Black);
     }

@@ -1,4 +1,5 @@
 // The main window at rest, its layout, the mode buttons, and what it shows of an exercise.
+#include "AnswerMarkReading.h"
 #include "FakeServices.h"
 #include "forms/Form1.h"
 #include "settings/TypingSettings.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -76,6 +78,21 @@ struct Run : ExerciseRun<FakeWorld> {
 const QColor White(255, 255, 255);
 const QColor Red(255, 0, 0);
 const QColor Green(0, 255, 0);
+
+// The mark on a head of the single-note display, from its drawn element in twips.
+SeenMark markOn(const QImage& shot, const DrawnShape& head) {
+    const QRectF circle = headCircle(head);
+    return markOnHead(shot, circle.center() / 15, circle.height() / 15);
+}
+
+// The caption whole within the button's face, where the style lays out its text.
+bool captionFits(const QPushButton* button) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const QRect contents =
+        button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    return button->fontMetrics().horizontalAdvance(button->text()) <= contents.width();
+}
 
 // The areas of one colour on the staff, above the answer rows and right of the left column,
 // as boxes in pixels: the heads standing there in that colour.
@@ -485,6 +502,15 @@ private slots:
         QCOMPARE(e.visibleLedgerLines(), chosenLedger);
         QCOMPARE(e.colour(index), Red);
         QCOMPARE(e.colour(asked), Green);
+        // Told apart by shape too: the chosen head crossed, the asked one ringed, and their
+        // buttons' captions marked likewise, still whole on the face.
+        const QImage shot = e.form->grab().toImage();
+        QCOMPARE(markOn(shot, e.form->shpNoteFalsch), SeenMark::Cross);
+        QCOMPARE(markOn(shot, e.form->shpNote), SeenMark::Ring);
+        QVERIFY(e.button(index)->text().startsWith(QStringLiteral("\u2717 ")));
+        QVERIFY(e.button(asked)->text().startsWith(QStringLiteral("\u2713 ")));
+        QVERIFY2(captionFits(e.button(index)) && captionFits(e.button(asked)),
+                 qPrintable(e.button(index)->text() + " / " + e.button(asked)->text()));
     }
 
     // Both rows answer for a clef without its own, each button that names one of its notes; a
@@ -665,6 +691,7 @@ private slots:
         QCOMPARE(e.visibleLedgerLines(), (QList<int>{0}));
         for (int i = 0; i < 15; ++i) {
             QCOMPARE(e.colour(i), White);
+            QCOMPARE(e.form->cmdNoteViolin[i]->text(), noteName(Clef::Violin, i));
             QVERIFY(e.form->cmdNoteViolin[i]->isEnabled());
         }
         QVERIFY(e.ex().tmrVorbei->isActive());
@@ -691,6 +718,7 @@ private slots:
         QCOMPARE(e.world.messages[0].details, QString());
         for (int i = 0; i < 15; ++i) {
             QCOMPARE(e.colour(i), White);
+            QCOMPARE(e.form->cmdNoteViolin[i]->text(), noteName(Clef::Violin, i));
             QVERIFY(!e.form->cmdNoteViolin[i]->isEnabled());
             QVERIFY(!e.form->cmdNoteBass[i]->isEnabled());
         }
@@ -923,6 +951,12 @@ private slots:
         QCOMPARE(staffPatches(shot(), Green).size(), 2);
         QCOMPARE(staffPatches(shot(), Red).size(), 1);
         QCOMPARE(staffPatches(shot(), White).size(), notes - 2);
+        // Answered heads ringed, the chosen one crossed: by shape as well as by colour.
+        const double diameter = e.form->shpNote.Height / 15;
+        for (const auto& [colour, mark] :
+             {std::pair{Green, SeenMark::Ring}, std::pair{Red, SeenMark::Cross}})
+            for (const QRect& head : staffPatches(shot(), colour))
+                QCOMPARE(markOnHead(shot(), QRectF(head).center(), diameter), mark);
         // The answer buttons show it for its second, as a single note's.
         const int chosen = asked == 0 ? 2 : asked - 1;
         QCOMPARE(e.colour(chosen), Red);

@@ -5,6 +5,7 @@
 #include "training/KeySignature.h"
 #include "training/NoteModel.h"
 #include "training/StaffPlacement.h"
+#include "widgets/AnswerMarks.h"
 #include "widgets/DrawnElements.h"
 
 #include <QPainterPath>
@@ -21,6 +22,9 @@ class QPainter;
 class QProgressBar;
 class QPushButton;
 class frmKeyboard;
+
+// The circle a head is drawn as: as high as its box, centred in it.
+QRectF headCircle(const DrawnShape& head);
 
 // The main window: a view of the exercise. It shows what the exercise tells it and forwards
 // what the learner does.
@@ -97,6 +101,7 @@ private:
     void showTimedOut();
     void NoteFalschAnzeigen(int gefragt, int gewaehlt);
     void clearMistake();
+    void unmarkAnswerButtons();
     void showRest();
 
     // A task of several notes.
@@ -114,7 +119,9 @@ private:
     void drawPhrase(QPainter& painter);
     void drawPhraseHead(QPainter& painter, DrawnShape head, int step, double ledgerLeft,
                         double ledgerRight, std::optional<int> sign, double signGap,
-                        const QColor& signColour);
+                        const QColor& signColour, std::optional<AnswerMark> mark);
+    // A head of the wrong-answer display marked in the staff's ink.
+    void drawMark(QPainter& painter, AnswerMark mark, const QRectF& head) const;
 
     enum class Column { Asked, Chosen };
     LineLadder columnLadder(Column column) const;

@@ -3,12 +3,13 @@
 #include "settings/TypingSettings.h"
 #include "training/ClefTable.h"
 #include "training/Exercise.h"
+#include "widgets/AnswerMarks.h"
 #include "widgets/BackColor.h"
 
 #include <QProgressBar>
 #include <QPushButton>
 
-#include <utility>
+#include <tuple>
 
 void Form1::connectExercise() {
     connect(&m_exercise, &Exercise::started, this, &Form1::showStart);
@@ -81,11 +82,14 @@ void Form1::NoteFalschAnzeigen(int gefragt, int gewaehlt) {
     const QList<Clef> rows = answerRows(m_exercise.clef());
     for (const Clef rowClef : rows) {
         auto& row = buttonRow(rowClef);
-        for (const auto& [index, colour] :
-             {std::pair{gewaehlt, VbColor::Red}, std::pair{gefragt, VbColor::Green}})
+        for (const auto& [index, colour, mark] :
+             {std::tuple{gewaehlt, VbColor::Red, AnswerMark::Chosen},
+              std::tuple{gefragt, VbColor::Green, AnswerMark::Asked}})
             for (int i = 0; i < NoteCount; ++i)
-                if (answerIndex(rowClef, i) == index)
+                if (answerIndex(rowClef, i) == index) {
                     setBackColor(row[i], colour);
+                    setCaptionMark(row[i], mark);
+                }
     }
     // Disabling the focused button would pass focus on to "Übung abbrechen", where the next
     // space would abort: the window holds it until the row is back.
@@ -108,10 +112,7 @@ void Form1::NoteFalschAnzeigen(int gefragt, int gewaehlt) {
 
 // Both heads go with the ledger lines, so that the staff stays empty while the next note sounds.
 void Form1::clearMistake() {
-    for (int i = 0; i < NoteCount; ++i) {
-        setBackColor(cmdNoteViolin[i], VbColor::White);
-        setBackColor(cmdNoteBass[i], VbColor::White);
-    }
+    unmarkAnswerButtons();
     setAnswerRowEnabled(true);
     if (m_focusBeforeMistake && m_focusBeforeMistake->isEnabled())
         m_focusBeforeMistake->setFocus(Qt::OtherFocusReason);
@@ -122,6 +123,14 @@ void Form1::clearMistake() {
     m_chosenSign.reset();
     hideLedgerLines(0, 13);
     update();
+}
+
+void Form1::unmarkAnswerButtons() {
+    for (auto* row : {&cmdNoteViolin, &cmdNoteBass})
+        for (QPushButton* button : *row) {
+            setBackColor(button, VbColor::White);
+            setCaptionMark(button, std::nullopt);
+        }
 }
 
 void Form1::setAnswerRowEnabled(bool enabled) {
@@ -138,11 +147,10 @@ void Form1::showRest() {
     shpNote.Visible = false;
     shpNote.BackColor = VbColor::White;
     shpNoteFalsch.Visible = false;
+    unmarkAnswerButtons();
     for (int i = 0; i < NoteCount; ++i) {
         cmdNoteBass[i]->setEnabled(false);
-        setBackColor(cmdNoteBass[i], VbColor::White);
         cmdNoteViolin[i]->setEnabled(false);
-        setBackColor(cmdNoteViolin[i], VbColor::White);
     }
     m_focusBeforeMistake = nullptr;
     hideLedgerLines(0, 13);

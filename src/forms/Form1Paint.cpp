@@ -3,29 +3,34 @@
 #include "help/ClefGlyph.h"
 #include "training/ClefTable.h"
 #include "training/Exercise.h"
+#include "widgets/AnswerMarks.h"
 #include "widgets/Twips.h"
 
 #include <QPainter>
 
 #include <algorithm>
 
+QRectF headCircle(const DrawnShape& head) {
+    const double diameter = head.Height;
+    return {head.Left + (head.Width - diameter) / 2, head.Top, diameter, diameter};
+}
+
 namespace {
 
 constexpr double LineWidthPixels = 3;
+constexpr double MarkWidthPixels = 2.5;
 
 void drawLine(QPainter& painter, const DrawnLine& line) {
     if (line.Visible)
         painter.drawLine(QPointF(line.X1, line.Y1), QPointF(line.X2, line.Y2));
 }
 
-// A round head as high as its box, centred in it: narrower than the ledger lines it sits on.
+// A round head, narrower than the ledger lines it sits on.
 void drawHead(QPainter& painter, const DrawnShape& shape) {
     if (!shape.Visible)
         return;
     painter.setBrush(fromVbColor(shape.BackColor));
-    const double diameter = shape.Height;
-    painter.drawEllipse(
-        QRectF(shape.Left + (shape.Width - diameter) / 2, shape.Top, diameter, diameter));
+    painter.drawEllipse(headCircle(shape));
 }
 
 } // namespace
@@ -54,8 +59,21 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
     drawAccidental(painter, shpNoteFalsch, m_chosenSign, fromVbColor(shpNoteFalsch.BackColor));
     for (int i = 7; i <= 13; ++i)
         drawLine(painter, ZusatzLinie[i]);
+    // The chosen head shows only during the wrong-answer display.
+    if (shpNoteFalsch.Visible) {
+        drawMark(painter, AnswerMark::Asked, headCircle(shpNote));
+        drawMark(painter, AnswerMark::Chosen, headCircle(shpNoteFalsch));
+    }
 
     keepKeyboardAtCorner();
+}
+
+void Form1::drawMark(QPainter& painter, AnswerMark mark, const QRectF& head) const {
+    painter.save();
+    painter.setPen(QPen(palette().color(QPalette::WindowText), MarkWidthPixels * TwipsPerPixel,
+                        Qt::SolidLine, Qt::FlatCap));
+    drawHeadMark(painter, mark, head);
+    painter.restore();
 }
 
 // The described clefs are told by their answer rows and show no sign, unless a key or the

@@ -1,6 +1,6 @@
 // A task of several notes on the staff: its heads side by side after the clef and signature,
-// the note to answer marked by an arrow below the staff, answered notes in green, wrong ones
-// with the chosen note in red right beside.
+// the note to answer marked by an arrow below the staff, answered notes in green and ringed, wrong
+// ones with the chosen note in red and crossed right beside.
 #include "forms/Form1.h"
 #include "training/ClefTable.h"
 #include "training/Exercise.h"
@@ -141,7 +141,8 @@ void Form1::drawPhrase(QPainter& painter) {
         drawPhraseHead(painter, {headLeft, 0, shpNote.Width, shpNote.Height, colour, true},
                        staffStep(m_exercise.clef(), note.index), ledgerLeft,
                        ledgerLeft + ledgerWidth, note.accidental, overhang + signGap,
-                       answered ? fromVbColor(colour) : text);
+                       answered ? fromVbColor(colour) : text,
+                       answered ? std::optional(AnswerMark::Asked) : std::nullopt);
         if (!chosenHead)
             continue;
         // Its ledger lines run on under both heads, as under a second.
@@ -149,15 +150,16 @@ void Form1::drawPhrase(QPainter& painter) {
             clefIndexOf(m_exercise.clef(), {note.chosen->step, 0});
         if (chosenIndex)
             drawPhraseHead(painter, *chosenHead, staffStep(m_exercise.clef(), *chosenIndex),
-                           ledgerLeft, ledgerRight, chosenSign, signGap, fromVbColor(VbColor::Red));
+                           ledgerLeft, ledgerRight, chosenSign, signGap, fromVbColor(VbColor::Red),
+                           AnswerMark::Chosen);
     }
 }
 
 // A head on its staff step with the ledger lines it needs between `ledgerLeft` and
-// `ledgerRight`, and its sign `signGap` before it.
+// `ledgerRight`, its sign `signGap` before it, and the mark of an answered note.
 void Form1::drawPhraseHead(QPainter& painter, DrawnShape head, int step, double ledgerLeft,
                            double ledgerRight, std::optional<int> sign, double signGap,
-                           const QColor& signColour) {
+                           const QColor& signColour, std::optional<AnswerMark> mark) {
     const LineLadder ladder = columnLadder(Column::Asked);
     const std::optional<Placement> placement = placeOnLadder(ladder, step);
     if (!placement)
@@ -167,9 +169,10 @@ void Form1::drawPhraseHead(QPainter& painter, DrawnShape head, int step, double 
         painter.drawLine(QPointF(ledgerLeft, ladder[std::size_t(rung)]),
                          QPointF(ledgerRight, ladder[std::size_t(rung)]));
     painter.setBrush(fromVbColor(head.BackColor));
-    const double diameter = head.Height;
-    const double headLeft = head.Left + (head.Width - diameter) / 2;
-    painter.drawEllipse(QRectF(headLeft, head.Top, diameter, diameter));
+    const QRectF circle = headCircle(head);
+    painter.drawEllipse(circle);
     if (sign)
-        drawSign(painter, *sign, headLeft - signGap, head.Top + head.Height / 2, signColour);
+        drawSign(painter, *sign, circle.left() - signGap, head.Top + head.Height / 2, signColour);
+    if (mark)
+        drawMark(painter, *mark, circle);
 }

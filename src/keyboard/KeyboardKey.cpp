@@ -2,6 +2,16 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
+namespace {
+
+// The mark stands centred across the key, its lower edge at about two thirds of its height:
+// above a white key's name and clear of the black keys beside, below a black key's middle.
+constexpr double MarkShare = 0.6, MarkSidePixels = 15, MarkBottom = 0.68, MarkPenPixels = 2;
+
+} // namespace
+
 KeyboardKey::KeyboardKey(QWidget* parent) : QAbstractButton(parent) {
     // Clicking a key must not pull the focus away from where the learner left it.
     setFocusPolicy(Qt::NoFocus);
@@ -14,9 +24,21 @@ void KeyboardKey::setBackColor(const QColor& colour) {
     update();
 }
 
+void KeyboardKey::setMark(std::optional<AnswerMark> mark) {
+    m_mark = mark;
+    update();
+}
+
 void KeyboardKey::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (!m_mark)
+        return;
+    const double side = std::min(width() * MarkShare, MarkSidePixels);
+    const double bottom = height() * MarkBottom;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), MarkPenPixels));
+    drawBoxMark(painter, *m_mark, QRectF((width() - side) / 2, bottom - side, side, side));
 }

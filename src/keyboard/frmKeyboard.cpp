@@ -64,9 +64,11 @@ QString frmKeyboard::blackKeyName(int key) const {
     return tr("%1 oder %2").arg(noteName(sharp), noteName(flat));
 }
 
-void frmKeyboard::Markieren(int note, std::uint32_t colour) {
-    if (note >= 0 && note < NoteCount)
-        picKeyboard[note]->setBackColor(fromVbColor(colour));
+void frmKeyboard::Markieren(int note, std::uint32_t colour, std::optional<AnswerMark> mark) {
+    if (note < 0 || note >= NoteCount)
+        return;
+    picKeyboard[note]->setBackColor(fromVbColor(colour));
+    picKeyboard[note]->setMark(mark);
 }
 
 void frmKeyboard::picKeyboard_Click(std::int16_t Index) {
@@ -93,27 +95,31 @@ std::optional<int> frmKeyboard::blackKeyPitch(int key) const {
 void frmKeyboard::markMistake(int asked, int chosen) {
     const std::optional<SpelledNote> chosenNote = m_exercise.chosenSpelled();
     if (!m_exercise.alteredNotes() || !chosenNote) {
-        Markieren(chosen, VbColor::Red);
-        Markieren(asked, VbColor::Green);
+        Markieren(chosen, VbColor::Red, AnswerMark::Chosen);
+        Markieren(asked, VbColor::Green, AnswerMark::Asked);
         return;
     }
-    markPitch(chosenNote->midiPitch(), VbColor::Red);
-    markPitch(m_exercise.askedSpelled().midiPitch(), VbColor::Green);
+    markPitch(chosenNote->midiPitch(), VbColor::Red, AnswerMark::Chosen);
+    markPitch(m_exercise.askedSpelled().midiPitch(), VbColor::Green, AnswerMark::Asked);
 }
 
-void frmKeyboard::markPitch(int pitch, std::uint32_t colour) {
+void frmKeyboard::markPitch(int pitch, std::uint32_t colour, AnswerMark mark) {
     for (int i = 0; i < NoteCount; ++i)
         if (const std::optional<SpelledNote> note = clefNote(m_exercise.clef(), i);
             note && note->midiPitch() == pitch)
-            Markieren(i, colour);
+            Markieren(i, colour, mark);
     for (std::size_t j = 0; j < Picture1.size(); ++j)
-        if (blackKeyPitch(int(j)) == pitch)
+        if (blackKeyPitch(int(j)) == pitch) {
             Picture1[j]->setBackColor(fromVbColor(colour));
+            Picture1[j]->setMark(mark);
+        }
 }
 
 void frmKeyboard::clearMarks() {
     for (int i = 0; i < NoteCount; ++i)
         Markieren(i, VbColor::White);
-    for (KeyboardKey* key : Picture1)
+    for (KeyboardKey* key : Picture1) {
         key->setBackColor(Qt::black);
+        key->setMark(std::nullopt);
+    }
 }

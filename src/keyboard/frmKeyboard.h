@@ -1,6 +1,7 @@
 #pragma once
 
 #include "training/NoteModel.h"
+#include "widgets/AnswerMarks.h"
 
 #include <QKeyEvent>
 #include <QWidget>
@@ -34,7 +35,7 @@ public:
     std::array<KeyboardKey*, 11> Picture1{};
 
     void Beschriften();
-    void Markieren(int note, std::uint32_t colour);
+    void Markieren(int note, std::uint32_t colour, std::optional<AnswerMark> mark = std::nullopt);
     void picKeyboard_Click(std::int16_t Index);
     void Picture1_Click(int Index);
     // Keys typed here go to the main window's answers by letter; true when one answered.
@@ -52,7 +53,7 @@ private:
     std::optional<int> blackKeyPitch(int key) const;
     // What a screen reader calls a black key: the notes it sounds, or that it sounds none.
     QString blackKeyName(int key) const;
-    void markPitch(int pitch, std::uint32_t colour);
+    void markPitch(int pitch, std::uint32_t colour, AnswerMark mark);
 
     Exercise& m_exercise;
     std::function<bool(const QKeyEvent&)> m_typedAnswer;
