@@ -46,6 +46,12 @@ constexpr float octaveUpBelow = 0.2f;
 // an octave lower, weak beside its second partial: a low cello's or bassoon's.
 constexpr float octaveDownShare = 0.3f;
 constexpr float octaveDownAbove = 0.05f;
+// While the note before still sounds, its release and the next note's attack mix, and yinfast
+// reads a period they share: often the octave or twelfth below the next note. The window then
+// repeats after half or a third of that period within a few times as well as after all of it;
+// a note of its own, even one with a strong second partial, repeats after its period far better.
+// Another note waits until it does.
+constexpr float sharedPeriodRatio = 8.0f;
 // The note decided last is decided again only after it has faded this far below its loudest and
 // risen this far again: a new stroke of the bow or a new breath. Dips in confidence, the swell of
 // a long note, the fading tail of a plucked string or of a piano are the same note still.
@@ -122,7 +128,8 @@ std::optional<int> NoteListener::analyseHop() {
     const std::optional<int> named = hearing();
     // A held note's octave is that note still: strings and voices flip to it for a hop or two.
     const bool same = named && last_ && (*named - *last_) % 12 == 0;
-    if (!named || same)
+    const bool otherSounding = last_ && sounding_;
+    if (!named || same || (otherSounding && sharedByAnother(*named)))
         return std::nullopt;
     last_ = named;
     sounding_ = true;
@@ -196,6 +203,12 @@ std::optional<int> NoteListener::checkedPeriod(int candidate) const {
             return listened(candidate - 12) ? std::optional(candidate - 12) : std::nullopt;
     }
     return candidate;
+}
+
+bool NoteListener::sharedByAnother(int candidate) const {
+    const float period = periodOf(float(candidate), sampleRate_);
+    const float bound = sharedPeriodRatio * difference(period);
+    return difference(period / 2) < bound || difference(period / 3) < bound;
 }
 
 float NoteListener::difference(float period) const {
