@@ -101,6 +101,12 @@ private slots:
         for (QPushButton* b : {dialog.cmdOk, dialog.cmdKeyboard, dialog.cmdAbbrechen})
             QVERIFY(!b->isDefault() && !b->autoDefault());
         QCOMPARE(nextTabStop(dialog.txtZeitVorbei), dialog.cmdOk);
+        // Each time field is named by its own caption, not both by the frame's.
+        for (auto [field, caption] : {std::pair{dialog.txtZeitVorbei, "Zeit pro Note"},
+                                      std::pair{dialog.txtZeitWeg, "Note verschwindet nach"}})
+            QVERIFY(QAccessible::queryAccessibleInterface(field)
+                        ->text(QAccessible::Name)
+                        .startsWith(QString(caption)));
         QCOMPARE(nextTabStop(dialog.cmdAbbrechen), dialog.chkTonViolin[0]);
         QCOMPARE(nextTabStop(dialog.chkTonViolin[14]), dialog.chkTonBass[0]);
         QCOMPARE(nextTabStop(dialog.cmdKeyboard), dialog.txtZeitWeg);

@@ -108,6 +108,9 @@ void frmEinstellungen::LayoutAnwenden() {
     txtZeitVorbei = timeField(frmZeit, QStringLiteral("4"), twipsRect(2394, 252, 742, 360));
     Label2 = label(frmZeit, tr("Note verschwindet nach:"), twipsRect(126, 756, 2156, 266));
     txtZeitWeg = timeField(frmZeit, QStringLiteral("2"), twipsRect(2394, 756, 735, 322));
+    // A screen reader names each field by its caption rather than by the frame's title.
+    Label1->setBuddy(txtZeitVorbei);
+    Label2->setBuddy(txtZeitWeg);
 
     frmViolin = frame(this,
                       tr("Tonraum für Violinschlüssel  (nur tiefsten und höchsten "
