@@ -347,60 +347,6 @@ private slots:
         }
     }
 
-    // Notes played legato, each held into the next one's attack, which its release overlaps
-    // (quarter notes at 100 bpm): every note after the first is the first decided from its
-    // onset to the next one's.
-    void renderedLegato_data() {
-        QTest::addColumn<QString>("soundFont");
-        QTest::addColumn<int>("program");
-        QTest::addColumn<Clef>("clef");
-        QTest::addColumn<QList<int>>("pitches");
-        // While the note before still sounds, the mix reads the octave or twelfth below.
-        QTest::newRow("cello f' d' c' h e' c'")
-            << largeSoundFont << instrument::cello << Bass << QList<int>{65, 62, 60, 59, 64, 60};
-        QTest::newRow("cello a to c'")
-            << largeSoundFont << instrument::cello << Bass << QList<int>{57, 60};
-        QTest::newRow("cello e' to c', twelfth below")
-            << museScoreSoundFont << instrument::cello << Bass << QList<int>{64, 60};
-    }
-
-    void renderedLegato() {
-        QFETCH(QString, soundFont);
-        QFETCH(int, program);
-        QFETCH(Clef, clef);
-        QFETCH(QList<int>, pitches);
-        NoteRenderer renderer(soundFont, sampleRate);
-        QVERIFY2(renderer.isLoaded(),
-                 qPrintable(soundFont + QStringLiteral(" is missing; ./test installs it")));
-        constexpr double beatSeconds = 0.6;
-        const auto onsetOf = [](qsizetype note) {
-            return leadSeconds + double(note) * beatSeconds;
-        };
-        std::vector<float> samples;
-        for (qsizetype note = 0; note < pitches.size(); ++note) {
-            const std::vector<float> sound =
-                renderer.render({program, pitches[note], beatSeconds}, onsetOf(note));
-            samples.resize(std::max(samples.size(), sound.size()), 0.0f);
-            for (std::size_t at = 0; at < sound.size(); ++at)
-                samples[at] += sound[at];
-        }
-        const std::vector<Decision> decisions = listen(samples, listenedPitches(clef, false));
-        for (qsizetype note = 1; note < pitches.size(); ++note) {
-            const double until =
-                note + 1 < pitches.size() ? onsetOf(note + 1) : double(samples.size()) / sampleRate;
-            const auto first =
-                std::find_if(decisions.begin(), decisions.end(), [&](const Decision& d) {
-                    return d.seconds > onsetOf(note) && d.seconds <= until;
-                });
-            const int answered = first == decisions.end() ? -1 : first->pitch;
-            QVERIFY2(answered == pitches[note],
-                     qPrintable(QStringLiteral("note %1, MIDI %2: decided %3 first")
-                                    .arg(note)
-                                    .arg(pitches[note])
-                                    .arg(answered)));
-        }
-    }
-
     // The program's own piano note is heard as well, as from a loud loudspeaker: it must decide
     // nothing, while it sounds nor once it has faded. A learner who plays the note on a cello
     // as soon as it shows, or a moment later, while the piano still rings, is heard; also where

@@ -46,17 +46,6 @@ constexpr float octaveUpBelow = 0.2f;
 // an octave lower, weak beside its second partial: a low cello's or bassoon's.
 constexpr float octaveDownShare = 0.3f;
 constexpr float octaveDownAbove = 0.05f;
-// While the note before still sounds, its release and the next note's attack mix, and yinfast
-// may read a period they share below the note before, held very steady: the octave or twelfth
-// below the next note (a cello's). The window then repeats after half or a third of that period
-// well, and within a few times as well as after all of it; such a note below the one sounding
-// waits until it no longer does. A note of its own, even one with a strong second partial,
-// repeats after its period far better. A choir's note wavers more than that and is not kept
-// waiting: held back, it wanders to a neighbour.
-constexpr float sharedPeriodRatio = 8.0f;
-constexpr float sharedPeriodMost = 0.4f;
-constexpr unsigned sharedPeriodHops = 4;
-constexpr float sharedPeriodSpread = 0.08f;
 // The note decided last is decided again only after it has faded this far below its loudest and
 // risen this far again: a new stroke of the bow or a new breath. Dips in confidence, the swell of
 // a long note, the fading tail of a plucked string or of a piano are the same note still.
@@ -133,8 +122,7 @@ std::optional<int> NoteListener::analyseHop() {
     const std::optional<int> named = hearing();
     // A held note's octave is that note still: strings and voices flip to it for a hop or two.
     const bool same = named && last_ && (*named - *last_) % 12 == 0;
-    const bool belowSounding = named && last_ && sounding_ && *named < *last_;
-    if (!named || same || (belowSounding && sharedByAnother(*named)))
+    if (!named || same)
         return std::nullopt;
     last_ = named;
     sounding_ = true;
@@ -208,17 +196,6 @@ std::optional<int> NoteListener::checkedPeriod(int candidate) const {
             return listened(candidate - 12) ? std::optional(candidate - 12) : std::nullopt;
     }
     return candidate;
-}
-
-bool NoteListener::sharedByAnother(int candidate) const {
-    const float period = periodOf(float(candidate), sampleRate_);
-    const float bound = std::min(sharedPeriodMost, sharedPeriodRatio * difference(period));
-    const auto [low, high] =
-        std::minmax_element(readings_.end() - sharedPeriodHops, readings_.end(),
-                            [](const Reading& a, const Reading& b) { return a.pitch < b.pitch; });
-    if (high->pitch - low->pitch > sharedPeriodSpread)
-        return false;
-    return difference(period / 2) < bound || difference(period / 3) < bound;
 }
 
 float NoteListener::difference(float period) const {

@@ -50,10 +50,6 @@ private:
     // The candidate, the note an octave above or below it where the samples repeat that way, or
     // none where they repeat better a semitone off.
     std::optional<int> checkedPeriod(int candidate) const;
-    // Whether the samples repeat after half or a third of the candidate's period well, and nearly
-    // as well as after all of it: the octave or twelfth above sounds, and the candidate may be
-    // only a period shared with the note before.
-    bool sharedByAnother(int candidate) const;
     // How far the last window differs from itself `period` samples earlier: 0 when it repeats
     // exactly, about 1 for unrelated sound.
     float difference(float period) const;
