@@ -22,6 +22,7 @@ class QPainter;
 class QProgressBar;
 class QPushButton;
 class frmKeyboard;
+struct TypedNote;
 
 // The circle a head is drawn as: as high as its box, centred in it.
 QRectF headCircle(const DrawnShape& head);
@@ -137,6 +138,7 @@ private:
     bool answerWithKeyText(const QKeyEvent& event);
     // With "Oktave tippen": the name typed so far, answered once it names one note.
     bool answerWithTypedName(const QKeyEvent& event);
+    void answerTypedNote(const TypedNote& note);
     void answerPlace(int index, int step, std::optional<int> alteration);
     void layOutAccidentals();
     void connectAccidentals();

@@ -8,13 +8,16 @@
 
 #include <QKeyEvent>
 
+void Form1::answerTypedNote(const TypedNote& note) {
+    answerPlace(note.index, clefNote(m_exercise.clef(), note.index)->step, note.alteration);
+}
+
 bool Form1::answerWithLetter(QChar typed) {
     const std::optional<TypedNote> typedNote = noteOfTypedLetter(
         typed, namingStyle().letters, m_exercise.clef(), m_exercise.askedSpelled());
     if (!typedNote || m_exercise.state() != ExerciseState::Running)
         return false;
-    answerPlace(typedNote->index, clefNote(m_exercise.clef(), typedNote->index)->step,
-                typedNote->alteration);
+    answerTypedNote(*typedNote);
     return true;
 }
 
@@ -43,8 +46,7 @@ bool Form1::answerWithTypedName(const QKeyEvent& event) {
     const TypedName read = readTypedName(name, namingStyle(), m_exercise.clef(), confirmed);
     m_typedName = read.progress == TypedNameProgress::Open ? name : QString();
     if (read.progress == TypedNameProgress::Complete)
-        answerPlace(read.note->index, clefNote(m_exercise.clef(), read.note->index)->step,
-                    read.note->alteration);
+        answerTypedNote(*read.note);
     return true;
 }
 

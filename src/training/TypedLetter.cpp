@@ -34,15 +34,6 @@ bool isOctaveMark(QChar c) {
     return c == u'\'' || c == u'’' || c == u'′';
 }
 
-// The clef's note on this written step, if the clef has one there.
-std::optional<int> clefIndexOfStep(Clef clef, int step) {
-    for (int index = 0; index < NoteCount; ++index)
-        if (const std::optional<SpelledNote> note = clefNote(clef, index);
-            note && note->step == step)
-            return index;
-    return std::nullopt;
-}
-
 // Helmholtz's small octave (c to h) is the scientific octave 3, its great octave (C to H) 2.
 constexpr int SmallOctave = 3;
 constexpr int GreatOctave = 2;
@@ -98,13 +89,13 @@ TypedName readTypedName(QStringView typed, NamingStyle style, Clef clef, bool fi
         return finished ? noNote : TypedName{TypedNameProgress::Open, std::nullopt};
 
     const int step = octave * SpelledNote::StepsPerOctave + named->letter;
-    const std::optional<int> index = clefIndexOfStep(clef, step);
+    const std::optional<int> index = clefIndexOf(clef, {step, 0});
     const std::optional<TypedNote> note =
         index ? std::optional(TypedNote{*index, named->alteration}) : std::nullopt;
     const bool moreMarksPossible =
         helmholtz && !digitTyped && !great &&
         std::ranges::any_of(std::array{1, 2, 3}, [&](int more) {
-            return clefIndexOfStep(clef, step + more * SpelledNote::StepsPerOctave).has_value();
+            return clefIndexOf(clef, {step + more * SpelledNote::StepsPerOctave, 0}).has_value();
         });
     if (note && (finished || !moreMarksPossible))
         return {TypedNameProgress::Complete, note};
