@@ -163,11 +163,14 @@ quint64 ProgramSession::openSettings(QPoint modeButton) const {
 
 bool ProgramSession::typeTimes(quint64 dialog, const QString& perNote,
                                const QString& disappear) const {
+    return typeTimePerNote(dialog, perNote) && xdotool::click(dialog, layout::disappearField) &&
+           xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(disappear);
+}
+
+bool ProgramSession::typeTimePerNote(quint64 dialog, const QString& perNote) const {
     // Typing replaces what is selected.
     return xdotool::click(dialog, layout::timePerNoteField) &&
-           xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(perNote) &&
-           xdotool::click(dialog, layout::disappearField) &&
-           xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(disappear);
+           xdotool::key(QStringLiteral("ctrl+a")) && xdotool::type(perNote);
 }
 
 bool ProgramSession::startRange(quint64 dialog, const QString& clef, int lowest,

@@ -59,6 +59,8 @@ public:
     quint64 openSettings(QPoint modeButton) const;
     // Types the two times into the settings dialog, each replacing what was there.
     bool typeTimes(quint64 dialog, const QString& perNote, const QString& disappear) const;
+    // The time per note alone: in ear training the other field takes no input.
+    bool typeTimePerNote(quint64 dialog, const QString& perNote) const;
     // Ticks the ends of the range in the clef's row and starts; true once the dialog has gone.
     bool startRange(quint64 dialog, const QString& clef, int lowest, int highest) const;
     // Chooses the key of `fifths` (7 sharps to -7 flats) in the dialog's key list and the entry
