@@ -123,6 +123,14 @@ private:
     // A head of the wrong-answer display marked in the staff's ink.
     void drawMark(QPainter& painter, AnswerMark mark, const QRectF& head) const;
 
+    // High contrast, read when the window opens and when an exercise starts.
+    void readDisplaySetting();
+    QColor staffBackground() const;
+    // A layout colour as the window shows it: the display's red and green darker in high
+    // contrast.
+    std::uint32_t displayed(std::uint32_t colour) const;
+    QColor headFill(std::uint32_t colour) const;
+
     enum class Column { Asked, Chosen };
     LineLadder columnLadder(Column column) const;
     void placeNote(DrawnShape& head, Column column, int step);
@@ -176,4 +184,5 @@ private:
     double m_restingStaffEnd = 0;    // before any shift for a signature
     bool m_phraseShown = false;
     bool m_phraseHeadsVisible = true; // of the notes not answered yet
+    bool m_highContrast = false;
 };

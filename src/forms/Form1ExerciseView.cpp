@@ -40,6 +40,7 @@ std::optional<int> Form1::answerIndex(Clef row, int button) const {
 }
 
 void Form1::showStart() {
+    readDisplaySetting();
     ButtonsSperren();
     setAnswerRowEnabled(true);
     // A bar with minimum = maximum turns into a busy indicator: without a time limit it stays
@@ -83,7 +84,7 @@ void Form1::NoteFalschAnzeigen(int gefragt, int gewaehlt) {
               std::tuple{gefragt, VbColor::Green, AnswerMark::Asked}})
             for (int i = 0; i < NoteCount; ++i)
                 if (answerIndex(rowClef, i) == index) {
-                    setBackColor(row[i], colour);
+                    setBackColor(row[i], displayed(colour));
                     setCaptionMark(row[i], mark);
                 }
     }

@@ -1,5 +1,6 @@
 #include "settings/frmEinstellungen.h"
 
+#include "settings/DisplaySettings.h"
 #include "settings/PhraseSettings.h"
 #include "settings/SettingsStore.h"
 #include "training/ClefTable.h"
@@ -79,6 +80,7 @@ void frmEinstellungen::Form_Load() {
             txtZeitVorbei->setText(zeitVorbei);
         chkSchwacheNoten->setChecked(store->GetSetting(Section, WeakNotesKey) ==
                                      QStringLiteral("1"));
+        chkHoherKontrast->setChecked(readHighContrast(*store));
     }
     MikrofonLaden();
     SpracheLaden();
@@ -144,7 +146,8 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
             chkSchwacheNoten->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
         const bool savedKey = !m_keysVisible || saveKeySettings(*store, TonartGewaehlt());
         const bool savedNotes = saveNotesPerTask(*store, NotenProAufgabe());
-        if (!(savedWeg && savedVorbei && savedWeak && savedKey && savedNotes) &&
+        const bool savedContrast = saveHighContrast(*store, chkHoherKontrast->isChecked());
+        if (!(savedWeg && savedVorbei && savedWeak && savedKey && savedNotes && savedContrast) &&
             store->firstFailedSave())
             m_services.message(this, unsavedTimesMessage(store->fileName()), tr("Hinweis"),
                                MessageIcon::Information);

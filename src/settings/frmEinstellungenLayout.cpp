@@ -166,13 +166,17 @@ void frmEinstellungen::LayoutAnwenden() {
     cboNotenProAufgabe->setToolTip(tr("Mit 4 oder 8 ist jede Aufgabe eine Phrase: ihre Noten von "
                                       "links nach rechts lesen und der Reihe nach beantworten"));
     lblNotenProAufgabe->setBuddy(cboNotenProAufgabe);
+    chkHoherKontrast = new QCheckBox(tr("Hoher Kontrast"), this);
+    chkHoherKontrast->setGeometry(twipsRect(3360, 9195, 3000, 300));
+    chkHoherKontrast->setToolTip(tr("Schwarz auf Weiß, dicke Ränder der Notenknöpfe, dunkleres "
+                                    "Rot und Grün"));
 
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
     tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
     tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkSchwacheNoten,
                      cboSprache, cboNotennamen, cboOktaven, cboTonart, spnHoechstens,
-                     cboVersetzungszeichen, cboNotenProAufgabe});
+                     cboVersetzungszeichen, cboNotenProAufgabe, chkHoherKontrast});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
