@@ -2,6 +2,7 @@
 #include "AnswerMarkReading.h"
 #include "FakeServices.h"
 #include "forms/Form1.h"
+#include "settings/TypingSettings.h"
 #include "training/MistakeNaming.h"
 #include "training/NoteModel.h"
 #include "training/ResultText.h"
@@ -786,28 +787,40 @@ private slots:
         QTest::addColumn<QString>("signs"); // ♭ ♮ ♯ click a toggle; other characters are keys
         QTest::addColumn<int>("clicked");   // -1: the last key typed answered
         QTest::addColumn<QString>("details"); // empty: answered right
+        QTest::addColumn<bool>("typeOctave");
         const QString forgotten("Aufgabe 1: gesucht fis', gewählt f' (Vorzeichen vergessen)");
-        QTest::newRow("G major: ♯ and f' is fis'") << 1 << 7 << "♯" << 7 << QString();
-        QTest::newRow("G major: key + and f'") << 1 << 7 << "+" << 7 << QString();
-        QTest::newRow("G major: key # and f'") << 1 << 7 << "#" << 7 << QString();
-        QTest::newRow("G major: f' without ♯") << 1 << 7 << "" << 7 << forgotten;
-        QTest::newRow("G major: ♯ pressed twice is released") << 1 << 7 << "##" << 7 << forgotten;
-        QTest::newRow("G major: key 0 gives ♮") << 1 << 7 << "0" << 7 << forgotten;
-        QTest::newRow("G major: key = and g' is g'") << 1 << 8 << "=" << 8 << QString();
-        QTest::newRow("F major: key - and h' is b'") << -1 << 10 << "-" << 10 << QString();
+        QTest::newRow("G major: ♯ and f' is fis'") << 1 << 7 << "♯" << 7 << QString() << false;
+        QTest::newRow("G major: key + and f'") << 1 << 7 << "+" << 7 << QString() << false;
+        QTest::newRow("G major: key # and f'") << 1 << 7 << "#" << 7 << QString() << false;
+        QTest::newRow("G major: f' without ♯") << 1 << 7 << "" << 7 << forgotten << false;
+        QTest::newRow("G major: ♯ pressed twice is released")
+            << 1 << 7 << "##" << 7 << forgotten << false;
+        QTest::newRow("G major: key 0 gives ♮") << 1 << 7 << "0" << 7 << forgotten << false;
+        QTest::newRow("G major: key = and g' is g'") << 1 << 8 << "=" << 8 << QString() << false;
+        QTest::newRow("F major: key - and h' is b'") << -1 << 10 << "-" << 10 << QString() << false;
         QTest::newRow("F major: ♭ then ♯, the last counts")
             << -1 << 10 << "♭♯" << 10
-            << QString("Aufgabe 1: gesucht b', gewählt his' (falsches Vorzeichen)");
-        QTest::newRow("G major: key + and letter f is fis'") << 1 << 7 << "+f" << -1 << QString();
-        QTest::newRow("G major: letter f alone") << 1 << 7 << "f" << -1 << forgotten;
-        QTest::newRow("F major: letter b is b'") << -1 << 10 << "b" << -1 << QString();
-        QTest::newRow("C major: letter h, the nearest h") << 0 << 10 << "h" << -1 << QString();
-        QTest::newRow("C major: capital H") << 0 << 3 << "H" << -1 << QString();
+            << QString("Aufgabe 1: gesucht b', gewählt his' (falsches Vorzeichen)") << false;
+        QTest::newRow("G major: key + and letter f is fis'")
+            << 1 << 7 << "+f" << -1 << QString() << false;
+        QTest::newRow("G major: letter f alone") << 1 << 7 << "f" << -1 << forgotten << false;
+        QTest::newRow("F major: letter b is b'") << -1 << 10 << "b" << -1 << QString() << false;
+        QTest::newRow("C major: letter h, the nearest h")
+            << 0 << 10 << "h" << -1 << QString() << false;
+        QTest::newRow("C major: capital H") << 0 << 3 << "H" << -1 << QString() << false;
         QTest::newRow("C major: letter c, the nearest c")
             << 0 << 10 << "c" << -1
-            << QString("Aufgabe 1: gesucht h', gewählt c'' (eine Sekunde zu hoch)");
+            << QString("Aufgabe 1: gesucht h', gewählt c'' (eine Sekunde zu hoch)") << false;
         QTest::newRow("C major: a key that names no note, then the button")
-            << 0 << 10 << "x" << 10 << QString();
+            << 0 << 10 << "x" << 10 << QString() << false;
+        QTest::newRow("octave typed: c'' needs no Return")
+            << 0 << 10 << "c''" << -1
+            << QString("Aufgabe 1: gesucht h', gewählt c'' (eine Sekunde zu hoch)") << true;
+        QTest::newRow("octave typed: h' confirmed, not the nearest h")
+            << 0 << 3 << "h'\r" << -1
+            << QString("Aufgabe 1: gesucht h, gewählt h' (eine Oktave zu hoch)") << true;
+        QTest::newRow("octave typed: G major, key + and f1")
+            << 1 << 7 << "+f1" << -1 << QString() << true;
     }
     void accidentalTogglesAnswer() {
         QFETCH(int, fifths);
@@ -815,8 +828,10 @@ private slots:
         QFETCH(QString, signs);
         QFETCH(int, clicked);
         QFETCH(QString, details);
+        QFETCH(bool, typeOctave);
         Run e(Clef::Violin);
         e.settings.keyFifths = fifths;
+        saveTypeOctave(*e.world.store, typeOctave);
         e.form->show();
         e.form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(e.form.get()));

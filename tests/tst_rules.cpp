@@ -32,6 +32,7 @@ Q_DECLARE_METATYPE(MidiMessage)
 Q_DECLARE_METATYPE(MissedTask)
 Q_DECLARE_METATYPE(NamingStyle)
 Q_DECLARE_METATYPE(SpelledNote)
+Q_DECLARE_METATYPE(TypedNameProgress)
 
 namespace {
 
@@ -329,6 +330,63 @@ private slots:
             return;
         QCOMPARE(note->index, index);
         QCOMPARE(note->alteration.value_or(0), alteration);
+    }
+
+    // Names typed with their octave: open while a further mark could still name another of the
+    // clef's notes, complete once they name one, nothing for a name outside the clef.
+    void typedNames_data() {
+        QTest::addColumn<NamingStyle>("style");
+        QTest::addColumn<Clef>("clef");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("finished");
+        QTest::addColumn<TypedNameProgress>("progress");
+        QTest::addColumn<int>("index"); // -1: no note
+        QTest::addColumn<int>("alteration");
+        const NamingStyle H{NoteLetters::German, OctaveStyle::Helmholtz};
+        const NamingStyle Sci{NoteLetters::English, OctaveStyle::Scientific};
+        const auto Open = TypedNameProgress::Open, Complete = TypedNameProgress::Complete,
+                   NoNote = TypedNameProgress::NoNote;
+        QTest::newRow("c waits for its mark")
+            << H << Clef::Violin << "c" << false << Open << -1 << 0;
+        QTest::newRow("c' waits, c'' is in the clef too")
+            << H << Clef::Violin << "c'" << false << Open << 4 << 0;
+        QTest::newRow("c' confirmed") << H << Clef::Violin << "c'" << true << Complete << 4 << 0;
+        QTest::newRow("c'' is the clef's last c")
+            << H << Clef::Violin << "c''" << false << Complete << 11 << 0;
+        QTest::newRow("c1 is c'") << H << Clef::Violin << "c1" << false << Complete << 4 << 0;
+        QTest::newRow("small g confirmed")
+            << H << Clef::Violin << "g" << true << Complete << 1 << 0;
+        QTest::newRow("German b' is h' flat")
+            << H << Clef::Violin << "b'" << false << Complete << 10 << -1;
+        QTest::newRow("great C below the treble")
+            << H << Clef::Violin << "C" << false << NoNote << -1 << 0;
+        QTest::newRow("great F opens the bass")
+            << H << Clef::Bass << "F" << false << Complete << 0 << 0;
+        QTest::newRow("C4 is c'") << Sci << Clef::Violin << "C4" << false << Complete << 4 << 0;
+        QTest::newRow("scientific names wait for the digit")
+            << Sci << Clef::Violin << "c" << false << Open << -1 << 0;
+        QTest::newRow("no digit, confirmed")
+            << Sci << Clef::Violin << "c" << true << NoNote << -1 << 0;
+        QTest::newRow("C7 above the clef")
+            << Sci << Clef::Violin << "C7" << false << NoNote << -1 << 0;
+        QTest::newRow("junk after the letter")
+            << H << Clef::Violin << "cx" << false << NoNote << -1 << 0;
+    }
+    void typedNames() {
+        QFETCH(NamingStyle, style);
+        QFETCH(Clef, clef);
+        QFETCH(QString, typed);
+        QFETCH(bool, finished);
+        QFETCH(TypedNameProgress, progress);
+        QFETCH(int, index);
+        QFETCH(int, alteration);
+        const TypedName read = readTypedName(typed, style, clef, finished);
+        QCOMPARE(read.progress, progress);
+        QCOMPARE(read.note.has_value(), index >= 0);
+        if (!read.note)
+            return;
+        QCOMPARE(read.note->index, index);
+        QCOMPARE(read.note->alteration.value_or(0), alteration);
     }
 
     // Many phrases from a seeded generator: every note in the range, no move wider than a sixth,

@@ -101,11 +101,23 @@ private slots:
         for (QPushButton* b : {dialog.cmdOk, dialog.cmdKeyboard, dialog.cmdAbbrechen})
             QVERIFY(!b->isDefault() && !b->autoDefault());
         QCOMPARE(nextTabStop(dialog.txtZeitVorbei), dialog.cmdOk);
+        // Each time field is named by its own caption, not both by the frame's.
+        for (auto [field, caption] : {std::pair{dialog.txtZeitVorbei, "Zeit pro Note"},
+                                      std::pair{dialog.txtZeitWeg, "Note verschwindet nach"}})
+            QVERIFY(QAccessible::queryAccessibleInterface(field)
+                        ->text(QAccessible::Name)
+                        .startsWith(QString(caption)));
         QCOMPARE(nextTabStop(dialog.cmdAbbrechen), dialog.chkTonViolin[0]);
         QCOMPARE(nextTabStop(dialog.chkTonViolin[14]), dialog.chkTonBass[0]);
         QCOMPARE(nextTabStop(dialog.cmdKeyboard), dialog.txtZeitWeg);
         QCOMPARE(nextTabStop(dialog.txtZeitWeg), dialog.chkMikrofon);
-        QCOMPARE(nextTabStop(dialog.chkOktaveFrei), dialog.chkSchwacheNoten);
+        // Beside the free octave, off while the store has no value for it.
+        QCOMPARE(nextTabStop(dialog.chkOktaveFrei), dialog.chkOktaveTippen);
+        QCOMPARE(nextTabStop(dialog.chkOktaveTippen), dialog.chkSchwacheNoten);
+        QVERIFY(!dialog.chkOktaveTippen->isChecked());
+        QCOMPARE(dialog.chkOktaveTippen->y(), dialog.chkOktaveFrei->y());
+        QVERIFY(dialog.chkOktaveTippen->x() > dialog.chkOktaveFrei->geometry().right());
+        QVERIFY(dialog.rect().contains(dialog.chkOktaveTippen->geometry()));
         // Below the microphone's rows, off while the store has no value for it.
         QCOMPARE(dialog.chkSchwacheNoten->text(), QString("Schwache Noten öfter üben"));
         QVERIFY(!dialog.chkSchwacheNoten->isChecked());

@@ -576,6 +576,14 @@ The exercise runs with the times you entered.</translation>
         <translation>Practise weak notes more often</translation>
     </message>
     <message>
+        <source>Oktave tippen</source>
+        <translation>Type the octave</translation>
+    </message>
+    <message>
+        <source>Getippte Antworten nennen die Oktave: c&apos; als c und dann &apos;, oder c1; sonst gilt der Buchstabe allein</source>
+        <translation>Typed answers name the octave: c&apos; as c and then &apos;, or C4; otherwise the letter alone answers</translation>
+    </message>
+    <message>
         <source>Sprache und Notennamen</source>
         <translation>Language and note names</translation>
     </message>
@@ -767,6 +775,14 @@ The exercise runs with the times you entered.</translation>
     <message>
         <source>Keyboard</source>
         <translation>Keyboard</translation>
+    </message>
+    <message>
+        <source>stumme Taste</source>
+        <translation>silent key</translation>
+    </message>
+    <message>
+        <source>%1 oder %2</source>
+        <translation>%1 or %2</translation>
     </message>
 </context>
 <context>

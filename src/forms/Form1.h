@@ -22,6 +22,7 @@ class QPainter;
 class QProgressBar;
 class QPushButton;
 class frmKeyboard;
+struct TypedNote;
 
 // The circle a head is drawn as: as high as its box, centred in it.
 QRectF headCircle(const DrawnShape& head);
@@ -143,6 +144,9 @@ private:
     // A note letter typed: the letter's place nearest the asked note, as its button answers.
     bool answerWithLetter(QChar typed);
     bool answerWithKeyText(const QKeyEvent& event);
+    // With "Oktave tippen": the name typed so far, answered once it names one note.
+    bool answerWithTypedName(const QKeyEvent& event);
+    void answerTypedNote(const TypedNote& note);
     void answerPlace(int index, int step, std::optional<int> alteration);
     void layOutAccidentals();
     void connectAccidentals();
@@ -183,6 +187,8 @@ private:
     QSize m_restingSize;             // the window's own, which phrases may widen
     double m_restingStaffEnd = 0;    // before any shift for a signature
     bool m_phraseShown = false;
+    bool m_typeOctave = false;
+    QString m_typedName;
     bool m_phraseHeadsVisible = true; // of the notes not answered yet
     bool m_highContrast = false;
 };

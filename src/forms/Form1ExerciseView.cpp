@@ -1,5 +1,6 @@
 // What the main window shows of the exercise: the task, the time, a wrong answer, the rest.
 #include "forms/Form1.h"
+#include "settings/TypingSettings.h"
 #include "training/ClefTable.h"
 #include "training/Exercise.h"
 #include "widgets/AnswerMarks.h"
@@ -41,6 +42,8 @@ std::optional<int> Form1::answerIndex(Clef row, int button) const {
 
 void Form1::showStart() {
     readDisplaySetting();
+    m_typeOctave = m_services.store && readTypeOctave(*m_services.store);
+    m_typedName.clear();
     ButtonsSperren();
     setAnswerRowEnabled(true);
     // A bar with minimum = maximum turns into a busy indicator: without a time limit it stays
@@ -51,6 +54,7 @@ void Form1::showStart() {
 }
 
 void Form1::showTask(int /*note*/, int staffStep, bool headVisible) {
+    m_typedName.clear();
     shpNote.Visible = true;
     hideLedgerLines(0, 11);
     placeNote(shpNote, Column::Asked, staffStep);

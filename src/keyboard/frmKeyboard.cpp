@@ -3,6 +3,7 @@
 #include "keyboard/KeyboardKey.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
+#include "training/NoteNaming.h"
 #include "widgets/DrawnElements.h"
 #include "widgets/ProportionalResizer.h"
 #include "widgets/Twips.h"
@@ -43,8 +44,24 @@ void frmKeyboard::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmKeyboard::Beschriften() {
-    for (int i = 0; i < NoteCount; ++i)
+    for (int i = 0; i < NoteCount; ++i) {
         lblKeyboard[i]->setText(m_exercise.NummerName(i));
+        // A screen reader reads the key that takes the press, not the label painted on it.
+        picKeyboard[i]->setAccessibleName(m_exercise.NummerName(i));
+    }
+    for (std::size_t j = 0; j < Picture1.size(); ++j)
+        Picture1[j]->setAccessibleName(blackKeyName(int(j)));
+}
+
+// Both spellings, as the key itself does not say which one is meant.
+QString frmKeyboard::blackKeyName(int key) const {
+    const std::optional<SpelledNote> below =
+        clefNote(m_exercise.clef(), BlackAfter.at(std::size_t(key)));
+    if (!below || !blackKeyPitch(key))
+        return tr("stumme Taste");
+    const SpelledNote sharp{below->step, below->alteration + 1};
+    const SpelledNote flat{below->step + 1, below->alteration - 1};
+    return tr("%1 oder %2").arg(noteName(sharp), noteName(flat));
 }
 
 void frmKeyboard::Markieren(int note, std::uint32_t colour, std::optional<AnswerMark> mark) {

@@ -51,6 +51,8 @@ private:
     // The MIDI note a black key sounds in the clef; none where it follows an E or a B, as in the
     // C clefs, whose notes start elsewhere than at F.
     std::optional<int> blackKeyPitch(int key) const;
+    // What a screen reader calls a black key: the notes it sounds, or that it sounds none.
+    QString blackKeyName(int key) const;
     void markPitch(int pitch, std::uint32_t colour, AnswerMark mark);
 
     Exercise& m_exercise;

@@ -3,6 +3,7 @@
 #include "settings/DisplaySettings.h"
 #include "settings/PhraseSettings.h"
 #include "settings/SettingsStore.h"
+#include "settings/TypingSettings.h"
 #include "training/ClefTable.h"
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
@@ -81,6 +82,7 @@ void frmEinstellungen::Form_Load() {
         chkSchwacheNoten->setChecked(store->GetSetting(Section, WeakNotesKey) ==
                                      QStringLiteral("1"));
         chkHoherKontrast->setChecked(readHighContrast(*store));
+        chkOktaveTippen->setChecked(readTypeOctave(*store));
     }
     MikrofonLaden();
     SpracheLaden();
@@ -147,7 +149,9 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
         const bool savedKey = !m_keysVisible || saveKeySettings(*store, TonartGewaehlt());
         const bool savedNotes = saveNotesPerTask(*store, NotenProAufgabe());
         const bool savedContrast = saveHighContrast(*store, chkHoherKontrast->isChecked());
-        if (!(savedWeg && savedVorbei && savedWeak && savedKey && savedNotes && savedContrast) &&
+        const bool savedTyping = saveTypeOctave(*store, chkOktaveTippen->isChecked());
+        if (!(savedWeg && savedVorbei && savedWeak && savedKey && savedNotes && savedTyping &&
+              savedContrast) &&
             store->firstFailedSave())
             m_services.message(this, unsavedTimesMessage(store->fileName()), tr("Hinweis"),
                                MessageIcon::Information);

@@ -56,6 +56,7 @@ public:
     QCheckBox* chkMikrofon = nullptr;
     LevelMeter* Pegel = nullptr;
     QCheckBox* chkOktaveFrei = nullptr;
+    QCheckBox* chkOktaveTippen = nullptr;
     QCheckBox* chkSchwacheNoten = nullptr;
     QCheckBox* chkHoherKontrast = nullptr; // beside the notes per task
     // Only when opened for a clef without a row of its own, in the described rows' place.

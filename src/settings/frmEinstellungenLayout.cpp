@@ -9,6 +9,7 @@
 #include "widgets/Pictures.h"
 #include "widgets/Twips.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+
+#include <utility>
 
 namespace {
 
@@ -49,6 +52,18 @@ QComboBox* choice(QWidget* parent, const QStringList& entries, const QRect& geom
     box->addItems(entries);
     box->setGeometry(geometry);
     return box;
+}
+
+// Qt leaves the list a choice opens without a name, so a screen reader announces an empty list:
+// it takes the caption of its choice, which the caption also labels.
+void nameChoice(QComboBox* box, const QString& caption) {
+    box->view()->setAccessibleName(caption.endsWith(QLatin1Char(':')) ? caption.chopped(1)
+                                                                      : caption);
+}
+
+void nameChoice(QComboBox* box, QLabel* caption) {
+    caption->setBuddy(box);
+    nameChoice(box, caption->text());
 }
 
 QLineEdit* timeField(QWidget* parent, const QString& text, const QRect& geometry) {
@@ -93,6 +108,9 @@ void frmEinstellungen::LayoutAnwenden() {
     txtZeitVorbei = timeField(frmZeit, QStringLiteral("4"), twipsRect(2394, 252, 742, 360));
     Label2 = label(frmZeit, tr("Note verschwindet nach:"), twipsRect(126, 756, 2156, 266));
     txtZeitWeg = timeField(frmZeit, QStringLiteral("2"), twipsRect(2394, 756, 735, 322));
+    // A screen reader names each field by its caption rather than by the frame's title.
+    Label1->setBuddy(txtZeitVorbei);
+    Label2->setBuddy(txtZeitWeg);
 
     frmViolin = frame(this,
                       tr("Tonraum für Violinschlüssel  (nur tiefsten und höchsten "
@@ -119,6 +137,11 @@ void frmEinstellungen::LayoutAnwenden() {
     Pegel->hide();
     chkOktaveFrei = new QCheckBox(tr("Oktave frei (z. B. Männerstimme im Violinschlüssel)"), this);
     chkOktaveFrei->setGeometry(twipsRect(120, 5940, 4800, 300));
+    // Beside it, where the row was free.
+    chkOktaveTippen = new QCheckBox(tr("Oktave tippen"), this);
+    chkOktaveTippen->setGeometry(twipsRect(5040, 5940, 4455, 300));
+    chkOktaveTippen->setToolTip(tr("Getippte Antworten nennen die Oktave: c' als c und dann ', "
+                                   "oder c1; sonst gilt der Buchstabe allein"));
     chkSchwacheNoten = new QCheckBox(tr("Schwache Noten öfter üben"), this);
     chkSchwacheNoten->setGeometry(twipsRect(120, 6300, 4800, 300));
     // Below everything else, so the rest keeps its place; in the order of the choice's enums.
@@ -165,18 +188,23 @@ void frmEinstellungen::LayoutAnwenden() {
     cboNotenProAufgabe->setGeometry(twipsRect(2220, 9180, 900, 330));
     cboNotenProAufgabe->setToolTip(tr("Mit 4 oder 8 ist jede Aufgabe eine Phrase: ihre Noten von "
                                       "links nach rechts lesen und der Reihe nach beantworten"));
-    lblNotenProAufgabe->setBuddy(cboNotenProAufgabe);
     chkHoherKontrast = new QCheckBox(tr("Hoher Kontrast"), this);
     chkHoherKontrast->setGeometry(twipsRect(3360, 9195, 3000, 300));
     chkHoherKontrast->setToolTip(tr("Schwarz auf Weiß, dicke Ränder der Notenknöpfe, dunkleres "
                                     "Rot und Grün"));
+    for (const auto& [box, caption] :
+         {std::pair{cboSprache, lblSprache}, std::pair{cboNotennamen, lblNotennamen},
+          std::pair{cboOktaven, lblOktaven}, std::pair{cboTonart, lblTonart},
+          std::pair{cboVersetzungszeichen, lblVersetzungszeichen},
+          std::pair{cboNotenProAufgabe, lblNotenProAufgabe}})
+        nameChoice(box, caption);
 
     QList<QWidget*> tabOrder = {txtZeitVorbei, cmdOk, cmdAbbrechen};
     tabOrder.append(QList<QWidget*>(chkTonViolin.begin(), chkTonViolin.end()));
     tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
-    tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkSchwacheNoten,
-                     cboSprache, cboNotennamen, cboOktaven, cboTonart, spnHoechstens,
-                     cboVersetzungszeichen, cboNotenProAufgabe, chkHoherKontrast});
+    tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkOktaveTippen,
+                     chkSchwacheNoten, cboSprache, cboNotennamen, cboOktaven, cboTonart,
+                     spnHoechstens, cboVersetzungszeichen, cboNotenProAufgabe, chkHoherKontrast});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -191,6 +219,7 @@ void frmEinstellungen::WeitereSchluesselLayout() {
     frmSchluessel = frame(this, tr("Schlüssel"), twipsRect(120, 3240, 9375, 1335));
     cboSchluessel = new QComboBox(frmSchluessel);
     cboSchluessel->setGeometry(twipsRect(240, 480, 5400, 375));
+    nameChoice(cboSchluessel, frmSchluessel->title());
     chkGehoer = new QCheckBox(tr("Gehör-Training"), frmSchluessel);
     chkGehoer->setGeometry(twipsRect(6000, 510, 3000, 300));
 

@@ -31,8 +31,10 @@ QChart* chartIn(QBoxLayout* layout, const QString& title, const QString& accessi
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumHeight(220);
     view->setAccessibleName(accessibleName);
-    // It cannot be worked with keys; its texts are read by the window's labels.
+    // It cannot be worked with keys; its texts are read by the window's labels. Its viewport
+    // would otherwise still be offered to screen readers as a nameless focusable area.
     view->setFocusPolicy(Qt::NoFocus);
+    view->viewport()->setFocusPolicy(Qt::NoFocus);
     empty = new QLabel(emptyText);
     empty->setAlignment(Qt::AlignCenter);
     empty->setWordWrap(true);

@@ -3,6 +3,8 @@
 #include "training/ExerciseSize.h"
 #include "training/NoteModel.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <limits>
 
@@ -28,6 +30,14 @@ std::optional<LetterStep> letterStep(QChar typed, NoteLetters letters) {
     return LetterStep{int(at), std::nullopt};
 }
 
+bool isOctaveMark(QChar c) {
+    return c == u'\'' || c == u'’' || c == u'′';
+}
+
+// Helmholtz's small octave (c to h) is the scientific octave 3, its great octave (C to H) 2.
+constexpr int SmallOctave = 3;
+constexpr int GreatOctave = 2;
+
 } // namespace
 
 std::optional<TypedNote> noteOfTypedLetter(QChar typed, NoteLetters letters, Clef clef,
@@ -49,4 +59,47 @@ std::optional<TypedNote> noteOfTypedLetter(QChar typed, NoteLetters letters, Cle
         }
     }
     return nearest;
+}
+
+TypedName readTypedName(QStringView typed, NamingStyle style, Clef clef, bool finished) {
+    const TypedName noNote{TypedNameProgress::NoNote, std::nullopt};
+    if (typed.isEmpty())
+        return noNote;
+    const std::optional<LetterStep> named = letterStep(typed.front(), style.letters);
+    if (!named)
+        return noNote;
+    const QStringView octaveText = typed.sliced(1);
+    const bool helmholtz = style.octaves == OctaveStyle::Helmholtz;
+    const bool great = helmholtz && typed.front().isUpper();
+    int octave = great ? GreatOctave : SmallOctave;
+    bool digitTyped = false;
+    if (octaveText.size() == 1 && octaveText.front().isDigit()) {
+        const int digit = octaveText.front().digitValue();
+        if (great)
+            return noNote;
+        octave = helmholtz ? SmallOctave + digit : digit;
+        digitTyped = true;
+    } else if (std::ranges::all_of(octaveText, isOctaveMark) && !(great && !octaveText.isEmpty())) {
+        octave += int(octaveText.size());
+    } else {
+        return noNote;
+    }
+    // Scientific names need their digit.
+    if (!helmholtz && !digitTyped)
+        return finished ? noNote : TypedName{TypedNameProgress::Open, std::nullopt};
+
+    const int step = octave * SpelledNote::StepsPerOctave + named->letter;
+    const std::optional<int> index = clefIndexOf(clef, {step, 0});
+    const std::optional<TypedNote> note =
+        index ? std::optional(TypedNote{*index, named->alteration}) : std::nullopt;
+    const bool moreMarksPossible =
+        helmholtz && !digitTyped && !great &&
+        std::ranges::any_of(std::array{1, 2, 3}, [&](int more) {
+            return clefIndexOf(clef, {step + more * SpelledNote::StepsPerOctave, 0}).has_value();
+        });
+    if (note && (finished || !moreMarksPossible))
+        return {TypedNameProgress::Complete, note};
+    if (!finished && moreMarksPossible)
+        return {TypedNameProgress::Open, note};
+    return noNote;
 }

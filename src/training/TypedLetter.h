@@ -19,3 +19,19 @@ struct TypedNote {
 // None for a key that names no note in the learner's letters (solfège is typed in C D E F G A B).
 std::optional<TypedNote> noteOfTypedLetter(QChar typed, NoteLetters letters, Clef clef,
                                            const SpelledNote& asked);
+
+// A note typed with its octave, as it is named: the letter, then the octave as a digit (C4; in
+// Helmholtz's naming the number of marks, c1 for c') or in Helmholtz's naming as marks (c' as c
+// then '), where the letter's case tells the great octave (C) from the small one (c).
+enum class TypedNameProgress {
+    Open,     // a note so far, which a further mark may still move up an octave
+    Complete, // names one of the clef's notes
+    NoNote,   // names none of them: start again
+};
+struct TypedName {
+    TypedNameProgress progress = TypedNameProgress::Open;
+    std::optional<TypedNote> note; // when complete, or open with a note so far
+};
+
+// `finished` when the learner has confirmed what is typed so far (Return).
+TypedName readTypedName(QStringView typed, NamingStyle style, Clef clef, bool finished);

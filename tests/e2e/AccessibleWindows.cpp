@@ -53,11 +53,15 @@ QList<Accessible> children(const QDBusConnection& bus, const Accessible& object)
     return found;
 }
 
-QString name(const QDBusConnection& bus, const Accessible& object) {
+QString textProperty(const QDBusConnection& bus, const Accessible& object, const QString& which) {
     const QVariant result =
         firstResult(call(bus, object, QStringLiteral("org.freedesktop.DBus.Properties"), "Get",
-                         {accessibleInterface, QStringLiteral("Name")}));
+                         {accessibleInterface, which}));
     return result.value<QDBusVariant>().variant().toString();
+}
+
+QString name(const QDBusConnection& bus, const Accessible& object) {
+    return textProperty(bus, object, QStringLiteral("Name"));
 }
 
 QString roleName(const QDBusConnection& bus, const Accessible& object) {
@@ -104,7 +108,14 @@ QRect extentsOnScreen(const QDBusConnection& bus, const Accessible& object) {
 }
 
 // The state bits of AT-SPI that a learner notices.
-enum StateBit { Active = 1, Focused = 12, Modal = 16, Sensitive = 24, Showing = 25 };
+enum StateBit {
+    Active = 1,
+    Focusable = 11,
+    Focused = 12,
+    Modal = 16,
+    Sensitive = 24,
+    Showing = 25
+};
 
 quint64 states(const QDBusConnection& bus, const Accessible& object) {
     const QVariant result = firstResult(call(bus, object, accessibleInterface, "GetState"));
@@ -140,6 +151,58 @@ void collectReadable(const QDBusConnection& bus, const Accessible& object, QStri
             buttons.append(has(bits, Focused) ? text + QStringLiteral(" (focus)") : text);
         collectReadable(bus, child, texts, buttons);
     }
+}
+
+// The roles of controls that do something, whether or not the keys reach them.
+bool isControlRole(const QString& role) {
+    static const QStringList controls = {
+        QStringLiteral("push button"),  QStringLiteral("toggle button"),
+        QStringLiteral("radio button"), QStringLiteral("check box"),
+        QStringLiteral("combo box"),    QStringLiteral("spin box"),
+        QStringLiteral("spin button"),  QStringLiteral("slider"),
+        QStringLiteral("list"),         QStringLiteral("list box"),
+        QStringLiteral("progress bar")};
+    return controls.contains(role);
+}
+
+bool tellsNothing(const QString& name) {
+    return std::ranges::none_of(name, [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+// The unnamed controls on screen below `object`, whose place among its window's children is
+// `path`.
+void collectUnnamed(const QDBusConnection& bus, const Accessible& object, const QString& path,
+                    const QString& window, QStringList& unnamed) {
+    const QList<Accessible> below = children(bus, object);
+    for (qsizetype i = 0; i < below.size(); ++i) {
+        const Accessible& child = below.at(i);
+        const quint64 bits = states(bus, child);
+        if (!has(bits, Showing))
+            continue;
+        const QString role = roleName(bus, child);
+        const QString childPath =
+            path.isEmpty() ? QString::number(i) : path + QLatin1Char('/') + QString::number(i);
+        const QString text = name(bus, child);
+        if ((has(bits, Focusable) || isControlRole(role)) && tellsNothing(text))
+            unnamed.append(QStringLiteral("\"%1\": %2 at %3 named \"%4\", described \"%5\"")
+                               .arg(window, role, childPath, text,
+                                    textProperty(bus, child, QStringLiteral("Description"))));
+        collectUnnamed(bus, child, childPath, window, unnamed);
+    }
+}
+
+// The windows on screen of every program on the bus.
+QList<Accessible> shownWindows(const QDBusConnection& bus) {
+    const Accessible registry{QStringLiteral("org.a11y.atspi.Registry"),
+                              QStringLiteral("/org/a11y/atspi/accessible/root")};
+    QList<Accessible> shown;
+    for (const Accessible& application : children(bus, registry)) {
+        for (const Accessible& window : children(bus, application)) {
+            if (has(states(bus, window), Showing))
+                shown.append(window);
+        }
+    }
+    return shown;
 }
 
 // Asks the session's accessibility service to switch accessibility on and for the address of
@@ -180,8 +243,26 @@ QStringList AccessibleWindows::labelTexts(const QString& title) const {
 QList<AccessibleButton> AccessibleWindows::buttons(const QString& title) const {
     QList<AccessibleButton> found;
     for (const Accessible& button : objectsIn(bus_, title, QStringLiteral("push button")))
-        found.append({name(bus_, button), extentsOnScreen(bus_, button)});
+        found.append({name(bus_, button), extentsOnScreen(bus_, button),
+                      has(states(bus_, button), Sensitive), button.service, button.path});
     return found;
+}
+
+QString AccessibleWindows::press(const AccessibleButton& button) const {
+    const Accessible object{button.service, button.path};
+    const QString actionInterface = QStringLiteral("org.a11y.atspi.Action");
+    // Qt offers a button's press first, under the name its accessibility interface gives it.
+    const QString action =
+        firstResult(call(bus_, object, actionInterface, "GetName", {0})).toString();
+    if (action.compare(QStringLiteral("Press"), Qt::CaseInsensitive) != 0)
+        return QStringLiteral("the button \"%1\" offers \"%2\" first, not a press")
+            .arg(button.name, action);
+    const QDBusMessage reply = call(bus_, object, actionInterface, "DoAction", {0});
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return QStringLiteral("pressing \"%1\" failed: %2").arg(button.name, reply.errorMessage());
+    if (!firstResult(reply).toBool())
+        return QStringLiteral("the program refused to press \"%1\"").arg(button.name);
+    return {};
 }
 
 QStringList AccessibleWindows::shownTextAreaTexts(const QString& title) const {
@@ -206,6 +287,20 @@ std::optional<QPoint> AccessibleWindows::labelCentre(const QString& title) const
         return place.center();
     }
     return std::nullopt;
+}
+
+QStringList AccessibleWindows::unnamedControls() const {
+    QStringList unnamed;
+    for (const Accessible& window : shownWindows(bus_))
+        collectUnnamed(bus_, window, {}, name(bus_, window), unnamed);
+    return unnamed;
+}
+
+QStringList AccessibleWindows::shownWindowTitles() const {
+    QStringList titles;
+    for (const Accessible& window : shownWindows(bus_))
+        titles.append(name(bus_, window));
+    return titles;
 }
 
 QStringList AccessibleWindows::describeWindows() const {

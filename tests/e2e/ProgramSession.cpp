@@ -261,6 +261,20 @@ QString ProgramSession::readMessageDetails(const QString& title) const {
                  : QStringLiteral("(the button beside OK showed no text to a screen reader)");
 }
 
+QHash<QString, AccessibleButton> ProgramSession::enabledButtons() const {
+    const QList<xdotool::ShownWindow> shown = xdotool::shownWindows();
+    const auto main = std::find_if(shown.begin(), shown.end(),
+                                   [this](const auto& window) { return window.id == mainWindow_; });
+    QHash<QString, AccessibleButton> enabled;
+    if (main == shown.end())
+        return enabled;
+    for (const AccessibleButton& button : accessible_->buttons(main->title)) {
+        if (button.enabled)
+            enabled.insert(button.name, button);
+    }
+    return enabled;
+}
+
 bool ProgramSession::clickMessageText(const QString& title) const {
     if (waitForWindow(QStringLiteral("^%1$").arg(title)) == 0)
         return false;

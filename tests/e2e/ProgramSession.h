@@ -5,6 +5,7 @@
 #include "SessionBus.h"
 #include "WindowLayout.h"
 
+#include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QProcess>
@@ -76,6 +77,13 @@ public:
     // The texts of the labels in the window titled exactly `title`, as a screen reader reads
     // them.
     QStringList labelTexts(const QString& title) const { return accessible_->labelTexts(title); }
+    // The controls on screen in any window that tell a screen reader nothing, one line each.
+    QStringList unnamedControls() const { return accessible_->unnamedControls(); }
+    QStringList shownWindowTitles() const { return accessible_->shownWindowTitles(); }
+    // The main window's enabled buttons as a screen reader offers them, by their names.
+    QHash<QString, AccessibleButton> enabledButtons() const;
+    // Presses a button over the accessibility bus; what went wrong, or empty.
+    QString press(const AccessibleButton& button) const { return accessible_->press(button); }
     // Clicks on the text of the message box titled `title`, as a learner reading it may.
     bool clickMessageText(const QString& title) const;
     // Watches the asked note's column until a head has shown and, with `untilGone`, gone

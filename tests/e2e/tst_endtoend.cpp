@@ -16,6 +16,8 @@
 #include <QColor>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QHash>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
@@ -365,6 +367,24 @@ private:
         return shot.valid(face) ? QColor(shot.pixel(face)) : QColor();
     }
 
+    // Once a window whose title matches `titlePattern` is offered to screen readers, every
+    // control on screen in every window tells one what it is. What does not, otherwise.
+    QString unnamedOnceShown(const QString& titlePattern) const {
+        const QRegularExpression title(titlePattern);
+        if (!QTest::qWaitFor(
+                [&] { return !session_->shownWindowTitles().filter(title).isEmpty(); }))
+            return QStringLiteral("no window titled %1 was offered to a screen reader")
+                .arg(titlePattern);
+        const QStringList unnamed = session_->unnamedControls();
+        if (unnamed.isEmpty())
+            return {};
+        // The message of a failure is cut short; the whole list goes to the log.
+        for (const QString& line : unnamed)
+            qWarning().noquote() << line;
+        return QStringLiteral("with %1 shown, these tell a screen reader nothing:\n%2")
+            .arg(titlePattern, unnamed.join(QLatin1Char('\n')));
+    }
+
 private slots:
     void initTestCase() {
         openSession();
@@ -382,10 +402,12 @@ private slots:
     // What a learner sees of each window is its frame: the main window's is centred on the
     // screen, the help window's on the main window's, the about dialog's on the screen and the
     // settings dialog's on the main window's, with its messages above it. The main window
-    // refuses to close; the others close.
+    // refuses to close; the others close. Each window's controls are named for screen readers.
     void windowsPlacedByTheirFrames() {
         QVERIFY2(QTest::qWaitFor([&] { return centredOnScreen(mainWindow_); }),
                  qPrintable(QStringLiteral("the main window is at ") + frameText(mainWindow_)));
+        QString unnamed = unnamedOnceShown(titles::mainWindow);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed));
         QVERIFY(closeAsLearner(mainWindow_));
         QTest::qWait(1000);
         QVERIFY2(session_->program().state() == QProcess::Running &&
@@ -397,6 +419,8 @@ private slots:
         QVERIFY2(help != 0, "the help window did not show");
         QVERIFY2(QTest::qWaitFor([&] { return centredOnWindow(help, mainWindow_); }),
                  qPrintable(QStringLiteral("the help window is at ") + frameText(help)));
+        unnamed = unnamedOnceShown(QStringLiteral("^Hilfe$"));
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed));
         QVERIFY(closeAsLearner(help));
         QVERIFY2(waitForNoWindow(QStringLiteral("^Hilfe$")), "the help window stayed");
 
@@ -405,6 +429,8 @@ private slots:
         QVERIFY2(about != 0, "the about dialog did not show");
         QVERIFY2(QTest::qWaitFor([&] { return centredOnScreen(about); }),
                  qPrintable(QStringLiteral("the about dialog is at ") + frameText(about)));
+        unnamed = unnamedOnceShown(QStringLiteral("^Info$"));
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed));
         QVERIFY(closeAsLearner(about));
         QVERIFY2(waitForNoWindow(QStringLiteral("^Info$")), "the about dialog stayed");
 
@@ -416,6 +442,9 @@ private slots:
         QVERIFY(xdotool::click(dialog, layout::startButton));
         const quint64 refusal = waitForWindow(QStringLiteral("^%1$").arg(titles::error));
         QVERIFY2(refusal != 0, "no message refused the start");
+        // The message and the dialog below it.
+        unnamed = unnamedOnceShown(QStringLiteral("^%1$").arg(titles::error));
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed));
         QVERIFY2(staysAbove(refusal, dialog, QPoint(5, 5)), "the message went below its dialog");
         QVERIFY(session_->readAndCloseMessage(titles::error)
                     .startsWith(QStringLiteral("Im Violinschlüssel")));
@@ -495,6 +524,8 @@ private slots:
         QVERIFY(xdotool::click(mainWindow_, layout::statisticsButton));
         const quint64 window = waitForWindow(QStringLiteral("^%1$").arg(titles::statistics));
         QVERIFY2(window != 0, "the statistics window did not show");
+        const QString unnamed = unnamedOnceShown(QStringLiteral("^%1$").arg(titles::statistics));
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed));
         QTest::qWait(500);
         const std::optional<QRect> frame = xprop::frameOnScreen(window);
         const std::optional<QRect> main = xprop::frameOnScreen(mainWindow_);
@@ -552,6 +583,9 @@ private slots:
                                 .arg(frameText(keyboard), frameText(mainWindow_))));
         QVERIFY2(staysAbove(keyboard, mainWindow_, mainWindowBlank),
                  "the keyboard window went below the main window");
+        // Beside the main window during the exercise.
+        const QString unnamed = unnamedOnceShown(titles::keyboard);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed));
 
         QList<int> asked;
         const auto nextNote = [&](bool untilGone) {
@@ -714,6 +748,11 @@ private slots:
             if (cClef) {
                 QVERIFY(xdotool::click(dialog, layout::clefList));
                 QTest::qWait(300);
+                if (key.clef == QStringLiteral("Tenor")) {
+                    // The list of clefs opened over the dialog.
+                    const QString unnamed = unnamedOnceShown(titles::settings);
+                    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed));
+                }
                 QVERIFY(xdotool::key(QStringLiteral("Home")));
                 if (key.clef == QStringLiteral("Tenor"))
                     QVERIFY(xdotool::key(QStringLiteral("Down")));
@@ -886,10 +925,11 @@ private slots:
     }
 
     // Four notes per task, chosen in the dialog, treble clef c' to e'' in C major: each phrase
-    // read off the staff head by head and answered on the buttons, every note answered turning
-    // green as the arrow under the staff moves on. The second phrase's second note answered
-    // wrongly stands green with the chosen note red beside it, marked on the buttons until the
-    // arrow moves on a second later. The result counts notes; the details name the place.
+    // read off the staff head by head and answered on the buttons, pressed by their names over
+    // the accessibility bus as a screen reader presses them (the other exercises click), every
+    // note answered turning green as the arrow under the staff moves on. The second phrase's second
+    // note answered wrongly stands green with the chosen note red beside it, marked on the buttons
+    // until the arrow moves on a second later. The result counts notes; the details name the place.
     void phraseExercise() {
         constexpr int notes = 4;
         const quint64 dialog = session_->openSettings(layout::violinButton);
@@ -904,16 +944,31 @@ private slots:
                  QString::number(notes));
 
         QString missed;
+        QHash<QString, AccessibleButton> answers;
         for (int task = 1; task <= tasksPerExercise; ++task) {
             const std::optional<QList<int>> phrase = session_->watchPhrase(Violin, notes);
             QVERIFY2(phrase, qPrintable(QStringLiteral("task %1: no phrase showed").arg(task)));
+            if (task == 1) {
+                const QString unnamed = unnamedOnceShown(titles::mainWindow);
+                QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed));
+                const auto rowOffered = [&] {
+                    answers = session_->enabledButtons();
+                    for (int index = 0; index < 15; ++index)
+                        if (!answers.contains(noteName(Violin, index)))
+                            return false;
+                    return true;
+                };
+                QVERIFY2(QTest::qWaitFor(rowOffered),
+                         "the treble clef's buttons were not offered to a screen reader");
+            }
             for (int place = 0; place < notes; ++place) {
                 const int note = phrase->at(place);
                 const bool wrong = task == 2 && place == 1;
                 const int chosen = wrong ? neighbourOf(note) : note;
                 QElapsedTimer sinceAnswer;
                 sinceAnswer.start();
-                QVERIFY(xdotool::click(mainWindow_, layout::answerButton(Violin, chosen)));
+                const QString fault = session_->press(answers.value(noteName(Violin, chosen)));
+                QVERIFY2(fault.isEmpty(), qPrintable(fault));
                 if (wrong) {
                     checkPhraseMistakeShown(notes, place, note, chosen, sinceAnswer);
                     if (QTest::currentTestFailed())
@@ -932,6 +987,8 @@ private slots:
                 }
             }
         }
+        const QString unnamed = unnamedOnceShown(QStringLiteral("^%1$").arg(titles::message));
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed));
         QString details;
         QCOMPARE(
             session_->readAndCloseMessage(titles::message, &details),
