@@ -143,6 +143,7 @@ void Form1::openKeyboard() {
     keepAbove(*keyboard, *this);
     placeAtLowerLeft(*keyboard, *this);
     keyboard->answerTypedWith([this](const QKeyEvent& event) { return answerWithKeyText(event); });
+    keyboard->showInHighContrast(m_highContrast);
     keyboard->show();
     keyboard->Beschriften();
 }

@@ -127,9 +127,8 @@ private:
     // High contrast, read when the window opens and when an exercise starts.
     void readDisplaySetting();
     QColor staffBackground() const;
-    // A layout colour as the window shows it: the display's red and green darker in high
-    // contrast.
-    std::uint32_t displayed(std::uint32_t colour) const;
+    // A head's layout colour as the window shows it: darker red and green in high contrast, and
+    // black where the blue staff has white.
     QColor headFill(std::uint32_t colour) const;
 
     enum class Column { Asked, Chosen };

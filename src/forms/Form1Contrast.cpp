@@ -21,22 +21,9 @@ QColor Form1::staffBackground() const {
     return fromVbColor(m_highContrast ? VbColor::White : VbColor::Blue);
 }
 
-std::uint32_t Form1::displayed(std::uint32_t colour) const {
-    if (!m_highContrast)
-        return colour;
-    switch (colour) {
-    case VbColor::Red:
-        return HighContrastColor::Red;
-    case VbColor::Green:
-        return HighContrastColor::Green;
-    default:
-        return colour;
-    }
-}
-
 // A head not yet answered, white on the blue staff, is black on the white one.
 QColor Form1::headFill(std::uint32_t colour) const {
     if (m_highContrast && colour == VbColor::White)
         return palette().color(QPalette::WindowText);
-    return fromVbColor(displayed(colour));
+    return fromVbColor(answerColour(colour, m_highContrast));
 }

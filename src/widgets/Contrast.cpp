@@ -1,5 +1,7 @@
 #include "widgets/Contrast.h"
 
+#include "widgets/DrawnElements.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -19,4 +21,17 @@ double relativeLuminance(const QColor& colour) {
 double contrastRatio(const QColor& a, const QColor& b) {
     const double first = relativeLuminance(a), second = relativeLuminance(b);
     return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+std::uint32_t answerColour(std::uint32_t colour, bool highContrast) {
+    if (!highContrast)
+        return colour;
+    switch (colour) {
+    case VbColor::Red:
+        return HighContrastColor::Red;
+    case VbColor::Green:
+        return HighContrastColor::Green;
+    default:
+        return colour;
+    }
 }

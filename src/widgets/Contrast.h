@@ -12,6 +12,9 @@ constexpr std::uint32_t Red = 0x0000C0;   // 192, 0, 0
 constexpr std::uint32_t Green = 0x008000; // 0, 128, 0
 } // namespace HighContrastColor
 
+// The wrong-answer display's red or green as high contrast shows it; other colours unchanged.
+std::uint32_t answerColour(std::uint32_t colour, bool highContrast);
+
 // What legibility guidelines ask of text and marks against their background.
 constexpr double ReadableContrast = 4.5;
 
