@@ -24,6 +24,8 @@ const QColor White(255, 255, 255);
 const QColor Red(255, 0, 0);
 const QColor Green(0, 255, 0);
 const QColor Black(0, 0, 0);
+const QColor DarkRed(192, 0, 0);
+const QColor DarkGreen(0, 128, 0);
 
 // The white key each black key follows.
 constexpr std::array<int, 11> BlackAfter = {0, 1, 2, 4, 5, 7, 8, 9, 11, 12, 14};
@@ -42,8 +44,10 @@ struct KeyboardExercise {
     QPointer<frmKeyboard> keyboard;
 
     // A key other than C major starts with altered notes, as the dialog's settings would.
-    explicit KeyboardExercise(Clef clef, int asked = 7, int fifths = 0) {
+    explicit KeyboardExercise(Clef clef, int asked = 7, int fifths = 0, bool highContrast = false) {
         clearStore();
+        if (highContrast)
+            world.store->SaveSetting("Darstellung", "HoherKontrast", "1");
         form = std::make_unique<Form1>(world.exercise, world.services());
         form->show();
         ask(asked);
@@ -255,9 +259,13 @@ private slots:
         QTest::addColumn<int>("chosen");
         QTest::addColumn<int>("fifths");
         QTest::addColumn<int>("askedBlack"); // the black key marked as asked, or -1
-        QTest::newRow("treble") << Clef::Violin << 9 << 2 << 0 << -1;
-        QTest::newRow("bass") << Clef::Bass << 0 << 14 << 0 << -1;
-        QTest::newRow("G major: fis' asked, f' chosen") << Clef::Violin << 7 << 7 << 1 << 5;
+        QTest::addColumn<bool>("highContrast");
+        QTest::newRow("treble") << Clef::Violin << 9 << 2 << 0 << -1 << false;
+        QTest::newRow("bass") << Clef::Bass << 0 << 14 << 0 << -1 << false;
+        QTest::newRow("G major: fis' asked, f' chosen")
+            << Clef::Violin << 7 << 7 << 1 << 5 << false;
+        QTest::newRow("high contrast") << Clef::Violin << 9 << 2 << 0 << -1 << true;
+        QTest::newRow("high contrast, G major") << Clef::Violin << 7 << 7 << 1 << 5 << true;
     }
     void wrongAnswerMarksKeysUntilDisplayEnds() {
         QFETCH(Clef, clef);
@@ -265,17 +273,21 @@ private slots:
         QFETCH(int, chosen);
         QFETCH(int, fifths);
         QFETCH(int, askedBlack);
-        KeyboardExercise e(clef, asked, fifths);
+        QFETCH(bool, highContrast);
+        KeyboardExercise e(clef, asked, fifths, highContrast);
         QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
         e.clickKey(chosen);
         QCOMPARE(e.world.exercise.errors(), 1);
+        // High contrast darkens the two as on the main window's buttons.
+        const QColor red = highContrast ? DarkRed : Red;
+        const QColor green = highContrast ? DarkGreen : Green;
         QImage shot = e.keyboard->grab().toImage();
         for (int i = 0; i < 15; ++i)
-            QCOMPARE(e.keyColour(shot, i), i == chosen                    ? Red
-                                           : i == asked && askedBlack < 0 ? Green
+            QCOMPARE(e.keyColour(shot, i), i == chosen                    ? red
+                                           : i == asked && askedBlack < 0 ? green
                                                                           : White);
         for (int j = 0; j < 11; ++j)
-            QCOMPARE(e.blackColour(shot, j), j == askedBlack ? Green : Black);
+            QCOMPARE(e.blackColour(shot, j), j == askedBlack ? green : Black);
         // By shape too: the chosen key crossed, the asked one ringed.
         for (int i = 0; i < 15; ++i)
             QCOMPARE(e.keyMark(shot, e.keyboard->picKeyboard[i]), i == chosen ? SeenMark::Cross

@@ -6,6 +6,7 @@
 #include "training/MistakeNaming.h"
 #include "training/NoteModel.h"
 #include "training/ResultText.h"
+#include "widgets/Contrast.h"
 #include "widgets/MessageBox.h"
 #include "widgets/WindowPlacement.h"
 
@@ -695,6 +696,45 @@ private slots:
             QVERIFY(e.form->cmdNoteViolin[i]->isEnabled());
         }
         QVERIFY(e.ex().tmrVorbei->isActive());
+    }
+
+    // The staff, its background and the display's colours on the rendered window: as described
+    // by default; in high contrast black on white, the answer buttons thickly bordered, and the
+    // red and green darkened until each reads on the white at least 4.5:1.
+    void displayColours_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<QColor>("chosen");
+        QTest::addColumn<QColor>("asked");
+        QTest::newRow("default") << "" << QColor(0, 0, 255) << Red << Green;
+        QTest::newRow("high contrast") << "1" << White << QColor(192, 0, 0) << QColor(0, 128, 0);
+        QTest::newRow("junk reads as off") << "ja" << QColor(0, 0, 255) << Red << Green;
+    }
+    void displayColours() {
+        QFETCH(QString, stored);
+        QFETCH(QColor, background);
+        QFETCH(QColor, chosen);
+        QFETCH(QColor, asked);
+        Run e(Clef::Violin);
+        QVERIFY(e.world.store->SaveSetting("Darstellung", "HoherKontrast", stored));
+        e.ask(9);
+        e.start();
+        e.answer(0);
+        const QImage shot = e.form->grab().toImage();
+        QCOMPARE(shot.pixelColor(2, 2), background);
+        QCOMPARE(shot.pixelColor(3500 / 15, qRound(e.form->Line3.Y1 / 15)), QColor(Qt::black));
+        QCOMPARE(staffPatches(shot, chosen).size(), 1);
+        QCOMPARE(staffPatches(shot, asked).size(), 1);
+        QCOMPARE(e.colour(0), chosen);
+        QCOMPARE(e.colour(9), asked);
+        const bool highContrast = background == White;
+        if (highContrast)
+            for (const QColor& colour : {chosen, asked})
+                QVERIFY2(contrastRatio(colour, background) >= 4.5,
+                         qPrintable(QString::number(contrastRatio(colour, background))));
+        const QImage face = e.button(9)->grab().toImage();
+        for (const int x : {0, 2})
+            QCOMPARE(QColor(face.pixel(x, face.height() / 2)).lightness() < 60, highContrast);
     }
 
     void abortDuringDisplayLeavesRest() {

@@ -161,6 +161,13 @@ private slots:
         QCOMPARE(dialog.cboNotenProAufgabe->currentText(), QString("1"));
         QVERIFY(!dialog.cboNotenProAufgabe->isEditable());
         QCOMPARE(nextTabStop(dialog.cboVersetzungszeichen), dialog.cboNotenProAufgabe);
+        // High contrast on the same row, last, off while the store has no value for it.
+        QCOMPARE(dialog.chkHoherKontrast->text(), QString("Hoher Kontrast"));
+        QCOMPARE(nextTabStop(dialog.cboNotenProAufgabe), dialog.chkHoherKontrast);
+        QVERIFY(!dialog.chkHoherKontrast->isChecked());
+        QVERIFY(dialog.chkHoherKontrast->x() > dialog.cboNotenProAufgabe->geometry().right());
+        QCOMPARE(dialog.chkHoherKontrast->geometry().center().y() / 4,
+                 dialog.cboNotenProAufgabe->geometry().center().y() / 4);
     }
 
     void languageAndKeyRowsFit_data() {
@@ -231,7 +238,8 @@ private slots:
                  dialog.lblOktaven, dialog.cboOktaven, dialog.lblSpracheHinweis, dialog.lblTonart,
                  dialog.cboTonart, dialog.lblHoechstens, dialog.spnHoechstens,
                  dialog.lblVersetzungszeichen, dialog.cboVersetzungszeichen, dialog.frmSprache,
-                 dialog.frmTonart, dialog.lblNotenProAufgabe, dialog.cboNotenProAufgabe})
+                 dialog.frmTonart, dialog.lblNotenProAufgabe, dialog.cboNotenProAufgabe,
+                 dialog.chkHoherKontrast})
             QVERIFY2(widget->width() >= widget->sizeHint().width() &&
                          widget->parentWidget()->rect().contains(widget->geometry()),
                      qPrintable(QStringLiteral("%1 %2 × %3, needs %4 × %5")
@@ -521,6 +529,34 @@ private slots:
         QCOMPARE(world.exercise.state(), ExerciseState::Idle);
         QVERIFY(!world.exercise.keyboardPractice());
         QCOMPARE(world.store->GetSetting(Einstellungen, "Zeitweg"), QString("9"));
+    }
+
+    // Shown as stored (junk reads as off) and stored as left at the start.
+    void highContrastStored_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("none, ticked") << "" << false << true;
+        QTest::newRow("on, unticked") << "1" << true << false;
+        QTest::newRow("junk, left") << "ja" << false << false;
+    }
+    void highContrastStored() {
+        QFETCH(QString, stored);
+        QFETCH(bool, shown);
+        QFETCH(bool, chosen);
+        FakeWorld world;
+        if (!stored.isEmpty())
+            world.store->SaveSetting("Darstellung", "HoherKontrast", stored);
+        Form1 form(world.exercise, world.services());
+        openDialog(world, form.cmdViolin, [&](frmEinstellungen& d) {
+            QCOMPARE(d.chkHoherKontrast->isChecked(), shown);
+            d.chkHoherKontrast->setChecked(chosen);
+            tick(d.chkTonViolin, {2, 5});
+            d.cmdOk->click();
+        });
+        QCOMPARE(world.exercise.state(), ExerciseState::Running);
+        QCOMPARE(world.store->GetSetting("Darstellung", "HoherKontrast"),
+                 QString(chosen ? "1" : "0"));
     }
 
     void startWritesRangeTimesAndStore_data() {

@@ -684,6 +684,14 @@ The exercise runs with the times you entered.</translation>
         <translation>Notes per task:</translation>
     </message>
     <message>
+        <source>Hoher Kontrast</source>
+        <translation>High contrast</translation>
+    </message>
+    <message>
+        <source>Schwarz auf Weiß, dicke Ränder der Notenknöpfe, dunkleres Rot und Grün</source>
+        <translation>Black on white, thick borders on the note buttons, darker red and green</translation>
+    </message>
+    <message>
         <source>Mit 4 oder 8 ist jede Aufgabe eine Phrase: ihre Noten von links nach rechts lesen und der Reihe nach beantworten</source>
         <translation>With 4 or 8, each task is a phrase: read its notes from left to right and answer them in order</translation>
     </message>

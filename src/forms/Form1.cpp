@@ -51,6 +51,7 @@ void Form1::Form_Load() {
     // The window has no close box; closeEvent refuses whatever close request still arrives.
     if (m_services.store)
         initialiseOnFirstStart(*m_services.store, m_services.programDir);
+    readDisplaySetting();
 }
 
 void Form1::cmdViolin_Click() {
@@ -142,6 +143,7 @@ void Form1::openKeyboard() {
     keepAbove(*keyboard, *this);
     placeAtLowerLeft(*keyboard, *this);
     keyboard->answerTypedWith([this](const QKeyEvent& event) { return answerWithKeyText(event); });
+    keyboard->showInHighContrast(m_highContrast);
     keyboard->show();
     keyboard->Beschriften();
 }

@@ -124,6 +124,13 @@ private:
     // A head of the wrong-answer display marked in the staff's ink.
     void drawMark(QPainter& painter, AnswerMark mark, const QRectF& head) const;
 
+    // High contrast, read when the window opens and when an exercise starts.
+    void readDisplaySetting();
+    QColor staffBackground() const;
+    // A head's layout colour as the window shows it: darker red and green in high contrast, and
+    // black where the blue staff has white.
+    QColor headFill(std::uint32_t colour) const;
+
     enum class Column { Asked, Chosen };
     LineLadder columnLadder(Column column) const;
     void placeNote(DrawnShape& head, Column column, int step);
@@ -182,4 +189,5 @@ private:
     bool m_typeOctave = false;
     QString m_typedName;
     bool m_phraseHeadsVisible = true; // of the notes not answered yet
+    bool m_highContrast = false;
 };

@@ -5,6 +5,7 @@
 #include "training/Exercise.h"
 #include "widgets/AnswerMarks.h"
 #include "widgets/BackColor.h"
+#include "widgets/Contrast.h"
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -41,6 +42,7 @@ std::optional<int> Form1::answerIndex(Clef row, int button) const {
 }
 
 void Form1::showStart() {
+    readDisplaySetting();
     m_typeOctave = m_services.store && readTypeOctave(*m_services.store);
     m_typedName.clear();
     ButtonsSperren();
@@ -87,7 +89,7 @@ void Form1::NoteFalschAnzeigen(int gefragt, int gewaehlt) {
               std::tuple{gefragt, VbColor::Green, AnswerMark::Asked}})
             for (int i = 0; i < NoteCount; ++i)
                 if (answerIndex(rowClef, i) == index) {
-                    setBackColor(row[i], colour);
+                    setBackColor(row[i], answerColour(colour, m_highContrast));
                     setCaptionMark(row[i], mark);
                 }
     }

@@ -26,10 +26,10 @@ void drawLine(QPainter& painter, const DrawnLine& line) {
 }
 
 // A round head, narrower than the ledger lines it sits on.
-void drawHead(QPainter& painter, const DrawnShape& shape) {
+void drawHead(QPainter& painter, const DrawnShape& shape, const QColor& fill) {
     if (!shape.Visible)
         return;
-    painter.setBrush(fromVbColor(shape.BackColor));
+    painter.setBrush(fill);
     painter.drawEllipse(headCircle(shape));
 }
 
@@ -38,7 +38,7 @@ void drawHead(QPainter& painter, const DrawnShape& shape) {
 void Form1::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     // Painted, not set in the palette, which the window's controls would inherit.
-    painter.fillRect(rect(), fromVbColor(VbColor::Blue));
+    painter.fillRect(rect(), staffBackground());
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(1 / TwipsPerPixel, 1 / TwipsPerPixel);
     painter.setPen(QPen(palette().color(QPalette::WindowText), LineWidthPixels * TwipsPerPixel,
@@ -49,14 +49,14 @@ void Form1::paintEvent(QPaintEvent* /*event*/) {
     drawClefSign(painter);
     drawKeySignature(painter);
     drawPhrase(painter);
-    drawHead(painter, shpNote);
+    drawHead(painter, shpNote, headFill(shpNote.BackColor));
     const QColor text = palette().color(QPalette::WindowText);
     drawAccidental(painter, shpNote, m_askedSign,
-                   shpNote.BackColor == VbColor::White ? text : fromVbColor(shpNote.BackColor));
+                   shpNote.BackColor == VbColor::White ? text : headFill(shpNote.BackColor));
     for (int i = 0; i <= 6; ++i)
         drawLine(painter, ZusatzLinie[i]);
-    drawHead(painter, shpNoteFalsch);
-    drawAccidental(painter, shpNoteFalsch, m_chosenSign, fromVbColor(shpNoteFalsch.BackColor));
+    drawHead(painter, shpNoteFalsch, headFill(shpNoteFalsch.BackColor));
+    drawAccidental(painter, shpNoteFalsch, m_chosenSign, headFill(shpNoteFalsch.BackColor));
     for (int i = 7; i <= 13; ++i)
         drawLine(painter, ZusatzLinie[i]);
     // The chosen head shows only during the wrong-answer display.

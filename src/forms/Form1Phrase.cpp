@@ -141,7 +141,7 @@ void Form1::drawPhrase(QPainter& painter) {
         drawPhraseHead(painter, {headLeft, 0, shpNote.Width, shpNote.Height, colour, true},
                        staffStep(m_exercise.clef(), note.index), ledgerLeft,
                        ledgerLeft + ledgerWidth, note.accidental, overhang + signGap,
-                       answered ? fromVbColor(colour) : text,
+                       answered ? headFill(colour) : text,
                        answered ? std::optional(AnswerMark::Asked) : std::nullopt);
         if (!chosenHead)
             continue;
@@ -150,7 +150,7 @@ void Form1::drawPhrase(QPainter& painter) {
             clefIndexOf(m_exercise.clef(), {note.chosen->step, 0});
         if (chosenIndex)
             drawPhraseHead(painter, *chosenHead, staffStep(m_exercise.clef(), *chosenIndex),
-                           ledgerLeft, ledgerRight, chosenSign, signGap, fromVbColor(VbColor::Red),
+                           ledgerLeft, ledgerRight, chosenSign, signGap, headFill(VbColor::Red),
                            AnswerMark::Chosen);
     }
 }
@@ -168,7 +168,7 @@ void Form1::drawPhraseHead(QPainter& painter, DrawnShape head, int step, double 
     for (const int rung : placement->ledgerRungs)
         painter.drawLine(QPointF(ledgerLeft, ladder[std::size_t(rung)]),
                          QPointF(ledgerRight, ladder[std::size_t(rung)]));
-    painter.setBrush(fromVbColor(head.BackColor));
+    painter.setBrush(headFill(head.BackColor));
     const QRectF circle = headCircle(head);
     painter.drawEllipse(circle);
     if (sign)

@@ -4,6 +4,7 @@
 #include "training/Exercise.h"
 #include "training/NoteModel.h"
 #include "training/NoteNaming.h"
+#include "widgets/Contrast.h"
 #include "widgets/DrawnElements.h"
 #include "widgets/ProportionalResizer.h"
 #include "widgets/Twips.h"
@@ -93,14 +94,16 @@ std::optional<int> frmKeyboard::blackKeyPitch(int key) const {
 
 // With altered notes the keys that sound the notes are marked, black ones too.
 void frmKeyboard::markMistake(int asked, int chosen) {
+    const std::uint32_t red = answerColour(VbColor::Red, m_highContrast);
+    const std::uint32_t green = answerColour(VbColor::Green, m_highContrast);
     const std::optional<SpelledNote> chosenNote = m_exercise.chosenSpelled();
     if (!m_exercise.alteredNotes() || !chosenNote) {
-        Markieren(chosen, VbColor::Red, AnswerMark::Chosen);
-        Markieren(asked, VbColor::Green, AnswerMark::Asked);
+        Markieren(chosen, red, AnswerMark::Chosen);
+        Markieren(asked, green, AnswerMark::Asked);
         return;
     }
-    markPitch(chosenNote->midiPitch(), VbColor::Red, AnswerMark::Chosen);
-    markPitch(m_exercise.askedSpelled().midiPitch(), VbColor::Green, AnswerMark::Asked);
+    markPitch(chosenNote->midiPitch(), red, AnswerMark::Chosen);
+    markPitch(m_exercise.askedSpelled().midiPitch(), green, AnswerMark::Asked);
 }
 
 void frmKeyboard::markPitch(int pitch, std::uint32_t colour, AnswerMark mark) {

@@ -40,6 +40,8 @@ public:
     void Picture1_Click(int Index);
     // Keys typed here go to the main window's answers by letter; true when one answered.
     void answerTypedWith(std::function<bool(const QKeyEvent&)> answer);
+    // A wrong answer's keys in the darker red and green of high contrast.
+    void showInHighContrast(bool on) { m_highContrast = on; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -57,4 +59,5 @@ private:
 
     Exercise& m_exercise;
     std::function<bool(const QKeyEvent&)> m_typedAnswer;
+    bool m_highContrast = false;
 };

@@ -1,5 +1,6 @@
 #include "settings/frmEinstellungen.h"
 
+#include "settings/DisplaySettings.h"
 #include "settings/PhraseSettings.h"
 #include "settings/SettingsStore.h"
 #include "settings/TypingSettings.h"
@@ -80,6 +81,7 @@ void frmEinstellungen::Form_Load() {
             txtZeitVorbei->setText(zeitVorbei);
         chkSchwacheNoten->setChecked(store->GetSetting(Section, WeakNotesKey) ==
                                      QStringLiteral("1"));
+        chkHoherKontrast->setChecked(readHighContrast(*store));
         chkOktaveTippen->setChecked(readTypeOctave(*store));
     }
     MikrofonLaden();
@@ -146,8 +148,10 @@ bool frmEinstellungen::startExercise(bool withKeyboard) {
             chkSchwacheNoten->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
         const bool savedKey = !m_keysVisible || saveKeySettings(*store, TonartGewaehlt());
         const bool savedNotes = saveNotesPerTask(*store, NotenProAufgabe());
+        const bool savedContrast = saveHighContrast(*store, chkHoherKontrast->isChecked());
         const bool savedTyping = saveTypeOctave(*store, chkOktaveTippen->isChecked());
-        if (!(savedWeg && savedVorbei && savedWeak && savedKey && savedNotes && savedTyping) &&
+        if (!(savedWeg && savedVorbei && savedWeak && savedKey && savedNotes && savedTyping &&
+              savedContrast) &&
             store->firstFailedSave())
             m_services.message(this, unsavedTimesMessage(store->fileName()), tr("Hinweis"),
                                MessageIcon::Information);

@@ -58,6 +58,7 @@ public:
     QCheckBox* chkOktaveFrei = nullptr;
     QCheckBox* chkOktaveTippen = nullptr;
     QCheckBox* chkSchwacheNoten = nullptr;
+    QCheckBox* chkHoherKontrast = nullptr; // beside the notes per task
     // Only when opened for a clef without a row of its own, in the described rows' place.
     QGroupBox* frmWeitere = nullptr;
     std::array<QPushButton*, NoteCount> chkTonWeitere{};

@@ -188,6 +188,10 @@ void frmEinstellungen::LayoutAnwenden() {
     cboNotenProAufgabe->setGeometry(twipsRect(2220, 9180, 900, 330));
     cboNotenProAufgabe->setToolTip(tr("Mit 4 oder 8 ist jede Aufgabe eine Phrase: ihre Noten von "
                                       "links nach rechts lesen und der Reihe nach beantworten"));
+    chkHoherKontrast = new QCheckBox(tr("Hoher Kontrast"), this);
+    chkHoherKontrast->setGeometry(twipsRect(3360, 9195, 3000, 300));
+    chkHoherKontrast->setToolTip(tr("Schwarz auf Weiß, dicke Ränder der Notenknöpfe, dunkleres "
+                                    "Rot und Grün"));
     for (const auto& [box, caption] :
          {std::pair{cboSprache, lblSprache}, std::pair{cboNotennamen, lblNotennamen},
           std::pair{cboOktaven, lblOktaven}, std::pair{cboTonart, lblTonart},
@@ -200,7 +204,7 @@ void frmEinstellungen::LayoutAnwenden() {
     tabOrder.append(QList<QWidget*>(chkTonBass.begin(), chkTonBass.end()));
     tabOrder.append({cmdKeyboard, txtZeitWeg, chkMikrofon, chkOktaveFrei, chkOktaveTippen,
                      chkSchwacheNoten, cboSprache, cboNotennamen, cboOktaven, cboTonart,
-                     spnHoechstens, cboVersetzungszeichen, cboNotenProAufgabe});
+                     spnHoechstens, cboVersetzungszeichen, cboNotenProAufgabe, chkHoherKontrast});
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }

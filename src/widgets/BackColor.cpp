@@ -1,5 +1,6 @@
 #include "widgets/BackColor.h"
 
+#include "widgets/Contrast.h"
 #include "widgets/DrawnElements.h"
 #include "widgets/Twips.h"
 
@@ -11,12 +12,16 @@
 
 namespace {
 
+constexpr double ThickBorderPixels = 3;
+
 // Paints the buttons it watches itself: styles shade a button's face with a gradient and pale
 // it when the button is disabled, and the answer buttons must show their colour as it is. The
 // caption and the focus mark stay the style's.
 class FlatFace : public QObject {
 public:
     using QObject::QObject;
+
+    bool thickBorder = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -27,7 +32,7 @@ protected:
     }
 
 private:
-    static void paint(QPushButton& button) {
+    void paint(QPushButton& button) const {
         QStylePainter painter(&button);
         QStyleOptionButton option;
         option.initFrom(&button);
@@ -36,6 +41,13 @@ private:
 
         const QBrush face = button.palette().button();
         qDrawWinButton(&painter, button.rect(), button.palette(), button.isDown(), &face);
+        if (thickBorder) {
+            painter.setPen(
+                QPen(Qt::black, ThickBorderPixels, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+            painter.setBrush(Qt::NoBrush);
+            const double inset = ThickBorderPixels / 2;
+            painter.drawRect(QRectF(button.rect()).adjusted(inset, inset, -inset, -inset));
+        }
 
         QStyleOptionButton caption = option;
         caption.rect =
@@ -51,6 +63,15 @@ private:
     }
 };
 
+FlatFace* flatFace(QPushButton* button) {
+    auto* face = button->findChild<FlatFace*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!face) {
+        face = new FlatFace(button);
+        button->installEventFilter(face);
+    }
+    return face;
+}
+
 } // namespace
 
 void setBackColor(QPushButton* button, std::uint32_t colour) {
@@ -60,10 +81,18 @@ void setBackColor(QPushButton* button, std::uint32_t colour) {
     palette.setColor(QPalette::Button, fromVbColor(colour));
     // A red or green face names a note the learner compares while the row is disabled: its
     // caption keeps the normal text colour.
-    if (colour != VbColor::White)
-        palette.setColor(QPalette::Disabled, QPalette::ButtonText,
-                         button->palette().color(QPalette::Active, QPalette::ButtonText));
+    if (colour != VbColor::White) {
+        const QColor text = button->palette().color(QPalette::Active, QPalette::ButtonText);
+        const QColor face = fromVbColor(colour);
+        const QColor readable = contrastRatio(face, text) >= ReadableContrast ? text : Qt::white;
+        palette.setColor(QPalette::ButtonText, readable);
+        palette.setColor(QPalette::Disabled, QPalette::ButtonText, readable);
+    }
     button->setPalette(palette);
-    if (!button->findChild<FlatFace*>(QString(), Qt::FindDirectChildrenOnly))
-        button->installEventFilter(new FlatFace(button));
+    flatFace(button);
+}
+
+void setThickBorder(QPushButton* button, bool thick) {
+    flatFace(button)->thickBorder = thick;
+    button->update();
 }
