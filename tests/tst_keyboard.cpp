@@ -260,12 +260,23 @@ private slots:
         QTest::addColumn<int>("fifths");
         QTest::addColumn<int>("askedBlack"); // the black key marked as asked, or -1
         QTest::addColumn<bool>("highContrast");
-        QTest::newRow("treble") << Clef::Violin << 9 << 2 << 0 << -1 << false;
-        QTest::newRow("bass") << Clef::Bass << 0 << 14 << 0 << -1 << false;
+        // What a screen reader reads of the marked keys.
+        QTest::addColumn<QString>("chosenName");
+        QTest::addColumn<QString>("askedName");
+        QTest::newRow("treble") << Clef::Violin << 9 << 2 << 0 << -1 << false
+                                << "a, gewählt, falsch"
+                                << "a', gesucht";
+        QTest::newRow("bass") << Clef::Bass << 0 << 14 << 0 << -1 << false << "f', gewählt, falsch"
+                              << "F, gesucht";
         QTest::newRow("G major: fis' asked, f' chosen")
-            << Clef::Violin << 7 << 7 << 1 << 5 << false;
-        QTest::newRow("high contrast") << Clef::Violin << 9 << 2 << 0 << -1 << true;
-        QTest::newRow("high contrast, G major") << Clef::Violin << 7 << 7 << 1 << 5 << true;
+            << Clef::Violin << 7 << 7 << 1 << 5 << false << "f', gewählt, falsch"
+            << "fis', gesucht";
+        QTest::newRow("high contrast")
+            << Clef::Violin << 9 << 2 << 0 << -1 << true << "a, gewählt, falsch"
+            << "a', gesucht";
+        QTest::newRow("high contrast, G major")
+            << Clef::Violin << 7 << 7 << 1 << 5 << true << "f', gewählt, falsch"
+            << "fis', gesucht";
     }
     void wrongAnswerMarksKeysUntilDisplayEnds() {
         QFETCH(Clef, clef);
@@ -274,7 +285,18 @@ private slots:
         QFETCH(int, fifths);
         QFETCH(int, askedBlack);
         QFETCH(bool, highContrast);
+        QFETCH(QString, chosenName);
+        QFETCH(QString, askedName);
         KeyboardExercise e(clef, asked, fifths, highContrast);
+        const auto keyNames = [&e] {
+            QStringList names;
+            for (const KeyboardKey* key : e.keyboard->picKeyboard)
+                names.append(key->accessibleName());
+            for (const KeyboardKey* key : e.keyboard->Picture1)
+                names.append(key->accessibleName());
+            return names;
+        };
+        const QStringList plainNames = keyNames();
         QVERIFY(QTest::qWaitForWindowExposed(e.keyboard));
         e.clickKey(chosen);
         QCOMPARE(e.world.exercise.errors(), 1);
@@ -296,6 +318,11 @@ private slots:
                                                                       : SeenMark::None);
         if (askedBlack >= 0)
             QCOMPARE(e.keyMark(shot, e.keyboard->Picture1[askedBlack]), SeenMark::Ring);
+        QCOMPARE(e.keyboard->picKeyboard[chosen]->accessibleName(), chosenName);
+        QCOMPARE(
+            (askedBlack >= 0 ? e.keyboard->Picture1[askedBlack] : e.keyboard->picKeyboard[asked])
+                ->accessibleName(),
+            askedName);
 
         e.world.exercise.tmrNoteFalsch_Timer();
         QCOMPARE(e.world.exercise.task(), 2);
@@ -306,6 +333,7 @@ private slots:
         }
         for (int j = 0; j < 11; ++j)
             QCOMPARE(e.blackColour(shot, j), Black);
+        QCOMPARE(keyNames(), plainNames);
     }
 
     void staysAtTheMainWindowsLowerLeft() {

@@ -10,6 +10,7 @@
 #include "widgets/MessageBox.h"
 #include "widgets/WindowPlacement.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -84,6 +85,11 @@ const QColor Green(0, 255, 0);
 SeenMark markOn(const QImage& shot, const DrawnShape& head) {
     const QRectF circle = headCircle(head);
     return markOnHead(shot, circle.center() / 15, circle.height() / 15);
+}
+
+// What a screen reader reads as the control's name.
+QString readName(QWidget* control) {
+    return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
 }
 
 // The caption whole within the button's face, where the style lays out its text.
@@ -510,6 +516,9 @@ private slots:
         QCOMPARE(markOn(shot, e.form->shpNote), SeenMark::Ring);
         QVERIFY(e.button(index)->text().startsWith(QStringLiteral("\u2717 ")));
         QVERIFY(e.button(asked)->text().startsWith(QStringLiteral("\u2713 ")));
+        // A screen reader reads the marks as words, not as the signs' names.
+        QCOMPARE(e.button(index)->accessibleName(), noteName(clef, index) + ", gewählt, falsch");
+        QCOMPARE(e.button(asked)->accessibleName(), noteName(clef, asked) + ", gesucht");
         QVERIFY2(captionFits(e.button(index)) && captionFits(e.button(asked)),
                  qPrintable(e.button(index)->text() + " / " + e.button(asked)->text()));
     }
@@ -650,6 +659,42 @@ private slots:
         QCOMPARE(scrolls, details.count(QLatin1Char('\n')) + 1 > 10);
     }
 
+    // Every message is a box a screen reader reads as an alert, with its text, and the keys close
+    // it: Return, Space (the time-out asks for it) and Escape.
+    void messagesReachScreenReaders_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("key");
+        QTest::newRow("result, Return") << resultText(false, 3) << QString() << int(Qt::Key_Return);
+        QTest::newRow("time-out, Space") << timeOutText("f") << QString() << int(Qt::Key_Space);
+        QTest::newRow("notice, Escape") << QString("Das Mikrofon ist nicht mehr da.")
+                                        << QString("Hinweis") << int(Qt::Key_Escape);
+    }
+    void messagesReachScreenReaders() {
+        QFETCH(QString, text);
+        QFETCH(QString, title);
+        QFETCH(int, key);
+        QAccessible::Role role = QAccessible::NoRole;
+        bool textRead = false;
+        bool closedByKey = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
+            role = accessible->role();
+            for (int i = 0; i < accessible->childCount(); ++i)
+                textRead = textRead || accessible->child(i)->text(QAccessible::Name) == text;
+            QTest::keyClick(box->focusWidget(), Qt::Key(key));
+            closedByKey = !box->isVisible();
+            if (!closedByKey)
+                box->reject();
+        });
+        showMessageBox(nullptr, text, title, MessageIcon::Information, QString());
+        QCOMPARE(role, QAccessible::AlertMessage);
+        QVERIFY(textRead);
+        QVERIFY(closedByKey);
+    }
+
     void wrongAnswerDisplayAndItsEnd() {
         Run e(Clef::Violin);
         e.form->show();
@@ -671,6 +716,10 @@ private slots:
         for (int i = 0; i < 15; ++i)
             QVERIFY(!e.form->cmdNoteViolin[i]->isEnabled());
         QCOMPARE(e.visibleLedgerLines(), (QList<int>{8, 9, 10}));
+        QCOMPARE(e.button(0)->accessibleName(), QString("f, gewählt, falsch"));
+        QCOMPARE(e.button(9)->accessibleName(), QString("a', gesucht"));
+        // The window, which holds the focus meanwhile, tells a screen reader the outcome.
+        QCOMPARE(e.form->accessibleDescription(), QString("Falsch: f gewählt, a' gesucht"));
 
         // Answers that arrive during the display are ignored.
         e.answer(9);
@@ -684,6 +733,8 @@ private slots:
         e.ex().tmrNoteFalsch_Timer();
         QVERIFY(!headDuringSound);
         QCOMPARE(e.form->focusWidget(), e.button(0));
+        QCOMPARE(e.form->accessibleDescription(),
+                 QString("Notenzeile, Aufgabe 2 von 25, Violinschlüssel"));
         QVERIFY(!e.ex().tmrNoteFalsch->isActive());
         QCOMPARE(e.ex().task(), 2);
         QCOMPARE(e.ex().askedIndex(), 4);
@@ -693,6 +744,7 @@ private slots:
         for (int i = 0; i < 15; ++i) {
             QCOMPARE(e.colour(i), White);
             QCOMPARE(e.form->cmdNoteViolin[i]->text(), noteName(Clef::Violin, i));
+            QCOMPARE(readName(e.form->cmdNoteViolin[i]), noteName(Clef::Violin, i));
             QVERIFY(e.form->cmdNoteViolin[i]->isEnabled());
         }
         QVERIFY(e.ex().tmrVorbei->isActive());
@@ -759,6 +811,7 @@ private slots:
         for (int i = 0; i < 15; ++i) {
             QCOMPARE(e.colour(i), White);
             QCOMPARE(e.form->cmdNoteViolin[i]->text(), noteName(Clef::Violin, i));
+            QCOMPARE(readName(e.form->cmdNoteViolin[i]), noteName(Clef::Violin, i));
             QVERIFY(!e.form->cmdNoteViolin[i]->isEnabled());
             QVERIFY(!e.form->cmdNoteBass[i]->isEnabled());
         }

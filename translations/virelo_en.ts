@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="de_DE">
 <context>
+    <name>AnswerMarks</name>
+    <message>
+        <source>%1, gesucht</source>
+        <translation>%1, asked</translation>
+    </message>
+    <message>
+        <source>%1, gewählt, falsch</source>
+        <translation>%1, chosen, wrong</translation>
+    </message>
+</context>
+<context>
     <name>Clef</name>
     <message>
         <source>Violinschlüssel</source>
@@ -272,6 +283,10 @@ A file of that name already there is left as it was.</translation>
     <message>
         <source>Notenzeile, Aufgabe %1 von %2, %3</source>
         <translation>Staff, task %1 of %2, %3</translation>
+    </message>
+    <message>
+        <source>Falsch: %1 gewählt, %2 gesucht</source>
+        <translation>Wrong: %1 chosen, %2 asked</translation>
     </message>
 </context>
 <context>

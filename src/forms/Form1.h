@@ -117,6 +117,8 @@ private:
     void keepOnScreen();
     void nameForScreenReaders();
     void describeStaff();
+    // The wrong-answer display's outcome in words, while it shows.
+    void describeMistake(const QString& chosenName, const QString& askedName);
     void drawPhrase(QPainter& painter);
     void drawPhraseHead(QPainter& painter, DrawnShape head, int step, double ledgerLeft,
                         double ledgerRight, std::optional<int> sign, double signGap,

@@ -3,6 +3,7 @@
 #include "settings/TypingSettings.h"
 #include "training/ClefTable.h"
 #include "training/Exercise.h"
+#include "training/NoteNaming.h"
 #include "widgets/AnswerMarks.h"
 #include "widgets/BackColor.h"
 #include "widgets/Contrast.h"
@@ -82,17 +83,23 @@ void Form1::showTimedOut() {
 
 void Form1::NoteFalschAnzeigen(int gefragt, int gewaehlt) {
     const QList<Clef> rows = answerRows(m_exercise.clef());
+    const QString askedName = noteName(m_exercise.askedSpelled());
+    const std::optional<SpelledNote> chosen = m_exercise.chosenSpelled()
+                                                  ? m_exercise.chosenSpelled()
+                                                  : clefNote(m_exercise.clef(), gewaehlt);
+    const QString chosenName = chosen ? noteName(*chosen) : QString();
     for (const Clef rowClef : rows) {
         auto& row = buttonRow(rowClef);
-        for (const auto& [index, colour, mark] :
-             {std::tuple{gewaehlt, VbColor::Red, AnswerMark::Chosen},
-              std::tuple{gefragt, VbColor::Green, AnswerMark::Asked}})
+        for (const auto& [index, colour, mark, name] :
+             {std::tuple{gewaehlt, VbColor::Red, AnswerMark::Chosen, chosenName},
+              std::tuple{gefragt, VbColor::Green, AnswerMark::Asked, askedName}})
             for (int i = 0; i < NoteCount; ++i)
                 if (answerIndex(rowClef, i) == index) {
                     setBackColor(row[i], answerColour(colour, m_highContrast));
-                    setCaptionMark(row[i], mark);
+                    setCaptionMark(row[i], mark, name);
                 }
     }
+    describeMistake(chosenName, askedName);
     // Disabling the focused button would pass focus on to "Übung abbrechen", where the next
     // space would abort: the window holds it until the row is back.
     if (QWidget* focused = focusWidget(); focused && isAnswerControl(focused)) {

@@ -1,5 +1,6 @@
 // What the main window tells a screen reader beyond its captions: the toggles' and the time
-// bar's names, and which task of which clef and key the staff shows, never its note.
+// bar's names, which task of which clef and key the staff shows (never its note), and what a
+// wrong answer was.
 #include "forms/Form1.h"
 #include "training/ClefTable.h"
 #include "training/Exercise.h"
@@ -20,6 +21,7 @@ void Form1::nameForScreenReaders() {
     ProgressBar1->setAccessibleName(tr("verbleibende Zeit"));
     connect(&m_exercise, &Exercise::taskShown, this, &Form1::describeStaff);
     connect(&m_exercise, &Exercise::phraseShown, this, &Form1::describeStaff);
+    connect(&m_exercise, &Exercise::mistakeCleared, this, &Form1::describeStaff);
     connect(&m_exercise, &Exercise::ended, this, [this] { setAccessibleDescription({}); });
 }
 
@@ -31,4 +33,10 @@ void Form1::describeStaff() {
     if (m_exercise.alteredNotes())
         description += QStringLiteral(", ") + keyName(m_exercise.key());
     setAccessibleDescription(description);
+}
+
+// The window holds the focus while a wrong answer shows, so a screen reader reads the change of
+// its description: Qt's bridge has no announcement, and drops an alert event.
+void Form1::describeMistake(const QString& chosenName, const QString& askedName) {
+    setAccessibleDescription(tr("Falsch: %1 gewählt, %2 gesucht").arg(chosenName, askedName));
 }

@@ -24,8 +24,15 @@ void KeyboardKey::setBackColor(const QColor& colour) {
     update();
 }
 
-void KeyboardKey::setMark(std::optional<AnswerMark> mark) {
+void KeyboardKey::setName(const QString& name) {
+    m_name = name;
+    if (!m_mark)
+        setAccessibleName(name);
+}
+
+void KeyboardKey::setMark(std::optional<AnswerMark> mark, const QString& note) {
     m_mark = mark;
+    setAccessibleName(mark ? markedNoteName(*mark, note) : m_name);
     update();
 }
 

@@ -14,11 +14,15 @@ public:
     explicit KeyboardKey(QWidget* parent);
 
     void setBackColor(const QColor& colour);
-    void setMark(std::optional<AnswerMark> mark);
+    // What a screen reader reads of the key while it carries no mark.
+    void setName(const QString& name);
+    // The mark, and the key read as `note` marked in words; none restores the plain name.
+    void setMark(std::optional<AnswerMark> mark, const QString& note = QString());
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     std::optional<AnswerMark> m_mark;
+    QString m_name;
 };

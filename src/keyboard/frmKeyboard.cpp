@@ -12,6 +12,7 @@
 #include <QLabel>
 
 #include <utility>
+#include <vector>
 
 frmKeyboard::frmKeyboard(Exercise& exercise)
     : QWidget(nullptr,
@@ -29,6 +30,8 @@ frmKeyboard::frmKeyboard(Exercise& exercise)
         connect(Picture1[j], &KeyboardKey::clicked, this, [this, j] { Picture1_Click(int(j)); });
     connect(&m_exercise, &Exercise::mistakeShown, this, &frmKeyboard::markMistake);
     connect(&m_exercise, &Exercise::mistakeCleared, this, &frmKeyboard::clearMarks);
+    // An exercise aborted during the display ends it too.
+    connect(&m_exercise, &Exercise::ended, this, &frmKeyboard::clearMarks);
     connect(&m_exercise, &Exercise::keyboardPracticeEnded, this, &QWidget::close);
     Beschriften();
 }
@@ -48,10 +51,10 @@ void frmKeyboard::Beschriften() {
     for (int i = 0; i < NoteCount; ++i) {
         lblKeyboard[i]->setText(m_exercise.NummerName(i));
         // A screen reader reads the key that takes the press, not the label painted on it.
-        picKeyboard[i]->setAccessibleName(m_exercise.NummerName(i));
+        picKeyboard[i]->setName(m_exercise.NummerName(i));
     }
     for (std::size_t j = 0; j < Picture1.size(); ++j)
-        Picture1[j]->setAccessibleName(blackKeyName(int(j)));
+        Picture1[j]->setName(blackKeyName(int(j)));
 }
 
 // Both spellings, as the key itself does not say which one is meant.
@@ -69,7 +72,7 @@ void frmKeyboard::Markieren(int note, std::uint32_t colour, std::optional<Answer
     if (note < 0 || note >= NoteCount)
         return;
     picKeyboard[note]->setBackColor(fromVbColor(colour));
-    picKeyboard[note]->setMark(mark);
+    picKeyboard[note]->setMark(mark, m_exercise.NummerName(note));
 }
 
 void frmKeyboard::picKeyboard_Click(std::int16_t Index) {
@@ -102,20 +105,24 @@ void frmKeyboard::markMistake(int asked, int chosen) {
         Markieren(asked, green, AnswerMark::Asked);
         return;
     }
-    markPitch(chosenNote->midiPitch(), red, AnswerMark::Chosen);
-    markPitch(m_exercise.askedSpelled().midiPitch(), green, AnswerMark::Asked);
+    markNote(*chosenNote, red, AnswerMark::Chosen);
+    markNote(m_exercise.askedSpelled(), green, AnswerMark::Asked);
 }
 
-void frmKeyboard::markPitch(int pitch, std::uint32_t colour, AnswerMark mark) {
+void frmKeyboard::markNote(const SpelledNote& note, std::uint32_t colour, AnswerMark mark) {
+    const int pitch = note.midiPitch();
+    std::vector<KeyboardKey*> keys;
     for (int i = 0; i < NoteCount; ++i)
-        if (const std::optional<SpelledNote> note = clefNote(m_exercise.clef(), i);
-            note && note->midiPitch() == pitch)
-            Markieren(i, colour, mark);
+        if (const std::optional<SpelledNote> white = clefNote(m_exercise.clef(), i);
+            white && white->midiPitch() == pitch)
+            keys.push_back(picKeyboard[i]);
     for (std::size_t j = 0; j < Picture1.size(); ++j)
-        if (blackKeyPitch(int(j)) == pitch) {
-            Picture1[j]->setBackColor(fromVbColor(colour));
-            Picture1[j]->setMark(mark);
-        }
+        if (blackKeyPitch(int(j)) == pitch)
+            keys.push_back(Picture1[j]);
+    for (KeyboardKey* key : keys) {
+        key->setBackColor(fromVbColor(colour));
+        key->setMark(mark, noteName(note));
+    }
 }
 
 void frmKeyboard::clearMarks() {

@@ -55,7 +55,8 @@ private:
     std::optional<int> blackKeyPitch(int key) const;
     // What a screen reader calls a black key: the notes it sounds, or that it sounds none.
     QString blackKeyName(int key) const;
-    void markPitch(int pitch, std::uint32_t colour, AnswerMark mark);
+    // Every key that sounds `note`, read as that note marked.
+    void markNote(const SpelledNote& note, std::uint32_t colour, AnswerMark mark);
 
     Exercise& m_exercise;
     std::function<bool(const QKeyEvent&)> m_typedAnswer;

@@ -1,5 +1,6 @@
 #include "widgets/AnswerMarks.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPushButton>
 
@@ -47,7 +48,13 @@ void drawBoxMark(QPainter& painter, AnswerMark mark, const QRectF& box) {
     painter.restore();
 }
 
-void setCaptionMark(QPushButton* button, std::optional<AnswerMark> mark) {
+QString markedNoteName(AnswerMark mark, const QString& note) {
+    return mark == AnswerMark::Asked
+               ? QCoreApplication::translate("AnswerMarks", "%1, gesucht").arg(note)
+               : QCoreApplication::translate("AnswerMarks", "%1, gewählt, falsch").arg(note);
+}
+
+void setCaptionMark(QPushButton* button, std::optional<AnswerMark> mark, const QString& note) {
     QString caption = button->text();
     for (const QString& prefix : {ChosenPrefix, AskedPrefix})
         if (caption.startsWith(prefix))
@@ -55,4 +62,6 @@ void setCaptionMark(QPushButton* button, std::optional<AnswerMark> mark) {
     if (mark)
         caption.prepend(*mark == AnswerMark::Chosen ? ChosenPrefix : AskedPrefix);
     button->setText(caption);
+    // A screen reader would read the signs as "check mark" or "multiplication x".
+    button->setAccessibleName(mark ? markedNoteName(*mark, note) : QString());
 }

@@ -19,5 +19,11 @@ void drawHeadMark(QPainter& painter, AnswerMark mark, const QRectF& head);
 // The same marks whole, inside a box: a cross from corner to corner, a ring touching its sides.
 void drawBoxMark(QPainter& painter, AnswerMark mark, const QRectF& box);
 
-// The button's caption with "✗ " or "✓ " before it, or with none.
-void setCaptionMark(QPushButton* button, std::optional<AnswerMark> mark);
+// What a screen reader reads of a marked note, in words rather than signs: "f, gesucht",
+// "g, gewählt, falsch".
+QString markedNoteName(AnswerMark mark, const QString& note);
+
+// The button's caption with "✗ " or "✓ " before it and its accessible name in words for `note`,
+// or with none and the name its caption gives.
+void setCaptionMark(QPushButton* button, std::optional<AnswerMark> mark,
+                    const QString& note = QString());
