@@ -1,6 +1,7 @@
 // The help window with its note charts, the about dialog, the documentation file and the
 // program's pictures.
 #include "FakeServices.h"
+#include "KeyboardWalk.h"
 #include "ScreenReaderNames.h"
 #include "forms/Form1.h"
 #include "help/ClefGlyph.h"
@@ -286,16 +287,101 @@ private slots:
         QVERIFY(!help->cmdDrucken->isEnabled());
     }
 
-    void printButtonNotReachedByTab() {
-        frmHilfe* help = frmHilfe::showSingle(nullptr);
-        help->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(help));
-        help->Ok->setFocus();
-        for (int i = 0; i < 4; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QVERIFY(QApplication::focusWidget() != help->cmdDrucken);
+    // Tab from the first button visits every control a mouse works, the home page's address
+    // too, never the hidden print button, and comes back around; Shift+Tab goes the other way.
+    void tabReachesEveryControl_data() {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Hilfe") << "help";
+        QTest::newRow("Info") << "about";
+    }
+    void tabReachesEveryControl() {
+        QFETCH(QString, window);
+        HelpWorld world;
+        MHyperJump hyperJump([] { return QString(); });
+        frmInfo about(world.infoServices(), hyperJump, nullptr);
+        QWidget* shown = &about;
+        QWidget* first = about.cmdOk;
+        if (window == "help") {
+            frmHilfe* help = frmHilfe::showSingle(nullptr);
+            shown = help;
+            first = help->Ok;
         }
-        QCOMPARE(QApplication::focusWidget(), help->Ok);
+        QVERIFY(activate(shown));
+        const QList<QWidget*> forwards = tabWalk(first, false);
+        QCOMPARE(QApplication::focusWidget(), first);
+        const QStringList notReached = missed(mouseControls(*shown), forwards);
+        QVERIFY2(notReached.isEmpty(), qPrintable(notReached.join(QStringLiteral("; "))));
+        for (QWidget* w : forwards)
+            QVERIFY(w->isVisible());
+        QList<QWidget*> backwards = tabWalk(first, true);
+        std::reverse(backwards.begin() + 1, backwards.end());
+        QCOMPARE(backwards, forwards);
+    }
+
+    // Space or Return on the focused control does what a click does; Escape closes the window
+    // and the focus goes back to the main window's button that opened it.
+    void keysWorkLikeClicks_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("key");
+        const int space = Qt::Key_Space;
+        const int enter = Qt::Key_Return;
+        const int esc = Qt::Key_Escape;
+        QTest::newRow("Hilfe: page turned by Space") << "help"
+                                                     << "cmdWeitereSchluessel" << space;
+        QTest::newRow("Hilfe: page turned by Return") << "help"
+                                                      << "cmdWeitereSchluessel" << enter;
+        QTest::newRow("Hilfe: Escape") << "help"
+                                       << "Ok" << esc;
+        QTest::newRow("Info: readme by Space") << "about"
+                                               << "cmdReadme" << space;
+        QTest::newRow("Info: readme by Return") << "about"
+                                                << "cmdReadme" << enter;
+        QTest::newRow("Info: home page by Space") << "about"
+                                                  << "Label8" << space;
+        QTest::newRow("Info: home page by Return") << "about"
+                                                   << "Label8" << enter;
+        QTest::newRow("Info: Escape") << "about"
+                                      << "cmdOk" << esc;
+    }
+    void keysWorkLikeClicks() {
+        QFETCH(QString, window);
+        QFETCH(QString, control);
+        QFETCH(int, key);
+        HelpWorld world;
+        world.programsStart = true;
+        Form1 form(world.exercise, world.services());
+        QVERIFY(activate(&form));
+        QPushButton* opener = window == "help" ? form.cmdHilfe : form.cmdInfo;
+        opener->setFocus(Qt::TabFocusReason);
+        bool open = false;
+        const auto act = [&](QWidget* shown, QWidget* focused) {
+            QVERIFY(activate(shown));
+            focused->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            open = shown->isVisible();
+        };
+        world.onDialog = [&](QDialog& dialog) {
+            auto& about = static_cast<frmInfo&>(dialog);
+            act(&about, aboutControl(about, control));
+            about.reject();
+        };
+        QPointer<frmHilfe> help;
+        opener->click();
+        if (window == "help") {
+            help = openHelpWindows().value(0);
+            QVERIFY(help);
+            act(help, control == "Ok" ? help->Ok : help->cmdWeitereSchluessel);
+        }
+        QCOMPARE(open, key != Qt::Key_Escape);
+        if (control == "cmdWeitereSchluessel")
+            QCOMPARE(help->Picture1->clef(), Clef::Alto);
+        if (control == "cmdReadme")
+            QCOMPARE(world.openedUrls.size() + world.messages.size(), 1);
+        if (control == "Label8")
+            QTRY_COMPARE(world.startedPrograms.size() + world.openedUrls.size(), 1);
+        if (key == Qt::Key_Escape)
+            QTRY_COMPARE(QApplication::focusWidget(), opener);
     }
 
     // Every control reached by the keyboard is named for a screen reader, in the main window

@@ -1,8 +1,10 @@
 // The settings dialog: its layout, the range and time checks, saving and starting.
 #include "FakeServices.h"
+#include "KeyboardWalk.h"
 #include "ScreenReaderNames.h"
 #include "forms/Form1.h"
 #include "settings/frmEinstellungen.h"
+#include "training/ClefTable.h"
 #include "training/NoteNaming.h"
 #include "widgets/HeldKeyFilter.h"
 #include "widgets/LevelMeter.h"
@@ -955,6 +957,114 @@ private slots:
         QVERIFY2(!world.microphoneLevel, "the device stayed open after the dialog");
         QCOMPARE(world.store->GetSetting(Einstellungen, "Mikrofon"), savedAnswer);
         QCOMPARE(world.store->GetSetting(Einstellungen, "OktaveFrei"), savedOctave);
+    }
+
+    // Tab from the first field visits every control a mouse works and comes back around;
+    // Shift+Tab goes the other way. For each clef the dialog opens with.
+    void tabReachesEveryControl_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("Violinschlüssel") << "cmdViolin";
+        QTest::newRow("Bassschlüssel") << "cmdBass";
+        QTest::newRow("Weitere Schlüssel") << "cmdWeitereSchluessel";
+    }
+    void tabReachesEveryControl() {
+        QFETCH(QString, mode);
+        FakeWorld world;
+        Form1 form(world.exercise, world.services());
+        QPushButton* button = mode == "cmdViolin" ? form.cmdViolin
+                              : mode == "cmdBass" ? form.cmdBass
+                                                  : form.cmdWeitereSchluessel;
+        openDialog(world, button, [&](frmEinstellungen& d) {
+            QVERIFY(activate(&d));
+            const QList<QWidget*> forwards = tabWalk(d.txtZeitVorbei, false);
+            QCOMPARE(QApplication::focusWidget(), d.txtZeitVorbei);
+            const QStringList notReached = missed(mouseControls(d), forwards);
+            QVERIFY2(notReached.isEmpty(), qPrintable(notReached.join(QStringLiteral("; "))));
+            QList<QWidget*> backwards = tabWalk(d.txtZeitVorbei, true);
+            std::reverse(backwards.begin() + 1, backwards.end());
+            QCOMPARE(backwards, forwards);
+            d.reject();
+        });
+    }
+
+    // Space or Return on the focused control does what a click does; Escape cancels, and the
+    // focus goes back to the main window's button that opened the dialog.
+    void keysWorkLikeClicks_data() {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("range box by Space") << "range box";
+        QTest::newRow("check box by Space") << "check box";
+        QTest::newRow("choice by arrow keys") << "choice by arrows";
+        QTest::newRow("choice opened by Space, chosen by Return") << "choice by its list";
+        QTest::newRow("clef chosen by arrow keys and Return") << "clef";
+        QTest::newRow("Abbrechen by Return") << "Abbrechen";
+        QTest::newRow("Übung starten by Space") << "Übung starten";
+        QTest::newRow("Escape cancels") << "Escape";
+        QTest::newRow("Return in a time field after the buttons starts nothing")
+            << "Return in a time field";
+    }
+    void keysWorkLikeClicks() {
+        QFETCH(QString, action);
+        FakeWorld world;
+        Form1 form(world.exercise, world.services());
+        QVERIFY(activate(&form));
+        QPushButton* opener = action == "clef" ? form.cmdWeitereSchluessel : form.cmdViolin;
+        opener->setFocus(Qt::TabFocusReason);
+        bool open = true;
+        world.onDialog = [&](QDialog& dialog) {
+            auto& d = static_cast<frmEinstellungen&>(dialog);
+            QVERIFY(activate(&d));
+            const auto press = [](QWidget* control, Qt::Key key) {
+                control->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(QApplication::focusWidget(), key);
+            };
+            if (action == "range box") {
+                press(d.chkTonViolin[3], Qt::Key_Space);
+                QVERIFY(d.chkTonViolin[3]->isChecked());
+            } else if (action == "check box") {
+                press(d.chkSchwacheNoten, Qt::Key_Space);
+                QVERIFY(d.chkSchwacheNoten->isChecked());
+            } else if (action == "choice by arrows") {
+                press(d.cboNotenProAufgabe, Qt::Key_Down);
+                QCOMPARE(d.cboNotenProAufgabe->currentText(), QString("4"));
+            } else if (action == "choice by its list") {
+                press(d.cboNotenProAufgabe, Qt::Key_Space);
+                QTRY_VERIFY(d.cboNotenProAufgabe->view()->isVisible());
+                QTest::keyClick(d.cboNotenProAufgabe->view(), Qt::Key_Down);
+                QTest::keyClick(d.cboNotenProAufgabe->view(), Qt::Key_Return);
+                QTRY_VERIFY(!d.cboNotenProAufgabe->view()->isVisible());
+                QCOMPARE(d.cboNotenProAufgabe->currentText(), QString("4"));
+            } else if (action == "clef") {
+                QCOMPARE(world.exercise.clef(), Clef::Alto);
+                press(d.cboSchluessel, Qt::Key_Down);
+                QCOMPARE(world.exercise.clef(), Clef::Tenor);
+                press(d.cboSchluessel, Qt::Key_Space);
+                QTRY_VERIFY(d.cboSchluessel->view()->isVisible());
+                QTest::keyClick(d.cboSchluessel->view(), Qt::Key_Up);
+                QTest::keyClick(d.cboSchluessel->view(), Qt::Key_Return);
+                QTRY_VERIFY(!d.cboSchluessel->view()->isVisible());
+                QCOMPARE(world.exercise.clef(), Clef::Alto);
+                QVERIFY(d.frmWeitere->title().contains(clefName(Clef::Alto)));
+            } else if (action == "Abbrechen") {
+                press(d.cmdAbbrechen, Qt::Key_Return);
+            } else if (action == "Übung starten") {
+                tick(d.chkTonViolin, {0, 14});
+                press(d.cmdOk, Qt::Key_Space);
+            } else if (action == "Return in a time field") {
+                tick(d.chkTonViolin, {0, 14});
+                for (QWidget* w : QList<QWidget*>{d.cmdOk, d.cmdKeyboard})
+                    w->setFocus(Qt::TabFocusReason);
+                press(d.txtZeitWeg, Qt::Key_Return);
+            } else {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            }
+            open = d.isVisible();
+            d.reject();
+        };
+        opener->click();
+        QCOMPARE(open, !QStringList({"Abbrechen", "Übung starten", "Escape"}).contains(action));
+        QCOMPARE(world.exercise.state() == ExerciseState::Running, action == "Übung starten");
+        if (action == "Escape")
+            QTRY_COMPARE(QApplication::focusWidget(), opener);
     }
 
     // A key held down since before the dialog opened does nothing in it until pressed afresh;

@@ -84,6 +84,8 @@ void Form1::showSettingsDialog(Clef clef, bool earTraining) {
             m_exercise, {m_services.message, m_services.store, m_services.microphone}, this);
         m_services.runModal(dialog);
     }
+    // Not every desktop gives the focus back to the owner of a closed dialog.
+    activateWindow();
     m_exercise.cancelChoosing();
     if (m_exercise.state() == ExerciseState::Running && m_exercise.keyboardPractice())
         openKeyboard();

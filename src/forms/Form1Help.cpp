@@ -23,4 +23,5 @@ void Form1::cmdInfo_Click() {
     frmInfo dialog({m_services.message, m_services.desktop, m_services.programDir},
                    programHyperJump(), this);
     m_services.runModal(dialog);
+    activateWindow();
 }

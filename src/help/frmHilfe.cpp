@@ -4,6 +4,7 @@
 
 #include "widgets/WindowPlacement.h"
 
+#include <QHideEvent>
 #include <QPointer>
 #include <QPushButton>
 
@@ -25,10 +26,18 @@ void frmHilfe::cmdWeitereSchluessel_Click() {
                                             : tr("Alt- und Tenorschlüssel"));
 }
 
+// The desktop may hand the focus to any window, or none; the learner goes on in the main window.
+void frmHilfe::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous() && m_mainWindow && m_mainWindow->isVisible())
+        m_mainWindow->activateWindow();
+}
+
 frmHilfe* frmHilfe::showSingle(const QWidget* mainWindow) {
     static QPointer<frmHilfe> open;
     if (!open) {
         open = new frmHilfe;
+        open->m_mainWindow = const_cast<QWidget*>(mainWindow);
         if (mainWindow)
             centreOnWindow(*open, *mainWindow);
     }

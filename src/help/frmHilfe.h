@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QPointer>
 
 class NoteChart;
 class ProportionalResizer;
@@ -25,8 +26,13 @@ public:
     QPushButton* cmdWeitereSchluessel = nullptr; // turns between the two pages of charts
     ProportionalResizer* AutoResizer1 = nullptr;
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     frmHilfe();
     void LayoutAnwenden();
     void cmdWeitereSchluessel_Click();
+
+    QPointer<QWidget> m_mainWindow; // takes the focus back when the window closes
 };

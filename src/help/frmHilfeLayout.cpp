@@ -38,7 +38,6 @@ void frmHilfe::LayoutAnwenden() {
     // Beside the hidden print button's place.
     cmdWeitereSchluessel = new QPushButton(tr("Alt- und Tenorschlüssel"), this);
     cmdWeitereSchluessel->setGeometry(twipsRect(3486, 4620, 2415, 375));
-    cmdWeitereSchluessel->setAutoDefault(false);
     setTabOrder(cmdDrucken, cmdWeitereSchluessel);
 
     AutoResizer1 = new ProportionalResizer(this);

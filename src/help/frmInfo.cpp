@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -54,6 +55,13 @@ bool frmInfo::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->button() == Qt::LeftButton &&
             Label8->rect().contains(mouse->position().toPoint()))
             Label8_Click();
+    }
+    if (watched == Label8 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Label8_Click();
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

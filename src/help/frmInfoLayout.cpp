@@ -85,9 +85,11 @@ void frmInfo::LayoutAnwenden() {
 
     cmdReadme = new QPushButton(tr("Readme.txt"), this);
     cmdReadme->setGeometry(twipsRect(5010, 5096, 1575, 255));
-    cmdReadme->setAutoDefault(false);
     cmdOk = new QPushButton(tr("Ok"), this);
     cmdOk->setGeometry(twipsRect(252, 5670, 1935, 375));
     cmdOk->setDefault(true);
+    // The address opens by Space or Return as by a click.
+    Label8->setFocusPolicy(Qt::TabFocus);
     setTabOrder(cmdOk, cmdReadme);
+    setTabOrder(cmdReadme, Label8);
 }

@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -93,6 +94,16 @@ void frmEinstellungen::Form_Load() {
 void frmEinstellungen::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     txtZeitVorbei->setFocus();
+}
+
+// With no default button, Return presses only the button that has the focus.
+void frmEinstellungen::keyPressEvent(QKeyEvent* event) {
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && focused && event->modifiers() == Qt::NoModifier)
+        focused->click();
+    else
+        QDialog::keyPressEvent(event);
 }
 
 void frmEinstellungen::cmdOk_Click() {
