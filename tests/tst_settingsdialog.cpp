@@ -1,5 +1,6 @@
 // The settings dialog: its layout, the range and time checks, saving and starting.
 #include "FakeServices.h"
+#include "ScreenReach.h"
 #include "ScreenReaderNames.h"
 #include "forms/Form1.h"
 #include "settings/frmEinstellungen.h"
@@ -977,6 +978,50 @@ private slots:
     }
 
     // Last, since it changes Qt's texts for the whole run: in German, as the program starts.
+    // Each control within the learner's reach on a full HD screen, at twice the size as well:
+    // the dialog fits the screen or scrolls, the keys keep their order, and a control reached by
+    // Tab scrolls into view.
+    void withinReachOfTheScreen_data() {
+        QTest::addColumn<bool>("moreClefs");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("treble and bass rows") << false << false;
+        QTest::newRow("more clefs") << true << false;
+        QTest::newRow("English") << false << true;
+    }
+    void withinReachOfTheScreen() {
+        QFETCH(bool, moreClefs);
+        QFETCH(bool, english);
+        QTranslator englishTexts;
+        if (english) {
+            QVERIFY(englishTexts.load("virelo_en", VIRELO_PROGRAM_DIR));
+            QCoreApplication::installTranslator(&englishTexts);
+        }
+        FakeWorld world;
+        Form1 form(world.exercise, world.services());
+        form.show();
+        openDialog(world, moreClefs ? form.cmdWeitereSchluessel : form.cmdViolin,
+                   [&](frmEinstellungen& d) {
+                       d.show();
+                       const QStringList problems = outOfReach(d);
+                       QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
+                       QCOMPARE(nextTabStop(d.txtZeitVorbei), d.cmdOk);
+                       QCOMPARE(nextTabStop(d.cmdAbbrechen),
+                                moreClefs ? d.chkTonWeitere[0] : d.chkTonViolin[0]);
+                       QCOMPARE(nextTabStop(d.chkSchwacheNoten), d.cboSprache);
+                       QCOMPARE(nextTabStop(d.cboVersetzungszeichen), d.cboNotenProAufgabe);
+                       d.activateWindow();
+                       QVERIFY(QTest::qWaitForWindowActive(&d));
+                       d.cboVersetzungszeichen->setFocus();
+                       QTest::keyClick(d.cboVersetzungszeichen, Qt::Key_Tab);
+                       QCOMPARE(QApplication::focusWidget(), d.cboNotenProAufgabe);
+                       const QRect seen(d.cboNotenProAufgabe->mapTo(&d, QPoint(0, 0)),
+                                        d.cboNotenProAufgabe->size());
+                       QVERIFY2(d.rect().contains(seen),
+                                "the control with the focus is out of view");
+                       d.reject();
+                   });
+    }
+
     void qtTextsInGerman() {
         installTranslations(*QCoreApplication::instance(), Language::German, {});
         FakeWorld world;
