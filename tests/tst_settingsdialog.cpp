@@ -22,9 +22,13 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTranslator>
+#include <QWheelEvent>
 
 namespace {
 
@@ -999,27 +1003,41 @@ private slots:
         FakeWorld world;
         Form1 form(world.exercise, world.services());
         form.show();
-        openDialog(world, moreClefs ? form.cmdWeitereSchluessel : form.cmdViolin,
-                   [&](frmEinstellungen& d) {
-                       d.show();
-                       const QStringList problems = outOfReach(d);
-                       QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
-                       QCOMPARE(nextTabStop(d.txtZeitVorbei), d.cmdOk);
-                       QCOMPARE(nextTabStop(d.cmdAbbrechen),
-                                moreClefs ? d.chkTonWeitere[0] : d.chkTonViolin[0]);
-                       QCOMPARE(nextTabStop(d.chkSchwacheNoten), d.cboSprache);
-                       QCOMPARE(nextTabStop(d.cboVersetzungszeichen), d.cboNotenProAufgabe);
-                       d.activateWindow();
-                       QVERIFY(QTest::qWaitForWindowActive(&d));
-                       d.cboVersetzungszeichen->setFocus();
-                       QTest::keyClick(d.cboVersetzungszeichen, Qt::Key_Tab);
-                       QCOMPARE(QApplication::focusWidget(), d.cboNotenProAufgabe);
-                       const QRect seen(d.cboNotenProAufgabe->mapTo(&d, QPoint(0, 0)),
-                                        d.cboNotenProAufgabe->size());
-                       QVERIFY2(d.rect().contains(seen),
-                                "the control with the focus is out of view");
-                       d.reject();
-                   });
+        openDialog(
+            world, moreClefs ? form.cmdWeitereSchluessel : form.cmdViolin,
+            [&](frmEinstellungen& d) {
+                d.show();
+                const QStringList problems = outOfReach(d);
+                QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
+                QCOMPARE(nextTabStop(d.txtZeitVorbei), d.cmdOk);
+                QCOMPARE(nextTabStop(d.cmdAbbrechen),
+                         moreClefs ? d.chkTonWeitere[0] : d.chkTonViolin[0]);
+                QCOMPARE(nextTabStop(d.chkSchwacheNoten), d.cboSprache);
+                QCOMPARE(nextTabStop(d.cboVersetzungszeichen), d.cboNotenProAufgabe);
+                d.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&d));
+                d.cboVersetzungszeichen->setFocus();
+                QTest::keyClick(d.cboVersetzungszeichen, Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget(), d.cboNotenProAufgabe);
+                const QRect seen(d.cboNotenProAufgabe->mapTo(&d, QPoint(0, 0)),
+                                 d.cboNotenProAufgabe->size());
+                QVERIFY2(d.rect().contains(seen), "the control with the focus is out of view");
+                // Where the dialog scrolls, the wheel over a choice not gone into
+                // scrolls it and leaves the choice as it was.
+                auto* area = d.findChild<QScrollArea*>();
+                QCOMPARE(area != nullptr, d.screen()->availableGeometry().height() < 700);
+                if (area) {
+                    area->verticalScrollBar()->setValue(0);
+                    const int octaves = d.cboOktaven->currentIndex();
+                    const QPointF at = d.cboOktaven->rect().center();
+                    QWheelEvent wheel(at, d.cboOktaven->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                    QApplication::sendEvent(d.cboOktaven, &wheel);
+                    QCOMPARE(d.cboOktaven->currentIndex(), octaves);
+                    QVERIFY(area->verticalScrollBar()->value() > 0);
+                }
+                d.reject();
+            });
     }
 
     void qtTextsInGerman() {

@@ -2,9 +2,14 @@
 
 #include "widgets/WindowPlacement.h"
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QWidget>
 
@@ -41,6 +46,31 @@ QWidget* movedOntoPage(QWidget& window) {
     return page;
 }
 
+// A wheel turned over a choice the learner has not gone into scrolls the page, rather than
+// changing the choice while it passes under the pointer.
+class WheelScrollsPage : public QObject {
+public:
+    explicit WheelScrollsPage(QScrollArea& area) : QObject(&area), m_area(area) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Wheel || static_cast<QWidget*>(watched)->hasFocus())
+            return false;
+        QCoreApplication::sendEvent(m_area.verticalScrollBar(), event);
+        return true;
+    }
+
+private:
+    QScrollArea& m_area;
+};
+
+void scrollPastChoices(QScrollArea& area) {
+    auto* filter = new WheelScrollsPage(area);
+    for (QWidget* control : area.widget()->findChildren<QWidget*>())
+        if (qobject_cast<QComboBox*>(control) || qobject_cast<QAbstractSpinBox*>(control))
+            control->installEventFilter(filter);
+}
+
 } // namespace
 
 void scrollWhereScreenIsSmaller(QWidget& window, const QWidget* owner) {
@@ -66,6 +96,7 @@ void scrollWhereScreenIsSmaller(QWidget& window, const QWidget* owner) {
     // show the one that has it.
     area->setFocusPolicy(Qt::NoFocus);
     area->setWidget(page);
+    scrollPastChoices(*area);
     area->setGeometry(QRect(QPoint(0, 0), shown));
     window.setFixedSize(shown);
 }
