@@ -1083,6 +1083,7 @@ private slots:
         QTest::newRow("about") << "about" << 1 << 0;
         QTest::newRow("keyboard") << "keyboard" << 1 << 0;
         QTest::newRow("message") << "message" << 1 << 0;
+        QTest::newRow("message with the details of 25 wrong notes") << "message" << 25 << 0;
     }
     void everyWindowWithinReach() {
         QFETCH(QString, window);
@@ -1143,12 +1144,26 @@ private slots:
             world.exercise.abort();
         } else {
             QTimer::singleShot(0, [&] {
-                QWidget* box = QApplication::activeModalWidget();
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                // Its details open, as a learner reads them.
+                for (QPushButton* b : box->findChildren<QPushButton*>())
+                    if (b != box->button(QMessageBox::Ok))
+                        b->click();
+                const auto* details = box->findChild<QTextEdit*>();
+                QCOMPARE(details && details->isVisible(), notes > 1);
                 check(box);
                 box->close();
             });
-            showMessageBox(&form, resultText(false, 3), QStringLiteral("Ergebnis"),
-                           MessageIcon::Information, QString());
+            QStringList details;
+            for (int task = 1; task <= notes && notes > 1; ++task)
+                details.append(
+                    QStringLiteral("Aufgabe %1, Note 8: gesucht cis'' (Violinschlüssel), "
+                                   "gewählt ces' nach 12,5 Sekunden")
+                        .arg(task));
+            showMessageBox(&form, resultText(false, notes > 1 ? notes : 3),
+                           QStringLiteral("Ergebnis"), MessageIcon::Information,
+                           details.join(QLatin1Char('\n')));
         }
         QCOMPARE(checked, 1);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
