@@ -1,6 +1,7 @@
 // The record of the tasks: what an exercise leaves in it, the files it cannot use as they are, and
 // the statistics window that shows it.
 #include "FakeExercise.h"
+#include "ScreenReach.h"
 #include "ScreenReaderNames.h"
 #include "history/CsvExport.h"
 #include "history/HistoryReader.h"
@@ -499,6 +500,9 @@ private slots:
         QVERIFY(keys && !keys->isVisibleTo(statistics.window()));
         const auto* phrases = statistics.window()->findChild<QComboBox*>("cboPhrasen");
         QVERIFY(phrases && !phrases->isVisibleTo(statistics.window()));
+        // On the screen whole, also at twice the size, every control in reach.
+        const QStringList unreachable = outOfReach(*statistics.window());
+        QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join("; ")));
         statistics.window()->close();
         writeExercises(file, {{QDateTime::currentDateTime(), 2}});
         statistics.launcher.refresh();

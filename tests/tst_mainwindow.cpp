@@ -1,8 +1,12 @@
 // The main window at rest, its layout, the mode buttons, and what it shows of an exercise.
 #include "AnswerMarkReading.h"
 #include "FakeServices.h"
+#include "ScreenReach.h"
 #include "forms/Form1.h"
+#include "help/frmHilfe.h"
+#include "keyboard/frmKeyboard.h"
 #include "settings/TypingSettings.h"
+#include "settings/frmEinstellungen.h"
 #include "training/MistakeNaming.h"
 #include "training/NoteModel.h"
 #include "training/ResultText.h"
@@ -1021,15 +1025,22 @@ private slots:
         const QRect screen = e.form->screen()->availableGeometry();
         e.form->move(screen.right() - e.form->frameGeometry().width(), screen.top());
         e.start();
-        QVERIFY2(e.form->frameGeometry().right() <= screen.right() ||
-                     e.form->frameGeometry().left() == screen.left(),
+        QVERIFY2(screen.contains(e.form->frameGeometry()),
                  "the widened window runs off the screen");
-        const auto shot = [&] { return e.form->grab().toImage(); };
+        // In logical pixels, whatever the scale: each device pixel's colour as it is.
+        const auto shot = [&] {
+            return e.form->grab().toImage().scaled(e.form->size(), Qt::IgnoreAspectRatio,
+                                                   Qt::FastTransformation);
+        };
         QList<QRect> heads = staffPatches(shot(), White);
-        QCOMPARE(heads.size(), notes);
+        // A screen too narrow for the whole phrase (a large scale factor) shows what it holds.
+        const int shown = int(heads.size());
+        QVERIFY(shown >= 3);
+        QVERIFY2(shown == notes || e.form->frameGeometry().width() * 7 > screen.width() * 6,
+                 "fewer heads than the screen has room for");
         std::sort(heads.begin(), heads.end(),
                   [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
-        for (int i = 1; i < notes; ++i)
+        for (int i = 1; i < shown; ++i)
             QVERIFY2(heads[i].left() > heads[i - 1].right(), "two heads overlap");
         QVERIFY2(heads.last().right() + 10 < e.form->width(), "the last head stands at the edge");
         QVERIFY(e.form->width() >= resting.width());
@@ -1043,7 +1054,7 @@ private slots:
         e.answer(asked == 0 ? 2 : asked - 1);
         QCOMPARE(staffPatches(shot(), Green).size(), 2);
         QCOMPARE(staffPatches(shot(), Red).size(), 1);
-        QCOMPARE(staffPatches(shot(), White).size(), notes - 2);
+        QCOMPARE(staffPatches(shot(), White).size(), shown - 2);
         // Answered heads ringed, the chosen one crossed: by shape as well as by colour.
         const double diameter = e.form->shpNote.Height / 15;
         for (const auto& [colour, mark] :
@@ -1058,10 +1069,14 @@ private slots:
         QCOMPARE(e.colour(chosen), White);
         QVERIFY(e.button(asked)->isEnabled());
         QCOMPARE(staffPatches(shot(), Red).size(), 1);
-        for (int place = 2; place < notes; ++place)
+        // The note to answer always stands on the window, unanswered and whole.
+        for (int place = 2; place < notes; ++place) {
+            QVERIFY2(!staffPatches(shot(), White).isEmpty(),
+                     qPrintable(QStringLiteral("note %1 not shown").arg(place + 1)));
             answerRightly();
+        }
         QCOMPARE(e.ex().task(), 2);
-        QCOMPARE(staffPatches(shot(), White).size(), notes);
+        QCOMPARE(staffPatches(shot(), White).size(), shown);
         QCOMPARE(staffPatches(shot(), Red).size(), 0);
         if (qEnvironmentVariableIsSet("VIRELO_PHRASE_SHOTS"))
             shot().save(QStringLiteral("%1/%2.png")
@@ -1071,6 +1086,180 @@ private slots:
         e.ex().abort();
         QCOMPARE(e.form->size(), resting);
         QCOMPARE(staffPatches(shot(), White).size(), 0);
+    }
+
+    // The staff keeps its proportions at twice the size: its lines and a head on its line or in
+    // its space where they are at once, scaled, to a device pixel.
+    void staffProportions_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<double>("linesBelowTop"); // of the head's centre, in staff spaces
+        QTest::newRow("e' on the lowest line") << 6 << 4.0;
+        QTest::newRow("f' in the lowest space") << 7 << 3.5;
+        QTest::newRow("h' on the middle line") << 10 << 2.0;
+        QTest::newRow("e'' in the highest space") << 13 << 0.5;
+        QTest::newRow("f'' on the highest line") << 14 << 0.0;
+    }
+    void staffProportions() {
+        QFETCH(int, index);
+        QFETCH(double, linesBelowTop);
+        Run e(Clef::Violin);
+        e.ask(index);
+        e.start();
+        QVERIFY(e.form->shpNote.Visible);
+        struct Seen {
+            QList<double> lines; // from the top, in logical pixels
+            double head = 0;     // its centre
+        };
+        // The window rendered at a device pixel ratio, read at the staff's right end, where
+        // nothing else is drawn at rest, and through the middle of the head.
+        const auto seenAt = [&](int ratio) {
+            QImage shot(e.form->size() * ratio, QImage::Format_RGB32);
+            shot.setDevicePixelRatio(ratio);
+            e.form->render(&shot);
+            const auto dark = [&](int x, int y) {
+                return QColor(shot.pixel(x, y)).lightness() < 60;
+            };
+            Seen seen;
+            const int lineColumn = 6800 * ratio / 15;
+            for (int y = 0; y < 3100 * ratio / 15; ++y) {
+                if (!dark(lineColumn, y))
+                    continue;
+                int end = y;
+                while (dark(lineColumn, end + 1))
+                    ++end;
+                seen.lines.append((y + end) / 2.0 / ratio);
+                y = end;
+            }
+            const QPointF middle = headCircle(e.form->shpNote).center() * ratio / 15;
+            const int x = qRound(middle.x());
+            // Its white inside, whose outline and the lines around it are ink.
+            const auto inHead = [&](int y) { return QColor(shot.pixel(x, y)) == White; };
+            int top = qRound(middle.y()), bottom = top;
+            while (inHead(top - 1))
+                --top;
+            while (inHead(bottom + 1))
+                ++bottom;
+            seen.head = (top + bottom) / 2.0 / ratio;
+            return seen;
+        };
+        const Seen once = seenAt(1), twice = seenAt(2);
+        QCOMPARE(once.lines.size(), 5);
+        QCOMPARE(twice.lines.size(), 5);
+        // Half a logical pixel: one device pixel at twice the size, a rounding at once.
+        for (qsizetype i = 0; i < 5; ++i)
+            QVERIFY2(std::abs(twice.lines[i] - once.lines[i]) <= 0.75,
+                     qPrintable(QStringLiteral("line %1 at %2 once, at %3 twice")
+                                    .arg(i + 1)
+                                    .arg(once.lines[i])
+                                    .arg(twice.lines[i])));
+        QVERIFY2(
+            std::abs(twice.head - once.head) <= 0.75,
+            qPrintable(
+                QStringLiteral("head at %1 once, at %2 twice").arg(once.head).arg(twice.head)));
+        const double space = (once.lines[4] - once.lines[0]) / 4;
+        QVERIFY(std::abs(once.head - (once.lines[0] + linesBelowTop * space)) < space / 4);
+    }
+
+    // Every window the program opens fits the available area of its screen, or lets the
+    // learner scroll to each of its controls: also run at twice the size on a full HD screen.
+    void everyWindowWithinReach_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("notes");
+        QTest::addColumn<int>("fifths");
+        QTest::newRow("main window, one note") << "main" << 1 << 0;
+        QTest::newRow("main window, four notes") << "main" << 4 << 0;
+        QTest::newRow("main window, eight notes") << "main" << 8 << 0;
+        QTest::newRow("main window, eight notes, C-sharp major") << "main" << 8 << 7;
+        QTest::newRow("settings") << "settings" << 1 << 0;
+        QTest::newRow("settings, more clefs") << "more clefs" << 1 << 0;
+        QTest::newRow("help") << "help" << 1 << 0;
+        QTest::newRow("about") << "about" << 1 << 0;
+        QTest::newRow("keyboard") << "keyboard" << 1 << 0;
+        QTest::newRow("message") << "message" << 1 << 0;
+        QTest::newRow("message with the details of 25 wrong notes") << "message" << 25 << 0;
+    }
+    void everyWindowWithinReach() {
+        QFETCH(QString, window);
+        QFETCH(int, notes);
+        QFETCH(int, fifths);
+        QStringList problems;
+        int checked = 0;
+        const auto check = [&](QWidget* shown) {
+            QVERIFY(shown);
+            shown->show();
+            problems += outOfReach(*shown);
+            ++checked;
+        };
+        const auto shownWindow = [](const QMetaObject& kind) -> QWidget* {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && kind.cast(w))
+                    return w;
+            return nullptr;
+        };
+        if (window == "main") {
+            Run e(Clef::Violin);
+            e.form->show();
+            e.settings.notesPerTask = notes;
+            e.settings.keyFifths = fifths;
+            e.start();
+            check(e.form.get());
+            QCOMPARE(checked, 1);
+            QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
+            return;
+        }
+        FakeWorld world;
+        Form1 form(world.exercise, world.services());
+        form.show();
+        if (window == "settings" || window == "more clefs" || window == "about") {
+            world.onDialog = [&](QDialog& dialog) {
+                check(&dialog);
+                dialog.reject();
+            };
+            QPushButton* opener = window == "settings"     ? form.cmdViolin
+                                  : window == "more clefs" ? form.cmdWeitereSchluessel
+                                                           : form.cmdInfo;
+            opener->click();
+        } else if (window == "help") {
+            form.cmdHilfe->click();
+            QWidget* help = shownWindow(frmHilfe::staticMetaObject);
+            check(help);
+            delete help;
+        } else if (window == "keyboard") {
+            world.onDialog = [](QDialog& dialog) {
+                auto& d = static_cast<frmEinstellungen&>(dialog);
+                d.chkTonViolin[0]->click();
+                d.chkTonViolin[14]->click();
+                d.cmdKeyboard->click();
+            };
+            QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
+            form.cmdViolin->click();
+            check(shownWindow(frmKeyboard::staticMetaObject));
+            world.exercise.abort();
+        } else {
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                // Its details open, as a learner reads them.
+                for (QPushButton* b : box->findChildren<QPushButton*>())
+                    if (b != box->button(QMessageBox::Ok))
+                        b->click();
+                const auto* details = box->findChild<QTextEdit*>();
+                QCOMPARE(details && details->isVisible(), notes > 1);
+                check(box);
+                box->close();
+            });
+            QStringList details;
+            for (int task = 1; task <= notes && notes > 1; ++task)
+                details.append(
+                    QStringLiteral("Aufgabe %1, Note 8: gesucht cis'' (Violinschlüssel), "
+                                   "gewählt ces' nach 12,5 Sekunden")
+                        .arg(task));
+            showMessageBox(&form, resultText(false, notes > 1 ? notes : 3),
+                           QStringLiteral("Ergebnis"), MessageIcon::Information,
+                           details.join(QLatin1Char('\n')));
+        }
+        QCOMPARE(checked, 1);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
     }
 
     void earTrainingShowsHeadOnlyWhenTold() {

@@ -1,6 +1,7 @@
 // The settings dialog: its layout, the range and time checks, saving and starting.
 #include "FakeServices.h"
 #include "KeyboardWalk.h"
+#include "ScreenReach.h"
 #include "ScreenReaderNames.h"
 #include "forms/Form1.h"
 #include "settings/frmEinstellungen.h"
@@ -23,9 +24,13 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTranslator>
+#include <QWheelEvent>
 
 namespace {
 
@@ -1123,6 +1128,64 @@ private slots:
     }
 
     // Last, since it changes Qt's texts for the whole run: in German, as the program starts.
+    // Each control within the learner's reach on a full HD screen, at twice the size as well:
+    // the dialog fits the screen or scrolls, the keys keep their order, and a control reached by
+    // Tab scrolls into view.
+    void withinReachOfTheScreen_data() {
+        QTest::addColumn<bool>("moreClefs");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("treble and bass rows") << false << false;
+        QTest::newRow("more clefs") << true << false;
+        QTest::newRow("English") << false << true;
+    }
+    void withinReachOfTheScreen() {
+        QFETCH(bool, moreClefs);
+        QFETCH(bool, english);
+        QTranslator englishTexts;
+        if (english) {
+            QVERIFY(englishTexts.load("virelo_en", VIRELO_PROGRAM_DIR));
+            QCoreApplication::installTranslator(&englishTexts);
+        }
+        FakeWorld world;
+        Form1 form(world.exercise, world.services());
+        form.show();
+        openDialog(
+            world, moreClefs ? form.cmdWeitereSchluessel : form.cmdViolin,
+            [&](frmEinstellungen& d) {
+                d.show();
+                const QStringList problems = outOfReach(d);
+                QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
+                QCOMPARE(nextTabStop(d.txtZeitVorbei), d.cmdOk);
+                QCOMPARE(nextTabStop(d.cmdAbbrechen),
+                         moreClefs ? d.chkTonWeitere[0] : d.chkTonViolin[0]);
+                QCOMPARE(nextTabStop(d.chkSchwacheNoten), d.cboSprache);
+                QCOMPARE(nextTabStop(d.cboVersetzungszeichen), d.cboNotenProAufgabe);
+                d.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&d));
+                d.cboVersetzungszeichen->setFocus();
+                QTest::keyClick(d.cboVersetzungszeichen, Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget(), d.cboNotenProAufgabe);
+                const QRect seen(d.cboNotenProAufgabe->mapTo(&d, QPoint(0, 0)),
+                                 d.cboNotenProAufgabe->size());
+                QVERIFY2(d.rect().contains(seen), "the control with the focus is out of view");
+                // Where the dialog scrolls, the wheel over a choice not gone into
+                // scrolls it and leaves the choice as it was.
+                auto* area = d.findChild<QScrollArea*>();
+                QCOMPARE(area != nullptr, d.screen()->availableGeometry().height() < 700);
+                if (area) {
+                    area->verticalScrollBar()->setValue(0);
+                    const int octaves = d.cboOktaven->currentIndex();
+                    const QPointF at = d.cboOktaven->rect().center();
+                    QWheelEvent wheel(at, d.cboOktaven->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                    QApplication::sendEvent(d.cboOktaven, &wheel);
+                    QCOMPARE(d.cboOktaven->currentIndex(), octaves);
+                    QVERIFY(area->verticalScrollBar()->value() > 0);
+                }
+                d.reject();
+            });
+    }
+
     void qtTextsInGerman() {
         installTranslations(*QCoreApplication::instance(), Language::German, {});
         FakeWorld world;

@@ -113,6 +113,8 @@ private:
     double phraseSignRoom() const;
     double phraseSlotWidth() const;
     double phraseLedgerLeft(int place) const;
+    int phraseNotesOnScreen(int notes) const;
+    int phraseFirstShown() const;
     void fitPhrase();
     void keepOnScreen();
     void nameForScreenReaders();
@@ -188,6 +190,7 @@ private:
     QSize m_restingSize;             // the window's own, which phrases may widen
     double m_restingStaffEnd = 0;    // before any shift for a signature
     bool m_phraseShown = false;
+    int m_phraseNotesShown = 1; // side by side; fewer than the phrase's where the screen is narrow
     bool m_typeOctave = false;
     QString m_typedName;
     bool m_phraseHeadsVisible = true; // of the notes not answered yet

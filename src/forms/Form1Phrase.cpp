@@ -7,6 +7,7 @@
 #include "training/StaffPlacement.h"
 #include "widgets/BackColor.h"
 #include "widgets/Twips.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QPainter>
 #include <QScreen>
@@ -64,13 +65,37 @@ double Form1::phraseLedgerLeft(int place) const {
     return ZusatzLinie[0].X1 + place * phraseSlotWidth();
 }
 
-// The staff and the window reach as far right as the exercise's phrases need; back at rest, the
-// window has its own size again.
+// As many notes as stand side by side on the window at the widest its screen leaves room for,
+// at least one.
+int Form1::phraseNotesOnScreen(int notes) const {
+    const QScreen* shown = screen();
+    if (!shown)
+        return notes;
+    const QMargins frame = likelyFrameMargins(*this);
+    const double room =
+        (shown->availableGeometry().width() - frame.left() - frame.right()) * TwipsPerPixel;
+    const double beside = phraseLedgerLeft(0) + AfterLastNote * staffSpace() + shpNote.Height;
+    return std::clamp(int((room - beside) / phraseSlotWidth()), 1, notes);
+}
+
+// Where the screen cannot hold the whole phrase (a large scale factor), it shows as many notes as
+// it can, whole, and turns on to the next of them once those are answered.
+int Form1::phraseFirstShown() const {
+    const int notes = int(m_exercise.phrase().size());
+    if (m_phraseNotesShown >= notes)
+        return 0;
+    const int place = std::clamp(m_exercise.place(), 0, notes - 1);
+    return std::min(place / m_phraseNotesShown * m_phraseNotesShown, notes - m_phraseNotesShown);
+}
+
+// The staff and the window reach as far right as the exercise's phrases need, or the screen
+// allows; back at rest, the window has its own size again.
 void Form1::fitPhrase() {
     const int notes = m_phraseShown ? m_exercise.notesPerTask() : 1;
-    const double staffEnd =
-        notes > 1 ? phraseLedgerLeft(notes - 1) + phraseSlotWidth() + AfterLastNote * staffSpace()
-                  : 0;
+    m_phraseNotesShown = phraseNotesOnScreen(notes);
+    const double staffEnd = notes > 1 ? phraseLedgerLeft(m_phraseNotesShown - 1) +
+                                            phraseSlotWidth() + AfterLastNote * staffSpace()
+                                      : 0;
     const double restingEnd = m_restingStaffEnd + m_columnShift;
     for (DrawnLine* line : {&Line1, &Line2, &Line3, &Line4, &Line5})
         line->X2 = std::max(restingEnd, staffEnd);
@@ -103,9 +128,11 @@ void Form1::drawPhrase(QPainter& painter) {
     const std::vector<PhraseNote>& phrase = m_exercise.phrase();
     const double ledgerWidth = ZusatzLinie[0].X2 - ZusatzLinie[0].X1;
     const QColor text = palette().color(QPalette::WindowText);
-    for (int place = 0; place < int(phrase.size()); ++place) {
+    const int first = phraseFirstShown();
+    const int end = std::min(int(phrase.size()), first + m_phraseNotesShown);
+    for (int place = first; place < end; ++place) {
         const PhraseNote& note = phrase[std::size_t(place)];
-        const double ledgerLeft = phraseLedgerLeft(place);
+        const double ledgerLeft = phraseLedgerLeft(place - first);
         const bool answered = note.state != PhraseNote::State::Open;
         if (place == m_exercise.place() && !answered) {
             const double middle = ledgerLeft + ledgerWidth / 2;

@@ -9,6 +9,7 @@
 #include "training/NoteModel.h"
 #include "training/RangeRule.h"
 #include "training/TimeText.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/TypingLimit.h"
 #include "widgets/WindowPlacement.h"
 
@@ -61,6 +62,7 @@ frmEinstellungen::frmEinstellungen(Exercise& exercise, SettingsServices services
     connect(cboNotennamen, &QComboBox::activated, this, &frmEinstellungen::cboNotennamen_Click);
     connect(cboOktaven, &QComboBox::activated, this, &frmEinstellungen::cboOktaven_Click);
     Form_Load();
+    scrollWhereScreenIsSmaller(*this, owner);
     if (owner)
         centreOnWindow(*this, *owner);
 }

@@ -8,10 +8,14 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -29,7 +33,10 @@ QChart* chartIn(QBoxLayout* layout, const QString& title, const QString& accessi
     chart->legend()->setAlignment(Qt::AlignBottom);
     auto* view = new QChartView(chart);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumHeight(220);
+    // Both charts and the rows around them stay on a screen of 540 logical pixels (full HD at
+    // twice the size).
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    view->setMinimumHeight(screen ? std::min(220, screen->availableGeometry().height() / 3) : 220);
     view->setAccessibleName(accessibleName);
     // It cannot be worked with keys; its texts are read by the window's labels. Its viewport
     // would otherwise still be offered to screen readers as a nameless focusable area.

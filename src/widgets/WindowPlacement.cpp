@@ -31,17 +31,6 @@ bool isFramed(const QWidget& window) {
     return window.isVisible() && !frameMargins(window).isNull();
 }
 
-// The window's frame, or before it has one the frame a framed window of ours has.
-QMargins likelyFrameMargins(const QWidget& window) {
-    if (isFramed(window))
-        return frameMargins(window);
-    for (const QWidget* other : QApplication::topLevelWidgets()) {
-        if (other != &window && other->windowType() != Qt::Popup && isFramed(*other))
-            return frameMargins(*other);
-    }
-    return {};
-}
-
 void moveFrame(QWidget& window, const FramePlace& place) {
     const QMargins margins = likelyFrameMargins(window);
     const QSize frame = window.size().grownBy(margins);
@@ -115,6 +104,16 @@ qint64 overlap(const QRect& a, const QRect& b) {
 
 } // namespace
 
+QMargins likelyFrameMargins(const QWidget& window) {
+    if (isFramed(window))
+        return frameMargins(window);
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != &window && other->windowType() != Qt::Popup && isFramed(*other))
+            return frameMargins(*other);
+    }
+    return {};
+}
+
 QRect frameBeside(const QRect& area, const QRect& owner, QSize wanted, QSize least) {
     const QSize fitting = wanted.boundedTo(area.size());
     const int right = area.right() - owner.right();
@@ -160,7 +159,10 @@ void centreOnWindow(QWidget& window, const QWidget& owner) {
     place(window, [owner = QPointer(&owner)](QSize frame) -> std::optional<QRect> {
         if (!owner)
             return std::nullopt;
-        return centredIn(owner->frameGeometry(), frame);
+        const QRect centred = centredIn(owner->frameGeometry(), frame);
+        // A window taller than its owner (a large scale factor) would stand off the screen.
+        const QScreen* screen = owner->screen();
+        return screen ? keptInside(screen->availableGeometry(), centred.topLeft(), frame) : centred;
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 
@@ -9,10 +10,12 @@ class QWidget;
 // the window manager has framed a window, its frame is taken to be like that of a framed window
 // of ours; once its own frame is known, the window is placed again by it, once.
 
+// The window's frame, or before it has one the frame a framed window of ours has.
+QMargins likelyFrameMargins(const QWidget& window);
 // Centres the window on the available area of its owner's screen (of the primary screen
 // without an owner).
 void centreOnScreen(QWidget& window, const QWidget* owner = nullptr);
-// Centres the window on the owner's frame.
+// Centres the window on the owner's frame, as far as the owner's screen allows.
 void centreOnWindow(QWidget& window, const QWidget& owner);
 // Puts the window beside the owner, where it hides none of it: see frameBeside. The window may
 // come out narrower or lower than it is, down to `least` (its inner size).
