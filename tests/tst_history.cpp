@@ -1,6 +1,7 @@
 // The record of the tasks: what an exercise leaves in it, the files it cannot use as they are, and
 // the statistics window that shows it.
 #include "FakeExercise.h"
+#include "KeyboardWalk.h"
 #include "ScreenReach.h"
 #include "ScreenReaderNames.h"
 #include "history/CsvExport.h"
@@ -503,7 +504,19 @@ private slots:
         // On the screen whole, also at twice the size, every control in reach.
         const QStringList unreachable = outOfReach(*statistics.window());
         QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join("; ")));
-        statistics.window()->close();
+        // By keys alone: Tab and Shift+Tab reach every control and come back; Escape closes it.
+        QWidget* window = statistics.window();
+        QVERIFY(activate(window));
+        const QList<QWidget*> controls = mouseControls(*window);
+        QVERIFY(!controls.isEmpty());
+        const QList<QWidget*> forwards = tabWalk(controls.first(), false);
+        const QStringList notReached = missed(controls, forwards);
+        QVERIFY2(notReached.isEmpty(), qPrintable(notReached.join(QStringLiteral("; "))));
+        QList<QWidget*> backwards = tabWalk(controls.first(), true);
+        std::reverse(backwards.begin() + 1, backwards.end());
+        QCOMPARE(backwards, forwards);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!statistics.window());
         writeExercises(file, {{QDateTime::currentDateTime(), 2}});
         statistics.launcher.refresh();
         statistics.open();

@@ -1,6 +1,7 @@
 // The main window at rest, its layout, the mode buttons, and what it shows of an exercise.
 #include "AnswerMarkReading.h"
 #include "FakeServices.h"
+#include "KeyboardWalk.h"
 #include "ScreenReach.h"
 #include "forms/Form1.h"
 #include "help/frmHilfe.h"
@@ -833,6 +834,31 @@ private slots:
         QCOMPARE(e.world.player.played.size(), 1);
         QCOMPARE(e.world.messages.size(), 1);
         QCOMPARE(e.ex().errors(), 1);
+    }
+
+    // Tab and Shift+Tab reach every control a mouse user can work, at rest and during an
+    // exercise in a key (its toggles shown), and come back around.
+    void tabReachesEveryControl_data() {
+        QTest::addColumn<bool>("running");
+        QTest::newRow("at rest") << false;
+        QTest::newRow("G major exercise") << true;
+    }
+    void tabReachesEveryControl() {
+        QFETCH(bool, running);
+        Run e(Clef::Violin, 0, 14, 0, 0);
+        e.settings.keyFifths = 1;
+        QVERIFY(activate(e.form.get()));
+        if (running)
+            e.start();
+        QWidget* first = running ? static_cast<QWidget*>(e.form->cmdÜbungAbbrechen)
+                                 : static_cast<QWidget*>(e.form->cmdViolin);
+        const QList<QWidget*> forwards = tabWalk(first, false);
+        QCOMPARE(QApplication::focusWidget(), first);
+        const QStringList notReached = missed(mouseControls(*e.form), forwards);
+        QVERIFY2(notReached.isEmpty(), qPrintable(notReached.join(QStringLiteral("; "))));
+        QList<QWidget*> backwards = tabWalk(first, true);
+        std::reverse(backwards.begin() + 1, backwards.end());
+        QCOMPARE(backwards, forwards);
     }
 
     // A toggle, clicked or by its key, sets the accidental of the next answer button's click or
