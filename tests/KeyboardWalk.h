@@ -77,3 +77,22 @@ inline QStringList missed(const QList<QWidget*>& expected, const QList<QWidget*>
                          w->objectName().isEmpty() ? w->accessibleName() : w->objectName()));
     return names;
 }
+
+// What keeps Tab from going round the window from `first`: a control it misses or a hidden one
+// it visits, not coming back to `first`, or Shift+Tab not taking the same way back. Empty when
+// nothing does.
+inline QString tabRoundTrip(const QWidget& window, QWidget* first) {
+    const QList<QWidget*> forwards = tabWalk(first, false);
+    if (QApplication::focusWidget() != first)
+        return QStringLiteral("Tab did not come back to where it began");
+    const QStringList notReached = missed(mouseControls(window), forwards);
+    if (!notReached.isEmpty())
+        return QStringLiteral("Tab did not reach ") + notReached.join(QStringLiteral("; "));
+    if (std::any_of(forwards.begin(), forwards.end(), [](QWidget* w) { return !w->isVisible(); }))
+        return QStringLiteral("Tab visited a hidden control");
+    QList<QWidget*> backwards = tabWalk(first, true);
+    std::reverse(backwards.begin() + 1, backwards.end());
+    if (backwards != forwards)
+        return QStringLiteral("Shift+Tab did not go the same way back");
+    return {};
+}

@@ -852,13 +852,8 @@ private slots:
             e.start();
         QWidget* first = running ? static_cast<QWidget*>(e.form->cmdÜbungAbbrechen)
                                  : static_cast<QWidget*>(e.form->cmdViolin);
-        const QList<QWidget*> forwards = tabWalk(first, false);
-        QCOMPARE(QApplication::focusWidget(), first);
-        const QStringList notReached = missed(mouseControls(*e.form), forwards);
-        QVERIFY2(notReached.isEmpty(), qPrintable(notReached.join(QStringLiteral("; "))));
-        QList<QWidget*> backwards = tabWalk(first, true);
-        std::reverse(backwards.begin() + 1, backwards.end());
-        QCOMPARE(backwards, forwards);
+        const QString fault = tabRoundTrip(*e.form, first);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
     }
 
     // A toggle, clicked or by its key, sets the accidental of the next answer button's click or
