@@ -33,11 +33,11 @@ void frmHilfe::hideEvent(QHideEvent* event) {
         m_mainWindow->activateWindow();
 }
 
-frmHilfe* frmHilfe::showSingle(const QWidget* mainWindow) {
+frmHilfe* frmHilfe::showSingle(QWidget* mainWindow) {
     static QPointer<frmHilfe> open;
     if (!open) {
         open = new frmHilfe;
-        open->m_mainWindow = const_cast<QWidget*>(mainWindow);
+        open->m_mainWindow = mainWindow;
         if (mainWindow)
             centreOnWindow(*open, *mainWindow);
     }

@@ -17,7 +17,7 @@ class frmHilfe : public QDialog {
 public:
     // Shows the help window, or brings the open one to the front. A new one opens centred on
     // the given window without belonging to it.
-    static frmHilfe* showSingle(const QWidget* mainWindow);
+    static frmHilfe* showSingle(QWidget* mainWindow);
 
     NoteChart* Picture1 = nullptr; // treble clef, or alto
     NoteChart* Picture2 = nullptr; // bass clef, or tenor
